@@ -1,0 +1,555 @@
+#include "app/mainwindow.h"
+
+#include "app/application.h"
+#include "app/options.h"
+#include "app/splash.h"
+#include "app/widgets.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+const QString kInterfaceLanguage = QStringLiteral("En");
+
+namespace {
+QFrame* panel(QWidget* parent, const char* name, const QString& color = QString()) {
+    auto* f = new QFrame(parent);
+    f->setObjectName(QString::fromLatin1(name));
+    if (!color.isEmpty()) {
+        f->setAutoFillBackground(true);
+        QPalette pal = f->palette();
+        pal.setColor(QPalette::Window, QColor(color));
+        f->setPalette(pal);
+    }
+    return f;
+}
+
+QToolButton* button(QWidget* parent, const char* name, int x, int y, int w, int h,
+                    const QString& caption = QString()) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(x, y, w, h);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setAutoRaise(false);
+    b->setCursor(Qt::PointingHandCursor);
+    const QString res = QStringLiteral(":/buttons/%1.png").arg(QString::fromLatin1(name));
+    if (QFileInfo::exists(res)) {
+        const QPixmap pm(res);
+        b->setIcon(QIcon(pm));
+        b->setIconSize(pm.size() / 2);
+    }
+    if (!caption.isEmpty()) {
+        b->setText(caption);
+        b->setToolButtonStyle(b->icon().isNull() ? Qt::ToolButtonTextOnly
+                                                 : Qt::ToolButtonTextUnderIcon);
+    } else {
+        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
+    return b;
+}
+
+TImage* picture(QWidget* parent, const char* name, int x, int y, int w, int h) {
+    auto* i = new TImage(parent);
+    i->setObjectName(QString::fromLatin1(name));
+    i->setGeometry(x, y, w, h);
+    return i;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int y,
+              int pixelSize = 15, bool bold = false) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    QFont f = l->font();
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    l->setFont(f);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+} // namespace
+
+TForm1::TForm1(const Platform& platform_, const ProgramPaths& paths_, TFm_Splash* splash_,
+               QWidget* parent)
+    : QMainWindow(parent), platform(platform_), paths(paths_), SiteBase(QStringLiteral(PICTARO_SITE_BASE)),
+      splash(splash_) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Pictaro"));
+    StatFilePath = QStringLiteral("stat.dat");
+    buildControls();
+    buildMenus();
+    Fm_Options = new TFm_Options(this);
+    Timer_Color = new QTimer(this);
+    Timer_Color->setObjectName(QStringLiteral("Timer_Color"));
+    Timer_Color->setInterval(100);
+    connect(Timer_Color, &QTimer::timeout, this, &TForm1::Timer_ColorTimer);
+    Timer_Color->start();
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::progressStep() {
+    if (splash)
+        splash->step();
+}
+
+void TForm1::buildControls() {
+    Panel1 = panel(this, "Panel1", QStringLiteral("#ffffff"));
+    setCentralWidget(Panel1);
+    auto* v = new QVBoxLayout(Panel1);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(0);
+    auto* row = new QHBoxLayout();
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    v->addLayout(row, 1);
+
+    // Left: shapes, brush, eraser and fill.
+    Panel_left = panel(Panel1, "Panel_left", QStringLiteral("#e6f2fb"));
+    Panel_left->setFixedWidth(135);
+    BitBtn6 = button(Panel_left, "BitBtn6", 14, 5, 110, 108);
+    But_kist = button(Panel_left, "But_kist", 14, 116, 110, 139);
+    But_Erase = button(Panel_left, "But_Erase", 14, 260, 110, 98);
+    But_Kras = button(Panel_left, "But_Kras", 14, 363, 110, 95);
+    row->addWidget(Panel_left);
+
+    // Centre: option strip and drawing area.
+    Panel_PaintBox = panel(Panel1, "Panel_PaintBox");
+    row->addWidget(Panel_PaintBox, 1);
+    auto* pv = new QVBoxLayout(Panel_PaintBox);
+    pv->setContentsMargins(0, 0, 0, 0);
+    Panel2 = panel(Panel_PaintBox, "Panel2", QStringLiteral("#ffffff"));
+    pv->addWidget(Panel2);
+    auto* p2 = new QVBoxLayout(Panel2);
+    p2->setContentsMargins(0, 0, 0, 0);
+    p2->setSpacing(0);
+    Panel3 = panel(Panel2, "Panel3", QStringLiteral("#f4f0fb"));
+    Panel3->setFixedHeight(104);
+    p2->addWidget(Panel3);
+    auto* p3 = new QHBoxLayout(Panel3);
+    p3->setContentsMargins(0, 0, 0, 0);
+    p3->setSpacing(0);
+    PageControl_Dop = new QStackedWidget(Panel3);
+    PageControl_Dop->setObjectName(QStringLiteral("PageControl_Dop"));
+    p3->addWidget(PageControl_Dop, 1);
+    Panel4 = panel(Panel3, "Panel4");
+    Panel4->setFixedWidth(95);
+    p3->addWidget(Panel4);
+    Button_Rotate = button(Panel4, "Button_Rotate", 6, 7, 83, 90, QStringLiteral("Rotate"));
+
+    Tab_Zalivka = new QWidget(PageControl_Dop);
+    Tab_Zalivka->setObjectName(QStringLiteral("Tab_Zalivka"));
+    Tab_PenSize = new QWidget(PageControl_Dop);
+    Tab_PenSize->setObjectName(QStringLiteral("Tab_PenSize"));
+    Tab_Shtamp = new QWidget(PageControl_Dop);
+    Tab_Shtamp->setObjectName(QStringLiteral("Tab_Shtamp"));
+    Tab_Effect = new QWidget(PageControl_Dop);
+    Tab_Effect->setObjectName(QStringLiteral("Tab_Effect"));
+    for (QWidget* t : {Tab_Zalivka, Tab_PenSize, Tab_Shtamp, Tab_Effect})
+        PageControl_Dop->addWidget(t);
+
+    BitBtn17 = button(Tab_Zalivka, "BitBtn17", 8, 9, 85, 85);
+    Button_1 = button(Tab_Zalivka, "Button_1", 104, 11, 60, 81);
+    pnl2 = panel(Tab_Zalivka, "pnl2");
+    pnl2->setGeometry(164, 11, 475, 81);
+    pnl2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    for (int n = 0; n < 6; ++n) {
+        const QByteArray name = "box_img" + QByteArray::number(n + 1);
+        box_img[n] = picture(pnl2, name.constData(), n * 79, 0, 80, 80);
+        box_img[n]->setScaledContents(true);
+        box_img[n]->setCursor(Qt::PointingHandCursor);
+        TImage* box = box_img[n];
+        box->onMouseDown = [this, box](Qt::MouseButton, QPoint) { box_img2Click(box); };
+    }
+    Button_2 = button(Tab_Zalivka, "Button_2", 639, 9, 60, 84);
+    Button_3 = button(Tab_Zalivka, "Button_3", 0, 0, 10, 10);
+    Button_3->setVisible(false);
+
+    BitBtn5 = button(Tab_PenSize, "BitBtn5", 0, 12, 89, 80);
+    BitBtn7 = button(Tab_PenSize, "BitBtn7", 94, 12, 89, 80);
+    BitBtn8 = button(Tab_PenSize, "BitBtn8", 190, 12, 89, 80);
+    BitBtn20 = button(Tab_PenSize, "BitBtn20", 284, 12, 89, 80);
+    BitBtn21 = button(Tab_PenSize, "BitBtn21", 378, 12, 89, 80);
+
+    BitBtn18 = button(Tab_Shtamp, "BitBtn18", 4, 9, 85, 85);
+    btn5 = button(Tab_Shtamp, "btn5", 94, 9, 85, 85);
+    BitBtn12 = button(Tab_Shtamp, "BitBtn12", 184, 9, 85, 85);
+    BitBtn16 = button(Tab_Shtamp, "BitBtn16", 274, 9, 85, 85);
+
+    btn2 = button(Tab_Effect, "btn2", 0, 11, 90, 82);
+    btn1 = button(Tab_Effect, "btn1", 96, 11, 90, 82);
+    btn4 = button(Tab_Effect, "btn4", 192, 11, 90, 82);
+    btn3 = button(Tab_Effect, "btn3", 288, 11, 90, 82);
+    btn13 = button(Tab_Effect, "btn13", 384, 11, 90, 82);
+    btn7 = button(Tab_Effect, "btn7", 480, 11, 90, 82);
+    btn8 = button(Tab_Effect, "btn8", 576, 11, 90, 82);
+
+    PaintBox1 = new TPaintBox(this, Panel2);
+    PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
+    p2->addWidget(PaintBox1, 1);
+    Label_Load = label(PaintBox1, "Label_Load",
+                       QStringLiteral("Загрузка программы. Подождите немножко..."), 200, 200, 24, true);
+    Label_Error = label(PaintBox1, "Label_Error",
+                        QStringLiteral("No coloring pages were found. You can get them on our site:"),
+                        40, 115, 18, true);
+    Label_Error->setVisible(false);
+    Label_Error2 = label(PaintBox1, "Label_Error2", SiteBase, 40, 145, 18, true);
+    Label_Error2->setCursor(Qt::PointingHandCursor);
+    Label_Error2->setStyleSheet(QStringLiteral("color: #1040c0; text-decoration: underline;"));
+    Label_Error2->setVisible(false);
+    Label_Error2->installEventFilter(this);
+    img4 = new QLabel(Panel2);
+    img4->setObjectName(QStringLiteral("img4"));
+    img4->setFixedSize(200, 200);
+    img4->setVisible(false);
+    img4->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    // Right: button column, catalogue and statistics panels.
+    Panel_Right = panel(Panel1, "Panel_Right", QStringLiteral("#e6f2fb"));
+    row->addWidget(Panel_Right);
+    auto* rh = new QHBoxLayout(Panel_Right);
+    rh->setContentsMargins(0, 0, 0, 0);
+    rh->setSpacing(0);
+    Panel_Buttons_Right = panel(Panel_Right, "Panel_Buttons_Right");
+    Panel_Buttons_Right->setFixedWidth(132);
+    rh->addWidget(Panel_Buttons_Right);
+    Button_Stat = button(Panel_Buttons_Right, "Button_Stat", 10, 6, 110, 78, QStringLiteral("Statistics"));
+    Button_Folder =
+        button(Panel_Buttons_Right, "Button_Folder", 10, 90, 110, 80, QStringLiteral("Coloring book"));
+    for (QToolButton* b : {Button_Stat, Button_Folder}) {
+        QFont f = b->font();
+        f.setPixelSize(16);
+        b->setFont(f);
+    }
+    But_Sneg = button(Panel_Buttons_Right, "But_Sneg", 10, 176, 110, 124);
+    But_Bolonchik = button(Panel_Buttons_Right, "But_Bolonchik", 10, 306, 110, 115);
+
+    Panel_Tree = panel(Panel_Right, "Panel_Tree");
+    rh->addWidget(Panel_Tree, 1);
+    auto* tl = new QVBoxLayout(Panel_Tree);
+    tl->setContentsMargins(0, 0, 0, 0);
+    TreeView1 = new QTreeWidget(Panel_Tree);
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setIndentation(27);
+    TreeView1->setIconSize(QSize(24, 24));
+    TreeView1->setSortingEnabled(false);
+    TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeView1->setCursor(Qt::PointingHandCursor);
+    TreeView1->viewport()->setCursor(Qt::PointingHandCursor);
+    TreeView1->setStyleSheet(QStringLiteral("QTreeWidget { background: rgb(253, 248, 200); font-size: 16px; }"));
+    tl->addWidget(TreeView1);
+    Panel_Tree->setVisible(false);
+
+    Panel_Stat = panel(Panel_Right, "Panel_Stat", QStringLiteral("#fffbe8"));
+    rh->addWidget(Panel_Stat, 1);
+    Label1 = label(Panel_Stat, "Label1", QStringLiteral("Child's statistics:"), 13, 13, 15, true);
+    Label_Clicks = label(Panel_Stat, "Label_Clicks", QStringLiteral("Clicks counter:"), 20, 39);
+    Label_Color = label(Panel_Stat, "Label_Color", QStringLiteral("Favorite color:"), 20, 64);
+    Label_Raskraska = label(Panel_Stat, "Label_Raskraska", QStringLiteral("Раскраска:"), 21, 91);
+    Label_Raskraska->setToolTip(QStringLiteral("Любимая раскраска"));
+    Label2 = label(Panel_Stat, "Label2", QStringLiteral("Full Statistics:"), 13, 125, 15, true);
+    for (QLabel* l : {Label_Clicks, Label_Color, Label_Raskraska})
+        l->setMinimumWidth(440);
+    StringGrid1 = new QTableWidget(Panel_Stat);
+    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setGeometry(12, 152, 436, 345);
+    StringGrid1->setColumnCount(5);
+    StringGrid1->setHorizontalHeaderLabels({QStringLiteral("№"), QStringLiteral("Date"),
+                                            QStringLiteral("Favorite coloring book"),
+                                            QStringLiteral("Favorite color"),
+                                            QStringLiteral("Number of clicks")});
+    const int widths[5] = {29, 87, 112, 90, 88};
+    for (int c = 0; c < 5; ++c)
+        StringGrid1->setColumnWidth(c, widths[c]);
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(90);
+    StringGrid1->verticalHeader()->setVisible(false);
+    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    StringGrid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    QFont gf = StringGrid1->font();
+    gf.setPixelSize(13);
+    StringGrid1->setFont(gf);
+    Panel_Stat->setVisible(false);
+    setRightPanelWidth(145);
+
+    // Bottom: the palette.
+    Panel_Color = panel(Panel1, "Panel_Color", QStringLiteral("#fff6e0"));
+    Panel_Color->setFixedHeight(156);
+    v->addWidget(Panel_Color);
+    auto* cl = new QVBoxLayout(Panel_Color);
+    cl->setContentsMargins(0, 0, 0, 0);
+    PageControl1 = new QTabWidget(Panel_Color);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    cl->addWidget(PageControl1);
+    TabSheet1 = new QWidget();
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    TabSheet2 = new QWidget();
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("Toddler"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("Kids"));
+    PageControl1->setCurrentIndex(1); // as designed; the settings choose the tab
+
+    Button_RndRaskraska = button(TabSheet1, "Button_RndRaskraska", 10, 4, 110, 110, QStringLiteral("Random"));
+    Button_Sterka = button(TabSheet1, "Button_Sterka", 128, 4, 110, 110, QStringLiteral("Clear"));
+    Button_RndRaskraska2 = button(TabSheet2, "Button_RndRaskraska2", 10, 4, 110, 110, QStringLiteral("Random"));
+    Button_Sterka2 = button(TabSheet2, "Button_Sterka2", 128, 4, 110, 110, QStringLiteral("Clear"));
+    for (auto* b : {Button_RndRaskraska, Button_RndRaskraska2, Button_Sterka, Button_Sterka2}) {
+        const QString res = QStringLiteral(":/buttons/%1.png")
+                                .arg(b == Button_Sterka || b == Button_Sterka2 ? "Clear" : "Random");
+        if (QFileInfo::exists(res)) {
+            const QPixmap pm(res);
+            b->setIcon(QIcon(pm));
+            b->setIconSize(pm.size() / 2);
+            b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        }
+    }
+
+    struct Swatch {
+        TImage** slot;
+        const char* name;
+        int left;
+        const char* res;
+    };
+    const Swatch swatches[] = {
+        {&Image1_Color, "Image1_Color", 259, "RED1"},   {&Image2_Color, "Image2_Color", 369, "YELLOW1"},
+        {&Image3_Color, "Image3_Color", 479, "ORANGE1"}, {&Image4_Color, "Image4_Color", 588, "GREEN1"},
+        {&Image5_Color, "Image5_Color", 697, "BLUE1"},  {&Image6_Color, "Image6_Color", 807, "SKY1"},
+        {&Image8_Color, "Image8_Color", 921, "BLACK1"}, {&Image7_Color, "Image7_Color", 1033, "WHITE1"},
+        {&Image10_Color, "Image10_Color", 1153, "RAINBOW"},
+    };
+    for (const Swatch& s : swatches) {
+        *s.slot = picture(TabSheet1, s.name, s.left, 2, 103, 116);
+        (*s.slot)->setCursor(Qt::PointingHandCursor);
+        const QString res = QStringLiteral(":/swatches/%1.png").arg(QString::fromLatin1(s.res));
+        if (QFileInfo::exists(res))
+            (*s.slot)->setPicture(QImage(res));
+    }
+    Image1_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image1_ColorMouseDown(); };
+    Image2_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image2_ColorMouseDown(); };
+    Image3_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image3_ColorMouseDown(); };
+    Image4_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image4_ColorMouseDown(); };
+    Image5_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image5_ColorMouseDown(); };
+    Image6_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image6_ColorMouseDown(); };
+    Image8_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image8_ColorMouseDown(); };
+    Image7_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image9_ColorMouseDown(); };
+    Image10_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image10_ColorMouseDown(); };
+
+    Panel7 = panel(TabSheet2, "Panel7");
+    Panel7->setGeometry(255, 2, 835, 114);
+    Panel7->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Image2 = picture(Panel7, "Image2", 1, 1, 833, 112);
+    Image2->setCursor(Qt::PointingHandCursor);
+    if (QFileInfo::exists(QStringLiteral(":/swatches/chart.png")))
+        Image2->setPicture(QImage(QStringLiteral(":/swatches/chart.png")));
+    Image2->onMouseDown = [this](Qt::MouseButton, QPoint p) { Image2MouseDown(p.x(), p.y()); };
+    Image3 = picture(TabSheet2, "Image3", 1128, 2, 103, 116);
+    Image3->setCursor(Qt::PointingHandCursor);
+    if (QFileInfo::exists(QStringLiteral(":/swatches/RAINBOW.png")))
+        Image3->setPicture(QImage(QStringLiteral(":/swatches/RAINBOW.png")));
+    Image3->onMouseDown = [this](Qt::MouseButton, QPoint) { Image10_ColorMouseDown(); };
+
+    // Handlers.
+    auto on = [this](QToolButton* b, void (TForm1::*fn)()) {
+        connect(b, &QToolButton::clicked, this, fn);
+    };
+    on(BitBtn6, &TForm1::But_PipetkaClick);
+    on(But_kist, &TForm1::But_kistClick);
+    on(But_Erase, &TForm1::But_EraseClick);
+    on(But_Kras, &TForm1::But_KrasClick);
+    on(But_Sneg, &TForm1::But_SnegClick);
+    on(But_Bolonchik, &TForm1::But_BolonchikClick);
+    on(BitBtn5, &TForm1::BitBtn5Click);
+    on(BitBtn7, &TForm1::BitBtn7Click);
+    on(BitBtn8, &TForm1::BitBtn8Click);
+    on(BitBtn20, &TForm1::BitBtn20Click);
+    on(BitBtn21, &TForm1::BitBtn21Click);
+    on(BitBtn17, &TForm1::BitBtn17Click);
+    on(Button_1, &TForm1::Button_1Click);
+    on(Button_2, &TForm1::Button_2Click);
+    on(Button_3, &TForm1::Button_3Click);
+    on(Button_Rotate, &TForm1::Button_RotateClick);
+    on(BitBtn18, &TForm1::BitBtn18Click);
+    on(btn5, &TForm1::btn5Click);
+    on(BitBtn12, &TForm1::BitBtn12Click);
+    on(BitBtn16, &TForm1::BitBtn16Click);
+    on(btn1, &TForm1::btn1Click);
+    on(btn2, &TForm1::btn2Click);
+    on(btn3, &TForm1::btn3Click);
+    on(btn4, &TForm1::btn4Click);
+    on(btn7, &TForm1::btn7Click);
+    on(btn8, &TForm1::btn8Click);
+    on(btn13, &TForm1::btn13Click);
+    on(Button_RndRaskraska, &TForm1::Button_RndRaskraskaClick);
+    on(Button_RndRaskraska2, &TForm1::Button_RndRaskraskaClick);
+    on(Button_Sterka, &TForm1::Button_SterkaClick);
+    on(Button_Sterka2, &TForm1::Button_SterkaClick);
+    on(Button_Stat, &TForm1::Button_StatClick);
+    on(Button_Folder, &TForm1::Button_FolderClick);
+    connect(TreeView1, &QTreeWidget::itemClicked, this, [this] { TreeView1Click(); });
+}
+
+void TForm1::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    menu_open = file->addAction(QStringLiteral("Open coloring book..."), this, &TForm1::menu_openClick);
+    menu_Save = file->addAction(QStringLiteral("Save coloring book..."), this, &TForm1::menu_SaveClick);
+    menu_openfolder =
+        file->addAction(QStringLiteral("Open folder coloring book"), this, &TForm1::menu_openfolderClick);
+    file->addSeparator();
+    menu_options = file->addAction(QStringLiteral("Options..."), this, &TForm1::menu_optionsClick);
+    menu_print = file->addAction(QStringLiteral("Print coloring book..."), this, &TForm1::menu_printClick);
+    file->addSeparator();
+    menu_exit = file->addAction(QStringLiteral("Exit"), this, &TForm1::menu_exitClick);
+    QMenu* works = menuBar()->addMenu(QStringLiteral("Children's works "));
+    menu_ColroingSend =
+        works->addAction(QStringLiteral("Send my coloring book"), this, &TForm1::menu_ColroingSendClick);
+    menu_ColoringView =
+        works->addAction(QStringLiteral("View works of children"), this, &TForm1::menu_ColoringViewClick);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    menu_Mail = help->addAction(QStringLiteral("Write to us"), this, &TForm1::menu_MailClick);
+    menu_about = help->addAction(QStringLiteral("About Pictaro"), this, &TForm1::menu_aboutClick);
+    const std::pair<QAction*, const char*> names[] = {
+        {menu_open, "menu_open"},         {menu_Save, "menu_Save"},
+        {menu_openfolder, "menu_openfolder"}, {menu_options, "menu_options"},
+        {menu_print, "menu_print"},       {menu_exit, "menu_exit"},
+        {menu_ColroingSend, "menu_ColroingSend"}, {menu_ColoringView, "menu_ColoringView"},
+        {menu_Mail, "menu_Mail"},         {menu_about, "menu_about"}};
+    for (const auto& [a, n] : names)
+        a->setObjectName(QString::fromLatin1(n));
+}
+
+void TForm1::setRightPanelWidth(int w) { Panel_Right->setFixedWidth(w); }
+
+void TForm1::closeSidePanels() {
+    Panel_Tree->setVisible(false);
+    Panel_Stat->setVisible(false);
+    setRightPanelWidth(145);
+}
+
+void TForm1::FormCreate() {
+    setAttribute(Qt::WA_NoSystemBackground, false); // double buffering is Qt's own
+    progressStep();
+    ProgramFolder = QDir::cleanPath(paths.programFolder);
+    PakFolder = ProgramFolder + QStringLiteral("/pak/");
+    CacheFolder = paths.tempFolder + QStringLiteral("raskraska");
+    SaveFolder = ProgramFolder + QStringLiteral("/save/");
+    StaleFile = ProgramFolder + QStringLiteral("/temp");
+    UploadFolder = ProgramFolder + QStringLiteral("/upload");
+    SaveDialogInitialDir = SaveFolder;
+    OpenDialogInitialDir = SaveFolder;
+
+    // Hover pictures of the Toddler swatches.
+    for (TImage* s : {Image1_Color, Image2_Color, Image3_Color, Image4_Color, Image5_Color, Image6_Color,
+                      Image7_Color, Image8_Color, Image10_Color})
+        s->installEventFilter(this);
+
+    if (QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen()) {
+        const QRect work = scr->availableGeometry();
+        resize(work.x() + work.width(), height());
+    }
+    ReadSettings();
+    progressStep();
+
+    QFileInfo stale(StaleFile);
+    if (stale.isFile())
+        QFile::remove(StaleFile);
+    progressStep();
+
+    const char* names[8] = {"Red", "Yellow", "Orange", "Green", "Blue", "Light blue", "Black", "White"};
+    for (int i = 0; i < 8; ++i)
+        ColorCounts[i].Name = QString::fromLatin1(names[i]);
+    PenSize = 25;
+
+    closeSidePanels();
+    progressStep();
+    reportErrors(platform.messages, [this] { LoadTreeFile(); });
+    progressStep();
+}
+
+void TForm1::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    WMGetMinMaxInfo();
+    if (!FirstShowDone) {
+        FirstShowDone = true;
+        FormShow();
+    }
+}
+
+void TForm1::FormShow() {
+    Label_Load->setVisible(false);
+    QApplication::processEvents();
+    reportErrors(platform.messages, [this] { Button_RndRaskraskaClick(); });
+    CurrentTool = tool::Fill;
+    Timer_Color->stop();
+    NewCursor(QStringLiteral("Синий"), clBlue, 0);
+    StampKind = stampkind::Snow;
+    FillStyle = fillstyle::Normal;
+    PageControl_Dop->setCurrentWidget(Tab_Zalivka);
+    Button_3Click();
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+    FormClose();
+    QMainWindow::closeEvent(e);
+}
+
+void TForm1::FormClose() {
+    // The history is saved first; a failure there is reported and the settings are still
+    // written, so neither is lost to the other.
+    reportErrors(platform.messages, [this] { Statsave(); });
+    PageBitmap.reset();
+    WriteSettings();
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void TForm1::menu_exitClick() { QApplication::exit(0); }
+
+void TForm1::WMGetMinMaxInfo() {
+    // The window may never grow beyond the screen plus its own frame.
+    QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!scr)
+        return;
+    setMaximumSize(scr->geometry().size());
+}
+
+void TForm1::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    if (Label_Load->isVisible())
+        Label_Load->move(PaintBox1->width() / 4, Label_Load->y());
+}
+
+void TForm1::menu_optionsClick() { Fm_Options->exec(); }
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label_Error2 && event->type() == QEvent::MouseButtonPress) {
+        platform.shell->open(SiteBase);
+        return true;
+    }
+    if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {
+        auto* w = qobject_cast<TImage*>(watched);
+        if (w && w->parentWidget() == TabSheet1) {
+            // The control's own handling first, then the hover picture.
+            const bool handled = static_cast<QObject*>(w)->event(event);
+            MyProc(watched, event->type() == QEvent::Enter);
+            return handled;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

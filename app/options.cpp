@@ -1,0 +1,52 @@
+#include "app/options.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+
+extern const QString kInterfaceLanguage;
+
+TFm_Options::TFm_Options(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Fm_Options"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(243, 140);
+    setModal(true);
+    GroupBox1 = new QGroupBox(this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(8, 8, 225, 89);
+    QFont bold = GroupBox1->font();
+    bold.setBold(true);
+    GroupBox1->setFont(bold);
+    QFont normal = bold;
+    normal.setBold(false);
+    CheckBox_ScreenAll = new QCheckBox(GroupBox1);
+    CheckBox_ScreenAll->setObjectName(QStringLiteral("CheckBox_ScreenAll"));
+    CheckBox_ScreenAll->setGeometry(11, 17, 209, 31);
+    CheckBox_ScreenAll->setFont(normal);
+    CheckBox_Sound = new QCheckBox(GroupBox1);
+    CheckBox_Sound->setObjectName(QStringLiteral("CheckBox_Sound"));
+    CheckBox_Sound->setGeometry(10, 49, 209, 31);
+    CheckBox_Sound->setFont(normal);
+    CheckBox_MouseOut = new QCheckBox(QStringLiteral("Защита от выхода мышки"), GroupBox1);
+    CheckBox_MouseOut->setObjectName(QStringLiteral("CheckBox_MouseOut"));
+    CheckBox_MouseOut->setGeometry(139, 4, 185, 31);
+    CheckBox_MouseOut->setVisible(false);
+    Button1 = new QPushButton(this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(72, 104, 75, 25);
+    connect(Button1, &QPushButton::clicked, this, &TFm_Options::Button1Click);
+    FormCreate();
+}
+
+void TFm_Options::FormCreate() {
+    if (kInterfaceLanguage == QStringLiteral("En")) {
+        setWindowTitle(QStringLiteral("Programm options"));
+        GroupBox1->setTitle(QStringLiteral("Options"));
+        CheckBox_ScreenAll->setText(QStringLiteral("Windows Maxmized"));
+        CheckBox_Sound->setText(QStringLiteral("Disable sound"));
+        Button1->setText(QStringLiteral("Ok"));
+    }
+}
+
+void TFm_Options::Button1Click() { accept(); }

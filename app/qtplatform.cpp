@@ -1,0 +1,131 @@
+#include "app/qtplatform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QNetworkInterface>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSoundEffect>
+#include <QUrl>
+#include <stdexcept>
+
+namespace {
+QWidget* owner() {
+    QWidget* w = QApplication::activeWindow();
+    return w ? w : QApplication::activeModalWidget();
+}
+} // namespace
+
+void QtMessageBox::show(const QString& title, const QString& text, MessageIcon icon) {
+    QMessageBox box(icon == MessageIcon::Information ? QMessageBox::Information
+                    : icon == MessageIcon::Warning   ? QMessageBox::Warning
+                                                     : QMessageBox::Critical,
+                    title, text, QMessageBox::Ok, owner());
+    box.exec();
+}
+
+QString QtInputBox::ask(const QString& caption, const QString& prompt, const QString& def) {
+    bool ok = false;
+    const QString s = QInputDialog::getText(owner(), caption, prompt, QLineEdit::Normal, def, &ok);
+    return ok ? s : QString();
+}
+
+std::optional<QString> QtFileDialogs::openFile(const OpenDialogOptions& o) {
+    QFileDialog dlg(owner(), o.title, o.initialDir, o.filter);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::AnyFile); // a typed name need not exist
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dlg.selectedFiles().front();
+}
+
+std::optional<QString> QtFileDialogs::saveFile(const OpenDialogOptions& o) {
+    QFileDialog dlg(owner(), o.title, o.initialDir, o.filter);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dlg.setOption(QFileDialog::ReadOnly, false);
+    dlg.setSizeGripEnabled(true);
+    if (!o.defaultSuffix.isEmpty())
+        dlg.setDefaultSuffix(o.defaultSuffix);
+    if (!o.fileName.isEmpty())
+        dlg.selectFile(o.fileName);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dlg.selectedFiles().front();
+}
+
+bool QtShell::open(const QString& urlOrPath) {
+    const QUrl url = urlOrPath.contains(QStringLiteral("://")) ? QUrl(urlOrPath)
+                                                               : QUrl::fromLocalFile(urlOrPath);
+    return QDesktopServices::openUrl(url);
+}
+
+bool QtNetwork::isOnline() {
+    const auto all = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface& i : all) {
+        const auto f = i.flags();
+        if ((f & QNetworkInterface::IsUp) && (f & QNetworkInterface::IsRunning) &&
+            !(f & QNetworkInterface::IsLoopBack))
+            return true;
+    }
+    return false;
+}
+
+void QtPrinter::print(const QImage& img, int scale) {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        throw std::runtime_error("No printer is installed.");
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setFullPage(false);
+    QPainter p;
+    if (!p.begin(&printer))
+        throw std::runtime_error("The printer \"" + info.printerName().toStdString() +
+                                 "\" refused the job.");
+    // Device pixels: three per picture pixel from the printable area's corner.
+    p.drawImage(QRect(0, 0, img.width() * scale, img.height() * scale), img);
+    if (!p.end())
+        throw std::runtime_error("Printing failed.");
+}
+
+QtSound::QtSound() = default;
+
+QtSound::~QtSound() {
+    for (auto& [name, e] : effects_)
+        delete e;
+}
+
+QSoundEffect* QtSound::effectFor(const QString& name) {
+    const QString key = name.toLower();
+    auto it = effects_.find(key);
+    if (it != effects_.end())
+        return it->second;
+    const QString path = QStringLiteral(":/sounds/") + key + QStringLiteral(".wav");
+    if (!QFileInfo::exists(path))
+        return nullptr;
+    auto* e = new QSoundEffect();
+    e->setSource(QUrl(QStringLiteral("qrc") + path));
+    effects_[key] = e;
+    return e;
+}
+
+void QtSound::play(const QString& name, bool loop) {
+    stop();
+    QSoundEffect* e = effectFor(name);
+    if (!e)
+        return;
+    e->setLoopCount(loop ? QSoundEffect::Infinite : 1);
+    e->play();
+    current_ = e;
+}
+
+void QtSound::stop() {
+    if (current_)
+        current_->stop();
+    current_ = nullptr;
+}

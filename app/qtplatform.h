@@ -1,0 +1,69 @@
+#pragma once
+#include "app/platform.h"
+
+#include <QObject>
+#include <QPointer>
+#include <map>
+#include <memory>
+
+class QSoundEffect;
+
+class QtMessageBox : public IMessageBox {
+public:
+    void show(const QString& title, const QString& text, MessageIcon icon) override;
+};
+
+class QtInputBox : public IInputBox {
+public:
+    QString ask(const QString& caption, const QString& prompt, const QString& def) override;
+};
+
+class QtFileDialogs : public IFileDialogs {
+public:
+    std::optional<QString> openFile(const OpenDialogOptions& o) override;
+    std::optional<QString> saveFile(const OpenDialogOptions& o) override;
+};
+
+class QtShell : public IShell {
+public:
+    bool open(const QString& urlOrPath) override;
+};
+
+class QtNetwork : public INetwork {
+public:
+    bool isOnline() override;
+};
+
+class QtPrinter : public IPrinter {
+public:
+    void print(const QImage& img, int scale) override;
+};
+
+// One player: starting a sound stops the one playing. Sounds are WAV resources under
+// ":/sounds/", looked up by lower-case name.
+class QtSound : public ISound {
+public:
+    QtSound();
+    ~QtSound() override;
+    void play(const QString& name, bool loop) override;
+    void stop() override;
+
+private:
+    QSoundEffect* effectFor(const QString& name);
+    std::map<QString, QSoundEffect*> effects_;
+    QSoundEffect* current_ = nullptr;
+};
+
+// The whole set, owned together.
+struct QtPlatform {
+    QtMessageBox messages;
+    QtInputBox input;
+    QtFileDialogs dialogs;
+    QtShell shell;
+    QtNetwork network;
+    QtPrinter printer;
+    QtSound sound;
+    Platform platform() {
+        return Platform{&messages, &input, &dialogs, &shell, &network, &printer, &sound};
+    }
+};

@@ -1,0 +1,50 @@
+// config.ini: read while the window is created, rewritten whole when it closes.
+#include "app/core/inifile.h"
+#include "app/mainwindow.h"
+#include "app/options.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QTabWidget>
+#include <exception>
+
+namespace {
+const QString kConfigName = QStringLiteral("/config.ini");
+}
+
+void TForm1::ReadSettings() {
+    try {
+        const ConfigValues v = readConfigFile(ProgramFolder + kConfigName);
+        PageControl1->setCurrentIndex(v.interfaceName == kToddlerInterface ? 0 : 1);
+        if (v.mouseOut)
+            Fm_Options->CheckBox_MouseOut->setChecked(true);
+        if (v.screenAll) {
+            Fm_Options->CheckBox_ScreenAll->setChecked(true);
+            setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+        }
+        if (v.soundOff)
+            Fm_Options->CheckBox_Sound->setChecked(true);
+    } catch (const std::exception&) {
+        platform.messages->show(QStringLiteral("Error"),
+                                QStringLiteral("Error loading to configuration file config.ini!"),
+                                MessageIcon::Warning);
+    }
+}
+
+void TForm1::WriteSettings() {
+    ConfigValues v;
+    v.interfaceName = PageControl1->currentIndex() == 0 ? kToddlerInterface : kKidsInterface;
+    v.mouseOut = Fm_Options->CheckBox_MouseOut->isChecked();
+    v.screenAll = Fm_Options->CheckBox_ScreenAll->isChecked();
+    v.soundOff = Fm_Options->CheckBox_Sound->isChecked();
+    const QByteArray bytes = configFileBytes(v);
+    QFile f(ProgramFolder + kConfigName);
+    // A file that cannot even be created gets the same message: the settings of this run
+    // are lost, and the parent should know.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() ||
+        !f.flush()) {
+        platform.messages->show(QStringLiteral("Error"),
+                                QStringLiteral("Error writing to configuration file config.ini!"),
+                                MessageIcon::Warning);
+    }
+}

@@ -1,0 +1,15 @@
+#pragma once
+#include <QWidget>
+
+class QProgressBar;
+
+// Borderless, always on top, shown while the main window is built.
+class TFm_Splash : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFm_Splash(QWidget* parent = nullptr);
+    // Advances the bar by one and repaints at once.
+    void step();
+    void raiseMaximum(int by);
+    QProgressBar* ProgressBar1;
+};

@@ -1,0 +1,29 @@
+#pragma once
+// Page archives: a headerless run of entries, each a 2-byte name length, the name
+// (Windows-1251), a 4-byte data length and the page file's bytes.
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+// Entry names become file names in the page cache: nothing may leave that folder.
+bool isSafeEntryName(const QByteArray& name);
+
+// The text of a page's catalogue node: the entry name without its last four characters.
+QString pageNameOf(const QString& entryName);
+
+// Moves a file without ever replacing an existing target. False when the target exists
+// or the move fails.
+bool moveNoReplace(const QString& from, const QString& to);
+
+struct UnpackResult {
+    int entries = 0;       // entries listed in the catalogue
+    bool truncated = false; // the archive ended inside an entry
+};
+
+// Unpacks every entry of one archive into cacheDir through the scratch file, copying in
+// blocks of at most 4,096 bytes. A file already in the cache keeps its content. onPage gets
+// each listed page's name in archive order. Errors creating the scratch file or writing it
+// throw std::runtime_error.
+UnpackResult unpackArchive(const QString& pakPath, const QString& cacheDir,
+                           const QString& scratchPath,
+                           const std::function<void(const QString& pageName)>& onPage);

@@ -1,0 +1,55 @@
+// Loading a page file onto the drawing area; Open and Clear.
+#include "app/mainwindow.h"
+#include "app/widgets.h"
+#include "library/core/pageload.h"
+
+#include <QFileInfo>
+#include <QTreeWidget>
+#include <stdexcept>
+
+void TForm1::LoadKartinka(const QString& path) {
+    QImage source;
+    if (!path.isEmpty() && QFileInfo(path).isFile()) {
+        QString error;
+        source = readBitmapFile(path, &error);
+        // An unreadable file leaves the picture on the area as it was.
+        if (source.isNull())
+            throw std::runtime_error(error.isEmpty() ? "Bitmap image is not valid"
+                                                     : error.toStdString());
+    }
+    if (source.isNull()) {
+        source = QImage(100, 100, QImage::Format_RGB32);
+        source.fill(Qt::white);
+    }
+    const QSize area = PaintBox1->size();
+    auto page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
+    stretchPick(source, page->image, layoutPage(source.size(), page->image.size()));
+    PageBitmap = std::move(page);
+    ShowPage();
+    PlayPrompt(QStringLiteral("S1"));
+}
+
+void TForm1::menu_openClick() {
+    OpenDialogOptions o;
+    o.title = QStringLiteral("Open coloring book");
+    o.filter = QStringLiteral("Bitmaps (*.bmp)");
+    o.initialDir = OpenDialogInitialDir;
+    const auto chosen = platform.dialogs->openFile(o);
+    if (!chosen)
+        return;
+    try {
+        LoadKartinka(*chosen);
+    } catch (const std::exception&) {
+        // Opening a file the child picked by hand fails quietly.
+    }
+}
+
+void TForm1::Button_SterkaClick() {
+    FillStyle = fillstyle::Normal;
+    if (StrokeSinceClear == CurrentPageIndex)
+        LoadKartinka(QString());
+    else if (!TreeNodes.empty() && size_t(CurrentPageIndex) < TreeNodes.size())
+        LoadKartinka(PagePath(CurrentPageIndex));
+    StrokeSinceClear = CurrentPageIndex;
+    FillTexture = 0;
+}

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build (and, with --test, the tests) need, when missing.
+set -euo pipefail
+pkgs=(cmake ninja-build g++ ccache qt6-base-dev qt6-multimedia-dev qt6-svg-dev
+      gstreamer1.0-plugins-base gstreamer1.0-plugins-good libjpeg62-turbo-dev
+      libcurl4-openssl-dev libgtest-dev libbenchmark-dev xvfb xauth)
+if [ "${1:-}" = "--test" ]; then
+    pkgs+=(xdotool imagemagick pulseaudio pulseaudio-utils sox cups printer-driver-cups-pdf
+           php-cli php-sqlite3 openbox python3 python3-xlib valgrind clang-format)
+fi
+missing=()
+for p in "${pkgs[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+fi

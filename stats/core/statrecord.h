@@ -1,0 +1,30 @@
+#pragma once
+// stat.dat: headerless 68-byte records, one per run, oldest first.
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+struct TStatRecord {
+    int Clicks = 0;
+    QString Date;
+    QString FavoriteColor;
+    QString FavoriteBook;
+};
+
+constexpr int kStatRecordSize = 68;
+constexpr int kShortStringCapacity = 20;
+
+// Cuts to the 20 characters a record field can hold.
+QString cutShortString(const QString& s);
+
+QByteArray encodeStatRecord(const TStatRecord& r);
+// rec must hold 68 bytes. A length byte above 20 reads as 20.
+TStatRecord decodeStatRecord(const char* rec);
+
+// Appends at record position (file size div 68), creating the file when missing.
+// Throws std::runtime_error on an input/output error.
+void appendStatRecord(const QString& path, const TStatRecord& r);
+
+enum class StatReadResult { Missing, Unopenable, Ok };
+// Reads every whole record. Throws std::runtime_error on a read error after opening.
+StatReadResult readStatFile(const QString& path, std::vector<TStatRecord>& out);
