@@ -94,6 +94,7 @@ def check_swatch(name, img, colour):
     assert a[0, 0, 3] == 0 and a[-1, -1, 3] == 0 and a[0, -1, 3] == 0, name + ": corners must be clear"
     opaque = a[..., 3] == 255
     assert opaque.sum() > 0.35 * opaque.size, name + ": blot too small"
+    assert not ((a[..., 3] > 0) & np.all(a[..., :3] == 0, axis=-1)).any(), name + ": pure black pixel"
     if colour is not None:
         body = opaque & np.all(a[..., :3] == np.array(colour, dtype=np.uint8), axis=-1)
         assert body.sum() > 0.5 * opaque.sum(), "%s: body is not mostly %s" % (name, colour)
@@ -104,6 +105,7 @@ def check_chart(img):
     a = np.asarray(img).astype(int)
     ok = (((a >> 3) << 3) | (a >> 5)) == a
     assert ok.all(), "chart has colours outside 5-5-5"
+    assert not np.all(a == 0, axis=-1).any(), "chart has pure black"
     colours = {tuple(p) for p in a.reshape(-1, 3)}
     assert len(colours) > 4 * 25, "chart has too few colours"
 
