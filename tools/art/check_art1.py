@@ -7,7 +7,6 @@ make_art1.py calls the same checks on every image it writes.
 """
 import collections
 import os
-import sys
 
 import numpy as np
 from PIL import Image

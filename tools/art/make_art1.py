@@ -101,13 +101,13 @@ def fit(pts, x0, y0, x1, y1):
     return [(x0 + (x - ax) * (x1 - x0) / (bx - ax), y0 + (y - ay) * (y1 - y0) / (by - ay)) for x, y in pts]
 
 
-def heart_pts(cx, cy, w, h, rot=0.0, n=160, plump=1.0):
+def heart_pts(cx, cy, w, h, rot=0.0, n=160):
     raw = []
     for i in range(n):
         t = 2 * math.pi * i / n
         x = 16 * math.sin(t) ** 3
         y = -(13 * math.cos(t) - 5 * math.cos(2 * t) - 2 * math.cos(3 * t) - math.cos(4 * t))
-        raw.append((x * plump if abs(x) > 0 else x, y))
+        raw.append((x, y))
     pts = fit(raw, cx - w / 2, cy - h / 2, cx + w / 2, cy + h / 2)
     return rotate(pts, rot, cx, cy) if rot else pts
 
@@ -237,8 +237,8 @@ class Pen:
         out = Image.new("RGBA", (self.w * self.s, self.h * self.s), (0, 0, 0, 0))
         x0 = (out.width - nw) // 2
         y0 = (out.height - nh) // 2
-        x0 -= x0 % self.s
-        y0 -= y0 % self.s
+        x0 = int(round(x0 / self.s)) * self.s   # stay on the block grid so edges stay crisp
+        y0 = int(round(y0 / self.s)) * self.s
         out.paste(crop, (x0, y0))
         return mode_down(out, self.s)
 
@@ -377,7 +377,6 @@ def draw_kist():
         return 46 + 3.2 * math.cos(s / 15.0 * math.pi * 1.5)
 
     n = 40
-    paint = [at(edge_t(0) * 0 + 0, 0)]
     left = []
     for i in range(n + 1):
         t = 1.0 * i / n * 50
@@ -881,7 +880,7 @@ def cvet_forgetmenot(p):
     for base, tip in (((58, 60), (6, 86)), ((58, 60), (110, 88)), ((58, 60), (30, 100)), ((58, 60), (90, 101))):
         p.shape(leaf_pts(base, tip, 10, "ovate"), LEAF)
         p.line([base, (base[0] + (tip[0] - base[0]) * 0.85, base[1] + (tip[1] - base[1]) * 0.85)], LEAF_DARK, 1.6)
-    blue, blue_light = (80, 146, 244), (150, 196, 255)
+    blue = (80, 146, 244)
     for cx, cy, r in ((24, 30, 13), (92, 28, 13), (26, 70, 12), (90, 70, 12), (58, 47, 17)):
         for k in range(5):
             a = math.radians(k * 72 - 90 + (cx % 7) * 5)
@@ -1246,7 +1245,6 @@ def listik_ginkgo(p):
         r = 64 + 2.0 * math.sin(i * 0.9) - 22 * math.exp(-(da / 5.0) ** 2)
         pts.append((bx + r * math.cos(a), by + 8 + r * math.sin(a) * 1.0))
     pts = [(bx - 3, by), ] + pts + [(bx + 3, by)]
-    pts = [(x, max(y, 6.0) if False else y) for x, y in pts]
     pts = fit(pts, 6, 8, 110, by)
     p.stroke(bezier((bx, by - 2), (bx, by + 16), (bx + 12, 99), 16), (176, 140, 30), 3.4)
     p.shape(pts, (252, 204, 44))
