@@ -2,6 +2,7 @@
 // The application object. An exception escaping an event handler ends up here: it is shown
 // as the program's standard error report and that handler stops.
 #include <QApplication>
+#include <functional>
 
 struct IMessageBox;
 

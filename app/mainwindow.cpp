@@ -462,7 +462,9 @@ void TForm1::FormCreate() {
 
     if (QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen()) {
         const QRect work = scr->availableGeometry();
-        resize(work.x() + work.width(), height());
+        // Restored size: as wide as the work area reaches; the height of the work area so
+        // that a desktop without a window manager still shows the whole window.
+        resize(work.x() + work.width(), work.height());
     }
     ReadSettings();
     progressStep();

@@ -1,9 +1,45 @@
 #include "library/core/pageload.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <algorithm>
 
 namespace {
+// Rows an uncompressed file really holds. The reader zero-fills the rows past the end of a
+// truncated file, which in a palette image means palette entry 0, often black; those rows
+// are made white instead.
+void whitenMissingRows(const QString& path, QImage& img) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray h = f.read(34);
+    if (h.size() < 34 || h[0] != 'B' || h[1] != 'M')
+        return;
+    auto u32 = [&](int o) {
+        return quint32(quint8(h[o])) | quint32(quint8(h[o + 1])) << 8 | quint32(quint8(h[o + 2])) << 16 |
+               quint32(quint8(h[o + 3])) << 24;
+    };
+    const quint32 offBits = u32(10), headerSize = u32(14), compression = u32(30);
+    const qint32 width = qint32(u32(18)), height = qint32(u32(22));
+    const int bpp = quint8(h[28]) | quint8(h[29]) << 8;
+    if (headerSize < 40 || (compression != 0 && compression != 3) || width <= 0 || bpp <= 0 ||
+        width != img.width() || std::abs(qint64(height)) != img.height())
+        return;
+    const qint64 stride = ((qint64(width) * bpp + 31) / 32) * 4;
+    const qint64 available = f.size() - qint64(offBits);
+    const qint64 rows = available <= 0 ? 0 : available / stride;
+    if (rows >= img.height())
+        return;
+    const QRgb white = qRgb(255, 255, 255);
+    for (int y = 0; y < img.height(); ++y) {
+        const bool defined = height > 0 ? y >= img.height() - rows : y < rows;
+        if (!defined) {
+            auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+            std::fill(row, row + img.width(), white);
+        }
+    }
+}
+
 QImage readInto(const QString& path, QImage prefilled, QString* error) {
     QImageReader reader(path, "bmp");
     reader.setAutoTransform(false);
@@ -18,7 +54,8 @@ QImage readInto(const QString& path, QImage prefilled, QString* error) {
 
 QImage readBitmapFile(const QString& path, QString* error) {
     QImageReader probe(path, "bmp");
-    const QSize size = probe.size();
+    // Top-down files report a negative height.
+    const QSize size(probe.size().width(), std::abs(probe.size().height()));
     const QImage::Format fmt = probe.imageFormat();
     if (!probe.canRead() || !size.isValid() || size.isEmpty()) {
         if (error)
@@ -64,9 +101,13 @@ QImage readBitmapFile(const QString& path, QString* error) {
     } else {
         img = readInto(path, QImage(), error);
     }
+    if (img.isNull() && fmt != QImage::Format_Invalid) // some layouts refuse a given image
+        img = readInto(path, QImage(), error);
     if (img.isNull() || img.width() <= 0 || img.height() <= 0)
         return {};
-    return img.convertToFormat(QImage::Format_RGB32);
+    img = img.convertToFormat(QImage::Format_RGB32);
+    whitenMissingRows(path, img);
+    return img;
 }
 
 QRect layoutPage(QSize page, QSize area) {

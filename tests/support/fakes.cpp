@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLayout>
+#include <QMenuBar>
 #include <QPainter>
 #include <stdexcept>
 
@@ -63,16 +64,8 @@ TForm1& Harness::make(bool show, QSize area) {
     Platform p{&messages, &input, &dialogs, &shell, &network, &printer, &sound};
     form = std::make_unique<TForm1>(p, ProgramPaths{programDir(), tempDir()});
     form->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    form->resize(area.width() + 280, area.height() + 320);
-    // Fit the window so that the drawing area gets exactly the size asked for.
-    for (int i = 0; i < 3; ++i) {
-        form->layout()->activate();
-        form->centralWidget()->layout()->activate();
-        const QSize got = form->PaintBox1->size();
-        if (got == area)
-            break;
-        form->resize(form->size() + (area - got));
-    }
+    // The drawing area is what the fixed panels leave of the window.
+    form->resize(area.width() + 135 + 145, area.height() + 104 + 156 + form->menuBar()->sizeHint().height());
     if (show) {
         form->show();
         QApplication::processEvents();

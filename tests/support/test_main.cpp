@@ -1,6 +1,7 @@
 // Tests run headless: the offscreen platform unless a display was chosen on purpose.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -8,8 +9,16 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        // A full-HD offscreen screen, so windows are laid out as on a real desktop.
+        const QString cfg = QDir::tempPath() + QStringLiteral("/pictaro-offscreen-%1.json").arg(getpid());
+        QFile f(cfg);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(R"({"screens": [{"name": "Test", "x": 0, "y": 0, "width": 1920, "height": 1080,)"
+                    R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        f.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + cfg.toUtf8());
+    }
     if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
         const QByteArray dir = QDir::tempPath().toUtf8() + "/pictaro-rt-" + QByteArray::number(getuid());
         QDir().mkpath(QString::fromUtf8(dir));
@@ -19,6 +28,9 @@ int main(int argc, char** argv) {
     }
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.startsWith("offscreen:configfile="))
+        QFile::remove(QString::fromUtf8(platform.mid(21)));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

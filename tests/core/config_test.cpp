@@ -1,0 +1,79 @@
+#include "app/core/cp1251.h"
+#include "app/core/inifile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+QString writeFile(QTemporaryDir& dir, const QByteArray& bytes) {
+    const QString p = dir.filePath("config.ini");
+    QFile f(p);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return p;
+}
+QByteArray cp(const char* utf8) { return toCp1251(QString::fromUtf8(utf8)); }
+} // namespace
+
+TEST(Config, MissingFileGivesTheDefaults) {
+    QTemporaryDir dir;
+    const ConfigValues v = readConfigFile(dir.filePath("config.ini"));
+    EXPECT_EQ(v.interfaceName, QStringLiteral("Малыш"));
+    EXPECT_FALSE(v.mouseOut);
+    EXPECT_TRUE(v.screenAll);
+    EXPECT_TRUE(v.soundOff);
+}
+
+TEST(Config, WrittenFileIsExactlyTheFourKeysInWindows1251) {
+    ConfigValues v;
+    v.interfaceName = QStringLiteral("Детский");
+    v.mouseOut = true;
+    v.screenAll = false;
+    v.soundOff = false;
+    const QByteArray expected = cp("[Настройки]\r\nИнтерфейс=Детский\r\nМышка=1\r\nЭкран=0\r\nЗвук=0\r\n");
+    EXPECT_EQ(configFileBytes(v), expected);
+    // The bytes really are single-byte Cyrillic: "Н" is 0xCD in Windows-1251.
+    EXPECT_EQ(static_cast<unsigned char>(expected[1]), 0xCD);
+}
+
+TEST(Config, ReadsWhatItWrites) {
+    QTemporaryDir dir;
+    ConfigValues v;
+    v.interfaceName = QStringLiteral("Детский");
+    v.mouseOut = true;
+    v.soundOff = false;
+    const ConfigValues back = readConfigFile(writeFile(dir, configFileBytes(v)));
+    EXPECT_EQ(back.interfaceName, v.interfaceName);
+    EXPECT_EQ(back.mouseOut, true);
+    EXPECT_EQ(back.screenAll, true);
+    EXPECT_EQ(back.soundOff, false);
+}
+
+TEST(Config, ValuesAreReadAsTheWindowsFunctionsReadThem) {
+    QTemporaryDir dir;
+    // Keys and sections compare without case, values keep it; a non-number is the default;
+    // any non-zero number is on; other sections are ignored.
+    const QByteArray text = cp("[Other]\nЗвук=0\n[настройки]\n  интерфейс = малыш \nМЫШКА=7\n"
+                               "Экран=yes\nЗвук=0\n");
+    const ConfigValues v = readConfigFile(writeFile(dir, text));
+    EXPECT_EQ(v.interfaceName, QStringLiteral("малыш")); // not "Малыш": selects Kids
+    EXPECT_NE(v.interfaceName, kToddlerInterface);
+    EXPECT_TRUE(v.mouseOut);
+    EXPECT_TRUE(v.screenAll);
+    EXPECT_FALSE(v.soundOff);
+}
+
+TEST(Config, UnreadableFileThrows) {
+    QTemporaryDir dir;
+    const QString p = dir.filePath("config.ini");
+    QDir().mkpath(p); // a folder where the file should be
+    EXPECT_THROW(readConfigFile(p), std::runtime_error);
+}
+
+TEST(Cp1251, RoundTripsCyrillicAndMarksTheRest) {
+    const QString s = QStringLiteral("Ёлка ёж №5 Щука");
+    EXPECT_EQ(fromCp1251(toCp1251(s)), s);
+    EXPECT_EQ(toCp1251(QStringLiteral("日")), QByteArray("?"));
+}

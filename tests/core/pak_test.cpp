@@ -1,0 +1,145 @@
+#include "app/core/cp1251.h"
+#include "library/core/pak.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+struct Entry {
+    QByteArray name;
+    QByteArray data;
+};
+
+QByteArray pakBytes(const std::vector<Entry>& entries) {
+    QByteArray out;
+    for (const Entry& e : entries) {
+        const quint16 nl = quint16(e.name.size());
+        const quint32 dl = quint32(e.data.size());
+        out.append(char(nl & 0xFF)).append(char(nl >> 8));
+        out.append(e.name);
+        for (int i = 0; i < 4; ++i)
+            out.append(char((dl >> (8 * i)) & 0xFF));
+        out.append(e.data);
+    }
+    return out;
+}
+
+struct PakFixture : ::testing::Test {
+    QTemporaryDir tmp;
+    QString cache() const { return tmp.path() + QStringLiteral("/cache"); }
+    QString scratch() const { return cache() + QStringLiteral("/Bitmap.tmp"); }
+    void SetUp() override { QDir().mkpath(cache()); }
+
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString p = tmp.path() + QLatin1Char('/') + name;
+        QFile f(p);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return p;
+    }
+    UnpackResult unpack(const QString& pak, QStringList* pages) {
+        return unpackArchive(pak, cache(), scratch(), [&](const QString& p) { pages->append(p); });
+    }
+    QByteArray cached(const QString& name) {
+        QFile f(cache() + QLatin1Char('/') + name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+};
+} // namespace
+
+TEST_F(PakFixture, UnpacksEveryEntryIntoTheCacheInOrder) {
+    const QString pak = write("animals.pak", pakBytes({{"cat.bmp", "CAT"}, {"dog.bmp", "DOGDOG"},
+                                                       {"sun.bmp", QByteArray(10000, 'S')}}));
+    QStringList pages;
+    const UnpackResult r = unpack(pak, &pages);
+    EXPECT_EQ(r.entries, 3);
+    EXPECT_FALSE(r.truncated);
+    EXPECT_EQ(pages, QStringList({"cat", "dog", "sun"}));
+    EXPECT_EQ(cached("cat.bmp"), QByteArray("CAT"));
+    EXPECT_EQ(cached("dog.bmp"), QByteArray("DOGDOG"));
+    EXPECT_EQ(cached("sun.bmp"), QByteArray(10000, 'S')); // crosses the 4 KB copy blocks
+}
+
+TEST_F(PakFixture, EmptyArchiveHasNoPages) {
+    QStringList pages;
+    EXPECT_EQ(unpack(write("empty.pak", {}), &pages).entries, 0);
+    EXPECT_TRUE(pages.isEmpty());
+}
+
+TEST_F(PakFixture, AnExistingCacheFileIsNeverReplaced) {
+    QStringList pages;
+    unpack(write("a.pak", pakBytes({{"cat.bmp", "FIRST"}})), &pages);
+    unpack(write("b.pak", pakBytes({{"cat.bmp", "SECOND"}, {"owl.bmp", "OWL"}})), &pages);
+    EXPECT_EQ(pages, QStringList({"cat", "cat", "owl"}));
+    EXPECT_EQ(cached("cat.bmp"), QByteArray("FIRST"));
+    EXPECT_EQ(cached("owl.bmp"), QByteArray("OWL"));
+}
+
+TEST_F(PakFixture, CyrillicNamesAreWindows1251) {
+    QStringList pages;
+    unpack(write("ru.pak", pakBytes({{toCp1251(QStringLiteral("кот.bmp")), "K"}})), &pages);
+    EXPECT_EQ(pages, QStringList({QStringLiteral("кот")}));
+    EXPECT_EQ(cached(QStringLiteral("кот.bmp")), QByteArray("K"));
+}
+
+TEST_F(PakFixture, HostileNamesAreSkippedAndStayInsideTheCache) {
+    const QString pak = write(
+        "evil.pak", pakBytes({{"../escape.bmp", "X"}, {"", "X"}, {".", "X"}, {"..", "X"},
+                              {"a\\b.bmp", "X"}, {"c:d.bmp", "X"}, {"/etc/x.bmp", "X"},
+                              {"fine.bmp", "OK"}}));
+    QStringList pages;
+    const UnpackResult r = unpack(pak, &pages);
+    EXPECT_EQ(r.entries, 1);
+    EXPECT_EQ(pages, QStringList({"fine"}));
+    EXPECT_EQ(cached("fine.bmp"), QByteArray("OK"));
+    EXPECT_FALSE(QFile::exists(tmp.path() + QStringLiteral("/escape.bmp")));
+    EXPECT_EQ(QDir(cache()).entryList(QDir::Files), QStringList({"fine.bmp"}));
+}
+
+TEST_F(PakFixture, TruncatedArchiveStopsAtTheEnd) {
+    QByteArray bytes = pakBytes({{"one.bmp", "11111"}, {"two.bmp", QByteArray(5000, '2')}});
+    bytes.chop(1000); // the last entry's data is cut
+    QStringList pages;
+    const UnpackResult r = unpack(write("cut.pak", bytes), &pages);
+    EXPECT_TRUE(r.truncated);
+    EXPECT_EQ(pages, QStringList({"one", "two"}));
+    EXPECT_EQ(cached("two.bmp"), QByteArray(4000, '2'));
+
+    // Cut inside a name or a length field: no page for it, and no endless loop.
+    for (int cut : {1, 3, 9, 12}) {
+        QByteArray b = pakBytes({{"ok.bmp", "1"}, {"abc.bmp", "2"}});
+        b.chop(b.size() - (pakBytes({{"ok.bmp", "1"}}).size() + cut));
+        QStringList p2;
+        QDir(cache()).removeRecursively();
+        QDir().mkpath(cache());
+        const UnpackResult r2 = unpack(write("cut2.pak", b), &p2);
+        EXPECT_TRUE(r2.truncated) << cut;
+        EXPECT_EQ(p2, QStringList({"ok"})) << cut;
+    }
+}
+
+TEST(PakNames, PageNameDropsTheLastFourCharacters) {
+    EXPECT_EQ(pageNameOf("fire engine.bmp"), QString("fire engine"));
+    EXPECT_EQ(pageNameOf("abc"), QString());
+    EXPECT_EQ(pageNameOf("x.bm"), QString());
+}
+
+TEST(PakNames, MoveNeverReplaces) {
+    QTemporaryDir tmp;
+    const QString a = tmp.filePath("a"), b = tmp.filePath("b");
+    QFile fa(a), fb(b);
+    ASSERT_TRUE(fa.open(QIODevice::WriteOnly));
+    fa.write("A");
+    fa.close();
+    ASSERT_TRUE(fb.open(QIODevice::WriteOnly));
+    fb.write("B");
+    fb.close();
+    EXPECT_FALSE(moveNoReplace(a, b));
+    QFile check(b);
+    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+    EXPECT_EQ(check.readAll(), QByteArray("B"));
+    EXPECT_TRUE(moveNoReplace(a, tmp.filePath("c")));
+    EXPECT_FALSE(QFile::exists(a));
+}
