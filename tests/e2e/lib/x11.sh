@@ -1,0 +1,88 @@
+# Shared steps of the end-to-end tests: a private Xvfb, a program folder, the window.
+# Source it; call e2e_setup first. Everything started is stopped on exit.
+set -euo pipefail
+PY=/usr/bin/python3
+
+e2e_setup() { # <pictaro-exe>
+    E2E_EXE=$1
+    E2E_TMP=$(mktemp -d /tmp/pictaro-e2e.XXXXXX)
+    E2E_PIDS=()
+    trap e2e_cleanup EXIT
+    export HOME=$E2E_TMP/home XDG_RUNTIME_DIR=$E2E_TMP/run XDG_CACHE_HOME=$E2E_TMP/cache
+    mkdir -p "$HOME" "$XDG_CACHE_HOME" && mkdir -m700 "$XDG_RUNTIME_DIR"
+    for n in $(seq 90 140); do
+        if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then E2E_DISPLAY=:$n; break; fi
+    done
+    Xvfb "$E2E_DISPLAY" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    export DISPLAY=$E2E_DISPLAY QT_QPA_PLATFORM=xcb
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+}
+
+e2e_cleanup() {
+    for p in "${E2E_PIDS[@]:-}"; do [ -n "$p" ] && kill "$p" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$E2E_TMP"
+}
+
+# A program folder holding the executable, pak/ and save/.
+e2e_program_folder() { # <dir>
+    mkdir -p "$1/pak" "$1/save"
+    cp "$E2E_EXE" "$1/pictaro"
+}
+
+# Writes a page archive from BMP files: name length, name, data length, data.
+e2e_make_pak() { # <out.pak> <file.bmp>...
+    local out=$1; shift
+    $PY - "$out" "$@" <<'PYEOF'
+import struct, sys, os
+with open(sys.argv[1], 'wb') as f:
+    for p in sys.argv[2:]:
+        n = os.path.basename(p).encode('cp1251'); d = open(p, 'rb').read()
+        f.write(struct.pack('<H', len(n)) + n + struct.pack('<I', len(d)) + d)
+PYEOF
+}
+
+# Starts the program in <dir> (cwd = dir) and waits for its window; sets E2E_WIN, E2E_APP.
+e2e_start() { # <dir>
+    (cd "$1" && exec ./pictaro) >"$E2E_TMP/app.log" 2>&1 &
+    E2E_APP=$!
+    E2E_PIDS+=($E2E_APP)
+    E2E_WIN=""
+    for _ in $(seq 150); do
+        E2E_WIN=$(xdotool search --onlyvisible --name '^Pictaro$' 2>/dev/null | head -n1 || true)
+        [ -n "$E2E_WIN" ] && break
+        sleep 0.1
+    done
+    [ -n "$E2E_WIN" ] || { echo "window never appeared"; cat "$E2E_TMP/app.log"; return 1; }
+    sleep 1.5 # first page and paint
+}
+
+# Asks the window to close, as a window manager's close button does.
+e2e_close_request() {
+    $PY - "$E2E_WIN" <<'PYEOF'
+import sys
+from Xlib import display, X, protocol
+d = display.Display(); w = d.create_resource_object('window', int(sys.argv[1]))
+proto = d.intern_atom('WM_PROTOCOLS'); delete = d.intern_atom('WM_DELETE_WINDOW')
+ev = protocol.event.ClientMessage(window=w, client_type=proto, data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+w.send_event(ev, event_mask=X.NoEventMask); d.flush()
+PYEOF
+}
+
+# Waits for the program to end; fails after 15 s.
+e2e_wait_exit() {
+    for _ in $(seq 150); do kill -0 "$E2E_APP" 2>/dev/null || return 0; sleep 0.1; done
+    echo "program did not end"; return 1
+}
+
+# File > Exit through the menu with the keyboard.
+e2e_menu_exit() {
+    xdotool mousemove --window "$E2E_WIN" 15 10 click 1
+    sleep 0.5
+    xdotool key Up
+    sleep 0.2
+    xdotool key Return
+}
+
+e2e_shot() { import -window root "$1"; }
