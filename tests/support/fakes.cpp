@@ -1,5 +1,6 @@
 #include "support/fakes.h"
 
+#include "app/application.h"
 #include "app/core/cp1251.h"
 #include "app/widgets.h"
 
@@ -36,6 +37,8 @@ Harness::Harness() {
 
 Harness::~Harness() {
     form.reset();
+    if (auto* app = dynamic_cast<PictaroApplication*>(QCoreApplication::instance()))
+        app->setMessageBox(nullptr);
     QGuiApplication::restoreOverrideCursor();
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
@@ -62,6 +65,8 @@ void Harness::addArchive(const QString& name,
 
 TForm1& Harness::make(bool show, QSize area) {
     Platform p{&messages, &input, &dialogs, &shell, &network, &printer, &sound};
+    if (auto* app = dynamic_cast<PictaroApplication*>(QCoreApplication::instance()))
+        app->setMessageBox(&messages);
     form = std::make_unique<TForm1>(p, ProgramPaths{programDir(), tempDir()});
     form->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     // The drawing area is what the fixed panels leave of the window.

@@ -1,4 +1,6 @@
 // Tests run headless: the offscreen platform unless a display was chosen on purpose.
+#include "app/application.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -27,7 +29,7 @@ int main(int argc, char** argv) {
         qputenv("XDG_RUNTIME_DIR", dir);
     }
     QStandardPaths::setTestModeEnabled(true);
-    QApplication app(argc, argv);
+    PictaroApplication app(argc, argv);
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (platform.startsWith("offscreen:configfile="))
         QFile::remove(QString::fromUtf8(platform.mid(21)));
