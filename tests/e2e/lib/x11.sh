@@ -10,13 +10,14 @@ e2e_setup() { # <pictaro-exe>
     trap e2e_cleanup EXIT
     export HOME=$E2E_TMP/home XDG_RUNTIME_DIR=$E2E_TMP/run XDG_CACHE_HOME=$E2E_TMP/cache
     mkdir -p "$HOME" "$XDG_CACHE_HOME" && mkdir -m700 "$XDG_RUNTIME_DIR"
-    for n in $(seq 90 140); do
-        if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then E2E_DISPLAY=:$n; break; fi
-    done
-    Xvfb "$E2E_DISPLAY" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself and reports it once it accepts connections.
+    local fdfile=$E2E_TMP/display
+    Xvfb -displayfd 9 -screen 0 1920x1080x24 -nolisten tcp 9>"$fdfile" >/dev/null 2>&1 &
     E2E_PIDS+=($!)
+    for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
+    [ -s "$fdfile" ] || { echo "Xvfb did not start"; return 1; }
+    E2E_DISPLAY=:$(head -n1 "$fdfile")
     export DISPLAY=$E2E_DISPLAY QT_QPA_PLATFORM=xcb
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 }
 
 e2e_cleanup() {
