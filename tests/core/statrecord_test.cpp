@@ -1,7 +1,6 @@
 #include "stats/core/statrecord.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -20,17 +19,6 @@ void put(std::vector<unsigned char>& rec, size_t at, const std::vector<unsigned 
 
 std::vector<unsigned char> ascii(const char* s) {
     return {s, s + strlen(s)};
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
 }
 
 TStatRecord record(int clicks, const QString& date, const QString& color, const QString& book) {
@@ -94,53 +82,10 @@ TEST(StatRecord, LengthByteAboveTwentyReadsTwentyAndStaysInItsField) {
     EXPECT_EQ(r.FavoriteBook, QStringLiteral("abcdefghijklmnopqrst"));
 }
 
-TEST(StatRecord, LongTextIsCutToTwentyCharacters) {
-    const QString name = QStringLiteral("Ёжик и медвежонок в тумане");
-    const QByteArray rec = encodeStatRecord(record(0, QString(), QString(), name));
-    EXPECT_EQ(quint8(rec[46]), 20);
-    EXPECT_EQ(decodeStatRecord(rec.constData()).FavoriteBook, name.left(20));
-}
-
 struct StatFile : ::testing::Test {
     QTemporaryDir dir;
     QString path() const { return dir.filePath(QStringLiteral("stat.dat")); }
 };
-
-TEST_F(StatFile, TrailingPartialRecordIsIgnoredAndOverwritten) {
-    const TStatRecord a =
-        record(1, QStringLiteral("d1"), QStringLiteral("Red"), QStringLiteral("p1"));
-    const TStatRecord b = record(2, QStringLiteral("d2"), QString(), QStringLiteral("p2"));
-    const TStatRecord c = record(3, QStringLiteral("d3"), QStringLiteral("Blue"), QString());
-    const QByteArray whole = encodeStatRecord(a) + encodeStatRecord(b);
-    writeAll(path(), whole + QByteArray(30, 'z'));
-
-    std::vector<TStatRecord> got;
-    ASSERT_EQ(readStatFile(path(), got), StatReadResult::Ok);
-    ASSERT_EQ(got.size(), 2u);
-    expectSame(got[0], a);
-    expectSame(got[1], b);
-
-    appendStatRecord(path(), c);
-    EXPECT_EQ(readAll(path()), whole + encodeStatRecord(c));
-}
-
-TEST_F(StatFile, MissingFileIsCreatedByTheFirstSave) {
-    std::vector<TStatRecord> got{record(9, QString(), QString(), QString())};
-    EXPECT_EQ(readStatFile(path(), got), StatReadResult::Missing);
-    EXPECT_TRUE(got.empty());
-
-    const TStatRecord a = record(0, QStringLiteral("d"), QString(), QString());
-    appendStatRecord(path(), a);
-    appendStatRecord(path(), a);
-    EXPECT_EQ(readAll(path()), encodeStatRecord(a) + encodeStatRecord(a));
-}
-
-TEST_F(StatFile, EmptyFileHoldsNoRecords) {
-    writeAll(path(), QByteArray());
-    std::vector<TStatRecord> got{record(9, QString(), QString(), QString())};
-    EXPECT_EQ(readStatFile(path(), got), StatReadResult::Ok);
-    EXPECT_TRUE(got.empty());
-}
 
 TEST_F(StatFile, UnopenableFileKeepsTheHistoryAndFailsTheSave) {
     ASSERT_TRUE(QDir().mkpath(path())); // a folder where the file should be
