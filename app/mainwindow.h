@@ -75,6 +75,12 @@ struct TColorCount {
 };
 using TRaskraskaCount = TColorCount;
 
+// What ComputeFavorites chose: an index into ColorCounts and into PageCounts, -1 for none.
+struct TFavorites {
+    int color = -1;
+    int page = -1;
+};
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -165,7 +171,7 @@ public:
 
     // --- statistics (stats/)
     void CountClick();
-    bool ComputeFavorites(bool* colorFound, bool* pageFound);
+    TFavorites ComputeFavorites();
     void Statsave();
     void Statload();
     void Button_StatClick();

@@ -16,11 +16,6 @@ void TForm1::ShapePress(int, int) {}
 void TForm1::ShapeDrag(int, int) {}
 void TForm1::StartToolSound() {}
 QImage TForm1::TexturePattern(int) const { return {}; }
-void TForm1::CountClick() {}
-bool TForm1::ComputeFavorites(bool*, bool*) { return false; }
-void TForm1::Statsave() {}
-void TForm1::Statload() {}
-void TForm1::Button_StatClick() {}
 void TForm1::menu_SaveClick() {}
 void TForm1::menu_printClick() {}
 void TForm1::menu_ColroingSendClick() {}

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <stdexcept>
 
-QString cutShortString(const QString& s) { return s.left(kShortStringCapacity); }
+QString cutShortString(const QString& s) {
+    return s.left(kShortStringCapacity);
+}
 
 namespace {
 void putShortString(QByteArray& rec, int offset, const QString& s) {
@@ -47,33 +49,43 @@ TStatRecord decodeStatRecord(const char* rec) {
 
 void appendStatRecord(const QString& path, const TStatRecord& r) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadWrite))
-        throw std::runtime_error("Cannot open the statistics file \"" + path.toStdString() +
-                                 "\": " + f.errorString().toStdString());
-    const qint64 pos = (f.size() / kStatRecordSize) * kStatRecordSize;
+    qint64 pos = 0;
+    // Open the history where it is; when that fails, start it anew, empty.
+    if (f.open(QIODevice::ReadWrite)) {
+        pos = (f.size() / kStatRecordSize) * kStatRecordSize;
+        if (!f.seek(pos)) {
+            f.close();
+            pos = 0;
+        }
+    }
+    if (!f.isOpen() && !f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error("I/O error: cannot create the statistics file \"" +
+                                 path.toStdString() + "\": " + f.errorString().toStdString());
+    // A trailing partial record is overwritten: the record goes at the whole-record count.
     const QByteArray rec = encodeStatRecord(r);
-    if (!f.seek(pos) || f.write(rec) != rec.size() || !f.flush())
-        throw std::runtime_error("Cannot write the statistics file \"" + path.toStdString() +
-                                 "\": " + f.errorString().toStdString());
-    // A trailing partial record beyond the new one is no part of the history.
-    if (f.size() > pos + kStatRecordSize)
-        f.resize(pos + kStatRecordSize);
+    if (f.write(rec) != rec.size() || !f.flush())
+        throw std::runtime_error("I/O error: cannot write the statistics file \"" +
+                                 path.toStdString() + "\": " + f.errorString().toStdString());
 }
 
 StatReadResult readStatFile(const QString& path, std::vector<TStatRecord>& out) {
-    out.clear();
-    if (!QFileInfo::exists(path))
+    if (!QFileInfo::exists(path)) {
+        out.clear();
         return StatReadResult::Missing;
+    }
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return StatReadResult::Unopenable;
+        return StatReadResult::Unopenable; // out keeps what it held
     const qint64 n = f.size() / kStatRecordSize;
-    out.reserve(size_t(n));
+    std::vector<TStatRecord> records;
+    records.reserve(size_t(n));
     char rec[kStatRecordSize];
     for (qint64 i = 0; i < n; ++i) {
         if (f.read(rec, kStatRecordSize) != kStatRecordSize)
-            throw std::runtime_error("Read beyond end of file \"" + path.toStdString() + "\"");
-        out.push_back(decodeStatRecord(rec));
+            throw std::runtime_error("I/O error: read beyond end of file \"" + path.toStdString() +
+                                     "\"");
+        records.push_back(decodeStatRecord(rec));
     }
+    out = std::move(records);
     return StatReadResult::Ok;
 }

@@ -21,10 +21,13 @@ QByteArray encodeStatRecord(const TStatRecord& r);
 // rec must hold 68 bytes. A length byte above 20 reads as 20.
 TStatRecord decodeStatRecord(const char* rec);
 
-// Appends at record position (file size div 68), creating the file when missing.
+// Appends at record position (file size div 68); a file that cannot be opened is created
+// anew, empty.
 // Throws std::runtime_error on an input/output error.
 void appendStatRecord(const QString& path, const TStatRecord& r);
 
 enum class StatReadResult { Missing, Unopenable, Ok };
-// Reads every whole record. Throws std::runtime_error on a read error after opening.
+// Reads every whole record; a trailing partial record is no part of the history. When the
+// file exists but cannot be opened, out is left as it was. Throws std::runtime_error on a
+// read error after opening.
 StatReadResult readStatFile(const QString& path, std::vector<TStatRecord>& out);

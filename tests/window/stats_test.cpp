@@ -1,0 +1,291 @@
+#include "app/core/cp1251.h"
+#include "support/fakes.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+const QString kLongPage = QStringLiteral("Ёжик и медвежонок в тумане"); // 26 characters
+
+QString statPath(const Harness& h) {
+    return h.dir.filePath(QStringLiteral("stat.dat"));
+}
+
+std::vector<TStatRecord> history(const Harness& h) {
+    std::vector<TStatRecord> out;
+    readStatFile(statPath(h), out);
+    return out;
+}
+
+// The grid's rows below its header, cell by cell.
+std::vector<QStringList> gridRows(const TForm1& f) {
+    std::vector<QStringList> rows;
+    for (int r = 0; r < f.StringGrid1->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < f.StringGrid1->columnCount(); ++c) {
+            const QTableWidgetItem* it = f.StringGrid1->item(r, c);
+            cells << (it ? it->text() : QStringLiteral("<none>"));
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+void click(TForm1& f, TColor color, int times) {
+    f.CurrentColor = color;
+    for (int i = 0; i < times; ++i)
+        f.CountClick();
+}
+
+void choosePage(TForm1& f, int node) {
+    f.TreeView1->setCurrentItem(f.TreeNodes[size_t(node)]);
+    f.TreeView1Click();
+}
+
+void addPages(Harness& h, const QStringList& names) {
+    std::vector<std::pair<QByteArray, QByteArray>> entries;
+    for (const QString& n : names)
+        entries.emplace_back(toCp1251(n + QStringLiteral(".bmp")), bmpBytes(outlinePage(60, 40)));
+    h.addArchive(QStringLiteral("book.pak"), entries);
+}
+
+void appendRun(const Harness& h, int clicks) {
+    TStatRecord r;
+    r.Clicks = clicks;
+    r.Date = QStringLiteral("day %1").arg(clicks);
+    r.FavoriteColor = QStringLiteral("Green");
+    r.FavoriteBook = QStringLiteral("page %1").arg(clicks);
+    appendStatRecord(statPath(h), r);
+}
+} // namespace
+
+TEST(Statistics, RunWithoutClicksSavesZeroTheDateAndNoFavorites) {
+    Harness h;
+    TForm1& f = h.make();
+    const QString before = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    f.close();
+    const QString after = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    const auto runs = history(h);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].Clicks, 0);
+    EXPECT_FALSE(runs[0].Date.isEmpty());
+    EXPECT_TRUE(runs[0].Date == before.left(20) || runs[0].Date == after.left(20))
+        << runs[0].Date.toStdString();
+    EXPECT_EQ(runs[0].FavoriteColor, QString());
+    EXPECT_EQ(runs[0].FavoriteBook, QString());
+    EXPECT_TRUE(h.messages.shown.empty());
+}
+
+TEST(Statistics, FavoriteColorTiesGoToTheEarlierColor) {
+    Harness h;
+    TForm1& f = h.make();
+    click(f, clYellow, 3); // yellow first, yet red comes first in the table
+    click(f, clRed, 3);
+    f.Button_Stat->click();
+    EXPECT_EQ(f.Label_Color->text(), QStringLiteral("Like color: Red"));
+    click(f, clYellow, 1);
+    EXPECT_EQ(f.Label_Clicks->text(), QStringLiteral("Clicks counter: 7"));
+    f.Button_Stat->click();
+    EXPECT_EQ(f.Label_Color->text(), QStringLiteral("Like color: Yellow"));
+    f.close();
+    ASSERT_EQ(history(h).size(), 1u);
+    EXPECT_EQ(history(h)[0].FavoriteColor, QStringLiteral("Yellow"));
+    EXPECT_EQ(history(h)[0].Clicks, 7);
+}
+
+TEST(Statistics, OnlyTheEightPaletteValuesCountTowardAColor) {
+    Harness h;
+    TForm1& f = h.make(false);
+    // Near misses of red and of the palette's black, the outline black, the multicolor marker.
+    for (TColor c : {TColor(0x000000FE), TColor(0x001A1A1B), clBlack, MulticolorMarker})
+        click(f, c, 2);
+    EXPECT_EQ(f.ClickCount, 8);
+    f.Button_Stat->click();
+    EXPECT_EQ(f.Label_Color->text(), QStringLiteral("Favorite color: for toddler"));
+    EXPECT_EQ(f.FavoriteColorText, QString());
+
+    // A chart cell equal to a palette value counts toward that color, white included.
+    click(f, clWhite, 1);
+    click(f, clPaintBlack, 2);
+    f.Button_Stat->click();
+    EXPECT_EQ(f.Label_Color->text(), QStringLiteral("Like color: Black"));
+    EXPECT_EQ(f.ColorCounts[7].Count, 1);
+}
+
+TEST(Statistics, LongPageNameIsWholeOnTheLabelAndCutInTheRecord) {
+    Harness h;
+    addPages(h, {kLongPage});
+    TForm1& f = h.make(); // the first show picks the only page
+    ASSERT_EQ(f.CurrentPageIndex, 1);
+    click(f, clBlue, 2);
+    f.Button_Stat->click();
+    EXPECT_EQ(f.Label_Raskraska->text(), QStringLiteral("Favorite coloring book: ") + kLongPage);
+    EXPECT_GE(f.Label_Raskraska->width(), f.Label_Raskraska->sizeHint().width());
+    ASSERT_EQ(f.StringGrid1->rowCount(), 1);
+    EXPECT_EQ(gridRows(f)[0],
+              (QStringList{QStringLiteral("->"), QStringLiteral("Now"), kLongPage.left(20),
+                           QStringLiteral("Blue"), QStringLiteral("2")}));
+    f.close();
+    ASSERT_EQ(history(h).size(), 1u);
+    EXPECT_EQ(history(h)[0].FavoriteBook, kLongPage.left(20));
+}
+
+TEST(Statistics, FavoritePageTiesGoToTheLowestIndex) {
+    Harness h;
+    addPages(h, {QStringLiteral("Cat"), QStringLiteral("Dog"), QStringLiteral("Owl")});
+    TForm1& f = h.make(false); // nodes: 0 the archive, 1..3 the pages
+    ASSERT_EQ(f.TreeNodeCount(), 4);
+
+    // Before any page is chosen the clicks count toward none.
+    click(f, clRed, 4);
+    f.Button_Stat->click();
+    EXPECT_EQ(f.Label_Raskraska->text(), QStringLiteral("Раскраска:"));
+    EXPECT_EQ(f.FavoriteBookText, QString());
+
+    choosePage(f, 3);
+    click(f, clRed, 2);
+    choosePage(f, 2);
+    click(f, clRed, 2);
+    f.Button_Stat->click();
+    EXPECT_EQ(f.Label_Raskraska->text(), QStringLiteral("Favorite coloring book: Dog"));
+
+    choosePage(f, 3);
+    click(f, clRed, 1);
+    f.Button_Stat->click();
+    EXPECT_EQ(f.Label_Raskraska->text(), QStringLiteral("Favorite coloring book: Owl"));
+
+    // An index past the table is never written.
+    f.CurrentPageIndex = 5000;
+    click(f, clRed, 1);
+    EXPECT_EQ(f.ClickCount, 10);
+    EXPECT_EQ(f.PageCounts.size(), 5u);
+    EXPECT_EQ(f.PageCounts[0].Count, 0);
+}
+
+TEST(Statistics, MissingAndEmptyHistoryShowOnlyTheCurrentRun) {
+    for (bool empty : {false, true}) {
+        Harness h;
+        if (empty) {
+            QFile file(statPath(h));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        TForm1& f = h.make();
+        click(f, clGreen, 3);
+        f.Button_Stat->click();
+        EXPECT_EQ(f.StringGrid1->horizontalHeaderItem(4)->text(),
+                  QStringLiteral("Number of clicks"));
+        ASSERT_EQ(f.StringGrid1->rowCount(), 1) << "empty file: " << empty;
+        EXPECT_EQ(gridRows(f)[0],
+                  (QStringList{QStringLiteral("->"), QStringLiteral("Now"), QString(),
+                               QStringLiteral("Green"), QStringLiteral("3")}));
+        EXPECT_TRUE(f.StringGrid1->isVisible());
+        EXPECT_FALSE(f.Panel_Stat->isHidden());
+        EXPECT_TRUE(f.Panel_Tree->isHidden());
+        QApplication::processEvents();
+        EXPECT_EQ(f.Panel_Right->width(), 605);
+        EXPECT_EQ(f.Panel_Stat->width(), 472);
+    }
+}
+
+TEST(Statistics, SavedRunsAreListedOldestFirst) {
+    Harness h;
+    for (int run = 1; run <= 3; ++run) {
+        TForm1& f = h.make(false);
+        click(f, clOrange, run);
+        f.Button_Stat->click(); // favorites are saved only once computed
+        f.close();
+    }
+    TForm1& f = h.make(false);
+    f.Button_Stat->click();
+    const auto rows = gridRows(f);
+    ASSERT_EQ(rows.size(), 4u); // the header is the table's own, above these
+    EXPECT_EQ(rows[0][0], QStringLiteral("->"));
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_EQ(rows[size_t(k)][0], QString::number(k));
+        EXPECT_EQ(rows[size_t(k)][3], QStringLiteral("Orange"));
+        EXPECT_EQ(rows[size_t(k)][4], QString::number(k));
+    }
+}
+
+TEST(Statistics, PartialTrailingRecordIsDroppedAndOverwritten) {
+    Harness h;
+    appendRun(h, 11);
+    appendRun(h, 12);
+    {
+        QFile file(statPath(h));
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write(QByteArray(41, '\x7f'));
+    }
+    TForm1& f = h.make(false);
+    f.Button_Stat->click();
+    const auto rows = gridRows(f);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1],
+              (QStringList{QStringLiteral("1"), QStringLiteral("day 11"), QStringLiteral("page 11"),
+                           QStringLiteral("Green"), QStringLiteral("11")}));
+    EXPECT_EQ(rows[2][4], QStringLiteral("12"));
+    click(f, clRed, 5);
+    f.close();
+    EXPECT_EQ(QFileInfo(statPath(h)).size(), 3 * 68);
+    const auto runs = history(h);
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs[1].Clicks, 12);
+    EXPECT_EQ(runs[2].Clicks, 5);
+}
+
+TEST(Statistics, SecondClickRefreshesOnlyTheLabels) {
+    Harness h;
+    TForm1& f = h.make();
+    f.Button_Stat->click();
+    ASSERT_EQ(f.StringGrid1->rowCount(), 1);
+
+    appendRun(h, 4);
+    click(f, clRed, 2);
+    f.Button_Stat->click();
+    EXPECT_EQ(f.Label_Color->text(), QStringLiteral("Like color: Red"));
+    EXPECT_EQ(f.Label_Clicks->text(), QStringLiteral("Clicks counter: 2"));
+    ASSERT_EQ(f.StringGrid1->rowCount(), 1);
+    EXPECT_EQ(gridRows(f)[0][4], QStringLiteral("0"));
+
+    // Opening it again after the catalogue closed it reads the file anew.
+    f.Button_Folder->click();
+    EXPECT_TRUE(f.Panel_Stat->isHidden());
+    f.Button_Stat->click();
+    const auto rows = gridRows(f);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][4], QStringLiteral("2"));
+    EXPECT_EQ(rows[1][4], QStringLiteral("4"));
+}
+
+TEST(Statistics, UnopenableHistoryKeepsTheGridAndFailsTheSaveAloud) {
+    Harness h;
+    appendRun(h, 8);
+    TForm1& f = h.make();
+    f.Button_Stat->click();
+    const auto shown = gridRows(f);
+    ASSERT_EQ(shown.size(), 2u);
+
+    f.Button_Folder->click();
+    ASSERT_TRUE(QFile::remove(statPath(h)));
+    ASSERT_TRUE(QDir().mkpath(statPath(h))); // present, but no file to open
+    click(f, clBlue, 3);
+    f.Button_Stat->click();
+    EXPECT_EQ(gridRows(f), shown);
+    EXPECT_EQ(f.Label_Color->text(), QStringLiteral("Like color: Blue"));
+    EXPECT_TRUE(h.messages.shown.empty());
+
+    // Closing reports the failed save and still writes the settings.
+    f.close();
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_TRUE(h.messages.shown[0].text.contains(QStringLiteral("stat.dat")));
+    EXPECT_TRUE(QFileInfo::exists(h.programDir() + QStringLiteral("/config.ini")));
+}
