@@ -22,4 +22,3 @@ void TForm1::menu_ColroingSendClick() {}
 void TForm1::menu_ColoringViewClick() {}
 void TForm1::menu_MailClick() {}
 QImage TForm1::CaptureDrawingArea() { return {}; }
-void TForm1::menu_aboutClick() {}

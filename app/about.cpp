@@ -1,0 +1,14 @@
+// Help > About: the program and the credits its coloring pages require.
+#include "app/mainwindow.h"
+
+#include <QFile>
+
+void TForm1::menu_aboutClick() {
+    QString credits;
+    QFile f(QStringLiteral(":/about/ATTRIBUTION.txt"));
+    if (f.open(QIODevice::ReadOnly))
+        credits = QString::fromUtf8(f.readAll()).trimmed();
+    platform.messages->show(QStringLiteral("About Pictaro"),
+                            QStringLiteral("Pictaro 3.1\nA coloring book for small children.\n\n") + credits,
+                            MessageIcon::Information);
+}
