@@ -177,6 +177,7 @@ public:
     void menu_ColoringViewClick();
     void menu_MailClick();
     QImage CaptureDrawingArea();
+    bool IsOnline();
 
     // --- services and settings
     Platform platform;

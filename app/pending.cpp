@@ -21,10 +21,4 @@ bool TForm1::ComputeFavorites(bool*, bool*) { return false; }
 void TForm1::Statsave() {}
 void TForm1::Statload() {}
 void TForm1::Button_StatClick() {}
-void TForm1::menu_SaveClick() {}
-void TForm1::menu_printClick() {}
-void TForm1::menu_ColroingSendClick() {}
-void TForm1::menu_ColoringViewClick() {}
-void TForm1::menu_MailClick() {}
-QImage TForm1::CaptureDrawingArea() { return {}; }
 void TForm1::menu_aboutClick() {}
