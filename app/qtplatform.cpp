@@ -18,6 +18,27 @@
 #include <stdexcept>
 
 namespace {
+// The queue's own default resolution in dots per inch, 0 when it does not say. Qt lays a
+// page out at 1200 dpi whatever the printer, but "printer pixels" are the printer's.
+int defaultResolution(const std::string& printer) {
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, printer.c_str(), nullptr);
+    if (!dest)
+        return 0;
+    int dpi = 0;
+    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+        if (ipp_attribute_t* a =
+                cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "printer-resolution")) {
+            int y = 0;
+            ipp_res_t units = IPP_RES_PER_INCH;
+            const int x = ippGetResolution(a, 0, &y, &units);
+            dpi = units == IPP_RES_PER_CM ? qRound(x * 2.54) : x;
+        }
+        cupsFreeDestInfo(info);
+    }
+    cupsFreeDests(1, dest);
+    return dpi;
+}
+
 QWidget* owner() {
     QWidget* w = QApplication::activeWindow();
     return w ? w : QApplication::activeModalWidget();
@@ -90,6 +111,8 @@ void QtPrinter::print(const QImage& img, int scale) {
         throw std::runtime_error("The printer \"" + name + "\" is not available.");
     printer.setDocName(docName_);
     printer.setFullPage(false); // the origin is the printable area's corner
+    if (const int dpi = defaultResolution(name); dpi > 0)
+        printer.setResolution(dpi);
     // Qt submits its own jobs without looking at the answer, so a queue that refuses them
     // would fail silently: lay the page out for this printer into a file, and hand that
     // to the print server here.

@@ -23,7 +23,7 @@ namespace {
 // A print server of our own: its own folders and socket, no network, gone with the tests.
 // Every printer lookup of this process goes to it, so it must run before Qt asks for one.
 class PrivateCups : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         const QString cupsd =
             QStandardPaths::findExecutable(QStringLiteral("cupsd"), {"/usr/sbin", "/sbin"});
@@ -162,11 +162,13 @@ TEST(Printing, PdfOutputGetsThreeDevicePixelsPerPicturePixelFromThePrintableCorn
     expectNear(box, want, 1, "picture on the PDF page");
 }
 
-TEST(Printing, RealPrinterGetsThePictureTripledAtThePrintableCorner) {
+// The printer's pixels are those of its own resolution (600 dpi set on the queue here), not
+// the 1200 dpi Qt would lay a page out at.
+TEST(Printing, RealPrinterGetsThePictureTripledInItsOwnPixelsAtThePrintableCorner) {
     if (!cups->running)
         GTEST_SKIP() << "no private print server: " << cups->why;
-    ASSERT_TRUE(cups->lpadmin(
-        {"-p", "PictaroPDF", "-E", "-v", "cups-pdf:/", "-m", "lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"}));
+    ASSERT_TRUE(cups->lpadmin({"-p", "PictaroPDF", "-E", "-v", "cups-pdf:/", "-m",
+                               "lsb/usr/cups-pdf/CUPS-PDF_opt.ppd", "-o", "Resolution=600dpi"}));
     ASSERT_TRUE(cups->lpadmin({"-d", "PictaroPDF"}));
     ASSERT_FALSE(QPrinterInfo::defaultPrinter().isNull());
 
@@ -178,10 +180,7 @@ TEST(Printing, RealPrinterGetsThePictureTripledAtThePrintableCorner) {
     const QString pdf = waitForPdf(title);
     ASSERT_FALSE(pdf.isEmpty()) << "cups-pdf wrote no file for " << title.toStdString();
 
-    // The printer's device pixels: 3 per picture pixel, so the image is placed at a third of
-    // the printer's resolution.
-    QPrinter info(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-    const int dpi = info.resolution();
+    // Three printer pixels per picture pixel: the image is placed at 600 / 3 = 200 ppi.
     const QByteArray list = runTool(QStringLiteral("pdfimages"), {"-list", pdf});
     const QList<QByteArray> rows = list.split('\n');
     ASSERT_GE(rows.size(), 3) << list.toStdString();
@@ -189,12 +188,14 @@ TEST(Printing, RealPrinterGetsThePictureTripledAtThePrintableCorner) {
     ASSERT_GE(cols.size(), 14) << list.toStdString();
     EXPECT_EQ(cols[3].toInt(), 240);
     EXPECT_EQ(cols[4].toInt(), 160);
-    EXPECT_NEAR(cols[12].toInt(), dpi / 3, 1) << list.toStdString();
-    EXPECT_NEAR(cols[13].toInt(), dpi / 3, 1) << list.toStdString();
+    EXPECT_NEAR(cols[12].toInt(), 200, 1) << list.toStdString();
+    EXPECT_NEAR(cols[13].toInt(), 200, 1) << list.toStdString();
 
-    const QRect paint = info.pageLayout().paintRectPixels(dpi);
-    const QRect box = inkBox(pdf, dpi / 3);
-    expectNear(box, QRect(paint.left() / 3, paint.top() / 3, 240, 160), 1, "picture on the page");
+    // Rendered at 200 dpi, one picture pixel is one pixel, placed at the printable corner.
+    QPrinter info(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    const QRect paint = info.pageLayout().paintRectPixels(200);
+    const QRect box = inkBox(pdf, 200);
+    expectNear(box, QRect(paint.topLeft(), QSize(240, 160)), 1, "picture on the page");
     QFile::remove(pdf);
     cups->lpadmin({"-x", "PictaroPDF"});
 }
