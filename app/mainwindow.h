@@ -183,6 +183,7 @@ public:
     void menu_ColoringViewClick();
     void menu_MailClick();
     QImage CaptureDrawingArea();
+    bool IsOnline();
 
     // --- services and settings
     Platform platform;

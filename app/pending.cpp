@@ -16,9 +16,3 @@ void TForm1::ShapePress(int, int) {}
 void TForm1::ShapeDrag(int, int) {}
 void TForm1::StartToolSound() {}
 QImage TForm1::TexturePattern(int) const { return {}; }
-void TForm1::menu_SaveClick() {}
-void TForm1::menu_printClick() {}
-void TForm1::menu_ColroingSendClick() {}
-void TForm1::menu_ColoringViewClick() {}
-void TForm1::menu_MailClick() {}
-QImage TForm1::CaptureDrawingArea() { return {}; }

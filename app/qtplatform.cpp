@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -11,10 +12,33 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSoundEffect>
+#include <QTemporaryFile>
 #include <QUrl>
+#include <cups/cups.h>
 #include <stdexcept>
 
 namespace {
+// The queue's own default resolution in dots per inch, 0 when it does not say. Qt lays a
+// page out at 1200 dpi whatever the printer, but "printer pixels" are the printer's.
+int defaultResolution(const std::string& printer) {
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, printer.c_str(), nullptr);
+    if (!dest)
+        return 0;
+    int dpi = 0;
+    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+        if (ipp_attribute_t* a =
+                cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "printer-resolution")) {
+            int y = 0;
+            ipp_res_t units = IPP_RES_PER_INCH;
+            const int x = ippGetResolution(a, 0, &y, &units);
+            dpi = units == IPP_RES_PER_CM ? qRound(x * 2.54) : x;
+        }
+        cupsFreeDestInfo(info);
+    }
+    cupsFreeDests(1, dest);
+    return dpi;
+}
+
 QWidget* owner() {
     QWidget* w = QApplication::activeWindow();
     return w ? w : QApplication::activeModalWidget();
@@ -81,16 +105,40 @@ void QtPrinter::print(const QImage& img, int scale) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         throw std::runtime_error("No printer is installed.");
+    const std::string name = info.printerName().toStdString();
     QPrinter printer(info, QPrinter::HighResolution);
-    printer.setFullPage(false);
+    if (!printer.isValid())
+        throw std::runtime_error("The printer \"" + name + "\" is not available.");
+    printer.setDocName(docName_);
+    printer.setFullPage(false); // the origin is the printable area's corner
+    if (const int dpi = defaultResolution(name); dpi > 0)
+        printer.setResolution(dpi);
+    // Qt submits its own jobs without looking at the answer, so a queue that refuses them
+    // would fail silently: lay the page out for this printer into a file, and hand that
+    // to the print server here.
+    QTemporaryFile pdf(QDir::tempPath() + QStringLiteral("/pictaro-print-XXXXXX.pdf"));
+    if (!pdf.open())
+        throw std::runtime_error("Cannot create a temporary file for printing.");
+    pdf.close();
+    printer.setOutputFileName(pdf.fileName());
+    printOn(printer, img, scale);
+    const int job = cupsPrintFile(name.c_str(), QFile::encodeName(pdf.fileName()).constData(),
+                                  docName_.toUtf8().constData(), 0, nullptr);
+    if (job == 0)
+        throw std::runtime_error("The printer \"" + name +
+                                 "\" refused the job: " + cupsLastErrorString());
+}
+
+void QtPrinter::printOn(QPrinter& printer, const QImage& img, int scale) {
     QPainter p;
     if (!p.begin(&printer))
-        throw std::runtime_error("The printer \"" + info.printerName().toStdString() +
-                                 "\" refused the job.");
-    // Device pixels: three per picture pixel from the printable area's corner.
+        throw std::runtime_error("The print job could not be started.");
+    // The painter works in device pixels of the printer's resolution; keep every picture
+    // pixel a sharp block of scale x scale of them.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(QRect(0, 0, img.width() * scale, img.height() * scale), img);
-    if (!p.end())
-        throw std::runtime_error("Printing failed.");
+    if (!p.end() || printer.printerState() == QPrinter::Error)
+        throw std::runtime_error("The print job could not be finished.");
 }
 
 QtSound::QtSound() = default;

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+class QPrinter;
 class QSoundEffect;
 
 class QtMessageBox : public IMessageBox {
@@ -36,7 +37,14 @@ public:
 
 class QtPrinter : public IPrinter {
 public:
+    explicit QtPrinter(const QString& docName = QStringLiteral("Pictaro")) : docName_(docName) {}
     void print(const QImage& img, int scale) override;
+    // Paints img at scale device pixels per picture pixel from the top-left corner of the
+    // printable area and ends the job. Throws when the printer will not start or finish.
+    static void printOn(QPrinter& printer, const QImage& img, int scale);
+
+private:
+    QString docName_;
 };
 
 // One player: starting a sound stops the one playing. Sounds are WAV resources under

@@ -1,0 +1,49 @@
+#pragma once
+// Blocking HTTP requests through libcurl, as the gallery site expects them: the program's
+// user agent, "Accept-Language: ru", redirects followed. Every failure (no connection, an
+// HTTP status of 400 or more, ...) throws std::runtime_error with libcurl's text.
+#include <QByteArray>
+#include <QString>
+#include <cstdio>
+
+struct curl_slist;
+
+// A file opened for reading when made and held until destroyed.
+class UploadFile {
+public:
+    explicit UploadFile(const QString& path); // throws when it cannot be opened
+    ~UploadFile();
+    UploadFile(const UploadFile&) = delete;
+    UploadFile& operator=(const UploadFile&) = delete;
+
+    std::FILE* handle() const { return file_; }
+    long long size() const { return size_; }
+
+private:
+    std::FILE* file_ = nullptr;
+    long long size_ = 0;
+};
+
+// One connection. Answers are read whole and returned (at most the first megabyte).
+class HttpClient {
+public:
+    HttpClient();
+    ~HttpClient();
+    HttpClient(const HttpClient&) = delete;
+    HttpClient& operator=(const HttpClient&) = delete;
+
+    QByteArray get(const QByteArray& url);
+    // A multipart/form-data POST of one part: form field `field` holding the file's
+    // content, with partFileName as the part's file name and contentType as its type.
+    QByteArray postFile(const QByteArray& url, const QByteArray& field, UploadFile& file,
+                        const QString& partFileName, const QByteArray& contentType);
+
+    static constexpr const char* kUserAgent = "Mozilla/4.0 (compatible; MSIE 5.5; Windows 98)";
+
+private:
+    QByteArray perform();
+    void* curl_;
+    curl_slist* headers_ = nullptr;
+    char error_[256];
+    QByteArray body_;
+};

@@ -1,0 +1,164 @@
+// Saving, printing and capturing the picture from the window.
+#include "app/application.h"
+#include "app/widgets.h"
+#include "share/core/halftone.h"
+#include "support/fakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QLabel>
+#include <QLayout>
+#include <gtest/gtest.h>
+
+namespace {
+TForm1& withPage(Harness& h) {
+    h.addArchive(QStringLiteral("pages.pak"), {{"page.bmp", bmpBytes(outlinePage(400, 300))}});
+    TForm1& form = h.make();
+    EXPECT_TRUE(form.PageBitmap);
+    EXPECT_FALSE(form.Label_Error->isVisible());
+    return form;
+}
+
+QImage readBack(const QString& path) {
+    QImageReader r(path);
+    r.setDecideFormatFromContent(true);
+    EXPECT_EQ(r.format(), "bmp");
+    return r.read();
+}
+
+QStringList saveFolderFiles(const Harness& h) {
+    return QDir(h.programDir() + QStringLiteral("/save")).entryList(QDir::Files, QDir::Name);
+}
+} // namespace
+
+TEST(Save, ProposesTheNextNameAndWritesAHalftoneBitmapOfTheAreaWhateverTheExtension) {
+    Harness h;
+    for (const char* f : {"baby1.bmp", "baby2.bmp", "drawing.bmp"})
+        QFile(h.programDir() + QStringLiteral("/save/") + QLatin1String(f))
+            .open(QIODevice::WriteOnly);
+    TForm1& form = withPage(h);
+    form.PageBitmap->fillRect(QRect(10, 20, 30, 40), clRed);
+    form.PageBitmap->fillRect(QRect(100, 20, 30, 40), 0x001A1A1A); // black paint
+    const QString target = h.programDir() + QStringLiteral("/save/mine.jpg");
+    h.dialogs.saveAnswer = target;
+
+    form.menu_SaveClick();
+
+    ASSERT_EQ(h.dialogs.saved.size(), 1u);
+    const OpenDialogOptions& o = h.dialogs.saved[0];
+    EXPECT_EQ(o.title, QStringLiteral("Сохранить раскраску"));
+    EXPECT_EQ(o.fileName, form.SaveFolder + QStringLiteral("baby4.bmp"));
+    EXPECT_EQ(o.initialDir, form.SaveFolder);
+    EXPECT_TRUE(o.filter.contains(QStringLiteral("*.bmp")));
+
+    QFile f(target);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.read(2), "BM");
+    const QImage saved = readBack(target);
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(saved.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(saved.colorCount(), 256);
+    EXPECT_EQ(saved.size(), form.PaintBox1->size());
+    EXPECT_EQ(saved.pixel(15, 25), qRgb(255, 0, 0));
+    EXPECT_EQ(saved.pixel(105, 25), qRgb(28, 28, 28));
+    // The page's pure black outlines and white paper come through as they are.
+    const QImage& page = form.PageBitmap->image;
+    for (int y = 0; y < page.height(); y += 7)
+        for (int x = 0; x < page.width(); x += 7) {
+            const QRgb c = page.pixel(x, y) | 0xFF000000u;
+            if (c == qRgb(0, 0, 0) || c == qRgb(255, 255, 255)) {
+                ASSERT_EQ(saved.pixel(x, y), c) << x << "," << y;
+            }
+        }
+    EXPECT_TRUE(h.messages.shown.empty());
+}
+
+// The area was resized after the page was loaded: the file takes the area's present size
+// and the page is scaled into it by picking pixels.
+TEST(Save, FollowsTheAreaSizeAtSavingTime) {
+    Harness h;
+    TForm1& form = withPage(h);
+    const QSize loaded = form.PageBitmap->image.size();
+    form.PageBitmap->fillRect(QRect(0, 0, loaded.width() / 2, loaded.height()), clBlue);
+    form.resize(form.size() - QSize(100, 60));
+    form.layout()->activate();
+    form.centralWidget()->layout()->activate();
+    const QSize area = form.PaintBox1->size();
+    ASSERT_NE(area, loaded);
+    h.dialogs.saveAnswer = h.programDir() + QStringLiteral("/save/big.bmp");
+    form.menu_SaveClick();
+    const QImage saved = readBack(*h.dialogs.saveAnswer);
+    EXPECT_EQ(saved.size(), area);
+    EXPECT_EQ(saved.pixel(area.width() / 2 - 2, area.height() - 1), qRgb(0, 0, 255));
+    EXPECT_NE(saved.pixel(area.width() / 2 + 2, area.height() / 2), qRgb(0, 0, 255));
+    EXPECT_EQ(form.PageBitmap->image.size(), loaded); // saving never touches the page
+}
+
+TEST(Save, CancelWritesNothingAndAnUnwritablePathIsReported) {
+    Harness h;
+    TForm1& form = withPage(h);
+    const QStringList before = saveFolderFiles(h);
+    form.menu_SaveClick(); // no answer: Cancel
+    EXPECT_EQ(h.dialogs.saved.size(), 1u);
+    EXPECT_EQ(saveFolderFiles(h), before);
+    EXPECT_TRUE(h.messages.shown.empty());
+
+    const QString bad = h.programDir() + QStringLiteral("/nowhere/baby1.bmp");
+    h.dialogs.saveAnswer = bad;
+    reportErrors(&h.messages, [&] { form.menu_SaveClick(); });
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(h.messages.shown[0].text.contains(bad)) << h.messages.shown[0].text.toStdString();
+}
+
+TEST(Print, SendsThePageAtThreePrinterPixelsPerPixelAndReportsFailures) {
+    Harness h;
+    TForm1& form = withPage(h);
+    form.PageBitmap->fillRect(QRect(5, 5, 20, 20), clGreen);
+    const QImage before = form.PageBitmap->image.copy();
+    form.menu_printClick();
+    ASSERT_EQ(h.printer.jobs.size(), 1u);
+    EXPECT_EQ(h.printer.jobs[0].first, before);
+    EXPECT_EQ(h.printer.jobs[0].second, 3);
+    EXPECT_EQ(form.PageBitmap->image, before);
+
+    h.printer.fail = true;
+    reportErrors(&h.messages, [&] { form.menu_printClick(); });
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(h.messages.shown[0].text, QStringLiteral("No printer is installed."));
+    EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Error);
+
+    // Without a page there is nothing to print and nothing to say.
+    h.printer.fail = false;
+    form.PageBitmap.reset();
+    form.menu_printClick();
+    EXPECT_EQ(h.printer.jobs.size(), 1u);
+    EXPECT_EQ(h.messages.shown.size(), 1u);
+}
+
+// The copy sent to the gallery is what the screen shows, the magnifier over the page too.
+TEST(Capture, TakesTheAreaAsShownWithTheMagnifier) {
+    Harness h;
+    TForm1& form = withPage(h);
+    form.PageBitmap->fillRect(QRect(0, 0, 60, 60), clYellow);
+    form.ShowPage();
+    QPixmap lens(50, 40);
+    lens.fill(QColor(255, 0, 255));
+    form.img4->setPixmap(lens);
+    form.img4->setFixedSize(50, 40);
+    form.img4->move(form.PaintBox1->x() + 200, form.PaintBox1->y() + 100);
+    form.img4->setVisible(true);
+    form.img4->raise();
+
+    const QImage shot = form.CaptureDrawingArea();
+    ASSERT_EQ(shot.size(), form.PaintBox1->size());
+    EXPECT_EQ(shot.pixel(10, 10), qRgb(255, 255, 0));
+    EXPECT_EQ(shot.pixel(225, 120), qRgb(255, 0, 255));
+    const QPoint corner(form.PaintBox1->width() - 3, form.PaintBox1->height() - 3);
+    EXPECT_EQ(shot.pixel(corner), form.PageBitmap->image.pixel(corner) | 0xFF000000u);
+
+    form.img4->setVisible(false);
+    EXPECT_EQ(form.CaptureDrawingArea().pixel(225, 120),
+              form.PageBitmap->image.pixel(225, 120) | 0xFF000000u);
+}

@@ -1,0 +1,232 @@
+// Sending pictures from the window to the real gallery site, served by PHP on 127.0.0.1.
+#include "app/application.h"
+#include "app/widgets.h"
+#include "share/core/gallery.h"
+#include "support/childproc.h"
+#include "support/fakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace {
+// The site on a free port with its data in a temporary folder; every upload's part is
+// logged as PHP received it.
+struct GallerySite {
+    GallerySite() {
+        port = freePort();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PICTARO_GALLERY_DATA"), dataDir());
+        env.insert(QStringLiteral("PICTARO_GALLERY_DEBUG_LOG"), logFile());
+        server.setProcessEnvironment(env);
+        started = startChild(server, QStringLiteral("bash"),
+                             {QStringLiteral(PICTARO_SOURCE_DIR "/site/serve.sh"),
+                              QString::number(port)}) &&
+                  waitForPort(port);
+    }
+    ~GallerySite() { stopChild(server); }
+    QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port); }
+    QString dataDir() const { return dir.path() + QStringLiteral("/data"); }
+    QString logFile() const { return dir.path() + QStringLiteral("/parts.log"); }
+    QByteArray page(const QString& path) const {
+        return runTool(QStringLiteral("curl"), {"-s", "-f", base() + path});
+    }
+    // The stored rows, read straight from the database.
+    QByteArray rows() const {
+        return runTool(QStringLiteral("php"),
+                       {"-r",
+                        "$p = new PDO('sqlite:' . $argv[1]);"
+                        "foreach ($p->query('SELECT filename, child, age FROM pictures "
+                        "ORDER BY id') as $r) echo $r[0], '|', $r[1], '|', $r[2], \"\\n\";",
+                        dataDir() + QStringLiteral("/gallery.sqlite")});
+    }
+
+    QTemporaryDir dir;
+    QProcess server;
+    quint16 port = 0;
+    bool started = false;
+};
+
+TForm1& withPage(Harness& h) {
+    h.addArchive(QStringLiteral("pages.pak"), {{"page.bmp", bmpBytes(outlinePage(400, 300))}});
+    TForm1& form = h.make();
+    form.PageBitmap->fillRect(QRect(30, 30, 80, 60), clRed);
+    form.ShowPage();
+    return form;
+}
+
+QStringList uploads(const TForm1& form) {
+    return QDir(form.UploadFolder).entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Time);
+}
+
+const QRegularExpression kUploadName(QStringLiteral("^[A-Za-z0-9]{10}\\.jpg$"));
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
+TEST(Send, PictureReachesTheGalleryWithTheChildsNameAndAge) {
+    GallerySite site;
+    ASSERT_TRUE(site.started) << site.server.readAll().toStdString();
+    Harness h;
+    TForm1& form = withPage(h);
+    form.SiteBase = site.base();
+    // Cancel twice on the name and once on the age: each box comes back until answered.
+    h.input.answers = {QString(), QString(), QStringLiteral("Маша"), QString(),
+                       QStringLiteral("4")};
+
+    reportErrors(&h.messages, [&] { form.menu_ColroingSendClick(); });
+
+    EXPECT_EQ(h.input.prompts, (std::vector<QString>{"Childs name", "Childs name", "Childs name",
+                                                     "Childs age", "Childs age"}));
+    ASSERT_EQ(h.messages.shown.size(), 1u) << h.messages.shown[0].text.toStdString();
+    EXPECT_EQ(h.messages.shown[0].title, QStringLiteral("Information"));
+    EXPECT_EQ(h.messages.shown[0].text,
+              QStringLiteral("The picture is successfully loaded on the site."));
+
+    // The JPEG stays in the upload folder: the area's size, quality 60.
+    const QStringList sent = uploads(form);
+    ASSERT_EQ(sent.size(), 1);
+    const QString name = sent[0];
+    EXPECT_TRUE(kUploadName.match(name).hasMatch()) << name.toStdString();
+    EXPECT_EQ(QSet<QChar>(name.begin(), name.begin() + 10).size(), 10);
+    const QString local = form.UploadFolder + QLatin1Char('/') + name;
+    const QImage jpeg(local, "JPEG");
+    EXPECT_EQ(jpeg.size(), form.PaintBox1->size());
+    const QColor red = jpeg.pixelColor(70, 60);
+    EXPECT_GT(red.red(), 220);
+    EXPECT_LT(red.green(), 40);
+    EXPECT_EQ(runTool(QStringLiteral("identify"), {"-format", "%Q", local}), "60");
+
+    // The site holds the same bytes under the announced name and shows the child.
+    EXPECT_EQ(readAll(site.dataDir() + QStringLiteral("/pictures/") + name), readAll(local));
+    EXPECT_EQ(site.rows(), name.toUtf8() + "|Маша|4\n");
+    const QString gallery = QString::fromUtf8(site.page(QStringLiteral("/baby.php")));
+    EXPECT_TRUE(gallery.contains(
+        QStringLiteral("<span class=\"child\">Маша</span>, <span class=\"age\">4</span>")))
+        << gallery.toStdString();
+    EXPECT_TRUE(gallery.contains(QStringLiteral("picture.php?f=") + name));
+
+    // What PHP saw of the part: the full local path as its file name, the JPEG type, and
+    // the request headers of the program.
+    const QList<QByteArray> lines = readAll(site.logFile()).trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 1);
+    const QJsonObject part = QJsonDocument::fromJson(lines[0]).object();
+    EXPECT_EQ(part.value("full_path").toString(), local);
+    EXPECT_EQ(part.value("name").toString(), name);
+    EXPECT_EQ(part.value("type").toString(), QStringLiteral("image/jpeg"));
+    EXPECT_EQ(part.value("user_agent").toString(),
+              QStringLiteral("Mozilla/4.0 (compatible; MSIE 5.5; Windows 98)"));
+    EXPECT_EQ(part.value("accept_language").toString(), QStringLiteral("ru"));
+}
+
+// A second send makes a new name; names and ages with "&", blanks and quotes arrive whole.
+TEST(Send, EverySendHasItsOwnNameAndValuesArriveWhole) {
+    GallerySite site;
+    ASSERT_TRUE(site.started);
+    Harness h;
+    TForm1& form = withPage(h);
+    form.SiteBase = site.base();
+    h.input.answers = {QStringLiteral("Tom & Jerry"), QStringLiteral("3#4"),
+                       QStringLiteral("Anna Maria"),  QStringLiteral("5 лет"),
+                       QStringLiteral("O'Neil=1"),    QStringLiteral("+6")};
+    for (int i = 0; i < 3; ++i)
+        reportErrors(&h.messages, [&] { form.menu_ColroingSendClick(); });
+    ASSERT_EQ(h.messages.shown.size(), 3u);
+    for (const ShownMessage& m : h.messages.shown)
+        EXPECT_EQ(m.title, QStringLiteral("Information")) << m.text.toStdString();
+
+    QStringList names = uploads(form);
+    ASSERT_EQ(names.size(), 3);
+    EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), 3);
+    const QStringList rows = QString::fromUtf8(site.rows()).trimmed().split(QLatin1Char('\n'));
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_TRUE(rows[0].endsWith(QStringLiteral("|Tom & Jerry|3#4"))) << rows[0].toStdString();
+    EXPECT_TRUE(rows[1].endsWith(QStringLiteral("|Anna Maria|5 лет"))) << rows[1].toStdString();
+    EXPECT_TRUE(rows[2].endsWith(QStringLiteral("|O'Neil=1|+6"))) << rows[2].toStdString();
+    for (const QString& row : rows)
+        EXPECT_TRUE(names.contains(row.section(QLatin1Char('|'), 0, 0))) << row.toStdString();
+}
+
+TEST(Send, OfflineDoesNothingAtAll) {
+    Harness h;
+    TForm1& form = withPage(h);
+    form.SiteBase = QStringLiteral("http://127.0.0.1:9"); // never reached
+    h.network.online = false;
+    h.input.answers = {QStringLiteral("Маша"), QStringLiteral("4")};
+    reportErrors(&h.messages, [&] { form.menu_ColroingSendClick(); });
+    EXPECT_FALSE(QFileInfo::exists(form.UploadFolder));
+    EXPECT_TRUE(h.input.prompts.empty());
+    EXPECT_TRUE(h.messages.shown.empty());
+}
+
+// No site: the client's error text in the standard error report; the JPEG stays.
+TEST(Send, SiteDownShowsTheErrorAndKeepsTheJpeg) {
+    Harness h;
+    TForm1& form = withPage(h);
+    form.SiteBase = QStringLiteral("http://127.0.0.1:%1").arg(freePort());
+    h.input.answers = {QStringLiteral("Маша"), QStringLiteral("4")};
+    reportErrors(&h.messages, [&] { form.menu_ColroingSendClick(); });
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(h.messages.shown[0].text.contains(QStringLiteral("onnect")))
+        << h.messages.shown[0].text.toStdString();
+    const QStringList kept = uploads(form);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_GT(QFileInfo(form.UploadFolder + QLatin1Char('/') + kept[0]).size(), 0);
+}
+
+// The site refuses the announce (an age too long for it): the status is an error, and no
+// success is claimed.
+TEST(Send, ErrorStatusFromTheSiteIsReported) {
+    GallerySite site;
+    ASSERT_TRUE(site.started);
+    Harness h;
+    TForm1& form = withPage(h);
+    form.SiteBase = site.base();
+    h.input.answers = {QStringLiteral("Маша"), QString(30, QLatin1Char('4'))};
+    reportErrors(&h.messages, [&] { form.menu_ColroingSendClick(); });
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(h.messages.shown[0].text.contains(QStringLiteral("400")))
+        << h.messages.shown[0].text.toStdString();
+    EXPECT_EQ(uploads(form).size(), 1);
+    EXPECT_TRUE(site.rows().isEmpty());
+}
+
+// The JPEG cannot be written: the warning, and nothing is asked or sent.
+TEST(Send, PictureThatCannotBeWrittenGivesTheWarning) {
+    Harness h;
+    TForm1& form = withPage(h);
+    form.SiteBase = QStringLiteral("http://127.0.0.1:9");
+    // A folder no file can be created in, whoever runs the test.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self"), form.UploadFolder));
+    h.input.answers = {QStringLiteral("Маша"), QStringLiteral("4")};
+    reportErrors(&h.messages, [&] { form.menu_ColroingSendClick(); });
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_EQ(h.messages.shown[0].title, QStringLiteral("Предупреждение"));
+    EXPECT_EQ(h.messages.shown[0].text,
+              QStringLiteral("Ощибка при создание изображения\nПопробуйте еще раз, если ошибка "
+                             "повториться обратитесть к разработчику!"));
+    EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(h.input.prompts.empty());
+}
+
+TEST(Send, GalleryAndWriteToUsOpenTheSiteInTheBrowser) {
+    Harness h;
+    TForm1& form = h.make();
+    form.SiteBase = QStringLiteral("http://gallery.test:8000");
+    form.menu_ColoringView->trigger();
+    form.menu_Mail->trigger();
+    EXPECT_EQ(h.shell.opened,
+              (std::vector<QString>{QStringLiteral("http://gallery.test:8000/baby.php"),
+                                    QStringLiteral("http://gallery.test:8000")}));
+}
