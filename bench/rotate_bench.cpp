@@ -76,6 +76,7 @@ void BM_Rotate(benchmark::State& state, double angle) {
 
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Rotate, half_turn_180, 180.0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Rotate, quarter_turn_90, 90.0)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK_CAPTURE(BM_Rotate, general_minus180, -180.0)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
