@@ -151,6 +151,7 @@ public:
     void StampPress(Qt::MouseButton button, int X, int Y);
     void ShapePress(int X, int Y);
     void ShapeDrag(int X, int Y);
+    void LoadStampLists();
     void StartToolSound();
     QImage TexturePattern(int texture) const;
 
@@ -199,6 +200,7 @@ public:
     // --- the page and the tool state
     std::unique_ptr<PageBitmapCanvas> PageBitmap;
     std::unique_ptr<QImage> ShapeSnapshot;
+    QRect ShapeOutlineRect; // the outline of the last drag step, for the next repaint
     QString CurrentTool;
     TColor CurrentColor = clBlack;
     QString ColorMode;
@@ -223,6 +225,7 @@ public:
 
     // --- stamp sets
     std::vector<QImage> ImageList_Cvet, ImageList_Serdce, ImageList_Sneg, ImageList_Listik2;
+    bool StampListsLoaded = false;
 
     // --- statistics
     int ClickCount = 0;

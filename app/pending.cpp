@@ -8,11 +8,5 @@ void TForm1::Button_1Click() {}
 void TForm1::Button_2Click() {}
 void TForm1::Button_3Click() {}
 void TForm1::box_img2Click(TImage*) {}
-void TForm1::Button_RotateClick() {}
-void TForm1::SprayPress(Qt::MouseButton, int, int) {}
-void TForm1::SprayMove(int, int) {}
-void TForm1::StampPress(Qt::MouseButton, int, int) {}
-void TForm1::ShapePress(int, int) {}
-void TForm1::ShapeDrag(int, int) {}
 void TForm1::StartToolSound() {}
 QImage TForm1::TexturePattern(int) const { return {}; }
