@@ -5,6 +5,10 @@
 # its files there, never into the installation. Then the .deb and what it holds.
 source "$(dirname "$0")/lib/x11.sh"
 e2e_setup "$1"
+# One client holds the display for the whole script: when the last one leaves, the server
+# resets, and a program starting in that moment is refused (a few times in a hundred).
+(exec "$PY" -c 'import time; from Xlib import display; d = display.Display(); time.sleep(3600)') &
+E2E_PIDS+=($!)
 src=$2
 build=$(dirname "$(readlink -f "$1")")
 prefix=$E2E_TMP/prefix
