@@ -233,7 +233,7 @@ void TForm1::buildControls() {
         button(Panel_Buttons_Right, "Button_Folder", 10, 90, 110, 80, QStringLiteral("Coloring book"));
     for (QToolButton* b : {Button_Stat, Button_Folder}) {
         QFont f = b->font();
-        f.setPixelSize(16);
+        f.setPixelSize(14);
         b->setFont(f);
     }
     But_Sneg = button(Panel_Buttons_Right, "But_Sneg", 10, 176, 110, 124);

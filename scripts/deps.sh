@@ -6,7 +6,8 @@ pkgs=(cmake ninja-build g++ ccache qt6-base-dev qt6-multimedia-dev qt6-svg-dev
       libcurl4-openssl-dev libcups2-dev libgtest-dev libbenchmark-dev xvfb xauth)
 if [ "${1:-}" = "--test" ]; then
     pkgs+=(xdotool imagemagick pulseaudio pulseaudio-utils sox cups printer-driver-cups-pdf
-           php-cli php-sqlite3 poppler-utils curl openbox python3 python3-xlib valgrind clang-format)
+           php-cli php-sqlite3 poppler-utils curl openbox python3 python3-xlib python3-pil
+           valgrind clang-format desktop-file-utils dpkg-dev)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

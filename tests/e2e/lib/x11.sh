@@ -12,7 +12,7 @@ e2e_setup() { # <pictaro-exe>
     mkdir -p "$HOME" "$XDG_CACHE_HOME" && mkdir -m700 "$XDG_RUNTIME_DIR"
     # Xvfb picks a free display itself and reports it once it accepts connections.
     local fdfile=$E2E_TMP/display
-    Xvfb -displayfd 9 -screen 0 1920x1080x24 -nolisten tcp 9>"$fdfile" >/dev/null 2>&1 &
+    Xvfb -displayfd 9 -noreset -screen 0 1920x1080x24 -nolisten tcp 9>"$fdfile" >/dev/null 2>&1 &
     E2E_PIDS+=($!)
     for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
     [ -s "$fdfile" ] || { echo "Xvfb did not start"; return 1; }
