@@ -4,10 +4,6 @@
 void TForm1::PaintBox1MouseDown(Qt::MouseButton, int, int) { StrokeSinceClear = 0; }
 void TForm1::PaintBox1MouseMove(int, int) {}
 void TForm1::PaintBox1MouseUp(Qt::MouseButton, int, int) { StrokeActive = false; }
-void TForm1::Button_1Click() {}
-void TForm1::Button_2Click() {}
-void TForm1::Button_3Click() {}
-void TForm1::box_img2Click(TImage*) {}
 void TForm1::Button_RotateClick() {}
 void TForm1::SprayPress(Qt::MouseButton, int, int) {}
 void TForm1::SprayMove(int, int) {}
@@ -15,7 +11,6 @@ void TForm1::StampPress(Qt::MouseButton, int, int) {}
 void TForm1::ShapePress(int, int) {}
 void TForm1::ShapeDrag(int, int) {}
 void TForm1::StartToolSound() {}
-QImage TForm1::TexturePattern(int) const { return {}; }
 void TForm1::CountClick() {}
 bool TForm1::ComputeFavorites(bool*, bool*) { return false; }
 void TForm1::Statsave() {}
