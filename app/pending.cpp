@@ -1,9 +1,6 @@
 // Handlers whose subsystems are still being built. Each moves to its own folder when done.
 #include "app/mainwindow.h"
 
-void TForm1::PaintBox1MouseDown(Qt::MouseButton, int, int) { StrokeSinceClear = 0; }
-void TForm1::PaintBox1MouseMove(int, int) {}
-void TForm1::PaintBox1MouseUp(Qt::MouseButton, int, int) { StrokeActive = false; }
 void TForm1::Button_RotateClick() {}
 void TForm1::SprayPress(Qt::MouseButton, int, int) {}
 void TForm1::SprayMove(int, int) {}
