@@ -10,6 +10,7 @@
 #include <QLayout>
 #include <QPixmap>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace {
 constexpr int kPageNodeImage = 2; // catalogue nodes that are pages
