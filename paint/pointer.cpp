@@ -145,7 +145,8 @@ void TForm1::PaintBox1MouseUp(Qt::MouseButton, int X, int Y) {
     // is the one left behind.
     if (CurrentTool == tool::Eraser && PageBitmap)
         ShowPage(shown(eraseInto(*PageBitmap, X, Y, PenSize), X, Y));
-    if ((CurrentTool == tool::Spray || CurrentTool == tool::Eraser) && SpeakThreadStarted)
+    if ((CurrentTool == tool::Spray || CurrentTool == tool::Eraser) && SpeakThreadStarted &&
+        platform.sound)
         platform.sound->stop();
     StrokeActive = false;
 }
