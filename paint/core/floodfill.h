@@ -16,6 +16,8 @@ struct FillPaint {
     const QImage* pattern = nullptr; // Format_RGB32; null for solid
 };
 
-// Floods from seed. Returns the rectangle of changed pixels (empty when nothing changed,
-// e.g. a seed outside the image or a Surface seed whose color differs from the reference).
+// Floods from seed over the 4-connected pixels the mode takes; only the RGB part of a pixel
+// is compared. A pattern is tiled from the image's origin. Returns the bounding rectangle of
+// the painted pixels (empty when nothing was painted, e.g. a seed outside the image, a seed
+// the mode does not take, or a surface repainted in its own color).
 QRect floodFill(QImage& img, QPoint seed, FloodMode mode, QRgb reference, const FillPaint& paint);

@@ -1,0 +1,369 @@
+// The fill and the brush on a 3840 x 2160 page, each against a plain memory operation on the
+// same page in the same run. The ratios are printed after the table.
+#include "paint/core/floodfill.h"
+#include "paint/core/pagebitmap.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+constexpr int W = 3840, H = 2160;
+const QRgb White = qRgb(255, 255, 255);
+const QRgb Blue = qRgb(0, 0, 255);
+const QRgb Black = qRgb(0, 0, 0);
+
+QImage blankPage() {
+    QImage img(W, H, QImage::Format_RGB32);
+    img.fill(White);
+    return img;
+}
+
+// A coloring page as a child gets it: thick pure black outlines on white, a big animal body
+// with eyes, ears, spots and a few smaller things around it.
+QImage outlinePage() {
+    QImage img = blankPage();
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(Qt::black, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPoint(1900, 1200), 560, 400); // body
+    p.drawEllipse(QPoint(1900, 600), 300, 220);  // head
+    p.drawEllipse(QPoint(1800, 560), 40, 55);
+    p.drawEllipse(QPoint(2000, 560), 40, 55);
+    p.drawArc(QRect(1800, 610, 200, 100), 200 * 16, 140 * 16);
+    for (int i = 0; i < 9; ++i) // spots inside the body
+        p.drawEllipse(QPoint(1550 + (i % 3) * 350, 1000 + (i / 3) * 200), 50 + 7 * i, 35 + 4 * i);
+    p.drawPolyline(
+        QPolygon({QPoint(1500, 1560), QPoint(1450, 2050), QPoint(1600, 2050), QPoint(1620, 1640)}));
+    p.drawPolyline(
+        QPolygon({QPoint(2200, 1640), QPoint(2250, 2050), QPoint(2400, 2050), QPoint(2360, 1540)}));
+    for (int i = 0; i < 12; ++i) { // a sun with rays and some flowers
+        const QPoint c(400, 350);
+        p.drawLine(c + QPoint(int(230 * std::cos(i * 0.5236)), int(230 * std::sin(i * 0.5236))),
+                   c + QPoint(int(330 * std::cos(i * 0.5236)), int(330 * std::sin(i * 0.5236))));
+    }
+    p.drawEllipse(QPoint(400, 350), 180, 180);
+    for (int f = 0; f < 5; ++f) {
+        const QPoint c(300 + f * 700, 1950);
+        for (int k = 0; k < 6; ++k)
+            p.drawEllipse(c + QPoint(int(60 * std::cos(k * 1.047)), int(60 * std::sin(k * 1.047))),
+                          45, 45);
+        p.drawEllipse(c, 35, 35);
+    }
+    p.drawLine(0, 1750, W, 1700);
+    return img;
+}
+
+// A page from the catalogue when one has been unpacked into pak/, else the drawn one.
+QImage realPage() {
+    for (const QString& dir : {QStringLiteral("pak"), QStringLiteral("../pak")}) {
+        const QStringList paks = QDir(dir).entryList({QStringLiteral("*.pak")}, QDir::Files);
+        if (paks.isEmpty())
+            continue;
+        QFile f(QDir(dir).filePath(paks.front()));
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray all = f.readAll();
+        if (all.size() < 6)
+            continue;
+        const int nameLen = uchar(all[0]) | uchar(all[1]) << 8;
+        const qsizetype at = 2 + nameLen;
+        if (all.size() < at + 4)
+            continue;
+        const quint32 len = uchar(all[at]) | uchar(all[at + 1]) << 8 | uchar(all[at + 2]) << 16 |
+                            quint32(uchar(all[at + 3])) << 24;
+        QImage src = QImage::fromData(all.mid(at + 4, len));
+        if (src.isNull())
+            continue;
+        return src.scaled(W, H, Qt::KeepAspectRatio, Qt::FastTransformation)
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    return outlinePage();
+}
+
+// ------------------------------------------------------------------ baselines
+
+void BM_Memset(benchmark::State& state) {
+    QImage img = blankPage();
+    int v = 0;
+    for (auto _ : state) {
+        std::memset(img.bits(), v++ & 0xFF, size_t(img.sizeInBytes()));
+        benchmark::DoNotOptimize(img.bits());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_Memset)->Unit(benchmark::kMillisecond);
+
+void BM_Memcpy(benchmark::State& state) {
+    const QImage src = blankPage();
+    QImage dst = blankPage();
+    for (auto _ : state) {
+        std::memcpy(dst.bits(), src.constBits(), size_t(src.sizeInBytes()));
+        benchmark::DoNotOptimize(dst.bits());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
+
+// One pixel at a time from a queue, as a flood fill is usually first written.
+void perPixelFill(QImage& img, QPoint seed, QRgb ref, QRgb paint) {
+    QRgb* bits = reinterpret_cast<QRgb*>(img.bits());
+    const int stride = int(img.bytesPerLine() / 4);
+    std::deque<QPoint> q{seed};
+    bits[seed.y() * stride + seed.x()] = paint;
+    while (!q.empty()) {
+        const QPoint p = q.front();
+        q.pop_front();
+        const QPoint next[4] = {p + QPoint(1, 0), p + QPoint(-1, 0), p + QPoint(0, 1),
+                                p + QPoint(0, -1)};
+        for (const QPoint& n : next) {
+            if (n.x() < 0 || n.y() < 0 || n.x() >= img.width() || n.y() >= img.height())
+                continue;
+            QRgb& px = bits[n.y() * stride + n.x()];
+            if (px == ref) {
+                px = paint;
+                q.push_back(n);
+            }
+        }
+    }
+}
+
+void BM_PerPixelFillBlank(benchmark::State& state) {
+    QImage img = blankPage();
+    QRgb from = White, to = Blue;
+    for (auto _ : state) {
+        perPixelFill(img, QPoint(W / 2, H / 2), from, to);
+        std::swap(from, to);
+    }
+}
+BENCHMARK(BM_PerPixelFillBlank)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A textbook scanline fill: a span stack and a byte per pixel for what was visited.
+void scanlineFill(QImage& img, QPoint seed, QRgb ref, QRgb paint) {
+    const int w = img.width(), h = img.height();
+    QRgb* bits = reinterpret_cast<QRgb*>(img.bits());
+    std::vector<unsigned char> seen(size_t(w) * h, 0);
+    auto open = [&](int x, int y) { return !seen[size_t(y) * w + x] && bits[y * w + x] == ref; };
+    struct Span {
+        int y, x1, x2;
+    };
+    std::vector<Span> stack;
+    auto fillRow = [&](int y, int x1, int x2) {
+        std::fill(bits + y * w + x1, bits + y * w + x2 + 1, paint);
+        std::fill(seen.begin() + y * w + x1, seen.begin() + y * w + x2 + 1, 1);
+        stack.push_back({y, x1, x2});
+    };
+    int x1 = seed.x(), x2 = seed.x();
+    while (x1 > 0 && open(x1 - 1, seed.y()))
+        --x1;
+    while (x2 < w - 1 && open(x2 + 1, seed.y()))
+        ++x2;
+    fillRow(seed.y(), x1, x2);
+    while (!stack.empty()) {
+        const Span s = stack.back();
+        stack.pop_back();
+        for (int ny : {s.y - 1, s.y + 1}) {
+            if (ny < 0 || ny >= h)
+                continue;
+            for (int x = s.x1; x <= s.x2; ++x) {
+                if (!open(x, ny))
+                    continue;
+                int a = x, b = x;
+                while (a > 0 && open(a - 1, ny))
+                    --a;
+                while (b < w - 1 && open(b + 1, ny))
+                    ++b;
+                fillRow(ny, a, b);
+                x = b;
+            }
+        }
+    }
+}
+
+void BM_TextbookScanlineBlank(benchmark::State& state) {
+    QImage img = blankPage();
+    QRgb from = White, to = Blue;
+    for (auto _ : state) {
+        scanlineFill(img, QPoint(W / 2, H / 2), from, to);
+        std::swap(from, to);
+    }
+}
+BENCHMARK(BM_TextbookScanlineBlank)->Unit(benchmark::kMillisecond);
+
+// ------------------------------------------------------------------ ours
+
+// The normal fill of the child's first click on an empty page.
+void BM_FillBlank(benchmark::State& state) {
+    QImage img = blankPage();
+    QRgb from = White, to = Blue;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            floodFill(img, QPoint(W / 2, H / 2), FloodMode::Surface, from, {to, nullptr}));
+        std::swap(from, to);
+    }
+}
+BENCHMARK(BM_FillBlank)->Unit(benchmark::kMillisecond);
+
+// The special fill keeps a visited mask: it paints over its own color.
+void BM_SpecialFillBlank(benchmark::State& state) {
+    QImage img = blankPage();
+    QRgb to = Blue;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            floodFill(img, QPoint(W / 2, H / 2), FloodMode::Border, Black, {to, nullptr}));
+        to = to == Blue ? White : Blue;
+    }
+}
+BENCHMARK(BM_SpecialFillBlank)->Unit(benchmark::kMillisecond);
+
+void BM_TextureFillBlank(benchmark::State& state) {
+    QImage img = blankPage();
+    QImage tile(237, 244, QImage::Format_RGB32);
+    for (int y = 0; y < tile.height(); ++y)
+        for (int x = 0; x < tile.width(); ++x)
+            tile.setPixel(x, y,
+                          qRgb(180 + (x * 7 + y) % 60, 150 + (x + y * 3) % 80, 60 + (x ^ y) % 50));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            floodFill(img, QPoint(W / 2, H / 2), FloodMode::Border, Black, {Blue, &tile}));
+}
+BENCHMARK(BM_TextureFillBlank)->Unit(benchmark::kMillisecond);
+
+// Among the white regions of the page, the one closest to 400 000 pixels: the size of a
+// region a child fills on a 4K page.
+struct Region {
+    QPoint seed;
+    long pixels = 0;
+};
+
+Region pickRegion(const QImage& page) {
+    QImage scratch = page;
+    Region best;
+    QRgb marker = qRgb(1, 0, 0);
+    for (int y = 5; y < H; y += 97)
+        for (int x = 5; x < W; x += 97) {
+            if (scratch.pixel(x, y) != White)
+                continue;
+            marker += 1;
+            const QRect r =
+                floodFill(scratch, QPoint(x, y), FloodMode::Surface, White, {marker, nullptr});
+            long n = 0;
+            for (int ry = r.top(); ry <= r.bottom(); ++ry) {
+                const auto* row = reinterpret_cast<const QRgb*>(scratch.constScanLine(ry));
+                for (int rx = r.left(); rx <= r.right(); ++rx)
+                    n += row[rx] == marker;
+            }
+            if (best.pixels == 0 || std::labs(n - 400000) < std::labs(best.pixels - 400000))
+                best = {QPoint(x, y), n};
+        }
+    return best;
+}
+
+void BM_FillPageRegion(benchmark::State& state) {
+    QImage img = realPage();
+    const Region region = pickRegion(img);
+    state.counters["pixels"] = double(region.pixels);
+    QRgb from = White, to = Blue;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            floodFill(img, region.seed, FloodMode::Surface, from, {to, nullptr}));
+        std::swap(from, to);
+    }
+}
+BENCHMARK(BM_FillPageRegion)->Unit(benchmark::kMillisecond);
+
+void BM_SpecialFillPageRegion(benchmark::State& state) {
+    QImage img = realPage();
+    const Region region = pickRegion(img);
+    state.counters["pixels"] = double(region.pixels);
+    QRgb to = Blue;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            floodFill(img, region.seed, FloodMode::Border, Black, {to, nullptr}));
+        to = to == Blue ? White : Blue;
+    }
+}
+BENCHMARK(BM_SpecialFillPageRegion)->Unit(benchmark::kMillisecond);
+
+// One move of a width-70 brush stroke and the repaint it asks for: the line into the page,
+// then the dirty rectangle copied out as the paint event copies it to the screen.
+void BM_BrushSegment(benchmark::State& state) {
+    PageBitmapCanvas page(W, H);
+    QImage screen = blankPage();
+    page.pen = CanvasPen{0x00FF0000, 70, PenStyle::Solid};
+    int i = 0;
+    for (auto _ : state) {
+        const int x = 400 + (i * 37) % 3000, y = 300 + (i * 53) % 1500;
+        page.moveTo(x, y);
+        const QRect dirty = page.lineTo(x + 24, y + 18); // a quick hand moves this far per event
+        for (int row = dirty.top(); row <= dirty.bottom(); ++row)
+            std::memcpy(screen.scanLine(row) + dirty.left() * 4,
+                        page.image.constScanLine(row) + dirty.left() * 4,
+                        size_t(dirty.width()) * 4);
+        benchmark::ClobberMemory();
+        ++i;
+    }
+}
+BENCHMARK(BM_BrushSegment)->Unit(benchmark::kMillisecond);
+
+// Prints each benchmark's time as a multiple of its baseline.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Iteration && r.iterations > 0)
+                times[r.run_name.function_name] = {r.real_accumulated_time / double(r.iterations),
+                                                   r.cpu_accumulated_time / double(r.iterations)};
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const std::pair<const char*, const char*> pairs[] = {
+            {"BM_FillBlank", "BM_Memset"},         {"BM_SpecialFillBlank", "BM_Memset"},
+            {"BM_TextureFillBlank", "BM_Memset"},  {"BM_TextbookScanlineBlank", "BM_Memset"},
+            {"BM_PerPixelFillBlank", "BM_Memset"}, {"BM_PerPixelFillBlank", "BM_FillBlank"},
+            {"BM_FillPageRegion", "BM_Memset"},    {"BM_SpecialFillPageRegion", "BM_Memset"},
+            {"BM_BrushSegment", "BM_Memcpy"},
+        };
+        // On a shared machine the wall clock also counts time the process was not running;
+        // both are shown, each the best of the repetitions.
+        std::printf("\nRatios to the baseline               wall      cpu\n");
+        for (const auto& [what, base] : pairs) {
+            const auto a = times.find(what), b = times.find(base);
+            if (a != times.end() && b != times.end() && b->second.first > 0 && b->second.second > 0)
+                std::printf("  %-24s / %-10s %8.3f %8.3f\n", what, base,
+                            a->second.first / b->second.first, a->second.second / b->second.second);
+        }
+    }
+
+  private:
+    std::map<std::string, std::pair<double, double>> times; // wall, cpu seconds per iteration
+};
+} // namespace
+
+int main(int argc, char** argv) {
+    // Several short repetitions by default: the best of them is what the code costs.
+    std::vector<char*> args(argv, argv + argc);
+    std::string reps = "--benchmark_repetitions=5";
+    if (std::none_of(args.begin(), args.end(), [](const char* a) {
+            return std::strncmp(a, "--benchmark_repetitions", 23) == 0;
+        }))
+        args.push_back(reps.data());
+    int n = int(args.size());
+    benchmark::Initialize(&n, args.data());
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,189 @@
+#include "paint/core/floodfill.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <random>
+
+namespace {
+const QRgb White = qRgb(255, 255, 255);
+const QRgb Black = qRgb(0, 0, 0);
+const QRgb Blue = qRgb(0, 0, 255);
+const QRgb Red = qRgb(255, 0, 0);
+const QRgb Green = qRgb(0, 128, 0);
+const QRgb PaintBlack = qRgb(0x1A, 0x1A, 0x1A);
+
+QImage blank(int w, int h, QRgb c = White) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(c);
+    return img;
+}
+
+void box(QImage& img, const QRect& r, QRgb c) {
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (x == r.left() || x == r.right() || y == r.top() || y == r.bottom())
+                img.setPixel(x, y, c);
+}
+
+int count(const QImage& img, QRgb c) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            n += img.pixel(x, y) == c;
+    return n;
+}
+
+// The plain per-pixel flood the fast one must agree with.
+QRect referenceFill(QImage& img, QPoint seed, FloodMode mode, QRgb ref, const FillPaint& paint) {
+    const int W = img.width(), H = img.height();
+    auto in = [&](QRgb p) {
+        return ((p & 0xFFFFFF) == (ref & 0xFFFFFF)) == (mode == FloodMode::Surface);
+    };
+    if (!img.rect().contains(seed) || !in(img.pixel(seed)))
+        return {};
+    std::vector<char> seen(size_t(W) * H, 0);
+    std::deque<QPoint> q{seed};
+    seen[size_t(seed.y()) * W + seed.x()] = 1;
+    QRect r;
+    while (!q.empty()) {
+        const QPoint p = q.front();
+        q.pop_front();
+        const QImage* pat = paint.pattern;
+        img.setPixel(p,
+                     pat ? pat->pixel(p.x() % pat->width(), p.y() % pat->height()) : paint.color);
+        r |= QRect(p, QSize(1, 1));
+        for (QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+            const QPoint n = p + d;
+            if (img.rect().contains(n) && !seen[size_t(n.y()) * W + n.x()] && in(img.pixel(n))) {
+                seen[size_t(n.y()) * W + n.x()] = 1;
+                q.push_back(n);
+            }
+        }
+    }
+    return r;
+}
+} // namespace
+
+// Normal fill: only the clicked color, everything else is a wall.
+TEST(FloodFill, SurfaceStopsAtAnyOtherColor) {
+    QImage img = blank(40, 30);
+    box(img, QRect(5, 5, 20, 15), Red);
+    img.setPixel(10, 10, Green); // an island inside the box
+    const QRect changed =
+        floodFill(img, QPoint(8, 8), FloodMode::Surface, White, FillPaint{Blue, nullptr});
+    EXPECT_EQ(changed, QRect(6, 6, 18, 13));
+    EXPECT_EQ(count(img, Blue), 18 * 13 - 1);
+    EXPECT_EQ(img.pixel(10, 10), Green);
+    EXPECT_EQ(img.pixel(5, 5), Red);
+    EXPECT_EQ(img.pixel(30, 25), White); // outside the box
+    EXPECT_EQ(img.pixel(4, 8), White);
+}
+
+// Special fill: over every color, up to pure black only, and 4-connected so a one-pixel
+// diagonal holds it.
+TEST(FloodFill, BorderCrossesColorsAndStopsAtPureBlack) {
+    QImage img = blank(50, 50);
+    for (int i = 0; i < 50; ++i)
+        img.setPixel(i, 49 - i, Black); // anti-diagonal from bottom-left to top-right
+    for (int x = 2; x < 20; ++x)
+        img.setPixel(x, 10, Red); // a red line and a painted-black patch above the diagonal
+    img.setPixel(5, 5, PaintBlack);
+    img.setPixel(6, 5, Blue); // already the paint color
+    const QRect changed =
+        floodFill(img, QPoint(1, 1), FloodMode::Border, Black, FillPaint{Blue, nullptr});
+    EXPECT_EQ(changed, QRect(0, 0, 49, 49));
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 50; ++x) {
+            const QRgb want = x + y < 49 ? Blue : x + y == 49 ? Black : White;
+            ASSERT_EQ(img.pixel(x, y), want) << x << "," << y;
+        }
+}
+
+TEST(FloodFill, SeedsTheModeDoesNotTakeFillNothing) {
+    QImage img = blank(20, 20);
+    box(img, QRect(2, 2, 10, 10), Black);
+    const QImage before = img;
+    EXPECT_TRUE(floodFill(img, QPoint(2, 5), FloodMode::Border, Black, {Blue, nullptr}).isEmpty());
+    EXPECT_TRUE(floodFill(img, QPoint(5, 5), FloodMode::Surface, Red, {Blue, nullptr}).isEmpty());
+    EXPECT_TRUE(
+        floodFill(img, QPoint(5, 5), FloodMode::Surface, White, {White, nullptr}).isEmpty());
+    EXPECT_TRUE(floodFill(img, QPoint(-1, 5), FloodMode::Border, Black, {Blue, nullptr}).isEmpty());
+    EXPECT_TRUE(floodFill(img, QPoint(5, 20), FloodMode::Border, Black, {Blue, nullptr}).isEmpty());
+    EXPECT_EQ(img, before);
+}
+
+// The palette's black is paint like any other: it refills and never walls a special fill.
+TEST(FloodFill, PaintBlackRefills) {
+    QImage img = blank(30, 20);
+    box(img, QRect(0, 0, 30, 20), Black);
+    for (int y = 1; y < 19; ++y)
+        for (int x = 1; x < 29; ++x)
+            img.setPixel(x, y, PaintBlack);
+    EXPECT_EQ(floodFill(img, QPoint(3, 3), FloodMode::Surface, PaintBlack, {Red, nullptr}),
+              QRect(1, 1, 28, 18));
+    EXPECT_EQ(count(img, Red), 28 * 18);
+    for (int x = 1; x < 29; ++x)
+        img.setPixel(x, 9, PaintBlack); // a stripe of painted black across the box
+    floodFill(img, QPoint(3, 3), FloodMode::Border, Black, {Green, nullptr});
+    EXPECT_EQ(count(img, Green), 28 * 18);
+}
+
+// The pattern repeats from the image's origin, wherever the region starts.
+TEST(FloodFill, PatternPhaseFollowsTheOrigin) {
+    QImage tile(5, 3, QImage::Format_RGB32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            tile.setPixel(x, y, qRgb(10 + x * 40, 20 + y * 60, 200));
+    QImage img = blank(60, 40);
+    box(img, QRect(13, 7, 30, 20), Black);
+    const QRect changed = floodFill(img, QPoint(20, 20), FloodMode::Border, Black, {Red, &tile});
+    EXPECT_EQ(changed, QRect(14, 8, 28, 18));
+    for (int y = 8; y < 26; ++y)
+        for (int x = 14; x < 42; ++x)
+            ASSERT_EQ(img.pixel(x, y), tile.pixel(x % 5, y % 3)) << x << "," << y;
+    EXPECT_EQ(img.pixel(13, 7), Black);
+    EXPECT_EQ(img.pixel(5, 5), White);
+}
+
+// A pattern holding the clicked color must neither loop nor stop early.
+TEST(FloodFill, PatternContainingTheReferenceStillCoversTheRegion) {
+    QImage tile(2, 2, QImage::Format_RGB32);
+    tile.fill(White);
+    tile.setPixel(1, 1, Blue);
+    QImage img = blank(300, 40);
+    box(img, QRect(0, 0, 300, 40), Red);
+    floodFill(img, QPoint(150, 20), FloodMode::Surface, White, {Red, &tile});
+    EXPECT_EQ(count(img, Blue), 149 * 19);
+    EXPECT_EQ(img.pixel(1, 1), Blue);
+    EXPECT_EQ(img.pixel(2, 2), White);
+}
+
+// Random pictures of a few colors, both modes, solid and patterned paint, widths across
+// mask word boundaries: the span fill paints exactly what a per-pixel flood paints.
+TEST(FloodFill, AgreesWithAPerPixelFlood) {
+    std::mt19937 gen(1234);
+    const QRgb colors[] = {White, Black, Blue, Red};
+    QImage tile(3, 2, QImage::Format_RGB32);
+    tile.setPixel(0, 0, White), tile.setPixel(1, 0, Blue), tile.setPixel(2, 0, Red);
+    tile.setPixel(0, 1, Green), tile.setPixel(1, 1, White), tile.setPixel(2, 1, Blue);
+    for (int round = 0; round < 60; ++round) {
+        const int W = 1 + int(gen() % 150), H = 1 + int(gen() % 40);
+        QImage img(W, H, QImage::Format_RGB32);
+        const int weights = 1 + round % 4; // denser walls in later rounds
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                img.setPixel(x, y, gen() % (weights + 2) < 2 ? colors[gen() % 4] : White);
+        const QPoint seed(int(gen() % W), int(gen() % H));
+        const FloodMode mode = round % 2 ? FloodMode::Border : FloodMode::Surface;
+        const QRgb ref = mode == FloodMode::Border ? Black : img.pixel(seed);
+        const FillPaint paint{colors[gen() % 4], round % 3 == 0 ? &tile : nullptr};
+        QImage expected = img;
+        const QRect expectedRect = referenceFill(expected, seed, mode, ref, paint);
+        const QRect got = floodFill(img, seed, mode, ref, paint);
+        ASSERT_EQ(img, expected) << "round " << round;
+        const bool noChange = mode == FloodMode::Surface && !paint.pattern &&
+                              (paint.color & 0xFFFFFF) == (ref & 0xFFFFFF);
+        ASSERT_EQ(got, noChange ? QRect() : expectedRect) << "round " << round;
+    }
+}

@@ -1,0 +1,130 @@
+// The texture strip on the fill tool's page and textured fills.
+#include "app/options.h"
+#include "app/widgets.h"
+#include "support/fakes.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+TImage* box(TForm1& f, int n) {
+    return f.box_img[size_t(n - 1)];
+}
+
+void pick(TForm1& f, int n) {
+    QTest::mouseClick(box(f, n), Qt::LeftButton);
+}
+
+bool framed(const QImage& pic) {
+    return !pic.isNull() && pic.pixel(1, 1) == qRgb(255, 0, 0) &&
+           pic.pixel(78, 40) == qRgb(255, 0, 0);
+}
+} // namespace
+
+TEST(TextureStrip, BoxesPickTexturesByOffset) {
+    Harness h;
+    TForm1& f = h.make(true, QSize(500, 300));
+    EXPECT_EQ(f.TextureCount, 10);
+    EXPECT_EQ(f.TextureOffset, 0);
+    f.CurrentTool = tool::Brush;
+    pick(f, 6);
+    EXPECT_EQ(f.FillTexture, 6);
+    EXPECT_EQ(f.CurrentTool, tool::Fill);
+
+    for (int i = 0; i < 4; ++i)
+        QTest::mouseClick(f.Button_2, Qt::LeftButton);
+    EXPECT_EQ(f.TextureOffset, 4);
+    EXPECT_EQ(f.FillTexture, 6); // scrolling keeps the choice
+    pick(f, 6);
+    EXPECT_EQ(f.FillTexture, 10);
+    pick(f, 1);
+    EXPECT_EQ(f.FillTexture, 5);
+    QTest::mouseClick(f.Button_2, Qt::LeftButton);
+    EXPECT_EQ(f.TextureOffset, 4);
+
+    for (int i = 0; i < 4; ++i)
+        QTest::mouseClick(f.Button_1, Qt::LeftButton);
+    EXPECT_EQ(f.TextureOffset, 0);
+    QTest::mouseClick(f.Button_1, Qt::LeftButton);
+    EXPECT_EQ(f.TextureOffset, 0);
+    pick(f, 1);
+    EXPECT_EQ(f.FillTexture, 1);
+
+    // With no more textures than boxes the arrows do nothing.
+    f.TextureCount = 6;
+    QTest::mouseClick(f.Button_2, Qt::LeftButton);
+    EXPECT_EQ(f.TextureOffset, 0);
+}
+
+// The frame is drawn into the chosen box's picture; choosing another box or scrolling puts
+// the plain previews back. Choosing plays nothing.
+TEST(TextureStrip, SelectionFrame) {
+    Harness h;
+    TForm1& f = h.make(true, QSize(500, 300));
+    f.Fm_Options->CheckBox_Sound->setChecked(false);
+    h.sound.events.clear();
+    pick(f, 2);
+    EXPECT_TRUE(framed(box(f, 2)->picture()));
+    if (!f.Imagelist_tex[1].isNull())
+        EXPECT_EQ(box(f, 2)->picture().pixel(40, 40), f.Imagelist_tex[1].pixel(40, 40));
+    pick(f, 3);
+    EXPECT_TRUE(framed(box(f, 3)->picture()));
+    EXPECT_FALSE(framed(box(f, 2)->picture()));
+    EXPECT_EQ(box(f, 2)->picture(), f.Imagelist_tex[1]);
+    EXPECT_TRUE(h.sound.events.empty());
+
+    QTest::mouseClick(f.Button_1, Qt::LeftButton); // at offset 0: nothing moves, but refilled
+    EXPECT_EQ(f.TextureOffset, 0);
+    EXPECT_FALSE(framed(box(f, 3)->picture()));
+    EXPECT_EQ(f.FillTexture, 3);
+}
+
+TEST(TextureStrip, PatternsComeFromTheirTiles) {
+    Harness h;
+    TForm1& f = h.make(true, QSize(500, 300));
+    if (!QFileInfo::exists(QStringLiteral(":/textures/tex11.png")))
+        GTEST_SKIP() << "texture art not built in";
+    const QSize sizes[] = {{16, 16},   {16, 16},   {16, 16},   {15, 15}, {96, 96},
+                           {237, 244}, {163, 155}, {141, 140}, {80, 80}, {80, 80}};
+    for (int t = 1; t <= 10; ++t)
+        EXPECT_EQ(f.TexturePattern(t).size(), sizes[t - 1]) << t;
+    EXPECT_EQ(f.TexturePattern(9), f.Imagelist_tex[8]);
+    EXPECT_TRUE(f.TexturePattern(0).isNull());
+    EXPECT_TRUE(f.TexturePattern(11).isNull());
+}
+
+// A textured fill is a special fill with the tile repeated from the page's origin; the plain
+// special fill button brings back solid paint.
+TEST(TextureStrip, TexturedFillAndBackToPlain) {
+    Harness h;
+    TForm1& f = h.make(true, QSize(500, 300));
+    const QImage tile = f.TexturePattern(5).convertToFormat(QImage::Format_RGB32);
+    if (tile.isNull())
+        GTEST_SKIP() << "texture art not built in";
+    QImage img(500, 300, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    for (int x = 0; x < 500; ++x)
+        img.setPixel(x, 150, qRgb(0, 0, 0));
+    img.setPixel(100, 100, qRgb(255, 0, 0)); // another color inside: painted over
+    f.PageBitmap = std::make_unique<PageBitmapCanvas>(img);
+    f.CurrentPageIndex = 1;
+
+    pick(f, 5);
+    QTest::mouseClick(f.PaintBox1, Qt::LeftButton, {}, QPoint(250, 50));
+    EXPECT_EQ(f.FillStyle, fillstyle::Special);
+    const QImage& page = f.PageBitmap->image;
+    for (QPoint p :
+         {QPoint(0, 0), QPoint(100, 100), QPoint(250, 50), QPoint(499, 149), QPoint(97, 123)})
+        EXPECT_EQ(page.pixel(p), tile.pixel(p.x() % tile.width(), p.y() % tile.height()))
+            << p.x() << "," << p.y();
+    EXPECT_EQ(page.pixel(10, 200), qRgb(255, 255, 255));
+
+    QTest::mouseClick(f.BitBtn17, Qt::LeftButton);
+    EXPECT_EQ(f.FillTexture, 0);
+    QTest::mouseClick(f.PaintBox1, Qt::LeftButton, {}, QPoint(250, 250));
+    EXPECT_EQ(page.pixel(10, 200), toQRgb(f.CurrentColor));
+    EXPECT_EQ(page.pixel(499, 299), toQRgb(f.CurrentColor));
+}
