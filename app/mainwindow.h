@@ -145,6 +145,8 @@ public:
     void StampPress(Qt::MouseButton button, int X, int Y);
     void ShapePress(int X, int Y);
     void ShapeDrag(int X, int Y);
+    // Starts the spray or eraser loop through a TSpeakThread; call it after the press has set
+    // StrokeActive (a start that arrives after the release is dropped).
     void StartToolSound();
     QImage TexturePattern(int texture) const;
 
@@ -206,6 +208,7 @@ public:
     int StrokeSinceClear = 0;
     int CurrentPageIndex = 0;
     bool SpeakThreadStarted = false; // a tool sound was started at some time
+    QPointer<TSpeakThread> SpeakThread; // the latest, while it has not deleted itself
     bool FirstShowDone = false;
 
     // --- texture strip

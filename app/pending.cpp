@@ -14,7 +14,6 @@ void TForm1::SprayMove(int, int) {}
 void TForm1::StampPress(Qt::MouseButton, int, int) {}
 void TForm1::ShapePress(int, int) {}
 void TForm1::ShapeDrag(int, int) {}
-void TForm1::StartToolSound() {}
 QImage TForm1::TexturePattern(int) const { return {}; }
 void TForm1::CountClick() {}
 bool TForm1::ComputeFavorites(bool*, bool*) { return false; }
