@@ -4,6 +4,7 @@
 #include "app/options.h"
 #include "app/splash.h"
 #include "app/widgets.h"
+#include "palette/voice.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -101,7 +102,11 @@ TForm1::TForm1(const Platform& platform_, const ProgramPaths& paths_, TFm_Splash
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The worker reads the tool state: it must be done before the state goes.
+    if (SpeakThread)
+        SpeakThread->wait();
+}
 
 void TForm1::progressStep() {
     if (splash)

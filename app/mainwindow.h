@@ -152,6 +152,8 @@ public:
     void ShapePress(int X, int Y);
     void ShapeDrag(int X, int Y);
     void LoadStampLists();
+    // Starts the spray or eraser loop through a TSpeakThread; call it after the press has set
+    // StrokeActive (a start that arrives after the release is dropped).
     void StartToolSound();
     QImage TexturePattern(int texture) const;
 
@@ -215,6 +217,7 @@ public:
     int StrokeSinceClear = 0;
     int CurrentPageIndex = 0;
     bool SpeakThreadStarted = false; // a tool sound was started at some time
+    QPointer<TSpeakThread> SpeakThread; // the latest, while it has not deleted itself
     bool FirstShowDone = false;
 
     // --- texture strip

@@ -1,11 +1,13 @@
 #include "app/qtplatform.h"
 
 #include <QApplication>
+#include <QAudioDevice>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QMediaDevices>
 #include <QMessageBox>
 #include <QNetworkInterface>
 #include <QPainter>
@@ -141,9 +143,19 @@ void QtPrinter::printOn(QPrinter& printer, const QImage& img, int scale) {
         throw std::runtime_error("The print job could not be finished.");
 }
 
-QtSound::QtSound() = default;
+QtSound::QtSound() {
+    // Decoding is asynchronous: load every sound now so that a child's first click already
+    // sounds at once. Without an output device each effect would only complain.
+    if (QMediaDevices::defaultAudioOutput().isNull())
+        return;
+    const QStringList files =
+        QDir(QStringLiteral(":/sounds")).entryList({QStringLiteral("*.wav")}, QDir::Files);
+    for (const QString& f : files)
+        effectFor(QFileInfo(f).completeBaseName());
+}
 
 QtSound::~QtSound() {
+    stop();
     for (auto& [name, e] : effects_)
         delete e;
 }
@@ -162,12 +174,19 @@ QSoundEffect* QtSound::effectFor(const QString& name) {
     return e;
 }
 
+bool QtSound::isLoaded(const QString& name) const {
+    const auto it = effects_.find(name.toLower());
+    return it != effects_.end() && it->second->status() == QSoundEffect::Ready;
+}
+
 void QtSound::play(const QString& name, bool loop) {
     stop();
     QSoundEffect* e = effectFor(name);
     if (!e)
         return;
     e->setLoopCount(loop ? QSoundEffect::Infinite : 1);
+    // Asked for while its sample still loads, the effect starts once the sample is ready;
+    // a stop or another play before then cancels it.
     e->play();
     current_ = e;
 }

@@ -47,14 +47,16 @@ private:
     QString docName_;
 };
 
-// One player: starting a sound stops the one playing. Sounds are WAV resources under
-// ":/sounds/", looked up by lower-case name.
+// One player: starting a sound stops the one playing, and stop silences whatever plays, a
+// loop included. Sounds are WAV resources under ":/sounds/", looked up by lower-case name,
+// loaded when the player is made. Needs the event loop of the thread that made it.
 class QtSound : public ISound {
 public:
     QtSound();
     ~QtSound() override;
     void play(const QString& name, bool loop) override;
     void stop() override;
+    bool isLoaded(const QString& name) const;
 
 private:
     QSoundEffect* effectFor(const QString& name);

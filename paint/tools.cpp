@@ -57,10 +57,10 @@ QImage rainbowPattern() {
             img.setPixel(x, y, bands[((x + y) / 4) % 7]);
     return img;
 }
-} // namespace
 
 // The cursor picture: the tinted color image where the mask marks the picture, see-through
-// elsewhere.
+// elsewhere. Pixels that a platform cursor would combine with the screen by exclusive or
+// (white mask, color not black) have no counterpart in a Qt cursor; they stay see-through.
 QImage composeCursorImage(const QImage& color, const QImage& mask) {
     QImage out(color.size(), QImage::Format_ARGB32);
     out.fill(Qt::transparent);
@@ -74,6 +74,7 @@ QImage composeCursorImage(const QImage& color, const QImage& mask) {
     }
     return out;
 }
+} // namespace
 
 void TForm1::NewCursor(const QString& name, TColor color, int speak) {
     CurrentColor = color;

@@ -1,0 +1,149 @@
+// The palette: swatches on both tabs, the color chart, hover pictures and the loading label.
+#include "support/fakes.h"
+#include "window/art_standins.h"
+
+#include "app/widgets.h"
+
+#include <QEnterEvent>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+class Palette : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        provideStandInArt();
+        form = &h.make(true, QSize(1200, 400));
+    }
+    Harness h;
+    TForm1* form = nullptr;
+};
+
+void hover(QWidget* w, bool enter) {
+    if (enter) {
+        QEnterEvent e(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), w->mapToGlobal(QPointF(5, 5)));
+        QCoreApplication::sendEvent(w, &e);
+    } else {
+        QEvent e(QEvent::Leave);
+        QCoreApplication::sendEvent(w, &e);
+    }
+}
+
+QImage swatch(const QString& name) {
+    return resourceImage(QStringLiteral(":/swatches/%1.png").arg(name));
+}
+} // namespace
+
+TEST_F(Palette, EverySwatchSetsItsColorWithAnyButton) {
+    struct Case {
+        TImage* control;
+        TColor color;
+    } cases[] = {
+        {form->Image1_Color, 0x000000FF}, {form->Image2_Color, 0x0000FFFF},
+        {form->Image3_Color, 0x000080FF}, {form->Image4_Color, 0x00008000},
+        {form->Image5_Color, 0x00FF0000}, {form->Image6_Color, 0x00FFFF00},
+        {form->Image8_Color, 0x001A1A1A}, {form->Image7_Color, 0x00FFFFFF},
+    };
+    const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
+    int n = 0;
+    for (const Case& c : cases) {
+        for (Qt::MouseButton b : buttons) {
+            form->Image10_ColorMouseDown(); // multicolor in between: each choice must clear it
+            QTest::mouseClick(c.control, b, {}, QPoint(50, 60));
+            EXPECT_EQ(form->CurrentColor, c.color)
+                << c.control->objectName().toStdString() << " " << n;
+            EXPECT_TRUE(form->ColorMode.isEmpty()) << c.control->objectName().toStdString();
+            EXPECT_EQ(form->PageBitmap->pen.color, c.color);
+            ++n;
+        }
+    }
+}
+
+TEST_F(Palette, BothMulticolorSwatchesSetTheMarkerAndTheMode) {
+    QTest::mouseClick(form->Image10_Color, Qt::RightButton, {}, QPoint(50, 60));
+    EXPECT_EQ(form->CurrentColor, MulticolorMarker);
+    EXPECT_EQ(form->ColorMode, kMulticolorMode);
+    form->Image1_ColorMouseDown();
+    form->PageControl1->setCurrentWidget(form->TabSheet2);
+    QTest::mouseClick(form->Image3, Qt::LeftButton, {}, QPoint(50, 60));
+    EXPECT_EQ(form->CurrentColor, MulticolorMarker);
+    EXPECT_EQ(form->ColorMode, kMulticolorMode);
+}
+
+TEST_F(Palette, AChartClickTakesThePixelUnderThePointer) {
+    form->PageControl1->setCurrentWidget(form->TabSheet2);
+    const QImage chart = form->Image2->picture();
+    ASSERT_EQ(chart.size(), QSize(833, 112));
+    // A cell's middle, a cell's lit and shaded edges, a cell of another row.
+    const QPoint points[] = {{15, 15}, {3, 10}, {26, 20}, {400, 95}, {832, 111}};
+    QSet<TColor> picked;
+    for (QPoint p : points) {
+        form->Image10_ColorMouseDown();
+        QTest::mouseClick(form->Image2, Qt::LeftButton, {}, p);
+        const TColor want = fromQRgb(chart.pixel(p));
+        EXPECT_EQ(form->CurrentColor, want) << p.x() << "," << p.y();
+        EXPECT_TRUE(form->ColorMode.isEmpty());
+        // The fill tool's cursor takes the picked color too.
+        EXPECT_EQ(QGuiApplication::overrideCursor()->pixmap().toImage().pixel(90, 20),
+                  toQRgb(want));
+        picked.insert(form->CurrentColor);
+    }
+    EXPECT_GE(picked.size(), 3) << "the points should show different colors";
+}
+
+TEST_F(Palette, FixedSwatchesLightUpWhileHovered) {
+    const std::pair<TImage*, const char*> rows[] = {
+        {form->Image1_Color, "RED"},    {form->Image2_Color, "YELLOW"},
+        {form->Image3_Color, "ORANGE"}, {form->Image4_Color, "GREEN"},
+        {form->Image5_Color, "BLUE"},   {form->Image6_Color, "SKY"},
+        {form->Image7_Color, "WHITE"},  {form->Image8_Color, "BLACK"}};
+    for (const auto& [control, name] : rows) {
+        const QImage normal = swatch(QLatin1String(name) + QLatin1Char('1'));
+        const QImage lit = swatch(QLatin1String(name) + QLatin1Char('2'));
+        ASSERT_NE(normal, lit) << name;
+        EXPECT_EQ(control->picture().convertToFormat(QImage::Format_RGB32), normal) << name;
+        hover(control, true);
+        EXPECT_EQ(control->picture().convertToFormat(QImage::Format_RGB32), lit) << name;
+        QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(50, 60));
+        hover(control, false);
+        EXPECT_EQ(control->picture().convertToFormat(QImage::Format_RGB32), normal) << name;
+    }
+}
+
+TEST_F(Palette, TheMulticolorSwatchKeepsItsPicture) {
+    const QImage before = form->Image10_Color->picture();
+    ASSERT_FALSE(before.isNull());
+    hover(form->Image10_Color, true);
+    EXPECT_EQ(form->Image10_Color->picture(), before);
+    hover(form->Image10_Color, false);
+    EXPECT_EQ(form->Image10_Color->picture(), before);
+}
+
+TEST_F(Palette, TheLoadingLabelFlickersUntilTheFirstShow) {
+    Harness fresh;
+    TForm1& f = fresh.make(false, QSize(800, 400));
+    ASSERT_TRUE(f.Timer_Color->isActive());
+    EXPECT_EQ(f.Timer_Color->interval(), 100);
+    ASSERT_GT(f.PaintBox1->width(), 8);
+    QSet<TColor> colors;
+    for (int i = 0; i < 5; ++i) {
+        f.Timer_ColorTimer();
+        EXPECT_EQ(f.Label_Load->x(), f.PaintBox1->width() / 4);
+        EXPECT_EQ(f.Label_Load->alignment(), Qt::AlignCenter);
+        const QString sheet = f.Label_Load->styleSheet();
+        const QColor c(sheet.mid(sheet.indexOf(QLatin1Char('#')), 7));
+        ASSERT_TRUE(c.isValid()) << sheet.toStdString();
+        const TColor t = fromQRgb(c.rgb());
+        EXPECT_GE(t, 1000);
+        EXPECT_LE(t, 100999);
+        colors.insert(t);
+    }
+    EXPECT_GT(colors.size(), 1) << "the color never changed";
+    f.show();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(f.Timer_Color->isActive());
+    EXPECT_FALSE(f.Label_Load->isVisible());
+}
