@@ -141,10 +141,13 @@ void TForm1::PaintBox1MouseUp(Qt::MouseButton, int X, int Y) {
         StrokeActive = false;
         ShowPage();
     }
-    // Every release with the eraser erases, even after a middle press that did not; the pen
-    // is the one left behind.
-    if (CurrentTool == tool::Eraser && PageBitmap)
+    // Every release with the eraser erases, even after a middle press that did not. The pen
+    // is made white here too: after a middle press the one left behind may be a wide colored
+    // brush pen, which would frame the erased square in paint.
+    if (CurrentTool == tool::Eraser && PageBitmap) {
+        PageBitmap->pen = CanvasPen{clWhite, 1, PenStyle::Solid};
         ShowPage(shown(eraseInto(*PageBitmap, X, Y, PenSize), X, Y));
+    }
     if ((CurrentTool == tool::Spray || CurrentTool == tool::Eraser) && SpeakThreadStarted &&
         platform.sound)
         platform.sound->stop();

@@ -223,6 +223,22 @@ TEST_F(Pointer, EraserButtons) {
     EXPECT_TRUE(all(page(), QRect(276, 126, 48, 48), qRgb(255, 255, 255)));
 }
 
+// A middle-button release is the eraser's first action after a brush stroke: the square is
+// all white, not framed by the brush's wide colored pen.
+TEST_F(Pointer, MiddleReleaseAfterTheBrushErasesCleanly) {
+    f->PageBitmap->fillRect(QRect(0, 0, 500, 300), clRed);
+    QTest::mouseClick(f->But_kist, Qt::LeftButton);
+    f->Image4_ColorMouseDown(); // green
+    press({50, 50});
+    move({60, 60});
+    release({60, 60});
+    QTest::mouseClick(f->But_Erase, Qt::LeftButton);
+    press({300, 150}, Qt::MiddleButton);
+    release({300, 150}, Qt::MiddleButton);
+    EXPECT_TRUE(all(page(), QRect(275, 125, 50, 50), qRgb(255, 255, 255)));
+    EXPECT_EQ(page().pixel(274, 150), qRgb(255, 0, 0));
+}
+
 // The release stops sound only with the spray or the eraser, and only once a tool sound has
 // been started (the press starts it; here the flag is set by hand around the press).
 TEST_F(Pointer, ReleaseStopsTheToolSoundOnceOneWasStarted) {

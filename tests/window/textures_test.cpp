@@ -68,8 +68,9 @@ TEST(TextureStrip, SelectionFrame) {
     h.sound.events.clear();
     pick(f, 2);
     EXPECT_TRUE(framed(box(f, 2)->picture()));
-    if (!f.Imagelist_tex[1].isNull())
+    if (!f.Imagelist_tex[1].isNull()) {
         EXPECT_EQ(box(f, 2)->picture().pixel(40, 40), f.Imagelist_tex[1].pixel(40, 40));
+    }
     pick(f, 3);
     EXPECT_TRUE(framed(box(f, 3)->picture()));
     EXPECT_FALSE(framed(box(f, 2)->picture()));
