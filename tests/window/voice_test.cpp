@@ -198,3 +198,45 @@ TEST_F(Voice, TheWindowOutlivesItsWorker) {
     // The start handed over by the worker went with the window.
     EXPECT_TRUE(h.sound.events.empty());
 }
+
+// Through real presses on the drawing area: the right button never starts the spray's noise
+// and the middle never the eraser's; the left does, and its release stops it. With sound off
+// the fill's splash and the Rotate prompt are silent, while the loop still sounds.
+TEST_F(Voice, ToolLoopsFollowTheButtonsOnThePage) {
+    QImage page(1200, 400, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    form->PageBitmap = std::make_unique<PageBitmapCanvas>(page);
+    form->CurrentPageIndex = 1;
+    auto pressRelease = [&](Qt::MouseButton b) {
+        QTest::mousePress(form->PaintBox1, b, {}, QPoint(100, 100));
+        settleToolSound();
+        auto events = h.sound.events;
+        QTest::mouseRelease(form->PaintBox1, b, {}, QPoint(100, 100));
+        return events;
+    };
+    form->But_Bolonchik->click();
+    h.sound.events.clear();
+    EXPECT_TRUE(pressRelease(Qt::RightButton).empty());
+    form->But_Erase->click();
+    h.sound.events.clear();
+    EXPECT_TRUE(pressRelease(Qt::MiddleButton).empty());
+
+    form->Fm_Options->CheckBox_Sound->setChecked(true);
+    h.sound.events.clear();
+    const auto during = pressRelease(Qt::LeftButton);
+    ASSERT_EQ(during.size(), 1u);
+    EXPECT_EQ(during[0].name, q("sndstir"));
+    EXPECT_TRUE(during[0].loop);
+    ASSERT_FALSE(h.sound.events.empty());
+    EXPECT_TRUE(h.sound.events.back().name.isEmpty()) << "the release did not stop the loop";
+
+    h.sound.events.clear();
+    form->But_Kras->click();
+    QTest::mouseClick(form->PaintBox1, Qt::LeftButton, {}, QPoint(300, 200));
+    form->Button_Rotate->click();
+    EXPECT_TRUE(heard().empty());
+    form->Fm_Options->CheckBox_Sound->setChecked(false);
+    QTest::mouseClick(form->PaintBox1, Qt::LeftButton, {}, QPoint(300, 200));
+    form->Button_Rotate->click();
+    EXPECT_EQ(heard(), (Names{q("S3"), q("en_rotate")}));
+}
