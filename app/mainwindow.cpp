@@ -39,27 +39,35 @@ QFrame* panel(QWidget* parent, const char* name, const QString& color = QString(
     return f;
 }
 
+// Gives a button its picture, as large as the button allows (less room for a caption).
+void fitPicture(QToolButton* b, const QString& res) {
+    if (!QFileInfo::exists(res))
+        return;
+    const QPixmap pm(res);
+    b->setIcon(QIcon(pm));
+    const bool captioned = !b->text().isEmpty();
+    const int captionRoom = captioned ? b->fontMetrics().height() + 8 : 0;
+    const QSize room(b->width() - 16, b->height() - 16 - captionRoom);
+    b->setIconSize(pm.size().scaled(room, Qt::KeepAspectRatio));
+    b->setToolButtonStyle(captioned ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+}
+
 QToolButton* button(QWidget* parent, const char* name, int x, int y, int w, int h,
-                    const QString& caption = QString()) {
+                    const QString& caption = QString(), int captionPixels = 0) {
     auto* b = new QToolButton(parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setGeometry(x, y, w, h);
     b->setFocusPolicy(Qt::NoFocus);
     b->setAutoRaise(false);
     b->setCursor(Qt::PointingHandCursor);
-    const QString res = QStringLiteral(":/buttons/%1.png").arg(QString::fromLatin1(name));
-    if (QFileInfo::exists(res)) {
-        const QPixmap pm(res);
-        b->setIcon(QIcon(pm));
-        b->setIconSize(pm.size() / 2);
+    if (captionPixels > 0) {
+        QFont f = b->font();
+        f.setPixelSize(captionPixels);
+        b->setFont(f);
     }
-    if (!caption.isEmpty()) {
-        b->setText(caption);
-        b->setToolButtonStyle(b->icon().isNull() ? Qt::ToolButtonTextOnly
-                                                 : Qt::ToolButtonTextUnderIcon);
-    } else {
-        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    }
+    b->setText(caption);
+    b->setToolButtonStyle(caption.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextOnly);
+    fitPicture(b, QStringLiteral(":/buttons/%1.png").arg(QString::fromLatin1(name)));
     return b;
 }
 
@@ -233,14 +241,10 @@ void TForm1::buildControls() {
     Panel_Buttons_Right = panel(Panel_Right, "Panel_Buttons_Right");
     Panel_Buttons_Right->setFixedWidth(132);
     rh->addWidget(Panel_Buttons_Right);
-    Button_Stat = button(Panel_Buttons_Right, "Button_Stat", 10, 6, 110, 78, QStringLiteral("Statistics"));
+    Button_Stat =
+        button(Panel_Buttons_Right, "Button_Stat", 10, 6, 110, 78, QStringLiteral("Statistics"), 14);
     Button_Folder =
-        button(Panel_Buttons_Right, "Button_Folder", 10, 90, 110, 80, QStringLiteral("Coloring book"));
-    for (QToolButton* b : {Button_Stat, Button_Folder}) {
-        QFont f = b->font();
-        f.setPixelSize(14);
-        b->setFont(f);
-    }
+        button(Panel_Buttons_Right, "Button_Folder", 10, 90, 110, 80, QStringLiteral("Coloring book"), 14);
     But_Sneg = button(Panel_Buttons_Right, "But_Sneg", 10, 176, 110, 124);
     But_Bolonchik = button(Panel_Buttons_Right, "But_Bolonchik", 10, 306, 110, 115);
 
@@ -279,10 +283,13 @@ void TForm1::buildControls() {
                                             QStringLiteral("Favorite coloring book"),
                                             QStringLiteral("Favorite color"),
                                             QStringLiteral("Number of clicks")});
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(90);
     const int widths[5] = {29, 87, 112, 90, 88};
     for (int c = 0; c < 5; ++c)
         StringGrid1->setColumnWidth(c, widths[c]);
-    StringGrid1->horizontalHeader()->setDefaultSectionSize(90);
+    // Long headings wrap onto two lines instead of being cut.
+    StringGrid1->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    StringGrid1->horizontalHeader()->setMinimumHeight(2 * StringGrid1->fontMetrics().height() + 8);
     StringGrid1->verticalHeader()->setVisible(false);
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGrid1->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -316,16 +323,10 @@ void TForm1::buildControls() {
     Button_Sterka = button(TabSheet1, "Button_Sterka", 128, 4, 110, 110, QStringLiteral("Clear"));
     Button_RndRaskraska2 = button(TabSheet2, "Button_RndRaskraska2", 10, 4, 110, 110, QStringLiteral("Random"));
     Button_Sterka2 = button(TabSheet2, "Button_Sterka2", 128, 4, 110, 110, QStringLiteral("Clear"));
-    for (auto* b : {Button_RndRaskraska, Button_RndRaskraska2, Button_Sterka, Button_Sterka2}) {
-        const QString res = QStringLiteral(":/buttons/%1.png")
-                                .arg(b == Button_Sterka || b == Button_Sterka2 ? "Clear" : "Random");
-        if (QFileInfo::exists(res)) {
-            const QPixmap pm(res);
-            b->setIcon(QIcon(pm));
-            b->setIconSize(pm.size() / 2);
-            b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        }
-    }
+    for (auto* b : {Button_RndRaskraska, Button_RndRaskraska2})
+        fitPicture(b, QStringLiteral(":/buttons/Random.png"));
+    for (auto* b : {Button_Sterka, Button_Sterka2})
+        fitPicture(b, QStringLiteral(":/buttons/Clear.png"));
 
     struct Swatch {
         TImage** slot;
