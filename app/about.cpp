@@ -9,6 +9,7 @@ void TForm1::menu_aboutClick() {
     if (f.open(QIODevice::ReadOnly))
         credits = QString::fromUtf8(f.readAll()).trimmed();
     platform.messages->show(QStringLiteral("About Pictaro"),
-                            QStringLiteral("Pictaro 3.1\nA coloring book for small children.\n\n") + credits,
+                            QStringLiteral("Pictaro 3.1\nA coloring book for small children.\n\n") +
+                                credits,
                             MessageIcon::Information);
 }

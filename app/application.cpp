@@ -9,7 +9,7 @@ PictaroApplication::PictaroApplication(int& argc, char** argv) : QApplication(ar
 void showErrorReport(IMessageBox* box, const QString& text) {
     if (box)
         box->show(QApplication::applicationName().isEmpty() ? QStringLiteral("Pictaro")
-                                                             : QApplication::applicationName(),
+                                                            : QApplication::applicationName(),
                   text, MessageIcon::Error);
 }
 

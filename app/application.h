@@ -7,12 +7,12 @@
 struct IMessageBox;
 
 class PictaroApplication : public QApplication {
-public:
+  public:
     PictaroApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
     void setMessageBox(IMessageBox* box) { box_ = box; }
 
-private:
+  private:
     IMessageBox* box_ = nullptr;
 };
 

@@ -94,8 +94,8 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int
 
 TForm1::TForm1(const Platform& platform_, const ProgramPaths& paths_, TFm_Splash* splash_,
                QWidget* parent)
-    : QMainWindow(parent), platform(platform_), paths(paths_), SiteBase(QStringLiteral(PICTARO_SITE_BASE)),
-      splash(splash_) {
+    : QMainWindow(parent), platform(platform_), paths(paths_),
+      SiteBase(QStringLiteral(PICTARO_SITE_BASE)), splash(splash_) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Pictaro"));
     StatFilePath = QStringLiteral("stat.dat");
@@ -215,11 +215,13 @@ void TForm1::buildControls() {
     PaintBox1 = new TPaintBox(this, Panel2);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
     p2->addWidget(PaintBox1, 1);
-    Label_Load = label(PaintBox1, "Label_Load",
-                       QStringLiteral("Загрузка программы. Подождите немножко..."), 200, 200, 24, true);
-    Label_Error = label(PaintBox1, "Label_Error",
-                        QStringLiteral("No coloring pages were found. You can get them on our site:"),
-                        40, 115, 18, true);
+    Label_Load =
+        label(PaintBox1, "Label_Load", QStringLiteral("Загрузка программы. Подождите немножко..."),
+              200, 200, 24, true);
+    Label_Error =
+        label(PaintBox1, "Label_Error",
+              QStringLiteral("No coloring pages were found. You can get them on our site:"), 40,
+              115, 18, true);
     Label_Error->setVisible(false);
     Label_Error2 = label(PaintBox1, "Label_Error2", SiteBase, 40, 145, 18, true);
     Label_Error2->setCursor(Qt::PointingHandCursor);
@@ -241,10 +243,10 @@ void TForm1::buildControls() {
     Panel_Buttons_Right = panel(Panel_Right, "Panel_Buttons_Right");
     Panel_Buttons_Right->setFixedWidth(132);
     rh->addWidget(Panel_Buttons_Right);
-    Button_Stat =
-        button(Panel_Buttons_Right, "Button_Stat", 10, 6, 110, 78, QStringLiteral("Statistics"), 14);
-    Button_Folder =
-        button(Panel_Buttons_Right, "Button_Folder", 10, 90, 110, 80, QStringLiteral("Coloring book"), 14);
+    Button_Stat = button(Panel_Buttons_Right, "Button_Stat", 10, 6, 110, 78,
+                         QStringLiteral("Statistics"), 14);
+    Button_Folder = button(Panel_Buttons_Right, "Button_Folder", 10, 90, 110, 80,
+                           QStringLiteral("Coloring book"), 14);
     But_Sneg = button(Panel_Buttons_Right, "But_Sneg", 10, 176, 110, 124);
     But_Bolonchik = button(Panel_Buttons_Right, "But_Bolonchik", 10, 306, 110, 115);
 
@@ -261,7 +263,8 @@ void TForm1::buildControls() {
     TreeView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TreeView1->setCursor(Qt::PointingHandCursor);
     TreeView1->viewport()->setCursor(Qt::PointingHandCursor);
-    TreeView1->setStyleSheet(QStringLiteral("QTreeWidget { background: rgb(253, 248, 200); font-size: 16px; }"));
+    TreeView1->setStyleSheet(
+        QStringLiteral("QTreeWidget { background: rgb(253, 248, 200); font-size: 16px; }"));
     tl->addWidget(TreeView1);
     Panel_Tree->setVisible(false);
 
@@ -279,16 +282,16 @@ void TForm1::buildControls() {
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setGeometry(12, 152, 436, 345);
     StringGrid1->setColumnCount(5);
-    StringGrid1->setHorizontalHeaderLabels({QStringLiteral("№"), QStringLiteral("Date"),
-                                            QStringLiteral("Favorite coloring book"),
-                                            QStringLiteral("Favorite color"),
-                                            QStringLiteral("Number of clicks")});
+    StringGrid1->setHorizontalHeaderLabels(
+        {QStringLiteral("№"), QStringLiteral("Date"), QStringLiteral("Favorite coloring book"),
+         QStringLiteral("Favorite color"), QStringLiteral("Number of clicks")});
     StringGrid1->horizontalHeader()->setDefaultSectionSize(90);
     const int widths[5] = {29, 87, 112, 90, 88};
     for (int c = 0; c < 5; ++c)
         StringGrid1->setColumnWidth(c, widths[c]);
     // Long headings wrap onto two lines instead of being cut.
-    StringGrid1->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    StringGrid1->horizontalHeader()->setDefaultAlignment(
+        Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
     StringGrid1->horizontalHeader()->setMinimumHeight(2 * StringGrid1->fontMetrics().height() + 8);
     StringGrid1->verticalHeader()->setVisible(false);
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -319,9 +322,11 @@ void TForm1::buildControls() {
     PageControl1->addTab(TabSheet2, QStringLiteral("Kids"));
     PageControl1->setCurrentIndex(1); // as designed; the settings choose the tab
 
-    Button_RndRaskraska = button(TabSheet1, "Button_RndRaskraska", 10, 4, 110, 110, QStringLiteral("Random"));
+    Button_RndRaskraska =
+        button(TabSheet1, "Button_RndRaskraska", 10, 4, 110, 110, QStringLiteral("Random"));
     Button_Sterka = button(TabSheet1, "Button_Sterka", 128, 4, 110, 110, QStringLiteral("Clear"));
-    Button_RndRaskraska2 = button(TabSheet2, "Button_RndRaskraska2", 10, 4, 110, 110, QStringLiteral("Random"));
+    Button_RndRaskraska2 =
+        button(TabSheet2, "Button_RndRaskraska2", 10, 4, 110, 110, QStringLiteral("Random"));
     Button_Sterka2 = button(TabSheet2, "Button_Sterka2", 128, 4, 110, 110, QStringLiteral("Clear"));
     for (auto* b : {Button_RndRaskraska, Button_RndRaskraska2})
         fitPicture(b, QStringLiteral(":/buttons/Random.png"));
@@ -335,10 +340,14 @@ void TForm1::buildControls() {
         const char* res;
     };
     const Swatch swatches[] = {
-        {&Image1_Color, "Image1_Color", 259, "RED1"},   {&Image2_Color, "Image2_Color", 369, "YELLOW1"},
-        {&Image3_Color, "Image3_Color", 479, "ORANGE1"}, {&Image4_Color, "Image4_Color", 588, "GREEN1"},
-        {&Image5_Color, "Image5_Color", 697, "BLUE1"},  {&Image6_Color, "Image6_Color", 807, "SKY1"},
-        {&Image8_Color, "Image8_Color", 921, "BLACK1"}, {&Image7_Color, "Image7_Color", 1033, "WHITE1"},
+        {&Image1_Color, "Image1_Color", 259, "RED1"},
+        {&Image2_Color, "Image2_Color", 369, "YELLOW1"},
+        {&Image3_Color, "Image3_Color", 479, "ORANGE1"},
+        {&Image4_Color, "Image4_Color", 588, "GREEN1"},
+        {&Image5_Color, "Image5_Color", 697, "BLUE1"},
+        {&Image6_Color, "Image6_Color", 807, "SKY1"},
+        {&Image8_Color, "Image8_Color", 921, "BLACK1"},
+        {&Image7_Color, "Image7_Color", 1033, "WHITE1"},
         {&Image10_Color, "Image10_Color", 1153, "RAINBOW"},
     };
     for (const Swatch& s : swatches) {
@@ -414,34 +423,43 @@ void TForm1::buildControls() {
 
 void TForm1::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
-    menu_open = file->addAction(QStringLiteral("Open coloring book..."), this, &TForm1::menu_openClick);
-    menu_Save = file->addAction(QStringLiteral("Save coloring book..."), this, &TForm1::menu_SaveClick);
-    menu_openfolder =
-        file->addAction(QStringLiteral("Open folder coloring book"), this, &TForm1::menu_openfolderClick);
+    menu_open =
+        file->addAction(QStringLiteral("Open coloring book..."), this, &TForm1::menu_openClick);
+    menu_Save =
+        file->addAction(QStringLiteral("Save coloring book..."), this, &TForm1::menu_SaveClick);
+    menu_openfolder = file->addAction(QStringLiteral("Open folder coloring book"), this,
+                                      &TForm1::menu_openfolderClick);
     file->addSeparator();
     menu_options = file->addAction(QStringLiteral("Options..."), this, &TForm1::menu_optionsClick);
-    menu_print = file->addAction(QStringLiteral("Print coloring book..."), this, &TForm1::menu_printClick);
+    menu_print =
+        file->addAction(QStringLiteral("Print coloring book..."), this, &TForm1::menu_printClick);
     file->addSeparator();
     menu_exit = file->addAction(QStringLiteral("Exit"), this, &TForm1::menu_exitClick);
     QMenu* works = menuBar()->addMenu(QStringLiteral("Children's works "));
-    menu_ColroingSend =
-        works->addAction(QStringLiteral("Send my coloring book"), this, &TForm1::menu_ColroingSendClick);
-    menu_ColoringView =
-        works->addAction(QStringLiteral("View works of children"), this, &TForm1::menu_ColoringViewClick);
+    menu_ColroingSend = works->addAction(QStringLiteral("Send my coloring book"), this,
+                                         &TForm1::menu_ColroingSendClick);
+    menu_ColoringView = works->addAction(QStringLiteral("View works of children"), this,
+                                         &TForm1::menu_ColoringViewClick);
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     menu_Mail = help->addAction(QStringLiteral("Write to us"), this, &TForm1::menu_MailClick);
     menu_about = help->addAction(QStringLiteral("About Pictaro"), this, &TForm1::menu_aboutClick);
-    const std::pair<QAction*, const char*> names[] = {
-        {menu_open, "menu_open"},         {menu_Save, "menu_Save"},
-        {menu_openfolder, "menu_openfolder"}, {menu_options, "menu_options"},
-        {menu_print, "menu_print"},       {menu_exit, "menu_exit"},
-        {menu_ColroingSend, "menu_ColroingSend"}, {menu_ColoringView, "menu_ColoringView"},
-        {menu_Mail, "menu_Mail"},         {menu_about, "menu_about"}};
+    const std::pair<QAction*, const char*> names[] = {{menu_open, "menu_open"},
+                                                      {menu_Save, "menu_Save"},
+                                                      {menu_openfolder, "menu_openfolder"},
+                                                      {menu_options, "menu_options"},
+                                                      {menu_print, "menu_print"},
+                                                      {menu_exit, "menu_exit"},
+                                                      {menu_ColroingSend, "menu_ColroingSend"},
+                                                      {menu_ColoringView, "menu_ColoringView"},
+                                                      {menu_Mail, "menu_Mail"},
+                                                      {menu_about, "menu_about"}};
     for (const auto& [a, n] : names)
         a->setObjectName(QString::fromLatin1(n));
 }
 
-void TForm1::setRightPanelWidth(int w) { Panel_Right->setFixedWidth(w); }
+void TForm1::setRightPanelWidth(int w) {
+    Panel_Right->setFixedWidth(w);
+}
 
 void TForm1::closeSidePanels() {
     Panel_Tree->setVisible(false);
@@ -462,8 +480,8 @@ void TForm1::FormCreate() {
     OpenDialogInitialDir = SaveFolder;
 
     // Hover pictures of the Toddler swatches.
-    for (TImage* s : {Image1_Color, Image2_Color, Image3_Color, Image4_Color, Image5_Color, Image6_Color,
-                      Image7_Color, Image8_Color, Image10_Color})
+    for (TImage* s : {Image1_Color, Image2_Color, Image3_Color, Image4_Color, Image5_Color,
+                      Image6_Color, Image7_Color, Image8_Color, Image10_Color})
         s->installEventFilter(this);
 
     if (QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen()) {
@@ -480,7 +498,8 @@ void TForm1::FormCreate() {
         QFile::remove(StaleFile);
     progressStep();
 
-    const char* names[8] = {"Red", "Yellow", "Orange", "Green", "Blue", "Light blue", "Black", "White"};
+    const char* names[8] = {"Red",  "Yellow",     "Orange", "Green",
+                            "Blue", "Light blue", "Black",  "White"};
     for (int i = 0; i < 8; ++i)
         ColorCounts[i].Name = QString::fromLatin1(names[i]);
     PenSize = 25;
@@ -527,7 +546,9 @@ void TForm1::FormClose() {
     QGuiApplication::restoreOverrideCursor();
 }
 
-void TForm1::menu_exitClick() { QApplication::exit(0); }
+void TForm1::menu_exitClick() {
+    QApplication::exit(0);
+}
 
 void TForm1::WMGetMinMaxInfo() {
     // The window may never grow beyond the screen plus its own frame.
@@ -543,7 +564,9 @@ void TForm1::resizeEvent(QResizeEvent* e) {
         Label_Load->move(PaintBox1->width() / 4, Label_Load->y());
 }
 
-void TForm1::menu_optionsClick() { Fm_Options->exec(); }
+void TForm1::menu_optionsClick() {
+    Fm_Options->exec();
+}
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Label_Error2 && event->type() == QEvent::MouseButtonPress) {

@@ -83,7 +83,7 @@ struct TFavorites {
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     TForm1(const Platform& platform, const ProgramPaths& paths, TFm_Splash* splash = nullptr,
            QWidget* parent = nullptr);
     ~TForm1() override;
@@ -216,7 +216,7 @@ public:
     bool MagnifierOn = false;
     int StrokeSinceClear = 0;
     int CurrentPageIndex = 0;
-    bool SpeakThreadStarted = false; // a tool sound was started at some time
+    bool SpeakThreadStarted = false;    // a tool sound was started at some time
     QPointer<TSpeakThread> SpeakThread; // the latest, while it has not deleted itself
     bool FirstShowDone = false;
 
@@ -343,13 +343,13 @@ public:
 
     QTimer* Timer_Color;
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildMenus();
     void progressStep();

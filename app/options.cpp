@@ -49,4 +49,6 @@ void TFm_Options::FormCreate() {
     }
 }
 
-void TFm_Options::Button1Click() { accept(); }
+void TFm_Options::Button1Click() {
+    accept();
+}

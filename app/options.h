@@ -8,14 +8,14 @@ class QPushButton;
 // The options window: a check box takes effect when clicked; "Ok" only closes.
 class TFm_Options : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TFm_Options(QWidget* parent = nullptr);
     void FormCreate();
     void Button1Click();
 
     QGroupBox* GroupBox1;
     QCheckBox* CheckBox_ScreenAll;
-    QCheckBox* CheckBox_Sound; // checked: silent
+    QCheckBox* CheckBox_Sound;    // checked: silent
     QCheckBox* CheckBox_MouseOut; // stored only, never shown
     QPushButton* Button1;
 };

@@ -23,9 +23,9 @@ struct IInputBox {
 
 struct OpenDialogOptions {
     QString title;
-    QString filter;      // e.g. "Bitmaps (*.bmp)"
+    QString filter; // e.g. "Bitmaps (*.bmp)"
     QString initialDir;
-    QString fileName;    // proposed name (save)
+    QString fileName; // proposed name (save)
     QString defaultSuffix;
 };
 

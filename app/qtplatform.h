@@ -10,40 +10,40 @@ class QPrinter;
 class QSoundEffect;
 
 class QtMessageBox : public IMessageBox {
-public:
+  public:
     void show(const QString& title, const QString& text, MessageIcon icon) override;
 };
 
 class QtInputBox : public IInputBox {
-public:
+  public:
     QString ask(const QString& caption, const QString& prompt, const QString& def) override;
 };
 
 class QtFileDialogs : public IFileDialogs {
-public:
+  public:
     std::optional<QString> openFile(const OpenDialogOptions& o) override;
     std::optional<QString> saveFile(const OpenDialogOptions& o) override;
 };
 
 class QtShell : public IShell {
-public:
+  public:
     bool open(const QString& urlOrPath) override;
 };
 
 class QtNetwork : public INetwork {
-public:
+  public:
     bool isOnline() override;
 };
 
 class QtPrinter : public IPrinter {
-public:
+  public:
     explicit QtPrinter(const QString& docName = QStringLiteral("Pictaro")) : docName_(docName) {}
     void print(const QImage& img, int scale) override;
     // Paints img at scale device pixels per picture pixel from the top-left corner of the
     // printable area and ends the job. Throws when the printer will not start or finish.
     static void printOn(QPrinter& printer, const QImage& img, int scale);
 
-private:
+  private:
     QString docName_;
 };
 
@@ -51,14 +51,14 @@ private:
 // loop included. Sounds are WAV resources under ":/sounds/", looked up by lower-case name,
 // loaded when the player is made. Needs the event loop of the thread that made it.
 class QtSound : public ISound {
-public:
+  public:
     QtSound();
     ~QtSound() override;
     void play(const QString& name, bool loop) override;
     void stop() override;
     bool isLoaded(const QString& name) const;
 
-private:
+  private:
     QSoundEffect* effectFor(const QString& name);
     std::map<QString, QSoundEffect*> effects_;
     QSoundEffect* current_ = nullptr;

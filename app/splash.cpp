@@ -43,4 +43,6 @@ void TFm_Splash::step() {
     repaint();
 }
 
-void TFm_Splash::raiseMaximum(int by) { ProgressBar1->setMaximum(ProgressBar1->maximum() + by); }
+void TFm_Splash::raiseMaximum(int by) {
+    ProgressBar1->setMaximum(ProgressBar1->maximum() + by);
+}

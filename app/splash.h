@@ -6,7 +6,7 @@ class QProgressBar;
 // Borderless, always on top, shown while the main window is built.
 class TFm_Splash : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TFm_Splash(QWidget* parent = nullptr);
     // Advances the bar by one and repaints at once.
     void step();

@@ -12,7 +12,8 @@ TImage::TImage(QWidget* parent) : QLabel(parent) {
 
 void TImage::setPicture(const QImage& img) {
     picture_ = img;
-    setPixmap(QPixmap::fromImage(img.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    setPixmap(
+        QPixmap::fromImage(img.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
 }
 
 void TImage::mousePressEvent(QMouseEvent* e) {

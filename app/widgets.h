@@ -9,16 +9,16 @@ class TForm1;
 // A picture control: shows a picture and reports presses of any button.
 class TImage : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit TImage(QWidget* parent = nullptr);
     void setPicture(const QImage& img);
     QImage picture() const { return picture_; }
     std::function<void(Qt::MouseButton, QPoint)> onMouseDown;
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* e) override;
 
-private:
+  private:
     QImage picture_;
 };
 
@@ -26,20 +26,20 @@ private:
 // one at (0, 0) and hands pointer events to the window's handlers.
 class TPaintBox : public QWidget {
     Q_OBJECT
-public:
+  public:
     TPaintBox(TForm1* form, QWidget* parent);
     // The eraser's dashed frame, drawn over the page until the next show.
     void setOverlayFrame(const QRect& r);
     void clearOverlay();
     QRect overlayFrame() const { return overlay_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 
-private:
+  private:
     TForm1* form_;
     QRect overlay_;
 };

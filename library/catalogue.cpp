@@ -16,7 +16,9 @@ namespace {
 constexpr int kArchiveImage = 1;
 constexpr int kPageImage = 2;
 
-int imageOf(const QTreeWidgetItem* item) { return item ? item->data(0, Qt::UserRole).toInt() : -1; }
+int imageOf(const QTreeWidgetItem* item) {
+    return item ? item->data(0, Qt::UserRole).toInt() : -1;
+}
 
 void setImage(QTreeWidgetItem* item, int image) {
     item->setData(0, Qt::UserRole, image);
@@ -38,9 +40,9 @@ QString TForm1::PagePath(int nodeIndex) const {
 
 void TForm1::LoadTreeFile() {
     QDir pakDir(PakFolder);
-    const QStringList entries =
-        pakDir.entryList({QStringLiteral("*.pak")}, QDir::AllEntries | QDir::Hidden | QDir::System |
-                                                       QDir::NoDotAndDotDot, QDir::Unsorted);
+    const QStringList entries = pakDir.entryList(
+        {QStringLiteral("*.pak")},
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
     if (splash)
         splash->raiseMaximum(int(entries.size()));
     if (!QDir().mkpath(CacheFolder))
@@ -60,7 +62,8 @@ void TForm1::LoadTreeFile() {
             setImage(child, kPageImage);
             TreeNodes.push_back(child);
         });
-        node->setText(0, name + QStringLiteral(" (") + QString::number(r.entries) + QStringLiteral(")"));
+        node->setText(0, name + QStringLiteral(" (") + QString::number(r.entries) +
+                             QStringLiteral(")"));
         setImage(node, kArchiveImage);
         QApplication::processEvents();
     }
@@ -108,7 +111,8 @@ void TForm1::Button_RndRaskraskaClick() {
             CurrentPageIndex = candidates[size_t(rng::Random(int(candidates.size())))];
             LoadKartinka(PagePath(CurrentPageIndex));
             if (size_t(CurrentPageIndex) < PageCounts.size())
-                PageCounts[size_t(CurrentPageIndex)].Name = TreeNodes[size_t(CurrentPageIndex)]->text(0);
+                PageCounts[size_t(CurrentPageIndex)].Name =
+                    TreeNodes[size_t(CurrentPageIndex)]->text(0);
         }
     }
     FillTexture = 0;

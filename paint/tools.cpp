@@ -80,14 +80,16 @@ void TForm1::NewCursor(const QString& name, TColor color, int speak) {
     CurrentColor = color;
     if (PageBitmap)
         PageBitmap->pen.color = color;
-    ColorMode = (name == kMulticolorMode || color == MulticolorMarker) ? kMulticolorMode : QString();
+    ColorMode =
+        (name == kMulticolorMode || color == MulticolorMarker) ? kMulticolorMode : QString();
 
     QWidget* page = nullptr;
     if (CurrentTool == tool::Shapes)
         page = Tab_Effect;
     else if (CurrentTool == tool::Stamp)
         page = Tab_Shtamp;
-    else if (CurrentTool == tool::Spray || CurrentTool == tool::Brush || CurrentTool == tool::Eraser)
+    else if (CurrentTool == tool::Spray || CurrentTool == tool::Brush ||
+             CurrentTool == tool::Eraser)
         page = Tab_PenSize;
     else if (CurrentTool == tool::Fill)
         page = Tab_Zalivka;
@@ -122,13 +124,20 @@ void TForm1::NewCursor(const QString& name, TColor color, int speak) {
     if (!speak)
         return;
     static const std::pair<QString, const char*> prompts[] = {
-        {QStringLiteral("Черный"), "en_black"},     {QStringLiteral("Зеленый"), "en_green"},
-        {QStringLiteral("Синий"), "en_blue"},       {QStringLiteral("Голубой"), "en_bluelight"},
-        {QStringLiteral("Белый"), "en_white"},      {QStringLiteral("Оранжевый"), "en_orange"},
-        {QStringLiteral("Желтый"), "en_yellow"},    {QStringLiteral("Красный"), "en_red"},
-        {QStringLiteral("Цветной"), "en_random"},   {tool::Eraser, "en_erase"},
-        {tool::Brush, "en_draw"},                   {tool::Fill, "en_paint"},
-        {tool::Spray, "en_spray"},                  {tool::Stamp, "en_magic"},
+        {QStringLiteral("Черный"), "en_black"},
+        {QStringLiteral("Зеленый"), "en_green"},
+        {QStringLiteral("Синий"), "en_blue"},
+        {QStringLiteral("Голубой"), "en_bluelight"},
+        {QStringLiteral("Белый"), "en_white"},
+        {QStringLiteral("Оранжевый"), "en_orange"},
+        {QStringLiteral("Желтый"), "en_yellow"},
+        {QStringLiteral("Красный"), "en_red"},
+        {QStringLiteral("Цветной"), "en_random"},
+        {tool::Eraser, "en_erase"},
+        {tool::Brush, "en_draw"},
+        {tool::Fill, "en_paint"},
+        {tool::Spray, "en_spray"},
+        {tool::Stamp, "en_magic"},
     };
     for (const auto& [word, prompt] : prompts)
         if (name == word)
@@ -230,10 +239,24 @@ void chooseShape(TForm1& f, const QString& kind, const char* prompt) {
 }
 } // namespace
 
-void TForm1::btn1Click() { chooseShape(*this, shape::Square, "en_square"); }
-void TForm1::btn2Click() { chooseShape(*this, shape::Circle, "en_circle"); }
-void TForm1::btn3Click() { chooseShape(*this, shape::Line, "en_line"); }
-void TForm1::btn4Click() { chooseShape(*this, shape::Triangle, "en_triangle"); }
-void TForm1::btn7Click() { chooseShape(*this, shape::Polygon, "en_polygon"); }
-void TForm1::btn8Click() { chooseShape(*this, shape::Trapezoid, "en_trapecia"); }
-void TForm1::btn13Click() { chooseShape(*this, shape::Diamond, "en_romb"); }
+void TForm1::btn1Click() {
+    chooseShape(*this, shape::Square, "en_square");
+}
+void TForm1::btn2Click() {
+    chooseShape(*this, shape::Circle, "en_circle");
+}
+void TForm1::btn3Click() {
+    chooseShape(*this, shape::Line, "en_line");
+}
+void TForm1::btn4Click() {
+    chooseShape(*this, shape::Triangle, "en_triangle");
+}
+void TForm1::btn7Click() {
+    chooseShape(*this, shape::Polygon, "en_polygon");
+}
+void TForm1::btn8Click() {
+    chooseShape(*this, shape::Trapezoid, "en_trapecia");
+}
+void TForm1::btn13Click() {
+    chooseShape(*this, shape::Diamond, "en_romb");
+}

@@ -8,22 +8,42 @@
 #include <QFileInfo>
 #include <QLabel>
 
-bool TForm1::SoundDisabled() const { return Fm_Options->CheckBox_Sound->isChecked(); }
+bool TForm1::SoundDisabled() const {
+    return Fm_Options->CheckBox_Sound->isChecked();
+}
 
 void TForm1::PlayPrompt(const QString& name) {
     if (!SoundDisabled() && platform.sound)
         platform.sound->play(name, false);
 }
 
-void TForm1::Image1_ColorMouseDown() { NewCursor(QStringLiteral("Красный"), clRed, 1); }
-void TForm1::Image2_ColorMouseDown() { NewCursor(QStringLiteral("Желтый"), clYellow, 1); }
-void TForm1::Image3_ColorMouseDown() { NewCursor(QStringLiteral("Оранжевый"), clOrange, 1); }
-void TForm1::Image4_ColorMouseDown() { NewCursor(QStringLiteral("Зеленый"), clGreen, 1); }
-void TForm1::Image5_ColorMouseDown() { NewCursor(QStringLiteral("Синий"), clBlue, 1); }
-void TForm1::Image6_ColorMouseDown() { NewCursor(QStringLiteral("Голубой"), clLightBlue, 1); }
-void TForm1::Image8_ColorMouseDown() { NewCursor(QStringLiteral("Черный"), clPaintBlack, 1); }
-void TForm1::Image9_ColorMouseDown() { NewCursor(QStringLiteral("Белый"), clWhite, 1); }
-void TForm1::Image10_ColorMouseDown() { NewCursor(kMulticolorMode, MulticolorMarker, 1); }
+void TForm1::Image1_ColorMouseDown() {
+    NewCursor(QStringLiteral("Красный"), clRed, 1);
+}
+void TForm1::Image2_ColorMouseDown() {
+    NewCursor(QStringLiteral("Желтый"), clYellow, 1);
+}
+void TForm1::Image3_ColorMouseDown() {
+    NewCursor(QStringLiteral("Оранжевый"), clOrange, 1);
+}
+void TForm1::Image4_ColorMouseDown() {
+    NewCursor(QStringLiteral("Зеленый"), clGreen, 1);
+}
+void TForm1::Image5_ColorMouseDown() {
+    NewCursor(QStringLiteral("Синий"), clBlue, 1);
+}
+void TForm1::Image6_ColorMouseDown() {
+    NewCursor(QStringLiteral("Голубой"), clLightBlue, 1);
+}
+void TForm1::Image8_ColorMouseDown() {
+    NewCursor(QStringLiteral("Черный"), clPaintBlack, 1);
+}
+void TForm1::Image9_ColorMouseDown() {
+    NewCursor(QStringLiteral("Белый"), clWhite, 1);
+}
+void TForm1::Image10_ColorMouseDown() {
+    NewCursor(kMulticolorMode, MulticolorMarker, 1);
+}
 
 void TForm1::Image2MouseDown(int X, int Y) {
     const QImage chart = Image2->picture();
@@ -45,9 +65,9 @@ void TForm1::MyProc(QObject* child, bool entered) {
     for (const auto& [control, res] : pictures) {
         if (img->objectName() != QLatin1String(control))
             continue;
-        const QString path = QStringLiteral(":/swatches/%1%2.png")
-                                 .arg(QString::fromLatin1(res), entered ? QStringLiteral("2")
-                                                                        : QStringLiteral("1"));
+        const QString path =
+            QStringLiteral(":/swatches/%1%2.png")
+                .arg(QString::fromLatin1(res), entered ? QStringLiteral("2") : QStringLiteral("1"));
         if (QFileInfo::exists(path))
             img->setPicture(QImage(path));
         return;

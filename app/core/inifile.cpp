@@ -77,7 +77,8 @@ ConfigValues readConfigFile(const QString& path) {
     if (f.error() != QFileDevice::NoError)
         throw std::runtime_error("cannot read " + path.toStdString());
     const IniFile ini = IniFile::parse(bytes);
-    v.interfaceName = ini.readString(kSettingsSection, QStringLiteral("Интерфейс"), kToddlerInterface);
+    v.interfaceName =
+        ini.readString(kSettingsSection, QStringLiteral("Интерфейс"), kToddlerInterface);
     v.mouseOut = ini.readBool(kSettingsSection, QStringLiteral("Мышка"), false);
     v.screenAll = ini.readBool(kSettingsSection, QStringLiteral("Экран"), true);
     v.soundOff = ini.readBool(kSettingsSection, QStringLiteral("Звук"), true);

@@ -8,7 +8,7 @@
 // A parsed initialization file. Section and key names compare case-insensitively,
 // values keep their case.
 class IniFile {
-public:
+  public:
     static IniFile parse(const QByteArray& bytes);
     std::optional<QString> value(const QString& section, const QString& key) const;
     QString readString(const QString& section, const QString& key, const QString& def) const;
@@ -18,7 +18,7 @@ public:
         return readInteger(section, key, def ? 1 : 0) != 0;
     }
 
-private:
+  private:
     std::map<QString, std::map<QString, QString>> sections_; // keys folded to lower case
 };
 

@@ -18,8 +18,12 @@ std::function<std::uint64_t()>& clock() {
 }
 } // namespace
 
-void Randomize() { engine().seed(clock()()); }
-void Seed(std::uint64_t seed) { engine().seed(seed); }
+void Randomize() {
+    engine().seed(clock()());
+}
+void Seed(std::uint64_t seed) {
+    engine().seed(seed);
+}
 
 int Random(int n) {
     if (n <= 1)
@@ -27,12 +31,16 @@ int Random(int n) {
     return static_cast<int>(std::uniform_int_distribution<int>(0, n - 1)(engine()));
 }
 
-double RandomReal() { return std::uniform_real_distribution<double>(0.0, 1.0)(engine()); }
+double RandomReal() {
+    return std::uniform_real_distribution<double>(0.0, 1.0)(engine());
+}
 
 float RandomSingle() {
     float f = std::uniform_real_distribution<float>(0.0f, 1.0f)(engine());
     return f < 1.0f ? f : 0.0f;
 }
 
-void SetClockForTest(std::function<std::uint64_t()> c) { clock() = std::move(c); }
+void SetClockForTest(std::function<std::uint64_t()> c) {
+    clock() = std::move(c);
+}
 } // namespace rng

@@ -28,4 +28,6 @@ constexpr TColor fromQRgb(QRgb q) {
     return static_cast<TColor>(((q >> 16) & 0xFFu) | (q & 0xFF00u) | ((q & 0xFFu) << 16));
 }
 
-inline QColor toQColor(TColor c) { return QColor::fromRgb(toQRgb(c)); }
+inline QColor toQColor(TColor c) {
+    return QColor::fromRgb(toQRgb(c));
+}

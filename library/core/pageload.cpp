@@ -16,8 +16,8 @@ void whitenMissingRows(const QString& path, QImage& img) {
     if (h.size() < 34 || h[0] != 'B' || h[1] != 'M')
         return;
     auto u32 = [&](int o) {
-        return quint32(quint8(h[o])) | quint32(quint8(h[o + 1])) << 8 | quint32(quint8(h[o + 2])) << 16 |
-               quint32(quint8(h[o + 3])) << 24;
+        return quint32(quint8(h[o])) | quint32(quint8(h[o + 1])) << 8 |
+               quint32(quint8(h[o + 2])) << 16 | quint32(quint8(h[o + 3])) << 24;
     };
     const quint32 offBits = u32(10), headerSize = u32(14), compression = u32(30);
     const qint32 width = qint32(u32(18)), height = qint32(u32(22));

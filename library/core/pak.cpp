@@ -84,8 +84,8 @@ UnpackResult unpackArchive(const QString& pakPath, const QString& cacheDir,
 
         QFile scratch(scratchPath);
         if (!scratch.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw std::runtime_error("Cannot create file \"" + scratchPath.toStdString() +
-                                     "\". " + scratch.errorString().toStdString());
+            throw std::runtime_error("Cannot create file \"" + scratchPath.toStdString() + "\". " +
+                                     scratch.errorString().toStdString());
         quint32 left = dataLen;
         while (left > 0) {
             const qint64 want = std::min<quint32>(left, sizeof block);

@@ -16,7 +16,7 @@ QString pageNameOf(const QString& entryName);
 bool moveNoReplace(const QString& from, const QString& to);
 
 struct UnpackResult {
-    int entries = 0;       // entries listed in the catalogue
+    int entries = 0;        // entries listed in the catalogue
     bool truncated = false; // the archive ended inside an entry
 };
 

@@ -6,12 +6,13 @@
 namespace {
 QPen makePen(const CanvasPen& p) {
     QPen pen(toQColor(p.color), std::max(1, p.width),
-             p.style == PenStyle::Dash ? Qt::DashLine : Qt::SolidLine, Qt::RoundCap,
-             Qt::RoundJoin);
+             p.style == PenStyle::Dash ? Qt::DashLine : Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     return pen;
 }
 
-QRect grow(const QRect& r, int by) { return r.adjusted(-by, -by, by, by); }
+QRect grow(const QRect& r, int by) {
+    return r.adjusted(-by, -by, by, by);
+}
 } // namespace
 
 PageBitmapCanvas::PageBitmapCanvas(int width, int height)
@@ -19,7 +20,8 @@ PageBitmapCanvas::PageBitmapCanvas(int width, int height)
     image.fill(toQRgb(clWhite));
 }
 
-PageBitmapCanvas::PageBitmapCanvas(const QImage& img) : image(img.convertToFormat(QImage::Format_RGB32)) {}
+PageBitmapCanvas::PageBitmapCanvas(const QImage& img)
+    : image(img.convertToFormat(QImage::Format_RGB32)) {}
 
 TColor PageBitmapCanvas::pixel(int x, int y) const {
     if (!image.rect().contains(x, y))
@@ -133,7 +135,8 @@ QRect PageBitmapCanvas::draw(int x, int y, const QImage& src) {
     for (int ty = target.top(); ty <= target.bottom(); ++ty) {
         const auto* srow = reinterpret_cast<const QRgb*>(s.constScanLine(ty - y));
         auto* drow = reinterpret_cast<QRgb*>(image.scanLine(ty));
-        std::copy(srow + (target.left() - x), srow + (target.right() - x) + 1, drow + target.left());
+        std::copy(srow + (target.left() - x), srow + (target.right() - x) + 1,
+                  drow + target.left());
     }
     return target;
 }

@@ -25,7 +25,7 @@ struct CanvasBrush {
 };
 
 class PageBitmapCanvas {
-public:
+  public:
     PageBitmapCanvas(int width, int height); // white, default pen, white solid brush
     explicit PageBitmapCanvas(const QImage& image);
 

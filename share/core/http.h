@@ -10,7 +10,7 @@ struct curl_slist;
 
 // A file opened for reading when made and held until destroyed.
 class UploadFile {
-public:
+  public:
     explicit UploadFile(const QString& path); // throws when it cannot be opened
     ~UploadFile();
     UploadFile(const UploadFile&) = delete;
@@ -19,14 +19,14 @@ public:
     std::FILE* handle() const { return file_; }
     long long size() const { return size_; }
 
-private:
+  private:
     std::FILE* file_ = nullptr;
     long long size_ = 0;
 };
 
 // One connection. Answers are read whole and returned (at most the first megabyte).
 class HttpClient {
-public:
+  public:
     HttpClient();
     ~HttpClient();
     HttpClient(const HttpClient&) = delete;
@@ -40,7 +40,7 @@ public:
 
     static constexpr const char* kUserAgent = "Mozilla/4.0 (compatible; MSIE 5.5; Windows 98)";
 
-private:
+  private:
     QByteArray perform();
     void* curl_;
     curl_slist* headers_ = nullptr;

@@ -4,13 +4,15 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QTemporaryDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <gtest/gtest.h>
 
 namespace {
-QString corpus() { return QStringLiteral(PICTARO_CORPUS_DIR "/bmpsuite"); }
+QString corpus() {
+    return QStringLiteral(PICTARO_CORPUS_DIR "/bmpsuite");
+}
 
 std::map<QString, QString> referenceMap() {
     std::map<QString, QString> m;
@@ -39,7 +41,8 @@ TEST(BmpSuite, GoodFilesMatchTheirReferences) {
         const auto it = refs.find(QStringLiteral("g/") + name);
         if (it == refs.end())
             continue;
-        const QImage ref = QImage(corpus() + QLatin1Char('/') + it->second).convertToFormat(QImage::Format_RGB32);
+        const QImage ref =
+            QImage(corpus() + QLatin1Char('/') + it->second).convertToFormat(QImage::Format_RGB32);
         if (name.contains(QStringLiteral("nonsquare")))
             continue; // its reference is drawn at the pixel aspect, not the pixel grid
         ASSERT_EQ(img.size(), ref.size()) << name.toStdString();
@@ -47,8 +50,8 @@ TEST(BmpSuite, GoodFilesMatchTheirReferences) {
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x) {
                 const QRgb a = img.pixel(x, y), b = ref.pixel(x, y);
-                worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                  std::abs(qBlue(a) - qBlue(b))});
+                worst = std::max({worst, std::abs(qRed(a) - qRed(b)),
+                                  std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
             }
         EXPECT_LE(worst, 8) << name.toStdString();
     }

@@ -9,8 +9,8 @@
 
 namespace {
 struct PageStats {
-    int regions = 0;   // closed white regions of 400 pixels or more, the background excluded
-    double black = 0;  // share of black pixels
+    int regions = 0;  // closed white regions of 400 pixels or more, the background excluded
+    double black = 0; // share of black pixels
     bool pureBW = true;
 };
 
@@ -75,8 +75,9 @@ TEST(CataloguePages, EveryBundledPageIsColorable) {
     for (const QString& a : archives) {
         totalBytes += QFileInfo(pak.filePath(a)).size();
         QStringList names;
-        const UnpackResult r = unpackArchive(pak.filePath(a), cache.path(), cache.filePath("Bitmap.tmp"),
-                                             [&](const QString& n) { names << n; });
+        const UnpackResult r =
+            unpackArchive(pak.filePath(a), cache.path(), cache.filePath("Bitmap.tmp"),
+                          [&](const QString& n) { names << n; });
         EXPECT_FALSE(r.truncated) << a.toStdString();
         for (const QString& n : names) {
             SCOPED_TRACE((a + ": " + n).toStdString());

@@ -14,7 +14,9 @@ QString writeFile(QTemporaryDir& dir, const QByteArray& bytes) {
     f.write(bytes);
     return p;
 }
-QByteArray cp(const char* utf8) { return toCp1251(QString::fromUtf8(utf8)); }
+QByteArray cp(const char* utf8) {
+    return toCp1251(QString::fromUtf8(utf8));
+}
 } // namespace
 
 TEST(Config, MissingFileGivesTheDefaults) {
@@ -32,7 +34,8 @@ TEST(Config, WrittenFileIsExactlyTheFourKeysInWindows1251) {
     v.mouseOut = true;
     v.screenAll = false;
     v.soundOff = false;
-    const QByteArray expected = cp("[Настройки]\r\nИнтерфейс=Детский\r\nМышка=1\r\nЭкран=0\r\nЗвук=0\r\n");
+    const QByteArray expected =
+        cp("[Настройки]\r\nИнтерфейс=Детский\r\nМышка=1\r\nЭкран=0\r\nЗвук=0\r\n");
     EXPECT_EQ(configFileBytes(v), expected);
     // The bytes really are single-byte Cyrillic: "Н" is 0xCD in Windows-1251.
     EXPECT_EQ(static_cast<unsigned char>(expected[1]), 0xCD);

@@ -50,8 +50,9 @@ struct PakFixture : ::testing::Test {
 } // namespace
 
 TEST_F(PakFixture, UnpacksEveryEntryIntoTheCacheInOrder) {
-    const QString pak = write("animals.pak", pakBytes({{"cat.bmp", "CAT"}, {"dog.bmp", "DOGDOG"},
-                                                       {"sun.bmp", QByteArray(10000, 'S')}}));
+    const QString pak = write(
+        "animals.pak",
+        pakBytes({{"cat.bmp", "CAT"}, {"dog.bmp", "DOGDOG"}, {"sun.bmp", QByteArray(10000, 'S')}}));
     QStringList pages;
     const UnpackResult r = unpack(pak, &pages);
     EXPECT_EQ(r.entries, 3);
@@ -85,10 +86,14 @@ TEST_F(PakFixture, CyrillicNamesAreWindows1251) {
 }
 
 TEST_F(PakFixture, HostileNamesAreSkippedAndStayInsideTheCache) {
-    const QString pak = write(
-        "evil.pak", pakBytes({{"../escape.bmp", "X"}, {"", "X"}, {".", "X"}, {"..", "X"},
-                              {"a\\b.bmp", "X"}, {"c:d.bmp", "X"}, {"/etc/x.bmp", "X"},
-                              {"fine.bmp", "OK"}}));
+    const QString pak = write("evil.pak", pakBytes({{"../escape.bmp", "X"},
+                                                    {"", "X"},
+                                                    {".", "X"},
+                                                    {"..", "X"},
+                                                    {"a\\b.bmp", "X"},
+                                                    {"c:d.bmp", "X"},
+                                                    {"/etc/x.bmp", "X"},
+                                                    {"fine.bmp", "OK"}}));
     QStringList pages;
     const UnpackResult r = unpack(pak, &pages);
     EXPECT_EQ(r.entries, 1);

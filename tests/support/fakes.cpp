@@ -70,7 +70,8 @@ TForm1& Harness::make(bool show, QSize area) {
     form = std::make_unique<TForm1>(p, ProgramPaths{programDir(), tempDir()});
     form->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     // The drawing area is what the fixed panels leave of the window.
-    form->resize(area.width() + 135 + 145, area.height() + 104 + 156 + form->menuBar()->sizeHint().height());
+    form->resize(area.width() + 135 + 145,
+                 area.height() + 104 + 156 + form->menuBar()->sizeHint().height());
     if (show) {
         form->show();
         QApplication::processEvents();

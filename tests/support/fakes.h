@@ -14,7 +14,9 @@ struct ShownMessage {
 
 struct FakeMessageBox : IMessageBox {
     std::vector<ShownMessage> shown;
-    void show(const QString& t, const QString& x, MessageIcon i) override { shown.push_back({t, x, i}); }
+    void show(const QString& t, const QString& x, MessageIcon i) override {
+        shown.push_back({t, x, i});
+    }
 };
 
 struct FakeInputBox : IInputBox {
@@ -79,7 +81,8 @@ struct FakeSound : ISound {
 struct Harness {
     Harness();
     ~Harness();
-    void addArchive(const QString& name, const std::vector<std::pair<QByteArray, QByteArray>>& entries);
+    void addArchive(const QString& name,
+                    const std::vector<std::pair<QByteArray, QByteArray>>& entries);
     // Builds the window; show() runs the first-show steps unless skipShow.
     TForm1& make(bool show = true, QSize area = QSize(900, 500));
     QString programDir() const { return dir.path() + QStringLiteral("/prog"); }

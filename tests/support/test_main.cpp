@@ -13,18 +13,22 @@
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         // A full-HD offscreen screen, so windows are laid out as on a real desktop.
-        const QString cfg = QDir::tempPath() + QStringLiteral("/pictaro-offscreen-%1.json").arg(getpid());
+        const QString cfg =
+            QDir::tempPath() + QStringLiteral("/pictaro-offscreen-%1.json").arg(getpid());
         QFile f(cfg);
         if (f.open(QIODevice::WriteOnly))
-            f.write(R"({"screens": [{"name": "Test", "x": 0, "y": 0, "width": 1920, "height": 1080,)"
-                    R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+            f.write(
+                R"({"screens": [{"name": "Test", "x": 0, "y": 0, "width": 1920, "height": 1080,)"
+                R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
         f.close();
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + cfg.toUtf8());
     }
     if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
-        const QByteArray dir = QDir::tempPath().toUtf8() + "/pictaro-rt-" + QByteArray::number(getuid());
+        const QByteArray dir =
+            QDir::tempPath().toUtf8() + "/pictaro-rt-" + QByteArray::number(getuid());
         QDir().mkpath(QString::fromUtf8(dir));
-        QFile::setPermissions(QString::fromUtf8(dir), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+        QFile::setPermissions(QString::fromUtf8(dir), QFileDevice::ReadOwner |
+                                                          QFileDevice::WriteOwner |
                                                           QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", dir);
     }

@@ -76,15 +76,17 @@ TEST(Startup, MissingConfigGivesDefaultsAndCloseWritesAllFourKeys) {
     f.Fm_Options->CheckBox_Sound->setChecked(false);
     f.close();
     EXPECT_EQ(readAll(h.programDir() + "/config.ini"),
-              toCp1251(QStringLiteral("[Настройки]\r\nИнтерфейс=Детский\r\nМышка=0\r\nЭкран=1\r\nЗвук=0\r\n")));
+              toCp1251(QStringLiteral(
+                  "[Настройки]\r\nИнтерфейс=Детский\r\nМышка=0\r\nЭкран=1\r\nЗвук=0\r\n")));
     EXPECT_FALSE(f.PageBitmap);
 }
 
 TEST(Startup, StoredSettingsAreAppliedAndOtherSectionsDropped) {
     Harness h;
-    writeFile(h.programDir() + "/config.ini",
-              toCp1251(QStringLiteral("[Extra]\r\nx=1\r\n[Настройки]\r\nИнтерфейс=МАЛЫШ\r\nМышка=1\r\n"
-                                      "Экран=abc\r\nЗвук=0\r\n")));
+    writeFile(
+        h.programDir() + "/config.ini",
+        toCp1251(QStringLiteral("[Extra]\r\nx=1\r\n[Настройки]\r\nИнтерфейс=МАЛЫШ\r\nМышка=1\r\n"
+                                "Экран=abc\r\nЗвук=0\r\n")));
     TForm1& f = h.make();
     EXPECT_EQ(f.PageControl1->currentIndex(), 1); // case differs: Kids
     EXPECT_TRUE(f.Fm_Options->CheckBox_MouseOut->isChecked());
@@ -107,14 +109,16 @@ TEST(Startup, UnreadableConfigIsReportedAndStartupGoesOn) {
     QDir().mkpath(h.programDir() + "/config.ini");
     TForm1& f = h.make();
     ASSERT_EQ(h.messages.shown.size(), 1u);
-    EXPECT_EQ(h.messages.shown[0].text, QStringLiteral("Error loading to configuration file config.ini!"));
+    EXPECT_EQ(h.messages.shown[0].text,
+              QStringLiteral("Error loading to configuration file config.ini!"));
     EXPECT_EQ(h.messages.shown[0].title, QStringLiteral("Error"));
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Warning);
     EXPECT_EQ(f.PageControl1->currentIndex(), 1); // as designed
     EXPECT_FALSE(f.Fm_Options->CheckBox_Sound->isChecked());
     f.close();
     ASSERT_EQ(h.messages.shown.size(), 2u);
-    EXPECT_EQ(h.messages.shown[1].text, QStringLiteral("Error writing to configuration file config.ini!"));
+    EXPECT_EQ(h.messages.shown[1].text,
+              QStringLiteral("Error writing to configuration file config.ini!"));
 }
 
 TEST(Startup, StaleTempFileIsDeletedButAFolderIsKept) {
@@ -130,8 +134,9 @@ TEST(Startup, StaleTempFileIsDeletedButAFolderIsKept) {
 
 TEST(Catalogue, TreeListsArchivesAndPagesInOrder) {
     Harness h;
-    h.addArchive("animals.pak", {{"cat.bmp", dotPage(40, 40)}, {"dog.bmp", dotPage(40, 40)},
-                                 {"sun.bmp", dotPage(40, 40)}});
+    h.addArchive(
+        "animals.pak",
+        {{"cat.bmp", dotPage(40, 40)}, {"dog.bmp", dotPage(40, 40)}, {"sun.bmp", dotPage(40, 40)}});
     h.addArchive("empty.pak", {});
     TForm1& f = h.make(false);
     ASSERT_EQ(f.TreeNodeCount(), 5);
@@ -222,7 +227,8 @@ TEST(Catalogue, OpenFolderCommand) {
     TForm1& f = h.make();
     f.menu_openfolderClick();
     ASSERT_EQ(h.shell.opened.size(), 1u);
-    EXPECT_EQ(QDir(h.shell.opened[0]).canonicalPath(), QDir(h.programDir() + "/save").canonicalPath());
+    EXPECT_EQ(QDir(h.shell.opened[0]).canonicalPath(),
+              QDir(h.programDir() + "/save").canonicalPath());
     QDir(h.programDir() + "/save").removeRecursively();
     f.menu_openfolderClick();
     ASSERT_EQ(h.messages.shown.size(), 1u);
@@ -286,7 +292,9 @@ TEST(Loading, ClearRestoresThePageThenGivesAWhiteSheet) {
     Harness h;
     h.addArchive("a.pak", {{"p1.bmp", dotPage(20, 20)}});
     TForm1& f = h.make();
-    auto centre = [&] { return f.PageBitmap->image.pixel(f.PageBitmap->width() / 2, f.PageBitmap->height() / 2); };
+    auto centre = [&] {
+        return f.PageBitmap->image.pixel(f.PageBitmap->width() / 2, f.PageBitmap->height() / 2);
+    };
     ASSERT_EQ(centre(), qRgb(0, 0, 0));
     // A press happened: the first Clear brings the page back, colored or not.
     f.StrokeSinceClear = 0;

@@ -91,8 +91,9 @@ TEST(Window, SizeLimitsFollowTheScreenAndTheWorkArea) {
     QScreen* s = f.screen();
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(f.maximumSize(), s->geometry().size());
-    TForm1 fresh(Platform{&h.messages, &h.input, &h.dialogs, &h.shell, &h.network, &h.printer, &h.sound},
-                 ProgramPaths{h.programDir(), h.tempDir()});
+    TForm1 fresh(
+        Platform{&h.messages, &h.input, &h.dialogs, &h.shell, &h.network, &h.printer, &h.sound},
+        ProgramPaths{h.programDir(), h.tempDir()});
     const QRect work = s->availableGeometry();
     EXPECT_EQ(fresh.width(), work.x() + work.width());
 }
