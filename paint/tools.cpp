@@ -95,8 +95,8 @@ void TForm1::NewCursor(const QString& name, TColor color, int speak) {
         page = Tab_Zalivka;
     if (page) {
         PageControl_Dop->setCurrentWidget(page);
-        const CursorSpec* spec = cursorFor(CurrentTool);
-        const QString base = QStringLiteral(":/cursors/") + QString::fromLatin1(spec->image);
+        const CursorSpec* look = cursorFor(CurrentTool);
+        const QString base = QStringLiteral(":/cursors/") + QString::fromLatin1(look->image);
         QImage img(base + QStringLiteral(".png"));
         QImage mask(base + QStringLiteral("_mask.png"));
         if (!img.isNull() && !mask.isNull() && img.size() == mask.size()) {
@@ -110,10 +110,10 @@ void TForm1::NewCursor(const QString& name, TColor color, int speak) {
             } else {
                 tint.color = toQRgb(CurrentColor);
             }
-            for (const QPoint& seed : spec->seeds)
-                floodFill(img, seed, FloodMode::Surface, spec->key, tint);
-            const QCursor cursor(QPixmap::fromImage(composeCursorImage(img, mask)), spec->hot.x(),
-                                 spec->hot.y());
+            for (const QPoint& seed : look->seeds)
+                floodFill(img, seed, FloodMode::Surface, look->key, tint);
+            const QCursor cursor(QPixmap::fromImage(composeCursorImage(img, mask)), look->hot.x(),
+                                 look->hot.y());
             if (QGuiApplication::overrideCursor())
                 QGuiApplication::changeOverrideCursor(cursor);
             else
