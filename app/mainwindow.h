@@ -219,6 +219,9 @@ class TForm1 : public QMainWindow {
     bool SpeakThreadStarted = false;    // a tool sound was started at some time
     QPointer<TSpeakThread> SpeakThread; // the latest, while it has not deleted itself
     bool FirstShowDone = false;
+    // A page was picked in the catalogue since it was opened; leaving the catalogue then lays
+    // that fresh page out again at the wider size.
+    bool PagePickedInCatalogue = false;
 
     // --- texture strip
     std::vector<QImage> Imagelist_tex;

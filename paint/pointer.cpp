@@ -35,6 +35,7 @@ QRect eraseInto(PageBitmapCanvas& page, int X, int Y, int penSize) {
 void TForm1::PaintBox1MouseDown(Qt::MouseButton button, int X, int Y) {
     StrokeSinceClear = 0;
     closeSidePanels();
+    PagePickedInCatalogue = false;
     if (button == Qt::RightButton) {
         MagnifierOn = !MagnifierOn;
         img4->setVisible(MagnifierOn);
@@ -93,11 +94,14 @@ void TForm1::PaintBox1MouseDown(Qt::MouseButton button, int X, int Y) {
 
 void TForm1::PaintBox1MouseMove(int X, int Y) {
     if (!Panel_Tree->isHidden() || !Panel_Stat->isHidden()) {
+        const bool catalogueOpen = !Panel_Tree->isHidden();
         closeSidePanels();
-        // Back on the page after the catalogue: the page selected there is loaded again, at
-        // the size the drawing area has with the panels closed.
+        // Back on the page after picking one in the catalogue: that page is laid out again at
+        // the size the drawing area has with the panels closed. Only a page just picked is
+        // reloaded: reloading after the statistics, or after a visit that picked nothing,
+        // would throw away the child's coloring.
         const QTreeWidgetItem* node = TreeView1->currentItem();
-        if (node && !TreeNodes.empty()) {
+        if (catalogueOpen && PagePickedInCatalogue && node && !TreeNodes.empty()) {
             const auto it = std::find(TreeNodes.begin(), TreeNodes.end(), node);
             const int index = it == TreeNodes.end() ? -1 : int(it - TreeNodes.begin());
             if (index > 0 && node->data(0, Qt::UserRole).toInt() == kPageNodeImage) {
@@ -105,6 +109,7 @@ void TForm1::PaintBox1MouseMove(int X, int Y) {
                 LoadKartinka(PagePath(index));
             }
         }
+        PagePickedInCatalogue = false;
     }
 
     if (MagnifierOn && !img4->isHidden()) {

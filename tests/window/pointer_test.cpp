@@ -308,26 +308,29 @@ TEST_F(Pointer, PressClosesTheSidePanels) {
     EXPECT_EQ(f->Panel_Right->width(), 145);
 }
 
-// Coming back to the page from the open catalogue reloads the page selected there.
-TEST(PointerCatalogue, MoveAfterTheCatalogueReloadsTheSelectedPage) {
+// Coming back to the page after picking one in the catalogue lays that page out again; a
+// visit that picked nothing, or the statistics panel, never throws the coloring away.
+TEST(PointerCatalogue, OnlyAPagePickedInTheCatalogueIsReloaded) {
     Harness h;
     h.addArchive(QStringLiteral("book.pak"), {{"one", bmpBytes(outlinePage(200, 150))}});
     TForm1& f = h.make(true, QSize(500, 300));
     ASSERT_EQ(f.CurrentPageIndex, 1);
-    const QImage fresh = f.PageBitmap->image;
     f.PageBitmap->fillRect(QRect(0, 0, 500, 300), clRed);
-
-    QTest::mouseClick(f.Button_Folder, Qt::LeftButton);
-    f.TreeView1->setCurrentItem(f.TreeNodes[0]); // the archive: nothing to load
-    QTest::mouseMove(f.PaintBox1, QPoint(10, 10));
-    EXPECT_FALSE(f.Panel_Tree->isVisible());
-    EXPECT_EQ(f.PageBitmap->pixel(250, 150), clRed);
 
     QTest::mouseClick(f.Button_Folder, Qt::LeftButton);
     f.TreeView1->setCurrentItem(f.TreeNodes[1]);
+    f.TreeView1Click(); // picked: loaded at the narrower size
     QTest::mouseMove(f.PaintBox1, QPoint(20, 20));
-    EXPECT_EQ(f.PageBitmap->image, fresh);
+    EXPECT_FALSE(f.Panel_Tree->isVisible());
+    EXPECT_EQ(f.PageBitmap->image.size(), f.PaintBox1->size());
+    EXPECT_EQ(f.PageBitmap->pixel(250, 150), clWhite);
+
     f.PageBitmap->fillRect(QRect(0, 0, 500, 300), clRed);
-    QTest::mouseMove(f.PaintBox1, QPoint(30, 30)); // the panels are closed now: no second load
+    QTest::mouseClick(f.Button_Folder, Qt::LeftButton); // a look, nothing picked
+    QTest::mouseMove(f.PaintBox1, QPoint(30, 30));
+    EXPECT_EQ(f.PageBitmap->pixel(250, 150), clRed);
+    QTest::mouseClick(f.Button_Stat, Qt::LeftButton);
+    QTest::mouseMove(f.PaintBox1, QPoint(40, 40));
+    EXPECT_FALSE(f.Panel_Stat->isVisible());
     EXPECT_EQ(f.PageBitmap->pixel(250, 150), clRed);
 }
