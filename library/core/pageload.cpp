@@ -62,7 +62,7 @@ QImage readBitmapFile(const QString& path, QString* error) {
             *error = QStringLiteral("\"%1\" is not a valid bitmap").arg(path);
         return {};
     }
-    if (qint64(size.width()) * size.height() > 16384LL * 16384LL) {
+    if (qint64(size.width()) * size.height() > 100LL * 1000 * 1000) { // 400 MB as 32-bit pixels
         if (error)
             *error = QStringLiteral("\"%1\" is too large").arg(path);
         return {};
