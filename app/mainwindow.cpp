@@ -419,6 +419,40 @@ void TForm1::buildControls() {
     on(Button_Stat, &TForm1::Button_StatClick);
     on(Button_Folder, &TForm1::Button_FolderClick);
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this] { TreeView1Click(); });
+
+    // Hints for the grown-ups; the children go by the pictures.
+    const std::pair<QWidget*, const char*> hints[] = {
+        {BitBtn6, "Shapes"},
+        {But_kist, "Brush"},
+        {But_Erase, "Eraser"},
+        {But_Kras, "Paint bucket"},
+        {But_Sneg, "Magic wand"},
+        {But_Bolonchik, "Spray can"},
+        {BitBtn5, "Huge"},
+        {BitBtn7, "Big"},
+        {BitBtn8, "Medium"},
+        {BitBtn20, "Little"},
+        {BitBtn21, "Tiny"},
+        {BitBtn17, "Fill up to the lines"},
+        {Button_1, "More textures"},
+        {Button_2, "More textures"},
+        {BitBtn18, "Snowflakes"},
+        {btn5, "Leaves"},
+        {BitBtn12, "Flowers"},
+        {BitBtn16, "Hearts"},
+        {btn2, "Circle"},
+        {btn1, "Rectangle"},
+        {btn4, "Triangle"},
+        {btn3, "Line"},
+        {btn13, "Diamond"},
+        {btn7, "Hexagon"},
+        {btn8, "Trapezoid"},
+        {Button_Rotate, "Turn the page around"},
+        {Image10_Color, "Rainbow colors"},
+        {Image3, "Rainbow colors"},
+    };
+    for (const auto& [w, text] : hints)
+        w->setToolTip(QString::fromLatin1(text));
 }
 
 void TForm1::buildMenus() {
