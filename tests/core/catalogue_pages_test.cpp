@@ -12,6 +12,7 @@ struct PageStats {
     int regions = 0;  // closed white regions of 400 pixels or more, the background excluded
     double black = 0; // share of black pixels
     bool pureBW = true;
+    bool whiteEdges = true; // no ink on the outermost rows and columns: drawings have margins
 };
 
 PageStats measure(const QImage& img) {
@@ -23,9 +24,11 @@ PageStats measure(const QImage& img) {
         const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < W; ++x) {
             const QRgb p = row[x] & 0xFFFFFF;
-            if (p == 0)
+            if (p == 0) {
                 ++blackCount, label[size_t(y) * W + x] = -1;
-            else if (p != 0xFFFFFF)
+                if (x == 0 || y == 0 || x == W - 1 || y == H - 1)
+                    s.whiteEdges = false;
+            } else if (p != 0xFFFFFF)
                 s.pureBW = false;
         }
     }
@@ -86,6 +89,7 @@ TEST(CataloguePages, EveryBundledPageIsColorable) {
             EXPECT_GE(std::max(img.width(), img.height()), 1400);
             const PageStats s = measure(img);
             EXPECT_TRUE(s.pureBW);
+            EXPECT_TRUE(s.whiteEdges);
             EXPECT_GE(s.regions, 3);
             EXPECT_LE(s.black, 0.20);
             ++pages;

@@ -44,11 +44,17 @@ def _luma(color):
 
 def _grow(mask, r):
     """Dilation by a disc of radius r (distance transform: fast for big radii)."""
+    if not mask.any():
+        # With nothing to measure from, the transform measures from the corner and would
+        # leave a stray dot of ink at (0, 0).
+        return np.zeros_like(mask)
     return ndi.distance_transform_edt(~mask) <= r
 
 
 def _shrink(mask, r):
     """Erosion by a disc of radius r."""
+    if mask.all():
+        return np.ones_like(mask)
     return ndi.distance_transform_edt(mask) > r
 
 
