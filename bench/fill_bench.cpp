@@ -322,10 +322,15 @@ class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-                times[r.run_name.function_name] = {r.real_accumulated_time / double(r.iterations),
-                                                   r.cpu_accumulated_time / double(r.iterations)};
+        for (const Run& r : runs) {
+            if (r.run_type != Run::RT_Iteration || r.iterations <= 0)
+                continue;
+            const double wall = r.real_accumulated_time / double(r.iterations);
+            const double cpu = r.cpu_accumulated_time / double(r.iterations);
+            const auto [it, fresh] = times.try_emplace(r.run_name.function_name, wall, cpu);
+            if (!fresh)
+                it->second = {std::min(it->second.first, wall), std::min(it->second.second, cpu)};
+        }
     }
     void Finalize() override {
         ConsoleReporter::Finalize();

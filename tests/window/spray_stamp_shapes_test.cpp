@@ -230,8 +230,8 @@ TEST_F(ToolWindow, StampPressDropsOneStampOfTheChosenSet) {
 }
 
 TEST_F(ToolWindow, StampArtLoadsInFullSets) {
-    if (!QFileInfo::exists(QStringLiteral(":/stamps/cvet_0.png")))
-        GTEST_SKIP() << "stamp pictures not in the resources yet";
+    ASSERT_TRUE(QFileInfo::exists(QStringLiteral(":/stamps/cvet_0.png")))
+        << "stamp pictures missing from the resources";
     f->LoadStampLists();
     EXPECT_EQ(f->ImageList_Cvet.size(), 6u);
     EXPECT_EQ(f->ImageList_Serdce.size(), 9u);
