@@ -115,6 +115,7 @@ TEST(CataloguePages, EveryBundledPageIsColorable) {
     qint64 totalBytes = 0;
     QSet<QString> seenNames;
     for (const QString& a : archives) {
+        EXPECT_FALSE(a.contains(' ')) << a.toStdString() << ": packaging splits names on spaces";
         totalBytes += QFileInfo(pak.filePath(a)).size();
         QStringList names;
         const UnpackResult r =

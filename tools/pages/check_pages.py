@@ -61,6 +61,9 @@ def main(argv):
     max_black = 0.0
     names = {}  # page name -> archive: the program unpacks every archive into one folder
     for pak in paks:
+        if ' ' in os.path.basename(pak):
+            print(f'FAIL {pak}: a space in an archive name (packaging splits on it)')
+            broken += 1
         with open(pak, 'rb') as f:
             blob = f.read()
         total += len(blob)

@@ -32,7 +32,8 @@ S, F = 'streamline-emojis', 'fluent-emoji-flat'
 
 # (archive name, [(page name, icon set, icon name), ...]); pages keep this order in the archive.
 # Page names are unique over all archives: the program unpacks every archive into one folder.
-# The fairytale archive is the "Sky and fairy tale" theme; animals holds pets and the farm.
+# The fairytale archive is the "Sky and fairy tale" theme; animals holds pets and the farm, zoo
+# the wild animals. Archive names have no spaces: packaging scripts split on them.
 THEMES = [
     ('animals', [
         ('cat', S, 'cat-face'), ('dog', S, 'dog-face'), ('cow', S, 'cow'), ('pig', S, 'pig-face'),
@@ -41,7 +42,7 @@ THEMES = [
         ('ox', S, 'ox'), ('poodle', S, 'poodle'), ('hamster', F, 'hamster'),
         ('llama', F, 'llama'),
     ]),
-    ('wild animals', [
+    ('zoo', [
         ('bear', S, 'bear-face'), ('panda', S, 'panda-face'), ('koala', S, 'koala'),
         ('lion', S, 'lion-face'), ('tiger', S, 'tiger'), ('fox', S, 'fox-face-1'),
         ('monkey', S, 'monkey'), ('elephant', S, 'elephant'), ('frog', S, 'frog-face'),
