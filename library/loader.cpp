@@ -1,6 +1,7 @@
 // Loading a page file onto the drawing area; Open and Clear.
 #include "app/mainwindow.h"
 #include "app/widgets.h"
+#include "library/core/pagefit.h"
 #include "library/core/pageload.h"
 
 #include <QFileInfo>
@@ -23,7 +24,7 @@ void TForm1::LoadKartinka(const QString& path) {
     }
     const QSize area = PaintBox1->size();
     auto page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
-    stretchPick(source, page->image, layoutPage(source.size(), page->image.size()));
+    stretchKeepingInk(source, page->image, layoutPage(source.size(), page->image.size()));
     PageBitmap = std::move(page);
     ShowPage();
     PlayPrompt(QStringLiteral("S1"));

@@ -31,15 +31,46 @@ PACKAGES = {
 S, F = 'streamline-emojis', 'fluent-emoji-flat'
 
 # (archive name, [(page name, icon set, icon name), ...]); pages keep this order in the archive.
-# The fairytale archive is the "Sky and fairy tale" theme.
+# Page names are unique over all archives: the program unpacks every archive into one folder.
+# The fairytale archive is the "Sky and fairy tale" theme; animals holds pets and the farm, zoo
+# the wild animals. Archive names have no spaces: packaging scripts split on them.
 THEMES = [
     ('animals', [
         ('cat', S, 'cat-face'), ('dog', S, 'dog-face'), ('cow', S, 'cow'), ('pig', S, 'pig-face'),
         ('horse', S, 'horse-face'), ('rabbit', S, 'rabbit'), ('mouse', S, 'mouse-face'),
+        ('sheep', S, 'ewe-1'), ('chick', S, 'baby-chick'), ('goat', S, 'goat'), ('ram', S, 'ram'),
+        ('ox', S, 'ox'), ('poodle', S, 'poodle'), ('hamster', F, 'hamster'),
+        ('llama', F, 'llama'),
+    ]),
+    ('zoo', [
         ('bear', S, 'bear-face'), ('panda', S, 'panda-face'), ('koala', S, 'koala'),
         ('lion', S, 'lion-face'), ('tiger', S, 'tiger'), ('fox', S, 'fox-face-1'),
-        ('monkey', S, 'monkey'), ('elephant', S, 'elephant'), ('sheep', S, 'ewe-1'),
-        ('chick', S, 'baby-chick'), ('frog', S, 'frog-face'), ('giraffe', F, 'giraffe'), ('owl', F, 'owl'),
+        ('monkey', S, 'monkey'), ('elephant', S, 'elephant'), ('frog', S, 'frog-face'),
+        ('camel', F, 'camel'), ('giraffe', F, 'giraffe'), ('zebra', F, 'zebra'),
+        ('hippo', F, 'hippopotamus'), ('rhino', F, 'rhinoceros'),
+        ('sloth', F, 'sloth'), ('otter', F, 'otter'), ('raccoon', F, 'raccoon'), ('deer', F, 'deer'),
+        ('hedgehog', F, 'hedgehog'), ('bat', F, 'bat'), ('beaver', F, 'beaver'), ('wolf', F, 'wolf'),
+        ('polar bear', F, 'polar-bear'),
+    ]),
+    ('dinosaurs', [
+        ('long neck dinosaur', F, 'sauropod'), ('t-rex', F, 't-rex'), ('dragon', F, 'dragon'),
+        ('dragon head', F, 'dragon-face'), ('crocodile', S, 'crocodile'),
+        ('mammoth', F, 'mammoth'), ('volcano', F, 'volcano'),
+        ('nest', F, 'nest-with-eggs'), ('dodo', F, 'dodo'),
+    ]),
+    ('birds', [
+        ('bird', F, 'bird'), ('owl', F, 'owl'), ('eagle', F, 'eagle'), ('duck', F, 'duck'),
+        ('swan', F, 'swan'), ('parrot', F, 'parrot'), ('flamingo', F, 'flamingo'),
+        ('peacock', F, 'peacock'), ('rooster', S, 'rooster'), ('hen', S, 'chicken'),
+        ('turkey', F, 'turkey'), ('dove', F, 'dove'), ('goose', F, 'goose'),
+        ('blackbird', F, 'blackbird'), ('hatching chick', S, 'hatching-chick-1'),
+    ]),
+    ('bugs', [
+        ('ladybird', S, 'lady-beetle'), ('bee', S, 'honeybee'), ('caterpillar', S, 'bug'),
+        ('ant', S, 'ant'), ('butterfly', F, 'butterfly'), ('snail', S, 'snail'),
+        ('beetle', F, 'beetle'), ('cricket', F, 'cricket'),
+        ('spider web', F, 'spider-web'), ('mosquito', F, 'mosquito'), ('fly', F, 'fly'),
+        ('worm', F, 'worm'),
     ]),
     ('sea', [
         ('dolphin', S, 'dolphin'), ('whale', S, 'spouting-whale'), ('fish', S, 'tropical-fish'),
@@ -47,14 +78,18 @@ THEMES = [
         ('turtle', S, 'turtle'), ('penguin', S, 'penguin-2'), ('crab', F, 'crab'), ('shark', F, 'shark'),
         ('seal', F, 'seal'), ('jellyfish', F, 'jellyfish'), ('lobster', F, 'lobster'),
         ('anchor', S, 'anchor'), ('ship', F, 'ship'), ('sailboat', S, 'sailboat'),
-        ('island', F, 'desert-island'), ('lifebuoy', F, 'ring-buoy'),
+        ('island', F, 'desert-island'), ('lifebuoy', F, 'ring-buoy'), ('shrimp', F, 'shrimp'),
+        ('squid', F, 'squid'), ('coral', F, 'coral'), ('canoe', F, 'canoe'),
     ]),
     ('garden', [
         ('sunflower', S, 'sunflower-1'), ('tulip', S, 'tulip'), ('rose', S, 'rose'), ('flower', S, 'blossom'),
         ('hibiscus', S, 'hibiscus'), ('sprout', S, 'seedling'), ('cactus', S, 'cactus-2'),
-        ('clover', S, 'four-leaf-clover'), ('house', S, 'house-with-garden'), ('snail', S, 'snail'),
-        ('ladybird', S, 'lady-beetle'), ('bee', S, 'honeybee'), ('caterpillar', S, 'bug'), ('ant', S, 'ant'),
-        ('butterfly', F, 'butterfly'), ('mushroom', S, 'mushroom'), ('carrot', F, 'carrot'),
+        ('clover', S, 'four-leaf-clover'), ('house', S, 'house-with-garden'), ('mushroom', S, 'mushroom'),
+        ('carrot', F, 'carrot'), ('potted plant', F, 'potted-plant'),
+        ('christmas tree', S, 'christmas-tree'), ('palm tree', S, 'palm-tree'),
+        ('tomato', S, 'tomato'),
+        ('broccoli', F, 'broccoli'), ('eggplant', F, 'eggplant'), ('pepper', F, 'bell-pepper'),
+        ('potato', F, 'potato'),
     ]),
     ('food', [
         ('apple', S, 'red-apple'), ('pear', S, 'pear'), ('cherries', S, 'cherries'), ('grapes', S, 'grapes'),
@@ -63,23 +98,46 @@ THEMES = [
         ('birthday cake', S, 'birthday-cake-1'), ('ice cream', S, 'soft-ice-cream-1'),
         ('doughnut', S, 'doughnut-1'), ('pizza', S, 'pizza-1'), ('hamburger', S, 'hamburger-1'),
         ('french fries', S, 'french-fries'), ('candy', S, 'candy'), ('honey', S, 'honey-pot'),
+        ('bread', F, 'bread'), ('cookie', S, 'cookie'), ('cupcake', F, 'cupcake'),
+        ('lollipop', F, 'lollipop'), ('pancakes', F, 'pancakes'), ('cheese', F, 'cheese-wedge'),
+        ('hot dog', F, 'hot-dog'), ('popcorn', F, 'popcorn'), ('peach', S, 'peach'),
     ]),
     ('vehicles', [
         ('car', S, 'automobile'), ('bus', S, 'bus'), ('fire engine', S, 'fire-engine'),
         ('ambulance', S, 'ambulance'), ('police car', S, 'oncoming-police-car'), ('taxi', S, 'taxi'),
         ('truck', S, 'delivery-truck'), ('tractor', S, 'tractor'), ('bicycle', S, 'bicycle'),
         ('steam train', S, 'locomotive'), ('tram', S, 'railway-car'), ('airplane', S, 'airplane'),
-        ('helicopter', S, 'helicopter'), ('rocket', S, 'rocket'), ('scooter', F, 'kick-scooter'),
-        ('pickup truck', F, 'pickup-truck'),
+        ('helicopter', S, 'helicopter'), ('scooter', F, 'kick-scooter'),
+        ('pickup truck', F, 'pickup-truck'), ('racing car', F, 'racing-car'),
+        ('motorbike', F, 'motorcycle'), ('trolleybus', F, 'trolleybus'), ('minibus', S, 'minibus'),
+        ('fast train', S, 'bullet-train'), ('sled', F, 'sled'), ('skateboard', F, 'skateboard'),
+        ('small plane', F, 'small-airplane'), ('moped', F, 'motor-scooter'),
+    ]),
+    ('space', [
+        ('rocket', S, 'rocket'), ('flying saucer', F, 'flying-saucer'), ('satellite', F, 'satellite'),
+        ('planet', F, 'ringed-planet'), ('astronaut', S, 'astronaut-1'), ('telescope', S, 'telescope'),
+        ('comet', F, 'comet'), ('star', F, 'glowing-star'), ('shooting star', F, 'shooting-star'),
+        ('moon', S, 'full-moon-face'), ('crescent moon', F, 'crescent-moon'),
+        ('earth', F, 'globe-showing-americas'),
+        ('satellite dish', S, 'satellite-antenna'),
     ]),
     ('fairytale', [
         ('sun', S, 'sun-with-face'), ('cloud', S, 'cloud-2'), ('rain', S, 'cloud-with-rain-1'),
-        ('rainbow', F, 'rainbow'), ('moon', S, 'full-moon-face'), ('snowflake', S, 'snowflake'),
+        ('rainbow', F, 'rainbow'), ('snowflake', S, 'snowflake'), ('thunder cloud', F, 'cloud-with-lightning-and-rain'),
         ('snowman', S, 'snowman'), ('umbrella', S, 'umbrella-with-rain-drops'), ('castle', S, 'castle'),
         ('crown', S, 'crown'), ('prince', S, 'prince-1'), ('princess', S, 'princess-1'),
-        ('unicorn', S, 'unicorn-face'), ('magic wand', F, 'magic-wand'), ('carousel horse', S, 'carousel-horse'),
+        ('unicorn', S, 'unicorn-face'), ('magic wand', F, 'magic-wand'),
+        ('carousel horse', S, 'carousel-horse'), ('crystal ball', F, 'crystal-ball'),
+        ('magic ring', S, 'ring-1'),
+    ]),
+    ('toys', [
         ('kite', F, 'kite'), ('balloon', F, 'balloon'), ('teddy bear', F, 'teddy-bear'),
-        ('present', S, 'wrapped-gift-1'),
+        ('present', S, 'wrapped-gift-1'), ('yo-yo', F, 'yo-yo'), ('puzzle', F, 'puzzle-piece'),
+        ('robot', F, 'robot'), ('nesting dolls', F, 'nesting-dolls'), ('football', F, 'soccer-ball'),
+        ('basketball', S, 'basketball'), ('dice', S, 'game-dice'), ('drum', F, 'drum'),
+        ('guitar', S, 'guitar'), ('trumpet', S, 'trumpet'), ('violin', S, 'violin'),
+        ('saxophone', S, 'saxophone'), ('maracas', F, 'maracas'), ('accordion', F, 'accordion'),
+        ('crayon', F, 'crayon'), ('roller skate', F, 'roller-skate'),
     ]),
 ]
 

@@ -7,6 +7,8 @@ from cairosvg.surface import PNGSurface
 import numpy as np
 from scipy import ndimage as ndi
 
+import pagelib
+
 SVG = 'http://www.w3.org/2000/svg'
 XLINK = 'http://www.w3.org/1999/xlink'
 ET.register_namespace('', SVG)
@@ -275,6 +277,30 @@ def clean(ink):
     return ink | fill[lab]
 
 
+def fit_small_screen(ink):
+    """Outlines 5 px or wider, and no part too small to hit on a 1366x768 screen: thin ink is
+    widened, and a white part (or piece of one) that the reduced page shows under
+    pagelib.MIN_SCREEN_PX, or not at all, becomes outline."""
+    for _ in range(6):
+        before = ink
+        ink = ink | ndi.binary_dilation(pagelib.thin(ink), pagelib.DISC)
+        screen = pagelib.on_screen(ink)
+        lab, keep = pagelib.closed(screen)
+        sizes = np.bincount(lab.ravel())
+        small = keep & (sizes < pagelib.MIN_SCREEN_PX)
+        ink = ink | pagelib.to_page(small[lab], ink.shape)
+        # page parts that no all-white screen pixel shows
+        plab, pkeep = pagelib.closed(ink)
+        seen = np.zeros(len(pkeep), bool)
+        ys, xs = pagelib.screen_starts(*ink.shape)
+        white = ~pagelib.on_screen(ink)
+        seen[plab[np.ix_(ys, xs)][white]] = True
+        ink = ink | (pkeep & ~seen)[plab]
+        if np.array_equal(ink, before):
+            break
+    return ink
+
+
 def page(icon_set, name):
     shapes, w, h = flatten(icon_set, name)
-    return clean(draw(shapes, w, h))
+    return fit_small_screen(clean(draw(shapes, w, h)))

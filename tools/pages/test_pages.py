@@ -8,6 +8,7 @@ import tempfile
 import unittest
 
 import numpy as np
+from scipy import ndimage as ndi
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TOOLS = os.path.dirname(HERE)
@@ -26,6 +27,8 @@ def boxes(n, size=(300, 400), side=40, line=6):
         x = 10 + k * (side + 2 * line + 10)
         ink[50:50 + side + 2 * line, x:x + side + 2 * line] = True
         ink[50 + line:50 + line + side, x + line:x + line + side] = False
+    if line >= 5:  # round the square corners off, as drawn lines are
+        ink |= ndi.binary_dilation(pagelib.thin(ink), pagelib.DISC)
     return ink
 
 
@@ -129,9 +132,38 @@ class Gate(unittest.TestCase):
         ink[150:160, 160:170] = False
         self.assertEqual(pagelib.gate(ink)[1]['regions'], 3)
 
-    def test_small_and_border_regions_ignored(self):
-        ink = boxes(3, side=15)  # 225 px each: too small to count
-        self.assertEqual(pagelib.gate(ink)[1]['regions'], 0)
+    def test_parts_too_small_on_a_small_screen(self):
+        # a 1125x1500 page is reduced 2.6 times at 1366x768: 40 px boxes stay 15 px wide there,
+        # 25 px boxes shrink to 8 or 9 px, under 150 px of area
+        page = (1125, 1500)
+        self.assertEqual(pagelib.gate(boxes(3, size=page))[0], [])
+        problems, stats = pagelib.gate(boxes(3, size=page, side=25))
+        self.assertEqual(stats['regions'], 3)
+        self.assertLess(stats['smallest'], pagelib.MIN_SCREEN_PX)
+        self.assertTrue(any('under 150 px' in p for p in problems))
+
+    def test_thin_outline_flagged(self):
+        page = (1125, 1500)
+        problems, _ = pagelib.gate(boxes(3, size=page, line=4))
+        self.assertTrue(any('under 5 px wide' in p for p in problems))
+        ink = boxes(3, size=page, line=5)
+        self.assertEqual(pagelib.thin(ink).sum(), 0)
+        ink[100:104, 700:900] = True  # a 4 px stroke on its own
+        self.assertEqual(pagelib.thin(ink).sum(), 4 * 200)
+
+    def test_reduction_keeps_a_one_pixel_line(self):
+        ink = np.zeros((1125, 1500), bool)
+        ink[101, 100:1400] = ink[1001, 100:1400] = True
+        ink[101:1002, 100] = ink[101:1002, 1399] = True
+        for y in range(101, 1002):
+            ink[y, y + 203] = True  # 1 px diagonal cutting the box in two
+        screen = pagelib.on_screen(ink)
+        self.assertEqual(screen.shape, (430, 573))
+        self.assertEqual(len(pagelib.regions(screen)), 2)
+        picked = ink[np.ix_(*pagelib.screen_starts(1125, 1500))]
+        self.assertLess(len(pagelib.regions(picked)), 2, 'picking alone opens the lines')
+
+    def test_border_regions_ignored(self):
         ink = boxes(4)
         ink[:, 10:16] = False  # open the first box's left wall to the page edge region
         ink[50:102, 0:10] = False
@@ -197,6 +229,18 @@ FACE = {'width': 48, 'height': 48, 'icons': {'face': {'body': (
     f'<use href="#ring"/>'
     f'<path fill="#ff866e" d="{circle(24, 32, 4)}"/>'                       # nose, a part of its own
     f'<path fill="#45413c" d="{circle(17, 20, 1.5)}"/>')}}}                 # pupil
+
+
+class SmallScreen(unittest.TestCase):
+    def test_fit_widens_lines_and_merges_small_parts(self):
+        ink = boxes(3, size=(1125, 1500), side=120, line=3)
+        ink[600:640, 600:640] = True
+        ink[603:637, 603:637] = False      # a 34 px box: 13 px on the small screen
+        out = lineart.fit_small_screen(ink)
+        self.assertEqual(pagelib.gate(out)[0], [])
+        self.assertTrue(out[603:637, 603:637].all())
+        self.assertEqual(len(pagelib.regions(out)), 3)
+        self.assertFalse(out[50 + 60, 10 + 60], 'a big box stays white inside')
 
 
 class LineArt(unittest.TestCase):

@@ -3,8 +3,9 @@
 set -euo pipefail
 PY=/usr/bin/python3
 
-e2e_setup() { # <pictaro-exe>
+e2e_setup() { # <pictaro-exe> [screen WxH, default 1920x1080]
     E2E_EXE=$1
+    local screen=${2:-1920x1080}
     E2E_TMP=$(mktemp -d /tmp/pictaro-e2e.XXXXXX)
     E2E_PIDS=()
     trap e2e_cleanup EXIT
@@ -12,7 +13,7 @@ e2e_setup() { # <pictaro-exe>
     mkdir -p "$HOME" "$XDG_CACHE_HOME" && mkdir -m700 "$XDG_RUNTIME_DIR"
     # Xvfb picks a free display itself and reports it once it accepts connections.
     local fdfile=$E2E_TMP/display
-    Xvfb -displayfd 9 -noreset -screen 0 1920x1080x24 -nolisten tcp 9>"$fdfile" >/dev/null 2>&1 &
+    Xvfb -displayfd 9 -noreset -screen 0 "${screen}x24" -nolisten tcp 9>"$fdfile" >/dev/null 2>&1 &
     E2E_PIDS+=($!)
     for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.1; done
     [ -s "$fdfile" ] || { echo "Xvfb did not start"; return 1; }
@@ -87,3 +88,16 @@ e2e_menu_exit() {
 }
 
 e2e_shot() { import -window root "$1"; }
+
+# Starts openbox on the display, for tests that need a window manager to maximize the window.
+e2e_window_manager() {
+    openbox --sm-disable >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    for _ in $(seq 50); do
+        $PY -c "from Xlib import display; d = display.Display(); r = d.screen().root
+import sys; sys.exit(0 if r.get_full_property(d.intern_atom('_NET_SUPPORTING_WM_CHECK'), 0) else 1)" \
+            2>/dev/null && return 0
+        sleep 0.1
+    done
+    echo "openbox did not start"; return 1
+}
