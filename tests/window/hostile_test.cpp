@@ -124,3 +124,19 @@ TEST(Send, EndlessAnswerEndsInTimeWhileTheWindowKeepsRunning) {
     EXPECT_TRUE(!after || after->shape() != Qt::WaitCursor);
     EXPECT_EQ(QDir(form.UploadFolder).entryList({QStringLiteral("*.jpg")}, QDir::Files).size(), 1);
 }
+
+// Tens of thousands of pages must not each carry an icon of their own.
+TEST(Catalogue, NodesOfAKindShareOneIcon) {
+    Harness h;
+    h.addArchive("a.pak", {{"p1.bmp", "1"}, {"p2.bmp", "2"}});
+    h.addArchive("b.pak", {{"p3.bmp", "3"}});
+    TForm1& f = h.make(false);
+    ASSERT_EQ(f.TreeNodes.size(), 5u);
+    const QIcon archive = f.TreeNodes[0]->icon(0), page = f.TreeNodes[1]->icon(0);
+    ASSERT_FALSE(archive.isNull());
+    ASSERT_FALSE(page.isNull());
+    EXPECT_NE(archive.cacheKey(), page.cacheKey());
+    EXPECT_EQ(f.TreeNodes[3]->icon(0).cacheKey(), archive.cacheKey());
+    EXPECT_EQ(f.TreeNodes[2]->icon(0).cacheKey(), page.cacheKey());
+    EXPECT_EQ(f.TreeNodes[4]->icon(0).cacheKey(), page.cacheKey());
+}
