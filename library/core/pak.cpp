@@ -66,9 +66,7 @@ template <typename T> bool readLE(QFile& f, T& out) {
         out |= T(buf[i]) << (8 * i);
     return true;
 }
-} // namespace
 
-namespace {
 // Bytes of zeros from the current position on, reading no further than the file's end.
 qint64 zeroRun(QFile& f, char* block, qint64 blockSize) {
     const qint64 start = f.pos();
@@ -96,7 +94,7 @@ UnpackResult unpackArchive(const QString& pakPath, const QString& cacheDir,
         throw std::runtime_error("Cannot open " + pakPath.toStdString());
     const qint64 size = pak.size();
     char block[4096];
-    auto fail = [&](const std::string& why) {
+    auto report = [&](const std::string& why) {
         if (res.error.isEmpty())
             res.error = QString::fromStdString(why);
     };
@@ -157,11 +155,11 @@ UnpackResult unpackArchive(const QString& pakPath, const QString& cacheDir,
             moveNoReplace(scratchPath, QDir(cacheDir).filePath(entryName));
         } catch (const std::runtime_error& e) {
             QFile::remove(scratchPath);
-            fail(e.what());
+            report(e.what());
         }
     }
     if (res.truncated)
-        fail("The page archive \"" + pakPath.toStdString() +
-             "\" ends inside an entry; that entry was not unpacked.");
+        report("The page archive \"" + pakPath.toStdString() +
+               "\" ends inside an entry; that entry was not unpacked.");
     return res;
 }
