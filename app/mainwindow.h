@@ -192,6 +192,7 @@ class TForm1 : public QMainWindow {
     Platform platform;
     ProgramPaths paths;
     QString SiteBase;
+    long HttpTimeLimitMs = 30000; // every gallery request ends within this
     TFm_Splash* splash;
     TFm_Options* Fm_Options = nullptr;
 

@@ -20,16 +20,27 @@ int imageOf(const QTreeWidgetItem* item) {
     return item ? item->data(0, Qt::UserRole).toInt() : -1;
 }
 
-void setImage(QTreeWidgetItem* item, int image) {
-    item->setData(0, Qt::UserRole, image);
+QIcon treeIcon(int image) {
+    QIcon icon;
     const QString res = QStringLiteral(":/tree/tree%1.png").arg(image);
     if (QFileInfo::exists(res)) {
-        QIcon icon(res);
+        icon.addFile(res);
         const QString hi = QStringLiteral(":/tree/tree%1@2x.png").arg(image);
         if (QFileInfo::exists(hi))
             icon.addFile(hi);
-        item->setIcon(0, icon);
     }
+    return icon;
+}
+
+void setImage(QTreeWidgetItem* item, int image) {
+    item->setData(0, Qt::UserRole, image);
+    // One icon per kind of node, shared by every node of that kind: a fresh icon per node
+    // costs kilobytes, and catalogues run to tens of thousands of pages.
+    static const QIcon archiveIcon = treeIcon(kArchiveImage);
+    static const QIcon pageIcon = treeIcon(kPageImage);
+    const QIcon& icon = image == kArchiveImage ? archiveIcon : pageIcon;
+    if (!icon.isNull())
+        item->setIcon(0, icon);
 }
 } // namespace
 
@@ -50,6 +61,7 @@ void TForm1::LoadTreeFile() {
     // The scratch file sits in the page cache: the move out of it then stays on one file
     // system, and the current folder may not be writable.
     const QString scratch = CacheFolder + QStringLiteral("/Bitmap.tmp");
+    QStringList damaged;
     for (const QString& name : entries) {
         progressStep();
         const QString path = pakDir.filePath(name);
@@ -65,10 +77,15 @@ void TForm1::LoadTreeFile() {
         node->setText(0, name + QStringLiteral(" (") + QString::number(r.entries) +
                              QStringLiteral(")"));
         setImage(node, kArchiveImage);
+        if (!r.error.isEmpty())
+            damaged.append(r.error);
         QApplication::processEvents();
     }
     QFile::remove(scratch);
     PageCounts.assign(TreeNodes.size() + 1, TRaskraskaCount{});
+    // A damaged archive keeps the pages it does hold; the rest are named once, at the end.
+    if (!damaged.isEmpty())
+        throw std::runtime_error(damaged.join(QLatin1Char('\n')).toStdString());
 }
 
 void TForm1::TreeView1Click() {

@@ -13,10 +13,14 @@ void TForm1::LoadKartinka(const QString& path) {
     if (!path.isEmpty() && QFileInfo(path).isFile()) {
         QString error;
         source = readBitmapFile(path, &error);
-        // An unreadable file leaves the picture on the area as it was.
-        if (source.isNull())
+        // An unreadable file leaves the picture on the area as it was; with none there yet,
+        // the child gets the white sheet rather than an area that draws nothing.
+        if (source.isNull()) {
+            if (!PageBitmap)
+                LoadKartinka(QString());
             throw std::runtime_error(error.isEmpty() ? "Bitmap image is not valid"
                                                      : error.toStdString());
+        }
     }
     if (source.isNull()) {
         source = QImage(100, 100, QImage::Format_RGB32);
@@ -49,8 +53,17 @@ void TForm1::Button_SterkaClick() {
     FillStyle = fillstyle::Normal;
     if (StrokeSinceClear == CurrentPageIndex)
         LoadKartinka(QString());
-    else if (!TreeNodes.empty() && size_t(CurrentPageIndex) < TreeNodes.size())
-        LoadKartinka(PagePath(CurrentPageIndex));
+    else if (!TreeNodes.empty() && size_t(CurrentPageIndex) < TreeNodes.size()) {
+        try {
+            LoadKartinka(PagePath(CurrentPageIndex));
+        } catch (const std::exception&) {
+            // A page that cannot be loaded: start again on the white sheet, and say why once.
+            LoadKartinka(QString());
+            StrokeSinceClear = CurrentPageIndex;
+            FillTexture = 0;
+            throw;
+        }
+    }
     StrokeSinceClear = CurrentPageIndex;
     FillTexture = 0;
 }

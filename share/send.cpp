@@ -8,9 +8,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
+#include <exception>
+#include <functional>
 #include <stdexcept>
+#include <thread>
 
 bool TForm1::IsOnline() {
     return platform.network && platform.network->isOnline();
@@ -29,6 +33,31 @@ QImage TForm1::CaptureDrawingArea() {
 }
 
 namespace {
+// Runs one request on a thread of its own. The window keeps painting under a busy cursor;
+// the child's clicks and keys wait until the request is over, so nothing starts twice.
+QByteArray offWindowThread(HttpClient& client, const std::function<QByteArray()>& request) {
+    QByteArray answer;
+    std::exception_ptr failure;
+    QEventLoop loop;
+    std::thread worker([&] {
+        try {
+            answer = request();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // The loop also ends when the program quits: then the request is stopped, not waited for.
+    client.cancel();
+    worker.join();
+    QGuiApplication::restoreOverrideCursor();
+    if (failure)
+        std::rethrow_exception(failure);
+    return answer;
+}
+
 QString askUntilAnswered(IInputBox* input, const QString& prompt) {
     QString answer;
     while (answer.isEmpty())
@@ -73,13 +102,16 @@ void TForm1::menu_ColroingSendClick() {
     // way out, whether the requests succeed or throw.
     UploadFile file(target);
     {
-        HttpClient announce;
-        announce.get(AnnounceUrl(SiteBase, fileName, childName, age));
+        HttpClient announce(HttpTimeLimitMs);
+        const QByteArray url = AnnounceUrl(SiteBase, fileName, childName, age);
+        offWindowThread(announce, [&] { return announce.get(url); });
     }
     QApplication::processEvents();
     {
-        HttpClient upload;
-        upload.postFile(UploadUrl(SiteBase), "filename", file, target, "image/jpeg");
+        HttpClient upload(HttpTimeLimitMs);
+        const QByteArray url = UploadUrl(SiteBase);
+        offWindowThread(
+            upload, [&] { return upload.postFile(url, "filename", file, target, "image/jpeg"); });
     }
     platform.messages->show(QStringLiteral("Information"),
                             QStringLiteral("The picture is successfully loaded on the site."),

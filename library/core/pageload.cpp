@@ -40,6 +40,40 @@ void whitenMissingRows(const QString& path, QImage& img) {
     }
 }
 
+// True when an uncompressed file declares far more pixel data than it holds. The reader
+// allocates the declared size before it reads a byte, so a few hundred bytes could ask for
+// hundreds of megabytes; a merely truncated page (its lost rows come out white) still loads.
+bool declaresFarMoreThanItHolds(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray h = f.read(34);
+    if (h.size() < 26 || h[0] != 'B' || h[1] != 'M')
+        return false;
+    auto u16 = [&](int o) { return quint32(quint8(h[o])) | quint32(quint8(h[o + 1])) << 8; };
+    auto u32 = [&](int o) { return u16(o) | u16(o + 2) << 16; };
+    const quint32 headerSize = u32(14);
+    qint64 width, height, bpp;
+    quint32 compression = 0;
+    if (headerSize == 12) { // the old OS/2 header: 16-bit sizes, never compressed
+        width = u16(18);
+        height = u16(20);
+        bpp = u16(24);
+    } else if (headerSize >= 40 && h.size() >= 34) {
+        width = std::abs(qint64(qint32(u32(18))));
+        height = std::abs(qint64(qint32(u32(22))));
+        bpp = quint8(h[28]) | quint8(h[29]) << 8;
+        compression = u32(30);
+    } else {
+        return false;
+    }
+    if (compression != 0 && compression != 3) // run-length data is not bounded this way
+        return false;
+    const qint64 declared = (width * bpp + 31) / 32 * 4 * height;
+    constexpr qint64 kSlack = 1 << 20;
+    return declared > 4 * f.size() + kSlack;
+}
+
 QImage readInto(const QString& path, QImage prefilled, QString* error) {
     QImageReader reader(path, "bmp");
     reader.setAutoTransform(false);
@@ -65,6 +99,11 @@ QImage readBitmapFile(const QString& path, QString* error) {
     if (qint64(size.width()) * size.height() > 100LL * 1000 * 1000) { // 400 MB as 32-bit pixels
         if (error)
             *error = QStringLiteral("\"%1\" is too large").arg(path);
+        return {};
+    }
+    if (declaresFarMoreThanItHolds(path)) {
+        if (error)
+            *error = QStringLiteral("\"%1\" is damaged: most of its picture is missing").arg(path);
         return {};
     }
     // The reader keeps an image of its own size and format, so whatever it does not

@@ -11,19 +11,22 @@ bool isSafeEntryName(const QByteArray& name);
 // The text of a page's catalogue node: the entry name without its last four characters.
 QString pageNameOf(const QString& entryName);
 
-// Moves a file without ever replacing an existing target. False when the target exists
-// or the move fails.
+// Moves a file without ever replacing an existing target. False when the target exists;
+// throws std::runtime_error when the move fails otherwise (a name the file system refuses).
 bool moveNoReplace(const QString& from, const QString& to);
 
 struct UnpackResult {
     int entries = 0;        // entries listed in the catalogue
     bool truncated = false; // the archive ended inside an entry
+    QString error;          // the first entry that could not be unpacked, for the error report
+    int steps = 0;          // entry headers read; a run of empty entries is read as one
 };
 
 // Unpacks every entry of one archive into cacheDir through the scratch file, copying in
 // blocks of at most 4,096 bytes. A file already in the cache keeps its content. onPage gets
 // each listed page's name in archive order. Errors creating the scratch file or writing it
-// throw std::runtime_error.
+// throw std::runtime_error. An entry cut short by the archive's end, or whose name the file
+// system refuses, is listed but never cached, and is named in error.
 UnpackResult unpackArchive(const QString& pakPath, const QString& cacheDir,
                            const QString& scratchPath,
                            const std::function<void(const QString& pageName)>& onPage);

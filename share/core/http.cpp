@@ -17,11 +17,15 @@ void globalInit() {
 size_t collect(char* data, size_t size, size_t n, void* user) {
     auto* body = static_cast<QByteArray*>(user);
     const size_t bytes = size * n;
-    // The answer is only read to its end, never used: keep no more than a bounded part.
+    // The answer is never used: reading stops at the cap, which perform() takes for the
+    // end of the answer, so an endless body cannot hold the request.
     const qsizetype room = kMaxAnswer - body->size();
-    if (room > 0)
-        body->append(data, qMin(room, qsizetype(bytes)));
-    return bytes;
+    body->append(data, qMin(room, qsizetype(bytes)));
+    return room >= qsizetype(bytes) ? bytes : 0;
+}
+
+int progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<std::atomic<bool>*>(user)->load() ? 1 : 0;
 }
 
 size_t readFile(char* buffer, size_t size, size_t n, void* user) {
@@ -60,7 +64,7 @@ UploadFile::~UploadFile() {
         std::fclose(file_);
 }
 
-HttpClient::HttpClient() {
+HttpClient::HttpClient(long timeLimitMs) {
     globalInit();
     curl_ = curl_easy_init();
     if (!curl_)
@@ -83,6 +87,11 @@ HttpClient::HttpClient() {
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 30L);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, 60L);
+    // A server may also answer slowly for ever: the whole request has a time limit.
+    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, timeLimitMs);
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, progress);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &cancelled_);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &body_);
 }
@@ -96,7 +105,10 @@ QByteArray HttpClient::perform() {
     body_.clear();
     error_[0] = '\0';
     const CURLcode code = curl_easy_perform(static_cast<CURL*>(curl_));
-    if (code != CURLE_OK)
+    const bool capped = code == CURLE_WRITE_ERROR && body_.size() == kMaxAnswer;
+    if (code == CURLE_ABORTED_BY_CALLBACK)
+        throw std::runtime_error("The request was stopped.");
+    if (code != CURLE_OK && !capped)
         throw std::runtime_error(error_[0] ? error_ : curl_easy_strerror(code));
     return body_;
 }

@@ -4,6 +4,7 @@
 // HTTP status of 400 or more, ...) throws std::runtime_error with libcurl's text.
 #include <QByteArray>
 #include <QString>
+#include <atomic>
 #include <cstdio>
 
 struct curl_slist;
@@ -24,10 +25,12 @@ class UploadFile {
     long long size_ = 0;
 };
 
-// One connection. Answers are read whole and returned (at most the first megabyte).
+// One connection. Answers are read up to their first megabyte, which is returned; the rest
+// is not waited for. Every request ends within the time limit.
 class HttpClient {
   public:
-    HttpClient();
+    static constexpr long kTimeLimitMs = 30000;
+    explicit HttpClient(long timeLimitMs = kTimeLimitMs);
     ~HttpClient();
     HttpClient(const HttpClient&) = delete;
     HttpClient& operator=(const HttpClient&) = delete;
@@ -38,6 +41,10 @@ class HttpClient {
     QByteArray postFile(const QByteArray& url, const QByteArray& field, UploadFile& file,
                         const QString& partFileName, const QByteArray& contentType);
 
+    // Ends the request under way (from any thread) with an error, as soon as it next
+    // waits for the network.
+    void cancel() { cancelled_ = true; }
+
     static constexpr const char* kUserAgent = "Mozilla/4.0 (compatible; MSIE 5.5; Windows 98)";
 
   private:
@@ -46,4 +53,5 @@ class HttpClient {
     curl_slist* headers_ = nullptr;
     char error_[256];
     QByteArray body_;
+    std::atomic<bool> cancelled_{false};
 };

@@ -50,17 +50,19 @@ TStatRecord decodeStatRecord(const char* rec) {
 void appendStatRecord(const QString& path, const TStatRecord& r) {
     QFile f(path);
     qint64 pos = 0;
-    // Open the history where it is; when that fails, start it anew, empty.
-    if (f.open(QIODevice::ReadWrite)) {
+    // Open the history where it is. Only a missing file is started anew: one that exists
+    // but cannot be opened or positioned holds the child's history and stays untouched.
+    const bool existed = QFileInfo::exists(path);
+    if (f.open(existed ? QIODevice::ReadWrite : QIODevice::ReadWrite | QIODevice::NewOnly)) {
         pos = (f.size() / kStatRecordSize) * kStatRecordSize;
-        if (!f.seek(pos)) {
-            f.close();
-            pos = 0;
-        }
+        if (!f.seek(pos))
+            throw std::runtime_error("I/O error: cannot write the statistics file \"" +
+                                     path.toStdString() + "\": " + f.errorString().toStdString());
+    } else {
+        throw std::runtime_error("I/O error: cannot " + std::string(existed ? "open" : "create") +
+                                 " the statistics file \"" + path.toStdString() +
+                                 "\": " + f.errorString().toStdString());
     }
-    if (!f.isOpen() && !f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw std::runtime_error("I/O error: cannot create the statistics file \"" +
-                                 path.toStdString() + "\": " + f.errorString().toStdString());
     // A trailing partial record is overwritten: the record goes at the whole-record count.
     const QByteArray rec = encodeStatRecord(r);
     if (f.write(rec) != rec.size() || !f.flush())

@@ -21,8 +21,8 @@ QByteArray encodeStatRecord(const TStatRecord& r);
 // rec must hold 68 bytes. A length byte above 20 reads as 20.
 TStatRecord decodeStatRecord(const char* rec);
 
-// Appends at record position (file size div 68); a file that cannot be opened is created
-// anew, empty.
+// Appends at record position (file size div 68); a missing file is created. A file that
+// exists but cannot be opened for reading and writing is left as it is.
 // Throws std::runtime_error on an input/output error.
 void appendStatRecord(const QString& path, const TStatRecord& r);
 

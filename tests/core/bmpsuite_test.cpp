@@ -118,3 +118,54 @@ TEST(BmpSuite, MissingAndEmptyFilesAreRefused) {
     f.close();
     EXPECT_TRUE(readBitmapFile(dir.filePath("empty.bmp")).isNull());
 }
+
+namespace {
+// A bitmap header alone: the declared size, and not one byte of pixel data.
+QByteArray headerOnly(qint32 w, qint32 h, int bpp, int headerSize) {
+    QByteArray b(14 + headerSize, '\0');
+    auto put = [&](int at, quint32 v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b[at + i] = char((v >> (8 * i)) & 0xFF);
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put(2, quint32(b.size()), 4);
+    put(10, quint32(b.size()), 4);
+    put(14, quint32(headerSize), 4);
+    if (headerSize == 12) {
+        put(18, quint32(w), 2);
+        put(20, quint32(h), 2);
+        put(22, 1, 2);
+        put(24, quint32(bpp), 2);
+    } else {
+        put(18, quint32(w), 4);
+        put(22, quint32(h), 4);
+        put(26, 1, 2);
+        put(28, quint32(bpp), 2);
+    }
+    return b;
+}
+} // namespace
+
+// A few hundred bytes that declare a huge picture are refused before anything is allocated
+// for it; a modest page cut short still loads (see the truncated page above).
+TEST(BmpSuite, HeaderFarLargerThanItsFileIsRefused) {
+    QTemporaryDir dir;
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {{"info.bmp", headerOnly(10000, 10000, 24, 40) + QByteArray(314, '\0')},
+                 {"topdown.bmp", headerOnly(9000, -9000, 1, 40)},
+                 {"os2.bmp", headerOnly(9000, 9000, 24, 12)}};
+    for (const auto& c : cases) {
+        const QString p = dir.filePath(QString::fromLatin1(c.name));
+        QFile f(p);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(c.bytes);
+        f.close();
+        QString error;
+        EXPECT_TRUE(readBitmapFile(p, &error).isNull()) << c.name;
+        EXPECT_TRUE(error.contains(QStringLiteral("damaged")))
+            << c.name << ": " << error.toStdString();
+    }
+}

@@ -110,7 +110,11 @@ TEST_F(PakFixture, TruncatedArchiveStopsAtTheEnd) {
     const UnpackResult r = unpack(write("cut.pak", bytes), &pages);
     EXPECT_TRUE(r.truncated);
     EXPECT_EQ(pages, QStringList({"one", "two"}));
-    EXPECT_EQ(cached("two.bmp"), QByteArray(4000, '2'));
+    EXPECT_EQ(cached("one.bmp"), QByteArray("11111"));
+    // Half a page never reaches the cache, and the report names the archive.
+    EXPECT_EQ(cached("two.bmp"), QByteArray("<missing>"));
+    EXPECT_TRUE(r.error.contains(QStringLiteral("cut.pak"))) << r.error.toStdString();
+    EXPECT_FALSE(QFile::exists(scratch()));
 
     // Cut inside a name or a length field: no page for it, and no endless loop.
     for (int cut : {1, 3, 9, 12}) {
@@ -123,6 +127,53 @@ TEST_F(PakFixture, TruncatedArchiveStopsAtTheEnd) {
         EXPECT_TRUE(r2.truncated) << cut;
         EXPECT_EQ(p2, QStringList({"ok"})) << cut;
     }
+}
+
+// The page a cut archive held in part comes back whole once the archive is repaired.
+TEST_F(PakFixture, RepairedArchiveBringsTheWholePageBack) {
+    const QByteArray whole = pakBytes({{"cat.bmp", QByteArray(9000, 'C')}});
+    QStringList pages;
+    unpack(write("cat.pak", whole.left(whole.size() / 2)), &pages);
+    const UnpackResult r = unpack(write("cat.pak", whole), &pages);
+    EXPECT_TRUE(r.error.isEmpty()) << r.error.toStdString();
+    EXPECT_EQ(cached("cat.bmp"), QByteArray(9000, 'C'));
+}
+
+// Megabytes of zeros are millions of empty entries: read as runs, and whatever follows a
+// run is read exactly as one entry at a time would read it.
+TEST_F(PakFixture, RunsOfEmptyEntriesAreSkippedTogether) {
+    const QByteArray after = pakBytes({{"after.bmp", "A"}});
+    QStringList pages;
+    const UnpackResult r =
+        unpack(write("zeros.pak", QByteArray(20 * 1024 * 1024 - 2, '\0') + after), &pages);
+    EXPECT_EQ(pages, QStringList({"after"}));
+    EXPECT_EQ(cached("after.bmp"), QByteArray("A"));
+    EXPECT_LE(r.steps, 3);
+    EXPECT_FALSE(r.truncated);
+
+    // Two zeros over whole empty entries start the next entry: a name length of 0, then a
+    // data length read from the next four bytes (3 here), which skips "abc".
+    QStringList p2;
+    const QByteArray odd = QByteArray(6 * 1000 + 2, '\0') + QByteArray("\x03\0\0\0abc", 7) +
+                           pakBytes({{"next.bmp", "N"}});
+    const UnpackResult r2 = unpack(write("odd.pak", odd), &p2);
+    EXPECT_EQ(p2, QStringList({"next"}));
+    EXPECT_EQ(r2.entries, 1);
+}
+
+// A name the file system refuses (65,535 bytes): listed, never cached, reported; the
+// entries after it are unpacked as usual.
+TEST_F(PakFixture, NameTheFileSystemRefusesIsReported) {
+    const QByteArray longName = QByteArray(65531, 'n') + ".bmp";
+    QStringList pages;
+    const UnpackResult r =
+        unpack(write("long.pak", pakBytes({{longName, "L"}, {"fine.bmp", "F"}})), &pages);
+    EXPECT_EQ(r.entries, 2);
+    EXPECT_EQ(pages.size(), 2);
+    EXPECT_TRUE(r.error.startsWith(QStringLiteral("Cannot create file"))) << r.error.toStdString();
+    EXPECT_LT(r.error.size(), 1000);
+    EXPECT_EQ(cached("fine.bmp"), QByteArray("F"));
+    EXPECT_EQ(QDir(cache()).entryList(QDir::Files), QStringList({"fine.bmp"}));
 }
 
 TEST(PakNames, PageNameDropsTheLastFourCharacters) {

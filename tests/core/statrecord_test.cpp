@@ -1,11 +1,16 @@
 #include "stats/core/statrecord.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -94,4 +99,57 @@ TEST_F(StatFile, UnopenableFileKeepsTheHistoryAndFailsTheSave) {
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].Date, QStringLiteral("kept"));
     EXPECT_THROW(appendStatRecord(path(), got[0]), std::runtime_error);
+}
+
+namespace {
+// Runs fn as an ordinary user: root opens any file, whatever its permission bits. Returns
+// fn's result, or false when it could not be run.
+bool asUnprivileged(const QString& dir, const std::function<bool()>& fn) {
+    if (::geteuid() != 0)
+        return fn();
+    ::chmod(QFile::encodeName(dir).constData(), 0777);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ::_exit(dropped && fn() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+} // namespace
+
+// A history that exists but cannot be opened for reading and writing is never emptied: the
+// save fails with the error and every byte stays.
+TEST_F(StatFile, WriteOnlyHistoryIsKeptAndTheSaveFails) {
+    QByteArray history = encodeStatRecord(record(1, QStringLiteral("01.02.2025"), "a", "b")) +
+                         encodeStatRecord(record(2, QStringLiteral("02.02.2025"), "c", "d"));
+    {
+        QFile f(path());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(history);
+    }
+    ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), 0222), 0);
+    const QString p = path();
+    EXPECT_TRUE(asUnprivileged(dir.path(), [p] {
+        try {
+            appendStatRecord(p, record(3, QStringLiteral("03.02.2025"), "e", "f"));
+            return false;
+        } catch (const std::runtime_error& e) {
+            return QByteArray(e.what()).startsWith("I/O error");
+        }
+    }));
+    ::chmod(QFile::encodeName(path()).constData(), 0644);
+    QFile f(path());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), history);
+}
+
+TEST_F(StatFile, MissingHistoryIsCreatedWithTheRecord) {
+    appendStatRecord(path(), record(5, QStringLiteral("x"), "c", "b"));
+    appendStatRecord(path(), record(6, QStringLiteral("y"), "c", "b"));
+    std::vector<TStatRecord> got;
+    ASSERT_EQ(readStatFile(path(), got), StatReadResult::Ok);
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[1].Clicks, 6);
 }
