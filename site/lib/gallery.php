@@ -84,14 +84,19 @@ function db(): PDO
         PDO::ATTR_ERRMODE => PDO::ERRMODE_EXCEPTION,
         PDO::ATTR_DEFAULT_FETCH_MODE => PDO::FETCH_ASSOC,
         PDO::ATTR_EMULATE_PREPARES => false,
-        // A server connection costs a process on the database host: keep one per worker.
-        PDO::ATTR_PERSISTENT => !$sqlite,
+        // One connection per worker: a server connection costs a process on the database
+        // host, and closing the last SQLite connection writes the whole log back each time.
+        PDO::ATTR_PERSISTENT => true,
     ]);
     if ($sqlite) {
         $pdo->exec('PRAGMA busy_timeout = 10000');
         $pdo->exec('PRAGMA synchronous = NORMAL'); // safe with the write-ahead log
-    } elseif ($pdo->inTransaction()) {
-        $pdo->rollBack(); // left open by a worker that died in the middle
+    }
+    try {
+        // A request that died inside a transaction leaves it open on the kept connection.
+        $sqlite ? $pdo->exec('ROLLBACK') : ($pdo->inTransaction() && $pdo->rollBack());
+    } catch (PDOException) {
+        // none was open
     }
     return $pdo;
 }
@@ -107,12 +112,22 @@ function run(PDO $pdo, string $sql, array $params = []): PDOStatement
     return $statement;
 }
 
-// Runs $work inside a write transaction; SQLite takes its write lock at the start so two
-// writers never deadlock upgrading their locks.
+// Runs $work inside a write transaction. SQLite has one writer at a time and makes the
+// others poll with growing sleeps; waiting on a file lock instead wakes the next writer
+// the moment the last one is done.
 function in_transaction(PDO $pdo, callable $work): mixed
 {
     $sqlite = is_sqlite($pdo);
-    $sqlite ? $pdo->exec('BEGIN IMMEDIATE') : $pdo->beginTransaction();
+    $lock = null;
+    if ($sqlite) {
+        $lock = fopen(data_dir() . '/gallery.lock', 'c');
+        if ($lock === false || !flock($lock, LOCK_EX)) {
+            throw new RuntimeException('cannot lock the database');
+        }
+        $pdo->exec('BEGIN IMMEDIATE');
+    } else {
+        $pdo->beginTransaction();
+    }
     try {
         $result = $work();
         $sqlite ? $pdo->exec('COMMIT') : $pdo->commit();
@@ -124,6 +139,10 @@ function in_transaction(PDO $pdo, callable $work): mixed
             // the failed COMMIT ended it already
         }
         throw $e;
+    } finally {
+        if ($lock !== null) {
+            fclose($lock);
+        }
     }
 }
 

@@ -21,12 +21,12 @@ if ($age === null) {
 $pdo = db();
 $now = time();
 $client = client_key();
-// A bounded batch of stale announcements goes, found through their index, so an announce
-// costs the same however many are waiting.
-run($pdo, 'DELETE FROM pictures WHERE id IN (SELECT id FROM pictures
-           WHERE uploaded_at IS NULL AND announced_at < ? LIMIT ?)', [$now - PENDING_HOURS * 3600, PURGE_BATCH]);
 try {
     $status = in_transaction($pdo, function () use ($pdo, $file, $child, $age, $now, $client): int {
+        // A bounded batch of stale announcements goes, found through their index, so an
+        // announce costs the same however many are waiting.
+        run($pdo, 'DELETE FROM pictures WHERE id IN (SELECT id FROM pictures
+                   WHERE uploaded_at IS NULL AND announced_at < ? LIMIT ?)', [$now - PENDING_HOURS * 3600, PURGE_BATCH]);
         $waiting = run($pdo, 'SELECT COUNT(*) FROM (SELECT 1 FROM pictures
                               WHERE uploaded_at IS NULL AND client = ? LIMIT ?) w', [$client, PENDING_PER_CLIENT]);
         if ((int)$waiting->fetchColumn() >= PENDING_PER_CLIENT) {
