@@ -39,8 +39,9 @@ function encode_jpeg(GdImage $picture, int $quality): string
     return $bytes;
 }
 
-// At most THUMB_WIDTH x THUMB_HEIGHT, the proportions kept. Halving first keeps thin
-// outlines visible and costs a fraction of resampling the whole picture at once.
+// At most THUMB_WIDTH x THUMB_HEIGHT, the proportions kept. Averaging every pixel of a big
+// picture costs three times as much as decoding it, so it is first thinned to twice the
+// size by picking pixels (a page's outlines survive that), then averaged.
 function thumbnail_of(GdImage $picture): GdImage
 {
     $w = imagesx($picture);
@@ -49,16 +50,11 @@ function thumbnail_of(GdImage $picture): GdImage
     $tw = max(1, (int)round($w * $scale));
     $th = max(1, (int)round($h * $scale));
     $source = $picture;
-    while ($w >= 4 * $tw && $h >= 4 * $th) {
-        $w = intdiv($w, 2);
-        $h = intdiv($h, 2);
-        $half = imagescale($source, $w, $h, IMG_BILINEAR_FIXED);
-        if ($half === false) {
-            break;
-        }
-        $source = $half;
-        $w = imagesx($source);
-        $h = imagesy($source);
+    if ($w > 2 * $tw && $h > 2 * $th) {
+        $source = imagecreatetruecolor(2 * $tw, 2 * $th);
+        imagecopyresized($source, $picture, 0, 0, 0, 0, 2 * $tw, 2 * $th, $w, $h);
+        $w = 2 * $tw;
+        $h = 2 * $th;
     }
     $thumb = imagecreatetruecolor($tw, $th);
     imagecopyresampled($thumb, $source, 0, 0, 0, 0, $tw, $th, $w, $h);

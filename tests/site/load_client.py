@@ -121,13 +121,15 @@ async def pairs_phase(site, args, pictures):
                 bad.append(f"pair {k}: announce {s1} {b1[:80]!r}, upload {s2} {b2[:80]!r}")
 
     start = time.perf_counter()
+    cpu = time.process_time()
     await asyncio.gather(*(one(k) for k in range(args.pairs)))
     elapsed = time.perf_counter() - start
+    cpu = time.process_time() - cpu
     check(not bad, f"{len(bad)} of {args.pairs} pairs failed: {bad[:3]}")
     rate = args.pairs / elapsed
     both = announce_times + upload_times
     print(f"pairs: {args.pairs} announce+upload pairs, {args.concurrency} at a time, in {elapsed:.2f} s "
-          f"= {rate:.0f} pairs/s")
+          f"= {rate:.0f} pairs/s (this client used {cpu:.1f} s of CPU)")
     print(f"  request latency p50 {pct(both, 50) * 1000:.0f} ms, p99 {pct(both, 99) * 1000:.0f} ms, "
           f"max {max(both) * 1000:.0f} ms (announce p99 {pct(announce_times, 99) * 1000:.0f} ms, "
           f"upload p99 {pct(upload_times, 99) * 1000:.0f} ms); pair p99 {pct(pair_times, 99) * 1000:.0f} ms")

@@ -28,8 +28,31 @@ PICTARO_GALLERY_DATA="$data" "$src/site/serve.sh" "$port" >"$work/server.log" 2>
 server=$!
 wait_for_site "http://127.0.0.1:$port" || { cat "$work/server.log"; exit 1; }
 
+# CPU seconds used so far by the servers (nginx, PHP-FPM and their workers).
+server_cpu() {
+    /usr/bin/python3 - "$server" <<'PYEOF'
+import os, sys
+kids = {}
+for pid in filter(str.isdigit, os.listdir('/proc')):
+    try:
+        f = open(f'/proc/{pid}/stat').read().rsplit(')', 1)[1].split()
+    except OSError:
+        continue
+    kids.setdefault(f[1], []).append((pid, f))
+total, todo = 0, [sys.argv[1]]
+while todo:
+    for pid, f in kids.get(todo.pop(), []):
+        total += sum(int(v) for v in f[11:15])
+        todo.append(pid)
+print(total / os.sysconf('SC_CLK_TCK'))
+PYEOF
+}
 status=0
+before="$(server_cpu)"
+start=$(date +%s.%N)
 /usr/bin/python3 "$here/load_client.py" "$port" "$@" || status=1
+awk -v a="$before" -v b="$(server_cpu)" -v s="$start" -v e="$(date +%s.%N)" \
+    'BEGIN { printf "servers: %.1f s of CPU over the %.1f s of the whole run\n", b - a, e - s }'
 pairs="$(/usr/bin/python3 -c 'import sys; a = sys.argv[1:]; print(a[a.index("--pairs") + 1] if "--pairs" in a else 1000)' "$@")"
 rows="$(php -r '$p = new PDO(getenv("PICTARO_GALLERY_DSN"));
     echo $p->query("SELECT COUNT(*), COUNT(DISTINCT filename) FROM pictures WHERE uploaded_at IS NOT NULL AND filename LIKE '\''L%'\''")->fetch(PDO::FETCH_NUM)[0];')"
