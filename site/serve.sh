@@ -45,6 +45,9 @@ if [ "$(id -u)" -eq 0 ]; then
     echo "serve.sh: running as root; use a dedicated user on a real host" >&2
     fpm_user="user = root"
     nginx_user="user root;"
+    # A user namespace that may not set groups (an unprivileged container): nginx could not
+    # switch its workers' user, so one process serves.
+    [ "$(cat /proc/self/setgroups 2>/dev/null)" = deny ] && nginx_user="user root; master_process off;"
     fpm_flags=(--allow-to-run-as-root)
 fi
 render() { # <template> <output>
