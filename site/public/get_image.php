@@ -42,6 +42,14 @@ $file = valid_file_name($part['name']);
 if ($file === null) {
     fail(400, 'Bad file name.');
 }
+// Decoding costs far more than a look at the row: none is spent on pictures never announced.
+$known = run(db(), 'SELECT uploaded_at FROM pictures WHERE filename = ?', [$file])->fetch();
+if ($known === false) {
+    fail(403, 'This picture was not announced.');
+}
+if ($known['uploaded_at'] !== null) {
+    fail(409, 'This picture is in the gallery already.');
+}
 if ((string)file_get_contents($part['tmp_name'], false, null, 0, 3) !== "\xFF\xD8\xFF") {
     fail(415, 'Only JPEG pictures are taken.');
 }
