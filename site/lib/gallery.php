@@ -92,12 +92,6 @@ function db(): PDO
         $pdo->exec('PRAGMA busy_timeout = 10000');
         $pdo->exec('PRAGMA synchronous = NORMAL'); // safe with the write-ahead log
     }
-    try {
-        // A request that died inside a transaction leaves it open on the kept connection.
-        $sqlite ? $pdo->exec('ROLLBACK') : ($pdo->inTransaction() && $pdo->rollBack());
-    } catch (PDOException) {
-        // none was open
-    }
     return $pdo;
 }
 
@@ -119,6 +113,14 @@ function in_transaction(PDO $pdo, callable $work): mixed
 {
     $sqlite = is_sqlite($pdo);
     $lock = null;
+    $open = false;
+    // A request that dies inside (a fatal error, a timeout) must not leave the transaction
+    // open on the connection its worker keeps.
+    register_shutdown_function(function () use ($pdo, $sqlite, &$open): void {
+        if ($open) {
+            $sqlite ? $pdo->exec('ROLLBACK') : $pdo->rollBack();
+        }
+    });
     if ($sqlite) {
         $lock = fopen(data_dir() . '/gallery.lock', 'c');
         if ($lock === false || !flock($lock, LOCK_EX)) {
@@ -128,6 +130,7 @@ function in_transaction(PDO $pdo, callable $work): mixed
     } else {
         $pdo->beginTransaction();
     }
+    $open = true;
     try {
         $result = $work();
         $sqlite ? $pdo->exec('COMMIT') : $pdo->commit();
@@ -140,6 +143,7 @@ function in_transaction(PDO $pdo, callable $work): mixed
         }
         throw $e;
     } finally {
+        $open = false;
         if ($lock !== null) {
             fclose($lock);
         }
