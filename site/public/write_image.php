@@ -24,9 +24,15 @@ $client = client_key();
 try {
     $status = in_transaction($pdo, function () use ($pdo, $file, $child, $age, $now, $client): int {
         // A bounded batch of stale announcements goes, found through their index, so an
-        // announce costs the same however many are waiting.
-        run($pdo, 'DELETE FROM pictures WHERE id IN (SELECT id FROM pictures
-                   WHERE uploaded_at IS NULL AND announced_at < ? LIMIT ?)', [$now - PENDING_HOURS * 3600, PURGE_BATCH]);
+        // announce costs the same however many are waiting; so do files an upload that died
+        // before its commit may have left under their names.
+        $gone = run($pdo, 'DELETE FROM pictures WHERE uploaded_at IS NULL AND id IN (SELECT id FROM pictures
+                           WHERE uploaded_at IS NULL AND announced_at < ? LIMIT ?) RETURNING filename',
+            [$now - PENDING_HOURS * 3600, PURGE_BATCH])->fetchAll(PDO::FETCH_COLUMN);
+        foreach (array_filter(array_map('valid_file_name', $gone)) as $name) {
+            @unlink(pictures_dir() . '/' . $name);
+            @unlink(thumbs_dir() . '/' . $name);
+        }
         $waiting = run($pdo, 'SELECT COUNT(*) FROM (SELECT 1 FROM pictures
                               WHERE uploaded_at IS NULL AND client = ? LIMIT ?) w', [$client, PENDING_PER_CLIENT]);
         if ((int)$waiting->fetchColumn() >= PENDING_PER_CLIENT) {

@@ -256,12 +256,18 @@ for i in 1 2 3 4 5; do
          SELECT 'T$i-' || id || '.jpg', 'x', '1', 'old', 1000
          FROM pictures WHERE filename LIKE 'M%'" >/dev/null
 done
+# One of them with the files an upload that died before its commit would leave.
+sql "INSERT INTO pictures (filename, child, age, client, announced_at) VALUES ('OOOOOOOOOO.jpg', 'x', '1', 'old', 1000)" >/dev/null
+cp "$work/small.jpg" "$data/pictures/OOOOOOOOOO.jpg"
+cp "$work/small.jpg" "$data/thumbs/OOOOOOOOOO.jpg"
 stale() { sql "SELECT COUNT(*) FROM pictures WHERE announced_at = 1000"; }
-[ "$(stale)" = 330 ] || fail "stale rows were not made: $(stale)"
+[ "$(stale)" = 331 ] || fail "stale rows were not made: $(stale)"
 announce 200 IIIIIIIIII.jpg "Ира" 7
-[ "$(stale)" = 130 ] || fail "one announce should purge a batch of 200 ($(stale) left)"
+[ "$(stale)" = 131 ] || fail "one announce should purge a batch of 200 ($(stale) left)"
 announce 200 JJJJJJJJJJ.jpg "Юля" 7
 [ "$(stale)" = 0 ] || fail "stale announcements left: $(stale)"
+[ -e "$data/pictures/OOOOOOOOOO.jpg" ] || [ -e "$data/thumbs/OOOOOOOOOO.jpg" ] &&
+    fail "files of a purged announcement were kept"
 if [ "$db_kind" = sqlite ]; then
     plan="$(sql "EXPLAIN QUERY PLAN SELECT id FROM pictures WHERE uploaded_at IS NULL AND announced_at < 5 LIMIT 200")"
 else
