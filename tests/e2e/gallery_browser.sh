@@ -86,7 +86,12 @@ chromium --headless=new --no-sandbox --disable-gpu --hide-scrollbars --no-first-
     { cat "$E2E_TMP/chromium.log"; fail "Chromium failed"; }
 [ -n "${PICTARO_E2E_SHOTS:-}" ] && cp "$shot" "$PICTARO_E2E_SHOTS/gallery.png"
 # The browser fetched each thumbnail, and each shows the blue the child filled in.
-thumbs="$(grep -c 'GET /picture.php?f=[A-Za-z0-9]*\.jpg&thumb=1 HTTP/1.1" 200 .*HeadlessChrome' "$data/log/nginx-access.log" || true)"
+fetched() { grep -c 'GET /picture.php?f=[A-Za-z0-9]*\.jpg&thumb=1 HTTP/1.1" 200 .*HeadlessChrome' "$data/log/nginx-access.log" || true; }
+for _ in $(seq 30); do # nginx writes its access log out once a second
+    thumbs="$(fetched)"
+    [ "$thumbs" -ge 3 ] && break
+    sleep 0.2
+done
 [ "$thumbs" = 3 ] || fail "Chromium fetched $thumbs thumbnails"
 blue="$($PY - "$shot" <<'PYEOF'
 import sys
