@@ -40,8 +40,8 @@ function encode_jpeg(GdImage $picture, int $quality): string
 }
 
 // At most THUMB_WIDTH x THUMB_HEIGHT, the proportions kept. Averaging every pixel of a big
-// picture costs three times as much as decoding it, so it is first thinned to twice the
-// size by picking pixels (a page's outlines survive that), then averaged.
+// picture costs several times its decoding, so it is first halved by keeping every other
+// pixel (an outline two pixels wide or more always keeps a pixel), then averaged.
 function thumbnail_of(GdImage $picture): GdImage
 {
     $w = imagesx($picture);
@@ -50,11 +50,13 @@ function thumbnail_of(GdImage $picture): GdImage
     $tw = max(1, (int)round($w * $scale));
     $th = max(1, (int)round($h * $scale));
     $source = $picture;
-    if ($w > 2 * $tw && $h > 2 * $th) {
-        $source = imagecreatetruecolor(2 * $tw, 2 * $th);
-        imagecopyresized($source, $picture, 0, 0, 0, 0, 2 * $tw, 2 * $th, $w, $h);
-        $w = 2 * $tw;
-        $h = 2 * $th;
+    if ($w >= 4 * $tw && $h >= 4 * $th) {
+        $hw = intdiv($w + 1, 2);
+        $hh = intdiv($h + 1, 2);
+        $source = imagecreatetruecolor($hw, $hh);
+        imagecopyresized($source, $picture, 0, 0, 0, 0, $hw, $hh, 2 * $hw, 2 * $hh);
+        $w = $hw;
+        $h = $hh;
     }
     $thumb = imagecreatetruecolor($tw, $th);
     imagecopyresampled($thumb, $source, 0, 0, 0, 0, $tw, $th, $w, $h);

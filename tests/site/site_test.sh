@@ -111,6 +111,31 @@ announce 200 WWWWWWWWWW.jpg "Ваня" 6
 upload 200 "$work/wide.jpg" WWWWWWWWWW.jpg
 [ "$(size_of "$data/thumbs/WWWWWWWWWW.jpg")" = 200x60 ] || fail "wide thumbnail: $(size_of "$data/thumbs/WWWWWWWWWW.jpg")"
 
+# A thumbnail keeps every outline of a page, even ones two pixels wide eight times smaller,
+# wherever they fall (101 pixels apart, so at every offset a sampling step could skip).
+/usr/bin/python3 - "$work/grid.jpg" <<'PYEOF'
+import sys
+from PIL import Image, ImageDraw
+im = Image.new('RGB', (1600, 800), 'white')
+d = ImageDraw.Draw(im)
+for x in range(50, 1590, 101):
+    d.rectangle((x, 0, x + 1, 799), fill='black')
+im.save(sys.argv[1], quality=60)
+PYEOF
+announce 200 GRIDGRIDGR.jpg "Гриша" 5
+upload 200 "$work/grid.jpg" GRIDGRIDGR.jpg
+lost="$(/usr/bin/python3 - "$data/thumbs/GRIDGRIDGR.jpg" <<'PYEOF'
+import sys
+from PIL import Image
+im = Image.open(sys.argv[1]).convert('L')
+w, h = im.size
+column = [sum(im.getpixel((x, y)) for y in range(h)) / h for x in range(w)]
+lost = [x for x in range(50, 1590, 101) if min(column[max(0, x * w // 1600 - 1):x * w // 1600 + 2]) > 230]
+print(' '.join(map(str, lost)))
+PYEOF
+)"
+[ -z "$lost" ] || fail "the thumbnail lost the outlines at x = $lost"
+
 # Paths in file names: refused on announce and on upload.
 announce 400 "../../outside/x.jpg" "Петя" 5
 announce 400 "../AAAAAAAAAB.jpg" "Петя" 5
@@ -182,7 +207,7 @@ grep -q '<b>5' "$work/body" && fail "markup from an age reached the page"
 grep -q '&lt;script&gt;alert(1)&lt;/script&gt;' "$work/body" || fail "escaped name not shown"
 grep -q 'O&apos;Brien&quot;;' "$work/body" || fail "quoted name not shown as text"
 grep -q '6&apos;--' "$work/body" || fail "quoted age not shown as text"
-[ "$(grep -c '<li>' "$work/body")" = 7 ] || fail "gallery should list seven pictures"
+[ "$(grep -c '<li>' "$work/body")" = 8 ] || fail "gallery should list eight pictures"
 # Newest first: the last upload leads.
 first="$(grep -o 'picture.php?f=[A-Za-z0-9]*\.jpg' "$work/body" | head -1)"
 [ "$first" = "picture.php?f=EEEEEEEEEE.jpg" ] || fail "newest picture is not first ($first)"
@@ -243,7 +268,7 @@ expect 200 "$base/baby.php"
 grep -q 'M000000055.jpg' "$work/body" || fail "newest picture missing from the first page"
 grep -q 'href="/baby.php?page=2"' "$work/body" || fail "no link to the second page"
 expect 200 "$base/baby.php?page=2"
-[ "$(grep -c '<li>' "$work/body")" = 2 ] || fail "second page should hold 2 pictures"
+[ "$(grep -c '<li>' "$work/body")" = 3 ] || fail "second page should hold 3 pictures"
 grep -q 'AAAAAAAAAA.jpg' "$work/body" || fail "oldest picture not on the second page"
 grep -q 'page=3' "$work/body" && fail "a third page is offered"
 
