@@ -8,6 +8,8 @@ if [ "${1:-}" = "--test" ]; then
     pkgs+=(xdotool imagemagick pulseaudio pulseaudio-utils sox cups printer-driver-cups-pdf
            php-cli php-sqlite3 poppler-utils curl openbox python3 python3-xlib python3-pil
            valgrind clang-format desktop-file-utils dpkg-dev)
+    # The gallery site as it is served, on SQLite and PostgreSQL, seen in a real browser.
+    pkgs+=(nginx php-fpm php-gd php-pgsql postgresql chromium fonts-dejavu-core iproute2 util-linux)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

@@ -1,5 +1,6 @@
 <?php
-// The gallery: the uploaded pictures, newest first, each with the child's first name and age.
+// The gallery: the uploaded pictures' thumbnails, newest first, each with the child's first
+// name and age and linking to the whole picture.
 declare(strict_types=1);
 require __DIR__ . '/../lib/gallery.php';
 
@@ -9,11 +10,12 @@ if ($page === false) {
     $page = 1;
 }
 $pdo = db();
-$total = (int)$pdo->query('SELECT COUNT(*) FROM pictures WHERE uploaded_at IS NOT NULL')->fetchColumn();
-$rows = $pdo->prepare('SELECT filename, child, age FROM pictures WHERE uploaded_at IS NOT NULL
-                       ORDER BY uploaded_at DESC, id DESC LIMIT ? OFFSET ?');
-$rows->execute([PAGE_SIZE, ($page - 1) * PAGE_SIZE]);
-$pictures = $rows->fetchAll();
+// One row more than a page tells whether an older page exists, without counting them all.
+$pictures = run($pdo, 'SELECT filename, child, age FROM pictures WHERE uploaded_at IS NOT NULL
+                      ORDER BY uploaded_at DESC, id DESC LIMIT ? OFFSET ?',
+    [PAGE_SIZE + 1, ($page - 1) * PAGE_SIZE])->fetchAll();
+$older = count($pictures) > PAGE_SIZE;
+$pictures = array_slice($pictures, 0, PAGE_SIZE);
 
 page_start("Children's works");
 echo "<h1>Children&#39;s works</h1>\n";
@@ -24,7 +26,8 @@ if (!$pictures) {
     foreach ($pictures as $p) {
         $name = first_name($p['child']);
         echo '<li><figure><a href="/picture.php?f=', h($p['filename']), '">',
-            '<img src="/picture.php?f=', h($p['filename']), '" alt="', h($name), '" loading="lazy"></a>',
+            '<img src="/picture.php?f=', h($p['filename']), '&amp;thumb=1" alt="', h($name),
+            '" width="', THUMB_WIDTH, '" height="', THUMB_HEIGHT, '"></a>',
             '<figcaption><span class="child">', h($name), '</span>, <span class="age">', h($p['age']),
             "</span></figcaption></figure></li>\n";
     }
@@ -34,7 +37,7 @@ echo '<nav class="pages">';
 if ($page > 1) {
     echo '<a href="/baby.php?page=', $page - 1, '">&larr; Newer</a> ';
 }
-if ($page * PAGE_SIZE < $total) {
+if ($older) {
     echo '<a href="/baby.php?page=', $page + 1, '">Older &rarr;</a>';
 }
 echo "</nav>\n";

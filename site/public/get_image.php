@@ -1,9 +1,11 @@
 <?php
 // The upload of an announced picture: one multipart part, field "filename", a JPEG. The
-// part's file name (its last path element) must be the announced name; the picture is
-// stored under that name in the data folder and nowhere else.
+// part's file name (its last path element) must be the announced name. What is stored is
+// the picture decoded and encoded again, with its thumbnail, under that name in the data
+// folder and nowhere else.
 declare(strict_types=1);
 require __DIR__ . '/../lib/gallery.php';
+require __DIR__ . '/../lib/picture.php';
 
 require_method('POST');
 $part = $_FILES['filename'] ?? null;
@@ -32,8 +34,7 @@ if ($part['error'] === UPLOAD_ERR_INI_SIZE || $part['error'] === UPLOAD_ERR_FORM
 if ($part['error'] !== UPLOAD_ERR_OK || !is_uploaded_file($part['tmp_name'])) {
     fail(400, 'The upload did not arrive whole.');
 }
-$tmp = $part['tmp_name'];
-$size = filesize($tmp);
+$size = filesize($part['tmp_name']);
 if ($size === false || $size >= MAX_UPLOAD_BYTES) {
     fail(413, 'The picture is too large.');
 }
@@ -41,35 +42,93 @@ $file = valid_file_name($part['name']);
 if ($file === null) {
     fail(400, 'Bad file name.');
 }
-
-// A real JPEG: the start-of-image marker and a header PHP can read as one.
-$head = (string)file_get_contents($tmp, false, null, 0, 3);
-$info = @getimagesize($tmp);
-if ($head !== "\xFF\xD8\xFF" || $info === false || $info[2] !== IMAGETYPE_JPEG
-    || $info[0] < 1 || $info[1] < 1 || $info[0] > MAX_PICTURE_SIDE || $info[1] > MAX_PICTURE_SIDE) {
-    fail(415, 'Only JPEG pictures are taken.');
-}
-
-$pdo = db();
-$pdo->exec('BEGIN IMMEDIATE');
-$row = $pdo->prepare('SELECT id, uploaded_at FROM pictures WHERE filename = ?');
-$row->execute([$file]);
-$picture = $row->fetch();
-if ($picture === false) {
-    $pdo->exec('ROLLBACK');
+// Decoding costs far more than a look at the row: none is spent on pictures never announced.
+$known = run(db(), 'SELECT uploaded_at FROM pictures WHERE filename = ?', [$file])->fetch();
+if ($known === false) {
     fail(403, 'This picture was not announced.');
 }
-if ($picture['uploaded_at'] !== null) {
-    $pdo->exec('ROLLBACK');
+if ($known['uploaded_at'] !== null) {
     fail(409, 'This picture is in the gallery already.');
 }
-$target = pictures_dir() . '/' . $file;
-if (file_exists($target) || !move_uploaded_file($tmp, $target)) {
-    $pdo->exec('ROLLBACK');
-    fail(500, 'The picture could not be stored.');
+if ((string)file_get_contents($part['tmp_name'], false, null, 0, 3) !== "\xFF\xD8\xFF") {
+    fail(415, 'Only JPEG pictures are taken.');
 }
-chmod($target, 0640);
-$pdo->prepare('UPDATE pictures SET uploaded_at = ? WHERE id = ?')->execute([time(), $picture['id']]);
-$pdo->exec('COMMIT');
+$decoded = decode_jpeg($part['tmp_name']);
+if ($decoded === null) {
+    fail(415, 'Only JPEG pictures up to ' . MAX_PICTURE_PIXELS / 1000000 . ' million pixels are taken.');
+}
+$picture = encode_jpeg($decoded, PICTURE_QUALITY);
+$thumb = encode_jpeg(thumbnail_of($decoded), THUMB_QUALITY);
+unset($decoded);
+
+$status = store_picture($file, $picture, $thumb);
+match ($status) {
+    200 => null,
+    403 => fail(403, 'This picture was not announced.'),
+    409 => fail(409, 'This picture is in the gallery already.'),
+    507 => fail(507, 'The gallery has no room for the picture.'),
+    default => fail(500, 'The picture could not be stored.'),
+};
 header('Content-Type: text/plain; charset=utf-8');
 echo "OK\n";
+
+// Both files are written beside their places first; they are renamed into place while the
+// row is locked and removed again if the row's update or the commit fails, so a retry
+// finds nothing in its way and no file is ever kept without its row. Returns the status.
+function store_picture(string $file, string $picture, string $thumb): int
+{
+    $pdo = db();
+    $tmp = data_subdir('tmp');
+    $bytes = strlen($picture) + strlen($thumb);
+    $free = @disk_free_space($tmp);
+    if ($free === false || $free < $bytes + FREE_DISK_RESERVE) {
+        return 507;
+    }
+    $stage = [
+        pictures_dir() . '/' . $file => [$tmp . '/' . bin2hex(random_bytes(8)) . '.jpg', $picture],
+        thumbs_dir() . '/' . $file => [$tmp . '/' . bin2hex(random_bytes(8)) . '.jpg', $thumb],
+    ];
+    $placed = [];
+    try {
+        foreach ($stage as [$path, $content]) {
+            if (@file_put_contents($path, $content) !== strlen($content)) {
+                return 507;
+            }
+            chmod($path, 0600);
+        }
+        return in_transaction($pdo, function () use ($pdo, $file, $bytes, $stage, &$placed): int {
+            $found = run($pdo, 'SELECT id, uploaded_at FROM pictures WHERE filename = ?'
+                . (is_sqlite($pdo) ? '' : ' FOR UPDATE'), [$file])->fetch();
+            if ($found === false) {
+                return 403;
+            }
+            if ($found['uploaded_at'] !== null) {
+                return 409;
+            }
+            $room = run($pdo, 'UPDATE storage SET bytes = bytes + ? WHERE id = 1 AND bytes + ? <= ?',
+                [$bytes, $bytes, storage_cap()]);
+            if ($room->rowCount() !== 1) {
+                return 507;
+            }
+            foreach ($stage as $target => [$path]) {
+                if (!rename($path, $target)) {
+                    throw new RuntimeException("could not move the picture to $target");
+                }
+                $placed[] = $target;
+            }
+            run($pdo, 'UPDATE pictures SET uploaded_at = ?, bytes = ? WHERE id = ?',
+                [time(), $bytes, (int)$found['id']]);
+            return 200;
+        });
+    } catch (Throwable $e) {
+        foreach ($placed as $target) {
+            @unlink($target);
+        }
+        error_log('upload of ' . $file . ' failed: ' . strtr($e->getMessage(), "\n", ' '));
+        return 500;
+    } finally {
+        foreach ($stage as [$path]) {
+            @unlink($path);
+        }
+    }
+}

@@ -3,7 +3,8 @@
 declare(strict_types=1);
 require __DIR__ . '/../lib/gallery.php';
 
-// PHP's own server hands every unknown path to this page: those are not found.
+require_method('GET');
+// A server that hands every unknown path to this page: those are not found.
 $path = parse_url($_SERVER['REQUEST_URI'] ?? '/', PHP_URL_PATH);
 if ($path !== '/' && $path !== '/index.php') {
     fail(404, 'Not found.');

@@ -20,16 +20,37 @@ if ($age === null) {
 
 $pdo = db();
 $now = time();
-$pdo->prepare('DELETE FROM pictures WHERE uploaded_at IS NULL AND announced_at < ?')
-    ->execute([$now - PENDING_HOURS * 3600]);
+$client = client_key();
 try {
-    $pdo->prepare('INSERT INTO pictures (filename, child, age, announced_at) VALUES (?, ?, ?, ?)')
-        ->execute([$file, $child, $age, $now]);
+    $status = in_transaction($pdo, function () use ($pdo, $file, $child, $age, $now, $client): int {
+        // A bounded batch of stale announcements goes, found through their index, so an
+        // announce costs the same however many are waiting; so do files an upload that died
+        // before its commit may have left under their names.
+        $gone = run($pdo, 'DELETE FROM pictures WHERE uploaded_at IS NULL AND id IN (SELECT id FROM pictures
+                           WHERE uploaded_at IS NULL AND announced_at < ? LIMIT ?) RETURNING filename',
+            [$now - PENDING_HOURS * 3600, PURGE_BATCH])->fetchAll(PDO::FETCH_COLUMN);
+        foreach (array_filter(array_map('valid_file_name', $gone)) as $name) {
+            @unlink(pictures_dir() . '/' . $name);
+            @unlink(thumbs_dir() . '/' . $name);
+        }
+        $waiting = run($pdo, 'SELECT COUNT(*) FROM (SELECT 1 FROM pictures
+                              WHERE uploaded_at IS NULL AND client = ? LIMIT ?) w', [$client, PENDING_PER_CLIENT]);
+        if ((int)$waiting->fetchColumn() >= PENDING_PER_CLIENT) {
+            return 429;
+        }
+        run($pdo, 'INSERT INTO pictures (filename, child, age, client, announced_at) VALUES (?, ?, ?, ?, ?)',
+            [$file, $child, $age, $client, $now]);
+        return 200;
+    });
 } catch (PDOException $e) {
-    if ($e->getCode() === '23000') { // the name is taken
+    if (in_array($e->getCode(), ['23000', '23505'], true)) { // the name is taken
         fail(409, 'This picture was announced already.');
     }
     throw $e;
+}
+if ($status === 429) {
+    header('Retry-After: 3600');
+    fail(429, 'Too many pictures are waiting for their upload from this address.');
 }
 header('Content-Type: text/plain; charset=utf-8');
 echo "OK\n";
