@@ -152,7 +152,7 @@ TEST(UserTrial, PageCountersFitTheTreeAfterTheCatalogueStoppedOnAnError) {
     TForm1& f = h.make();
     ASSERT_FALSE(h.messages.shown.empty());
     ASSERT_EQ(f.TreeNodes.size(), 2u);
-    EXPECT_EQ(f.PageCounts.size(), f.TreeNodes.size() + 1);
+    ASSERT_EQ(f.PageCounts.size(), f.TreeNodes.size() + 1);
     f.TreeView1->setCurrentItem(f.TreeNodes[1]);
     f.TreeView1Click();
     pressOnPage(f, {100, 100});
@@ -171,13 +171,15 @@ TEST(UserTrial, ABitmapWithoutPixelsGivesTheWhiteSheetLikeAMissingFile) {
     h.addArchive("a.pak", {{"wide.bmp", zeroWide}, {"high.bmp", zeroHigh}, {"none.bmp", ""}});
     TForm1& f = h.make();
     for (int node : {1, 2, 3}) {
+        ASSERT_TRUE(f.PageBitmap);
         f.PageBitmap->fillRect(QRect(0, 0, 10, 10), clRed);
         f.TreeView1->setCurrentItem(f.TreeNodes[size_t(node)]);
         reportErrors(&h.messages, [&] { f.TreeView1Click(); });
         EXPECT_EQ(f.PageBitmap->image.pixel(5, 5), qRgb(255, 255, 255)) << node;
         EXPECT_TRUE(inkBox(f.PageBitmap->image).isEmpty()) << node;
     }
-    EXPECT_TRUE(h.messages.shown.empty()) << h.messages.shown[0].text.toStdString();
+    for (const ShownMessage& m : h.messages.shown)
+        ADD_FAILURE() << m.text.toStdString();
     EXPECT_TRUE(isEmptyBitmapFile(h.tempDir() + "raskraska/none.bmp"));
     EXPECT_FALSE(isEmptyBitmapFile(h.tempDir() + "raskraska/nothere.bmp"));
 }
