@@ -310,3 +310,21 @@ TEST(UserTrial, TheDesktopOpenerReportsWhenItCannotOpen) {
     EXPECT_EQ(failures.size(), 1u);
     qputenv("PATH", oldPath);
 }
+
+// With the fill tool, the chosen color shows on the watering can's body and on its drops.
+TEST(UserTrial, TheWateringCanCursorCarriesTheColorOnItsBodyAndDrops) {
+    Harness h;
+    TForm1& f = h.make();
+    ASSERT_EQ(f.CurrentTool, tool::Fill);
+    f.Image1_ColorMouseDown(); // red
+    ASSERT_TRUE(QGuiApplication::overrideCursor());
+    const QImage cursor = QGuiApplication::overrideCursor()->pixmap().toImage().convertToFormat(
+        QImage::Format_ARGB32);
+    ASSERT_EQ(cursor.size(), QSize(144, 102));
+    const QPoint body[] = {{86, 50}, {100, 70}, {75, 30}};
+    const QPoint drops[] = {{5, 23}, {11, 34}, {4, 45}, {17, 48}};
+    for (QPoint p : body)
+        EXPECT_EQ(cursor.pixel(p), 0xFFFF0000u) << "body at " << p.x() << "," << p.y();
+    for (QPoint p : drops)
+        EXPECT_EQ(cursor.pixel(p), 0xFFFF0000u) << "drop at " << p.x() << "," << p.y();
+}
