@@ -8,8 +8,10 @@
 
 int main(int argc, char** argv) {
     PictaroApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Loading..."));
-    QApplication::setApplicationDisplayName(QStringLiteral("Loading..."));
+    // The application's name is its X11 window class, fixed by the first window made, so it
+    // is the program's name from the start; "Loading..." is the splash window's title. No
+    // display name: Qt would append it to every dialog's title.
+    QApplication::setApplicationName(QStringLiteral("Pictaro"));
     QApplication::setOrganizationName(QStringLiteral("Pictaro"));
     QApplication::setDesktopFileName(QStringLiteral("pictaro"));
     if (QFileInfo::exists(QStringLiteral(":/icon/pictaro.png")))
@@ -19,6 +21,7 @@ int main(int argc, char** argv) {
     app.setMessageBox(&services.messages);
 
     auto* splash = new TFm_Splash();
+    splash->setWindowTitle(QStringLiteral("Loading..."));
     splash->show();
     splash->repaint();
     QApplication::processEvents();
@@ -34,8 +37,6 @@ int main(int argc, char** argv) {
     splash->step(); // the options window is made with the main window
     for (int i = 0; i < 3; ++i)
         splash->step();
-    QApplication::setApplicationName(QStringLiteral("Pictaro"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pictaro"));
     delete splash;
     form.splash = nullptr;
     form.showMaximized();

@@ -107,7 +107,29 @@ TForm1::TForm1(const Platform& platform_, const ProgramPaths& paths_, TFm_Splash
     Timer_Color->setInterval(100);
     connect(Timer_Color, &QTimer::timeout, this, &TForm1::Timer_ColorTimer);
     Timer_Color->start();
+    if (platform.shell) {
+        QPointer<TForm1> self(this);
+        platform.shell->failed = [self](const QString& target) {
+            if (self)
+                self->reportShellFailure(target);
+        };
+    }
     FormCreate();
+}
+
+void TForm1::OpenInShell(const QString& urlOrPath) {
+    if (!platform.shell->open(urlOrPath))
+        reportShellFailure(urlOrPath);
+}
+
+void TForm1::reportShellFailure(const QString& urlOrPath) {
+    const bool web = urlOrPath.contains(QStringLiteral("://"));
+    showErrorReport(
+        platform.messages,
+        web ? QStringLiteral("Cannot open \"%1\": no web browser could be started.").arg(urlOrPath)
+            : QStringLiteral("Cannot open the folder \"%1\": no file manager could "
+                             "be started.")
+                  .arg(urlOrPath));
 }
 
 TForm1::~TForm1() {
@@ -228,6 +250,7 @@ void TForm1::buildControls() {
     Label_Error2->setStyleSheet(QStringLiteral("color: #1040c0; text-decoration: underline;"));
     Label_Error2->setVisible(false);
     Label_Error2->installEventFilter(this);
+    PaintBox1->installEventFilter(this);
     img4 = new QLabel(Panel2);
     img4->setObjectName(QStringLiteral("img4"));
     img4->setFixedSize(200, 200);
@@ -549,7 +572,12 @@ void TForm1::showEvent(QShowEvent* e) {
     WMGetMinMaxInfo();
     if (!FirstShowDone) {
         FirstShowDone = true;
+        InFormShow = true;
         FormShow();
+        InFormShow = false;
+        // A close request that came while the first show ran is served now that it is over.
+        if (CloseDuringShow)
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
 }
 
@@ -567,8 +595,32 @@ void TForm1::FormShow() {
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
-    FormClose();
+    if (InFormShow) {
+        CloseDuringShow = true;
+        e->ignore();
+        return;
+    }
+    // A second close request (one more click while the first close showed a message) must
+    // not append a second record.
+    if (!CloseDone) {
+        CloseDone = true;
+        FormClose();
+    }
     QMainWindow::closeEvent(e);
+}
+
+void TForm1::followAreaSize() {
+    // The start page is laid out again at the area's new size while nothing has touched it:
+    // a press, a rotation or another page changes the page's key.
+    if (StartPageSource.isNull() || !PageBitmap || PageBitmap->image.cacheKey() != StartPageKey) {
+        StartPageSource = QImage();
+        return;
+    }
+    if (PageBitmap->image.size() == PaintBox1->size() || !Panel_Tree->isHidden() ||
+        !Panel_Stat->isHidden())
+        return;
+    PlacePage(StartPageSource);
+    StartPageKey = PageBitmap->image.cacheKey();
 }
 
 void TForm1::FormClose() {
@@ -603,8 +655,10 @@ void TForm1::menu_optionsClick() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == PaintBox1 && event->type() == QEvent::Resize)
+        followAreaSize();
     if (watched == Label_Error2 && event->type() == QEvent::MouseButtonPress) {
-        platform.shell->open(SiteBase);
+        OpenInShell(SiteBase);
         return true;
     }
     if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {

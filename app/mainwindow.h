@@ -107,6 +107,8 @@ class TForm1 : public QMainWindow {
     void Button_FolderClick();
     void menu_openfolderClick();
     void LoadKartinka(const QString& path);
+    // Lays a page's picture out on a new PageBitmap the size of the drawing area and shows it.
+    void PlacePage(const QImage& source);
     void menu_openClick();
     void Button_SterkaClick();
     int TreeNodeCount() const { return int(TreeNodes.size()); }
@@ -186,6 +188,8 @@ class TForm1 : public QMainWindow {
     void menu_ColoringViewClick();
     void menu_MailClick();
     QImage CaptureDrawingArea();
+    // Opens an address or a folder on the desktop; when nothing can show it, says so.
+    void OpenInShell(const QString& urlOrPath);
     bool IsOnline();
 
     // --- services and settings
@@ -220,6 +224,14 @@ class TForm1 : public QMainWindow {
     bool SpeakThreadStarted = false;    // a tool sound was started at some time
     QPointer<TSpeakThread> SpeakThread; // the latest, while it has not deleted itself
     bool FirstShowDone = false;
+    bool InFormShow = false;      // the first show is running
+    bool CloseDuringShow = false; // a close request came meanwhile; it is served afterwards
+    bool CloseDone = false;       // the close sequence ran: it runs once
+    // The first page follows the drawing area's size until it is touched: the window manager
+    // sizes the window only after the first show. Its picture, and the key of the page laid
+    // out from it.
+    QImage StartPageSource;
+    qint64 StartPageKey = 0;
     // A page was picked in the catalogue since it was opened; leaving the catalogue then lays
     // that fresh page out again at the wider size.
     bool PagePickedInCatalogue = false;
@@ -359,4 +371,6 @@ class TForm1 : public QMainWindow {
     void progressStep();
     void setRightPanelWidth(int w);
     void closeSidePanels();
+    void reportShellFailure(const QString& urlOrPath);
+    void followAreaSize();
 };

@@ -41,7 +41,7 @@ TFm_Options::TFm_Options(QWidget* parent) : QDialog(parent) {
 
 void TFm_Options::FormCreate() {
     if (kInterfaceLanguage == QStringLiteral("En")) {
-        setWindowTitle(QStringLiteral("Programm options"));
+        setWindowTitle(QStringLiteral("Program options"));
         GroupBox1->setTitle(QStringLiteral("Options"));
         CheckBox_ScreenAll->setText(QStringLiteral("Windows Maxmized"));
         CheckBox_Sound->setText(QStringLiteral("Disable sound"));

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -37,8 +38,11 @@ struct IFileDialogs {
 
 struct IShell {
     virtual ~IShell() = default;
-    // Opens a web address or a folder in the desktop's default program.
+    // Opens a web address or a folder in the desktop's default program. False when no program
+    // could be started for it; one that starts and then gives up is reported later through
+    // `failed`, with the same address.
     virtual bool open(const QString& urlOrPath) = 0;
+    std::function<void(const QString& urlOrPath)> failed;
 };
 
 struct INetwork {

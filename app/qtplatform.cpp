@@ -13,7 +13,9 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QSoundEffect>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QUrl>
 #include <cups/cups.h>
@@ -89,7 +91,30 @@ std::optional<QString> QtFileDialogs::saveFile(const OpenDialogOptions& o) {
 bool QtShell::open(const QString& urlOrPath) {
     const QUrl url = urlOrPath.contains(QStringLiteral("://")) ? QUrl(urlOrPath)
                                                                : QUrl::fromLocalFile(urlOrPath);
-    return QDesktopServices::openUrl(url);
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty())
+        return QDesktopServices::openUrl(url);
+    // The desktop's opener says by its exit status whether it found a program (Qt's own
+    // launch only knows that the opener started). It may wait for the browser to end, so it
+    // is not waited for here; a process still running when the program ends is left to run.
+    auto* proc = new QProcess();
+    proc->setProgram(opener);
+    proc->setArguments({url.toString(QUrl::FullyEncoded)});
+    proc->setStandardInputFile(QProcess::nullDevice());
+    proc->setStandardOutputFile(QProcess::nullDevice());
+    proc->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(proc, &QProcess::finished, proc,
+                     [onFailure = failed, proc, urlOrPath](int code, QProcess::ExitStatus status) {
+                         if ((status != QProcess::NormalExit || code != 0) && onFailure)
+                             onFailure(urlOrPath);
+                         proc->deleteLater();
+                     });
+    proc->start();
+    if (!proc->waitForStarted(5000)) {
+        delete proc;
+        return false;
+    }
+    return true;
 }
 
 bool QtNetwork::isOnline() {

@@ -1,10 +1,10 @@
 // config.ini: read while the window is created, rewritten whole when it closes.
+#include "app/core/atomicfile.h"
 #include "app/core/inifile.h"
 #include "app/mainwindow.h"
 #include "app/options.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QTabWidget>
 #include <exception>
 
@@ -37,12 +37,11 @@ void TForm1::WriteSettings() {
     v.mouseOut = Fm_Options->CheckBox_MouseOut->isChecked();
     v.screenAll = Fm_Options->CheckBox_ScreenAll->isChecked();
     v.soundOff = Fm_Options->CheckBox_Sound->isChecked();
-    const QByteArray bytes = configFileBytes(v);
-    QFile f(ProgramFolder + kConfigName);
     // A file that cannot even be created gets the same message: the settings of this run
-    // are lost, and the parent should know.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() ||
-        !f.flush()) {
+    // are lost, and the parent should know. The previous file then stays whole.
+    try {
+        writeFileAtomically(ProgramFolder + kConfigName, configFileBytes(v));
+    } catch (const std::exception&) {
         platform.messages->show(QStringLiteral("Error"),
                                 QStringLiteral("Error writing to configuration file config.ini!"),
                                 MessageIcon::Warning);

@@ -45,11 +45,28 @@ void setImage(QTreeWidgetItem* item, int image) {
 } // namespace
 
 QString TForm1::PagePath(int nodeIndex) const {
-    return CacheFolder + QStringLiteral("/") + TreeNodes[size_t(nodeIndex)]->text(0) +
-           QStringLiteral(".bmp");
+    const QString base = CacheFolder + QStringLiteral("/") + TreeNodes[size_t(nodeIndex)]->text(0);
+    const QString path = base + QStringLiteral(".bmp");
+    if (QFileInfo(path).isFile())
+        return path;
+    // The archives come from a system that ignores letter case: "CAT.BMP" is the page "CAT".
+    for (int mask = 1; mask < 8; ++mask) {
+        QString ext = QStringLiteral(".bmp");
+        for (int i = 0; i < 3; ++i)
+            if (mask & (1 << i))
+                ext[i + 1] = ext[i + 1].toUpper();
+        if (QFileInfo(base + ext).isFile())
+            return base + ext;
+    }
+    return path;
 }
 
 void TForm1::LoadTreeFile() {
+    // The page counters fit the tree as far as it got, also when the build stops on an error.
+    struct SizeCounters {
+        TForm1* form;
+        ~SizeCounters() { form->PageCounts.assign(form->TreeNodes.size() + 1, TRaskraskaCount{}); }
+    } sizeCounters{this};
     QDir pakDir(PakFolder);
     const QStringList entries = pakDir.entryList(
         {QStringLiteral("*.pak")},
@@ -82,7 +99,6 @@ void TForm1::LoadTreeFile() {
         QApplication::processEvents();
     }
     QFile::remove(scratch);
-    PageCounts.assign(TreeNodes.size() + 1, TRaskraskaCount{});
     // A damaged archive keeps the pages it does hold; the rest are named once, at the end.
     if (!damaged.isEmpty())
         throw std::runtime_error(damaged.join(QLatin1Char('\n')).toStdString());
@@ -146,7 +162,7 @@ void TForm1::Button_FolderClick() {
 
 void TForm1::menu_openfolderClick() {
     if (QFileInfo(SaveFolder).isDir())
-        platform.shell->open(SaveFolder);
+        OpenInShell(SaveFolder);
     else
         platform.messages->show(QStringLiteral("Information"), QStringLiteral("No coloring book!"),
                                 MessageIcon::Information);

@@ -10,7 +10,8 @@
 
 void TForm1::LoadKartinka(const QString& path) {
     QImage source;
-    if (!path.isEmpty() && QFileInfo(path).isFile()) {
+    // A bitmap with no pixels is taken as no file at all: the white sheet.
+    if (!path.isEmpty() && QFileInfo(path).isFile() && !isEmptyBitmapFile(path)) {
         QString error;
         source = readBitmapFile(path, &error);
         // An unreadable file leaves the picture on the area as it was; with none there yet,
@@ -26,12 +27,19 @@ void TForm1::LoadKartinka(const QString& path) {
         source = QImage(100, 100, QImage::Format_RGB32);
         source.fill(Qt::white);
     }
+    PlacePage(source);
+    // Only the page of the first show follows the area's later size.
+    StartPageSource = InFormShow ? source : QImage();
+    StartPageKey = PageBitmap->image.cacheKey();
+    PlayPrompt(QStringLiteral("S1"));
+}
+
+void TForm1::PlacePage(const QImage& source) {
     const QSize area = PaintBox1->size();
     auto page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
     stretchKeepingInk(source, page->image, layoutPage(source.size(), page->image.size()));
     PageBitmap = std::move(page);
     ShowPage();
-    PlayPrompt(QStringLiteral("S1"));
 }
 
 void TForm1::menu_openClick() {

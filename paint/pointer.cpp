@@ -26,6 +26,17 @@ QRect shown(const QRect& changed, int X, int Y) {
     return changed.isEmpty() ? QRect(X, Y, 1, 1) : changed;
 }
 
+// The magnifier shows the page around the pointer. It lives on the panel above the drawing
+// area, so it lands a little above the pointer, as it always has.
+void showMagnifier(TForm1& f, int X, int Y) {
+    if (!f.MagnifierOn || f.img4->isHidden())
+        return;
+    f.img4->move(X - 88, Y);
+    f.img4->raise();
+    const QImage page = f.PageBitmap ? f.PageBitmap->image : QImage();
+    f.img4->setPixmap(QPixmap::fromImage(magnifierView(page, QPoint(X, Y))));
+}
+
 QRect eraseInto(PageBitmapCanvas& page, int X, int Y, int penSize) {
     page.brush = CanvasBrush{clWhite, BrushStyle::Solid};
     return page.rectangle(X - penSize, Y - penSize, X + penSize, Y + penSize);
@@ -67,8 +78,9 @@ void TForm1::PaintBox1MouseDown(Qt::MouseButton button, int X, int Y) {
     if (button != Qt::RightButton && CurrentPageIndex > 0 && CurrentTool == tool::Fill &&
         PageBitmap) {
         rng::Randomize();
+        // Multicolor: any color of the rainbow, as the spray draws it.
         if (ColorMode == kMulticolorMode)
-            CurrentColor = rng::Random(65000);
+            CurrentColor = rng::RandomColor();
         PageBitmap->brush.color = CurrentColor;
         // The tile belongs to this one flood; the brush itself stays plain.
         QImage pattern;
@@ -87,6 +99,8 @@ void TForm1::PaintBox1MouseDown(Qt::MouseButton button, int X, int Y) {
         }
         ShowPage(shown(changed, X, Y));
         PlayPrompt(QStringLiteral("S3"));
+        // The magnifier shows the fill at once, not only at the next move.
+        showMagnifier(*this, X, Y);
     }
 
     CountClick();
@@ -112,14 +126,7 @@ void TForm1::PaintBox1MouseMove(int X, int Y) {
         PagePickedInCatalogue = false;
     }
 
-    if (MagnifierOn && !img4->isHidden()) {
-        // The pointer is in drawing-area coordinates; the magnifier lives on the panel above
-        // it, so it lands a little above the pointer, as it always has.
-        img4->move(X - 88, Y);
-        img4->raise();
-        const QImage page = PageBitmap ? PageBitmap->image : QImage();
-        img4->setPixmap(QPixmap::fromImage(magnifierView(page, QPoint(X, Y))));
-    }
+    showMagnifier(*this, X, Y);
 
     if (StrokeActive && CurrentTool == tool::Shapes)
         ShapeDrag(X, Y);
@@ -134,7 +141,7 @@ void TForm1::PaintBox1MouseMove(int X, int Y) {
 
     if (StrokeActive && CurrentTool == tool::Brush && PageBitmap) {
         if (ColorMode == kMulticolorMode)
-            CurrentColor = rng::Random(100000);
+            CurrentColor = rng::RandomColor();
         PageBitmap->pen.color = CurrentColor;
         PageBitmap->brush.color = CurrentColor;
         ShowPage(shown(PageBitmap->lineTo(X, Y), X, Y));

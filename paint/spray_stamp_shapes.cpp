@@ -27,10 +27,7 @@ void TForm1::SprayMove(int X, int Y) {
         return;
     if (ColorMode == kMulticolorMode) {
         rng::Randomize();
-        const int r = rng::Random(256);
-        const int g = rng::Random(256);
-        const int b = rng::Random(256);
-        CurrentColor = r | (g << 8) | (b << 16);
+        CurrentColor = rng::RandomColor();
     }
     QRect dirty = sprayBurst(*PageBitmap, X, Y, PenSize, CurrentColor);
     dirty |= sprayBurst(*PageBitmap, X, Y, PenSize, CurrentColor);

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <algorithm>
 
 bool TForm1::SoundDisabled() const {
     return Fm_Options->CheckBox_Sound->isChecked();
@@ -49,7 +50,12 @@ void TForm1::Image2MouseDown(int X, int Y) {
     const QImage chart = Image2->picture();
     if (!chart.rect().contains(X, Y))
         return;
-    const TColor c = fromQRgb(chart.pixel(X, Y));
+    // A cell is one color inside a lit and shaded bevel: wherever it is pressed, and in the
+    // gaps around it, the color is the one in its middle. The chart is 4 rows of 30 cells.
+    const int column = std::clamp(X * 30 / chart.width(), 0, 29);
+    const int row = std::clamp(Y * 4 / chart.height(), 0, 3);
+    const QPoint middle((2 * column + 1) * chart.width() / 60, (2 * row + 1) * chart.height() / 8);
+    const TColor c = fromQRgb(chart.pixel(middle));
     CurrentColor = c;
     NewCursor(QStringLiteral("all"), c, 1);
 }

@@ -7,7 +7,7 @@
 
 void TForm1::menu_SaveClick() {
     OpenDialogOptions o;
-    o.title = QStringLiteral("Сохранить раскраску");
+    o.title = QStringLiteral("Save coloring book");
     // The data written is always a bitmap, so that is the one type offered.
     o.filter = QStringLiteral("Bitmaps (*.bmp)");
     o.defaultSuffix = QStringLiteral("bmp");

@@ -1,4 +1,5 @@
 // Sending the picture to the gallery site, and opening the site in the browser.
+#include "app/core/atomicfile.h"
 #include "app/core/rng.h"
 #include "app/mainwindow.h"
 #include "app/widgets.h"
@@ -80,11 +81,7 @@ void TForm1::menu_ColroingSendClick() {
         const QImage shot = CaptureDrawingArea();
         if (shot.isNull())
             throw std::runtime_error("The drawing area could not be captured.");
-        const QByteArray jpeg = EncodeJpeg(shot, 60);
-        QFile f(target);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(jpeg) != jpeg.size() ||
-            !f.flush())
-            throw std::runtime_error(f.errorString().toStdString());
+        writeFileAtomically(target, EncodeJpeg(shot, 60));
     } catch (const std::exception&) {
         platform.messages->show(
             QStringLiteral("Предупреждение"),
@@ -95,8 +92,8 @@ void TForm1::menu_ColroingSendClick() {
         return;
     }
 
-    const QString childName = askUntilAnswered(platform.input, QStringLiteral("Childs name"));
-    const QString age = askUntilAnswered(platform.input, QStringLiteral("Childs age"));
+    const QString childName = askUntilAnswered(platform.input, QStringLiteral("Child's name"));
+    const QString age = askUntilAnswered(platform.input, QStringLiteral("Child's age"));
 
     // Opened now and held until the upload is over; every object below is released on the
     // way out, whether the requests succeed or throw.
@@ -119,9 +116,9 @@ void TForm1::menu_ColroingSendClick() {
 }
 
 void TForm1::menu_ColoringViewClick() {
-    platform.shell->open(GalleryUrl(SiteBase));
+    OpenInShell(GalleryUrl(SiteBase));
 }
 
 void TForm1::menu_MailClick() {
-    platform.shell->open(SiteBase);
+    OpenInShell(SiteBase);
 }

@@ -40,6 +40,13 @@ float RandomSingle() {
     return f < 1.0f ? f : 0.0f;
 }
 
+int RandomColor() {
+    const int r = Random(256);
+    const int g = Random(256);
+    const int b = Random(256);
+    return r | (g << 8) | (b << 16);
+}
+
 void SetClockForTest(std::function<std::uint64_t()> c) {
     clock() = std::move(c);
 }

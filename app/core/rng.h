@@ -11,5 +11,7 @@ int Random(int n);
 // Uniform on [0, 1).
 double RandomReal();
 float RandomSingle();
+// A color 0x00BBGGRR of three independent components 0 .. 255, drawn red first.
+int RandomColor();
 void SetClockForTest(std::function<std::uint64_t()> clock);
 } // namespace rng

@@ -86,6 +86,27 @@ QImage readInto(const QString& path, QImage prefilled, QString* error) {
 }
 } // namespace
 
+bool isEmptyBitmapFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    if (f.size() == 0)
+        return true;
+    const QByteArray h = f.read(26);
+    if (h.size() < 26 || h[0] != 'B' || h[1] != 'M')
+        return false;
+    auto le = [&](int o, int n) {
+        quint32 v = 0;
+        for (int i = n - 1; i >= 0; --i)
+            v = v << 8 | quint8(h[o + i]);
+        return v;
+    };
+    const quint32 headerSize = le(14, 4);
+    if (headerSize == 12) // the old core header: 16-bit sizes
+        return le(18, 2) == 0 || le(20, 2) == 0;
+    return le(18, 4) == 0 || le(22, 4) == 0;
+}
+
 QImage readBitmapFile(const QString& path, QString* error) {
     QImageReader probe(path, "bmp");
     // Top-down files report a negative height.

@@ -9,6 +9,10 @@
 // bitmap or has no pixels.
 QImage readBitmapFile(const QString& path, QString* error = nullptr);
 
+// True for a file with no pixels to show: an empty file, or a bitmap whose header gives a
+// width or height of zero. The page loader treats it as a missing file.
+bool isEmptyBitmapFile(const QString& path);
+
 // Where a W x H page goes on a PW x PH drawing area: fitted whole, aspect kept, into the
 // area less a 20-pixel margin on every side, and centred.
 QRect layoutPage(QSize page, QSize area);

@@ -1,5 +1,7 @@
 #include "share/core/halftone.h"
 
+#include "app/core/atomicfile.h"
+
 #include <QFile>
 #include <QtEndian>
 #include <climits>
@@ -121,14 +123,6 @@ QByteArray EncodeBmp8(const QImage& indexed) {
 }
 
 void WriteBmp8(const QString& path, const QImage& indexed) {
-    const QByteArray bytes = EncodeBmp8(indexed);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw std::runtime_error(QStringLiteral("Cannot create file \"%1\". %2")
-                                     .arg(path, f.errorString())
-                                     .toStdString());
-    if (f.write(bytes) != bytes.size() || !f.flush())
-        throw std::runtime_error(QStringLiteral("Error writing file \"%1\". %2")
-                                     .arg(path, f.errorString())
-                                     .toStdString());
+    // Saving over an earlier picture never leaves it half written.
+    writeFileAtomically(path, EncodeBmp8(indexed));
 }

@@ -47,9 +47,10 @@ struct FakeDialogs : IFileDialogs {
 
 struct FakeShell : IShell {
     std::vector<QString> opened;
+    bool starts = true; // false: no program can be started
     bool open(const QString& u) override {
         opened.push_back(u);
-        return true;
+        return starts;
     }
 };
 

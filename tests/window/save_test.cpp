@@ -47,7 +47,7 @@ TEST(Save, ProposesTheNextNameAndWritesAHalftoneBitmapOfTheAreaWhateverTheExtens
 
     ASSERT_EQ(h.dialogs.saved.size(), 1u);
     const OpenDialogOptions& o = h.dialogs.saved[0];
-    EXPECT_EQ(o.title, QStringLiteral("Сохранить раскраску"));
+    EXPECT_EQ(o.title, QStringLiteral("Save coloring book"));
     EXPECT_EQ(o.fileName, form.SaveFolder + QStringLiteral("baby4.bmp"));
     EXPECT_EQ(o.initialDir, form.SaveFolder);
     EXPECT_TRUE(o.filter.contains(QStringLiteral("*.bmp")));

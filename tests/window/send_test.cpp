@@ -85,8 +85,8 @@ TEST(Send, PictureReachesTheGalleryWithTheChildsNameAndAge) {
 
     reportErrors(&h.messages, [&] { form.menu_ColroingSendClick(); });
 
-    EXPECT_EQ(h.input.prompts, (std::vector<QString>{"Childs name", "Childs name", "Childs name",
-                                                     "Childs age", "Childs age"}));
+    EXPECT_EQ(h.input.prompts, (std::vector<QString>{"Child's name", "Child's name", "Child's name",
+                                                     "Child's age", "Child's age"}));
     ASSERT_EQ(h.messages.shown.size(), 1u) << h.messages.shown[0].text.toStdString();
     EXPECT_EQ(h.messages.shown[0].title, QStringLiteral("Information"));
     EXPECT_EQ(h.messages.shown[0].text,

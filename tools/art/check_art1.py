@@ -19,8 +19,8 @@ KEY_GREY = (216, 216, 216)
 
 # name: (size, hot spot, [(seed, key colour, rough bbox x0, y0, x1, y1)])
 CURSORS = {
-    "cursor_leika": ((144, 102), (1, 7), [((90, 20), KEY_PINK, (64, 10, 108, 21)),
-                                          ((6, 8), KEY_PINK, (2, 4, 11, 10))]),
+    "cursor_leika": ((144, 102), (1, 7), [((90, 20), KEY_PINK, (63, 10, 109, 82)),
+                                          ((6, 8), KEY_PINK, (1, 4, 19, 49))]),
     "cursor_kist": ((201, 230), (0, 0), [((20, 21), KEY_GREY, (1, 0, 34, 37))]),
     "cursor_bolon": ((110, 146), (5, 10), [((60, 84), KEY_PINK, (49, 72, 70, 95))]),
     "cursor_sterka": ((87, 69), (0, 0), []),

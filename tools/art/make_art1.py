@@ -309,15 +309,19 @@ def draw_leika():
     p.shape(funnel, can_dark)
     ang = math.degrees(math.atan2(perp[1], perp[0]))
     p.shape(ellipse_pts(face[0], face[1], 6.0, 2.6, ang, 48), KEY_PINK, 2.0)
-    # drops falling from the rose
-    for cx, cy, r in ((4.5, 22.0, 3.0), (10.5, 33.0, 3.4), (4.0, 44.0, 3.0), (17.0, 47.0, 2.6)):
-        p.shape(teardrop_pts(cx, cy, r), water, 2.0)
+    # drops of paint falling from the rose, joined to it by a thin trickle so that the one
+    # tint seed at the rose colours them all
+    drops = ((4.5, 22.0, 3.0), (10.5, 33.0, 3.4), (4.0, 44.0, 3.0), (17.0, 47.0, 2.6))
+    for cx, cy, r in drops:
+        p.shape(teardrop_pts(cx, cy, r), KEY_PINK, 2.0)
+    for a, b in (((5.5, 9.0), drops[0]), (drops[0], drops[1]), (drops[1], drops[2]),
+                 (drops[1], drops[3])):
+        p.line([a[:2], b[:2]], KEY_PINK, 2.2)
+    for cx, cy, r in drops:
         p.dot(cx - r * 0.35, cy - r * 0.2, r * 0.35, WHITE)
-    # body with the paint band on top
+    # body in the paint colour, on a darker foot
     body = rrect_pts(62.0, 9.0, 110.5, 93.0, 8)
-    p.shape(body, can)
-    p.clipped(body, lambda q: q.fill([(0, 0), (144, 0), (144, 21.5), (0, 21.5)], KEY_PINK))
-    p.line([(60, 22.5), (112, 22.5)], OL, 2.2)
+    p.shape(body, KEY_PINK)
     p.clipped(body, lambda q: q.fill([(0, 84), (144, 84), (144, 102), (0, 102)], can_dark))
     p.line([(60, 83.5), (112, 83.5)], OL, 2.2)
     # gloss
