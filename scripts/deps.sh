@@ -8,6 +8,7 @@ if [ "${1:-}" = "--test" ]; then
     pkgs+=(xdotool imagemagick pulseaudio pulseaudio-utils sox cups printer-driver-cups-pdf
            php-cli php-sqlite3 poppler-utils curl openbox python3 python3-xlib python3-pil
            valgrind clang-format desktop-file-utils dpkg-dev)
+    pkgs+=(clang libclang-rt-14-dev) # the fuzz targets
 fi
 missing=()
 for p in "${pkgs[@]}"; do

@@ -52,7 +52,7 @@ QImage readInto(const QString& path, QImage prefilled, QString* error) {
 }
 } // namespace
 
-QImage readBitmapFile(const QString& path, QString* error) {
+QImage readBitmapFile(const QString& path, QString* error, qint64 maxPixels) {
     QImageReader probe(path, "bmp");
     // Top-down files report a negative height.
     const QSize size(probe.size().width(), std::abs(probe.size().height()));
@@ -62,7 +62,7 @@ QImage readBitmapFile(const QString& path, QString* error) {
             *error = QStringLiteral("\"%1\" is not a valid bitmap").arg(path);
         return {};
     }
-    if (qint64(size.width()) * size.height() > 100LL * 1000 * 1000) { // 400 MB as 32-bit pixels
+    if (qint64(size.width()) * size.height() > std::min(maxPixels, kMaxPagePixels)) {
         if (error)
             *error = QStringLiteral("\"%1\" is too large").arg(path);
         return {};

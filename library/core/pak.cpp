@@ -74,8 +74,10 @@ UnpackResult unpackArchive(const QString& pakPath, const QString& cacheDir,
             break;
         }
         if (!isSafeEntryName(rawName)) {
-            if (!pak.seek(pak.pos() + dataLen) || pak.pos() > size)
+            if (!pak.seek(pak.pos() + dataLen) || pak.pos() > size) {
+                res.truncated = true;
                 break;
+            }
             continue;
         }
         const QString entryName = fromCp1251(rawName);

@@ -38,6 +38,10 @@ class HttpClient {
     QByteArray postFile(const QByteArray& url, const QByteArray& field, UploadFile& file,
                         const QString& partFileName, const QByteArray& contentType);
 
+    // The libcurl handle (a CURL*), for a test that routes the connections to sockets of its
+    // own.
+    void* handle() const { return curl_; }
+
     static constexpr const char* kUserAgent = "Mozilla/4.0 (compatible; MSIE 5.5; Windows 98)";
 
   private:

@@ -118,3 +118,34 @@ TEST(BmpSuite, MissingAndEmptyFilesAreRefused) {
     f.close();
     EXPECT_TRUE(readBitmapFile(dir.filePath("empty.bmp")).isNull());
 }
+
+TEST(BmpSuite, PixelLimitCanBeLoweredButNeverRaised) {
+    QTemporaryDir dir;
+    QImage page(5, 3, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    ASSERT_TRUE(page.save(dir.filePath("small.bmp"), "BMP"));
+    QString error;
+    EXPECT_TRUE(readBitmapFile(dir.filePath("small.bmp"), &error, 14).isNull());
+    EXPECT_TRUE(error.contains("too large")) << error.toStdString();
+    EXPECT_EQ(readBitmapFile(dir.filePath("small.bmp"), nullptr, 15).size(), QSize(5, 3));
+
+    // A header alone declaring 10,001 x 10,000 pixels: refused whatever limit is asked for.
+    QByteArray header = QByteArray("BM") + QByteArray(52, '\0');
+    auto put32 = [&](int at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            header[at + i] = char(v >> (8 * i));
+    };
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 10001);
+    put32(22, 10000);
+    header[26] = 1;
+    header[28] = 24;
+    QFile f(dir.filePath("huge.bmp"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(header);
+    f.close();
+    error.clear();
+    EXPECT_TRUE(readBitmapFile(dir.filePath("huge.bmp"), &error, qint64(1) << 40).isNull());
+    EXPECT_TRUE(error.contains("too large")) << error.toStdString();
+}
