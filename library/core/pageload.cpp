@@ -42,6 +42,7 @@ void whitenMissingRows(const QString& path, QImage& img) {
 
 QImage readInto(const QString& path, QImage prefilled, QString* error) {
     QImageReader reader(path, "bmp");
+    reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(false);
     if (!reader.read(&prefilled)) {
         if (error)
@@ -54,6 +55,9 @@ QImage readInto(const QString& path, QImage prefilled, QString* error) {
 
 QImage readBitmapFile(const QString& path, QString* error, qint64 maxPixels) {
     QImageReader probe(path, "bmp");
+    // Only the bitmap reader: told "bmp", Qt would still hand a file it does not recognise
+    // to every image plugin installed (GIF, SVG, ...), decoders a page never needs.
+    probe.setAutoDetectImageFormat(false);
     // Top-down files report a negative height.
     const QSize size(probe.size().width(), std::abs(probe.size().height()));
     const QImage::Format fmt = probe.imageFormat();

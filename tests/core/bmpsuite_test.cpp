@@ -149,3 +149,18 @@ TEST(BmpSuite, PixelLimitCanBeLoweredButNeverRaised) {
     EXPECT_TRUE(readBitmapFile(dir.filePath("huge.bmp"), &error, qint64(1) << 40).isNull());
     EXPECT_TRUE(error.contains("too large")) << error.toStdString();
 }
+
+// Found by fuzz_page: a GIF file loaded as a page through Qt's GIF plugin.
+TEST(BmpSuite, OnlyBitmapsAreRead) {
+    const unsigned char gif[] = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x03, 0x00, 0x02, 0x00, 0xf0,
+                                 0x00, 0x00, 0xff, 0x00, 0x00, 0x00, 0x00, 0x00, 0x21, 0xf9, 0x04,
+                                 0x00, 0x00, 0x00, 0x00, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x00, 0x03,
+                                 0x00, 0x02, 0x00, 0x00, 0x02, 0x02, 0x84, 0x5f, 0x00, 0x3b};
+    QTemporaryDir dir;
+    QFile f(dir.filePath("red.bmp"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(gif), sizeof gif);
+    f.close();
+    ASSERT_FALSE(QImage(dir.filePath("red.bmp")).isNull());        // a readable picture...
+    EXPECT_TRUE(readBitmapFile(dir.filePath("red.bmp")).isNull()); // ...but not a page
+}
