@@ -1,8 +1,8 @@
 // The gallery client's handling of what a server answers. Every connection libcurl opens,
 // redirects included, is handed a socket whose other end already holds the next reply of
 // the input and then ends, so no input can reach the network or wait for it. A request
-// ends in an answer of at most a megabyte or in std::runtime_error, and every request sent
-// carries the program's headers.
+// ends in an answer or in std::runtime_error (what the window reports), never in a crash,
+// a hang or another exception, and every request sent carries the program's headers.
 //
 // Input: one byte choosing the announce GET (even) or the upload POST (odd), then the
 // replies of successive connections separated by kNext.
@@ -101,15 +101,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         HttpClient client;
         route(client, server);
-        QByteArray answer;
         if (post) {
             UploadFile file(jpeg);
-            answer = client.postFile(UploadUrl(base), "filename", file, jpeg, "image/jpeg");
+            client.postFile(UploadUrl(base), "filename", file, jpeg, "image/jpeg");
         } else {
-            answer = client.get(AnnounceUrl(base, QStringLiteral("AbCdEfGhIj.jpg"),
-                                            QStringLiteral("Маша & Co"), QStringLiteral("5")));
+            client.get(AnnounceUrl(base, QStringLiteral("AbCdEfGhIj.jpg"),
+                                   QStringLiteral("Маша & Co"), QStringLiteral("5")));
         }
-        FUZZ_CHECK(answer.size() <= (1 << 20));
     } catch (const std::runtime_error&) {
         // A failed request is reported to the user; it only must not be anything else.
     }
