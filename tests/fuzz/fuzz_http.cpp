@@ -1,6 +1,6 @@
-// The gallery client's handling of what a server answers. Every connection libcurl opens,
-// redirects included, is handed a socket whose other end already holds the next reply of
-// the input and then ends, so no input can reach the network or wait for it. A request
+// The gallery client's handling of what a server answers. Every connection libcurl makes,
+// redirects included, goes to a loopback listener of this process, which puts the next
+// reply of the input on it and ends it, so no input can reach the network or wait for it. A request
 // ends in an answer or in std::runtime_error (what the window reports), never in a crash,
 // a hang or another exception, and every request sent carries the program's headers.
 //
@@ -13,6 +13,7 @@
 
 #include <cstring>
 #include <curl/curl.h>
+#include <netinet/in.h>
 #include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -27,33 +28,73 @@ struct Server {
     std::vector<int> peers; // our ends, read afterwards for the requests
 };
 
-curl_socket_t openSocket(void* user, curlsocktype, curl_sockaddr*) {
-    auto* server = static_cast<Server*>(user);
-    int sv[2];
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv) != 0)
-        return CURL_SOCKET_BAD;
-    if (server->next < server->replies.size()) {
-        const QByteArray& reply = server->replies[server->next];
-        // Socket buffers hold far more than an input: a short write only cuts the reply.
-        qsizetype off = 0;
-        while (off < reply.size()) {
-            const ssize_t n = ::send(sv[1], reply.constData() + off, size_t(reply.size() - off),
-                                     MSG_DONTWAIT | MSG_NOSIGNAL);
-            if (n <= 0)
-                break;
-            off += n;
+// A listener on the loopback address that only this process connects to.
+int listener() {
+    static const int fd = [] {
+        const int l = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (l < 0 || ::bind(l, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+            ::listen(l, 64) != 0) {
+            std::perror("listener");
+            std::abort();
         }
+        return l;
+    }();
+    return fd;
+}
+
+int listenerPort() {
+    sockaddr_in a{};
+    socklen_t len = sizeof a;
+    ::getsockname(listener(), reinterpret_cast<sockaddr*>(&a), &len);
+    return ntohs(a.sin_port);
+}
+
+// Accepts the connections libcurl has made so far and puts the next reply on each.
+void serve(Server& server) {
+    int peer;
+    while ((peer = ::accept4(listener(), nullptr, nullptr, SOCK_CLOEXEC)) >= 0) {
+        if (server.next < server.replies.size()) {
+            const QByteArray& reply = server.replies[server.next];
+            // Socket buffers hold far more than an input: a short write only cuts the reply.
+            qsizetype off = 0;
+            while (off < reply.size()) {
+                const ssize_t n = ::send(peer, reply.constData() + off, size_t(reply.size() - off),
+                                         MSG_DONTWAIT | MSG_NOSIGNAL);
+                if (n <= 0)
+                    break;
+                off += n;
+            }
+        }
+        ++server.next;
+        ::shutdown(peer, SHUT_WR);
+        server.peers.push_back(peer);
     }
-    ++server->next;
-    ::shutdown(sv[1], SHUT_WR);
-    server->peers.push_back(sv[1]);
-    return sv[0];
 }
 
-int alreadyConnected(void*, curl_socket_t, curlsocktype) {
-    return CURL_SOCKOPT_ALREADY_CONNECTED;
+// libcurl reports each step of a transfer here: after connecting it always says something
+// (the request going out, the TLS hello) before it waits for an answer, so the replies are
+// in place in time without a server thread.
+int onDebug(CURL*, curl_infotype, char* text, size_t size, void* user) {
+    serve(*static_cast<Server*>(user));
+    if (qEnvironmentVariableIsSet("FUZZ_HTTP_VERBOSE"))
+        std::fwrite(text, 1, size, stderr);
+    return 0;
 }
 
+void route(HttpClient& client, Server& server) {
+    CURL* c = static_cast<CURL*>(client.handle());
+    curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
+    curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, onDebug);
+    curl_easy_setopt(c, CURLOPT_DEBUGDATA, &server);
+    curl_easy_setopt(c, CURLOPT_PROXY, "");
+    // Every host and port a redirect names goes to the listener, without a DNS query.
+    static const QByteArray to = "::127.0.0.1:" + QByteArray::number(listenerPort());
+    static curl_slist* anyHost = curl_slist_append(nullptr, to.constData());
+    curl_easy_setopt(c, CURLOPT_CONNECT_TO, anyHost);
+}
 QByteArray drain(int fd) {
     QByteArray got;
     char buf[4096];
@@ -61,18 +102,6 @@ QByteArray drain(int fd) {
     while ((n = ::recv(fd, buf, sizeof buf, MSG_DONTWAIT)) > 0)
         got.append(buf, n);
     return got;
-}
-
-void route(HttpClient& client, Server& server) {
-    CURL* c = static_cast<CURL*>(client.handle());
-    curl_easy_setopt(c, CURLOPT_OPENSOCKETFUNCTION, openSocket);
-    curl_easy_setopt(c, CURLOPT_OPENSOCKETDATA, &server);
-    curl_easy_setopt(c, CURLOPT_SOCKOPTFUNCTION, alreadyConnected);
-    curl_easy_setopt(c, CURLOPT_PROXY, "");
-    // Every host a redirect names resolves to the loopback address without a DNS query;
-    // the socket above stands in for the connection.
-    static curl_slist* anyHost = curl_slist_append(nullptr, "::127.0.0.1:");
-    curl_easy_setopt(c, CURLOPT_CONNECT_TO, anyHost);
 }
 } // namespace
 
@@ -112,6 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // A failed request is reported to the user; it only must not be anything else.
     }
 
+    serve(server); // connections made but never reported: closed below with the rest
     const QByteArray agent = QByteArray("User-Agent: ") + HttpClient::kUserAgent + "\r\n";
     for (int fd : server.peers) {
         const QByteArray request = drain(fd);
