@@ -52,10 +52,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     FUZZ_CHECK(a.format() == QImage::Format_RGB32);
     FUZZ_CHECK(qint64(a.width()) * a.height() <= kFuzzPixelLimit);
-    // The size the header declares: 16-bit fields in the old 12-byte header, 32-bit ones
-    // after it; a negative height means rows top-down.
+    // The size the header declares: 32-bit fields in the headers of 40, 64, 108 and 124
+    // bytes; the reader takes any other header size for the old 12-byte one, with 16-bit
+    // fields. A negative height means rows top-down.
     FUZZ_CHECK(size >= 26 && data[0] == 'B' && data[1] == 'M');
-    const bool core = le(data + 14, 4) == 12;
+    const qint32 headerSize = le(data + 14, 4);
+    const bool core =
+        headerSize != 40 && headerSize != 64 && headerSize != 108 && headerSize != 124;
     const qint64 w = core ? le(data + 18, 2) : le(data + 18, 4);
     const qint64 h = core ? le(data + 20, 2) : le(data + 22, 4);
     FUZZ_CHECK(a.width() == w && a.height() == (h < 0 ? -h : h));
