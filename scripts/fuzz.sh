@@ -3,8 +3,7 @@
 # one for the given number of minutes (default 1; fractions work), one after the other:
 #   scripts/fuzz.sh <minutes> [reader...]      (readers: pak page stat config http)
 # A crash, leak, hang or broken invariant fails the run and leaves the input in
-# build-fuzz/fuzz/ as
-# <reader>-crash-*, -leak-*, -timeout-* or -oom-*; replay it with
+# build-fuzz/fuzz/ as <reader>-crash-*, -leak-*, -timeout-* or -oom-*; replay it with
 # build-fuzz/fuzz/fuzz_<reader> <file>. The inputs each target found worth keeping grow in
 # build-fuzz/fuzz/corpus/<reader>/ from run to run, seeded by tests/fuzz/corpus/<reader>/.
 set -euo pipefail
