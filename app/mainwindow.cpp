@@ -405,8 +405,11 @@ void TForm1::buildControls() {
     Image3->onMouseDown = [this](Qt::MouseButton, QPoint) { Image10_ColorMouseDown(); };
 
     // Handlers.
+    // Errors are reported here, before they reach the application's notify(): unwinding
+    // through Qt's signal frames skips their clean-up and leaks what they hold.
     auto on = [this](QToolButton* b, void (TForm1::*fn)()) {
-        connect(b, &QToolButton::clicked, this, fn);
+        connect(b, &QToolButton::clicked, this,
+                [this, fn] { reportErrors(platform.messages, [this, fn] { (this->*fn)(); }); });
     };
     on(BitBtn6, &TForm1::But_PipetkaClick);
     on(But_kist, &TForm1::But_kistClick);
@@ -441,7 +444,8 @@ void TForm1::buildControls() {
     on(Button_Sterka2, &TForm1::Button_SterkaClick);
     on(Button_Stat, &TForm1::Button_StatClick);
     on(Button_Folder, &TForm1::Button_FolderClick);
-    connect(TreeView1, &QTreeWidget::itemClicked, this, [this] { TreeView1Click(); });
+    connect(TreeView1, &QTreeWidget::itemClicked, this,
+            [this] { reportErrors(platform.messages, [this] { TreeView1Click(); }); });
 
     // Hints for the grown-ups; the children go by the pictures.
     const std::pair<QWidget*, const char*> hints[] = {

@@ -76,6 +76,7 @@ bool declaresFarMoreThanItHolds(const QString& path) {
 
 QImage readInto(const QString& path, QImage prefilled, QString* error) {
     QImageReader reader(path, "bmp");
+    reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(false);
     if (!reader.read(&prefilled)) {
         if (error)
@@ -107,8 +108,11 @@ bool isEmptyBitmapFile(const QString& path) {
     return le(18, 4) == 0 || le(22, 4) == 0;
 }
 
-QImage readBitmapFile(const QString& path, QString* error) {
+QImage readBitmapFile(const QString& path, QString* error, qint64 maxPixels) {
     QImageReader probe(path, "bmp");
+    // Only the bitmap reader: told "bmp", Qt would still hand a file it does not recognise
+    // to every image plugin installed (GIF, SVG, ...), decoders a page never needs.
+    probe.setAutoDetectImageFormat(false);
     // Top-down files report a negative height.
     const QSize size(probe.size().width(), std::abs(probe.size().height()));
     const QImage::Format fmt = probe.imageFormat();
@@ -117,7 +121,7 @@ QImage readBitmapFile(const QString& path, QString* error) {
             *error = QStringLiteral("\"%1\" is not a valid bitmap").arg(path);
         return {};
     }
-    if (qint64(size.width()) * size.height() > 100LL * 1000 * 1000) { // 400 MB as 32-bit pixels
+    if (qint64(size.width()) * size.height() > std::min(maxPixels, kMaxPagePixels)) {
         if (error)
             *error = QStringLiteral("\"%1\" is too large").arg(path);
         return {};

@@ -119,8 +119,10 @@ UnpackResult unpackArchive(const QString& pakPath, const QString& cacheDir,
             continue;
         }
         if (!isSafeEntryName(rawName)) {
-            if (!pak.seek(pak.pos() + dataLen) || pak.pos() > size)
+            if (!pak.seek(pak.pos() + dataLen) || pak.pos() > size) {
+                res.truncated = true;
                 break;
+            }
             continue;
         }
         const QString entryName = fromCp1251(rawName);

@@ -44,6 +44,9 @@ class HttpClient {
     // Ends the request under way (from any thread) with an error, as soon as it next
     // waits for the network.
     void cancel() { cancelled_ = true; }
+    // The libcurl handle (a CURL*), for a test that routes the connections to sockets of its
+    // own.
+    void* handle() const { return curl_; }
 
     static constexpr const char* kUserAgent = "Mozilla/4.0 (compatible; MSIE 5.5; Windows 98)";
 

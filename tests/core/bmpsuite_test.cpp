@@ -169,3 +169,49 @@ TEST(BmpSuite, HeaderFarLargerThanItsFileIsRefused) {
             << c.name << ": " << error.toStdString();
     }
 }
+
+TEST(BmpSuite, PixelLimitCanBeLoweredButNeverRaised) {
+    QTemporaryDir dir;
+    QImage page(5, 3, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    ASSERT_TRUE(page.save(dir.filePath("small.bmp"), "BMP"));
+    QString error;
+    EXPECT_TRUE(readBitmapFile(dir.filePath("small.bmp"), &error, 14).isNull());
+    EXPECT_TRUE(error.contains("too large")) << error.toStdString();
+    EXPECT_EQ(readBitmapFile(dir.filePath("small.bmp"), nullptr, 15).size(), QSize(5, 3));
+
+    // A header alone declaring 10,001 x 10,000 pixels: refused whatever limit is asked for.
+    QByteArray header = QByteArray("BM") + QByteArray(52, '\0');
+    auto put32 = [&](int at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            header[at + i] = char(v >> (8 * i));
+    };
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 10001);
+    put32(22, 10000);
+    header[26] = 1;
+    header[28] = 24;
+    QFile f(dir.filePath("huge.bmp"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(header);
+    f.close();
+    error.clear();
+    EXPECT_TRUE(readBitmapFile(dir.filePath("huge.bmp"), &error, qint64(1) << 40).isNull());
+    EXPECT_TRUE(error.contains("too large")) << error.toStdString();
+}
+
+// Found by fuzz_page: a GIF file loaded as a page through Qt's GIF plugin.
+TEST(BmpSuite, OnlyBitmapsAreRead) {
+    const unsigned char gif[] = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x03, 0x00, 0x02, 0x00, 0xf0,
+                                 0x00, 0x00, 0xff, 0x00, 0x00, 0x00, 0x00, 0x00, 0x21, 0xf9, 0x04,
+                                 0x00, 0x00, 0x00, 0x00, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x00, 0x03,
+                                 0x00, 0x02, 0x00, 0x00, 0x02, 0x02, 0x84, 0x5f, 0x00, 0x3b};
+    QTemporaryDir dir;
+    QFile f(dir.filePath("red.bmp"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(gif), sizeof gif);
+    f.close();
+    ASSERT_FALSE(QImage(dir.filePath("red.bmp")).isNull());        // a readable picture...
+    EXPECT_TRUE(readBitmapFile(dir.filePath("red.bmp")).isNull()); // ...but not a page
+}

@@ -176,6 +176,21 @@ TEST_F(PakFixture, NameTheFileSystemRefusesIsReported) {
     EXPECT_EQ(QDir(cache()).entryList(QDir::Files), QStringList({"fine.bmp"}));
 }
 
+// Found by fuzz_pak: a skipped entry whose data runs past the end is a truncated archive too.
+TEST_F(PakFixture, SkippedEntryRunningPastTheEndIsTruncated) {
+    const QByteArray bytes("\x07\x00"
+                           "dog.b\x08\x00"
+                           "long.$b%p\xa0\x0f\x00\x00"
+                           "only part",
+                           31);
+    QStringList pages;
+    const UnpackResult r = unpack(write("fuzzed.pak", bytes), &pages);
+    EXPECT_TRUE(r.truncated);
+    EXPECT_EQ(r.entries, 0);
+    EXPECT_TRUE(pages.isEmpty());
+    EXPECT_EQ(QDir(cache()).entryList(QDir::Files), QStringList());
+}
+
 TEST(PakNames, PageNameDropsTheLastFourCharacters) {
     EXPECT_EQ(pageNameOf("fire engine.bmp"), QString("fire engine"));
     EXPECT_EQ(pageNameOf("abc"), QString());

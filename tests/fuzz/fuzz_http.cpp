@@ -1,0 +1,161 @@
+// The gallery client's handling of what a server answers. Every connection libcurl makes,
+// redirects included, goes to a loopback listener of this process, which puts the next
+// reply of the input on it and ends it, so no input can reach the network or wait for it. A request
+// ends in an answer or in std::runtime_error (what the window reports), never in a crash,
+// a hang or another exception, and every request sent carries the program's headers.
+//
+// Input: one byte choosing the announce GET (even) or the upload POST (odd), then the
+// replies of successive connections separated by kNext.
+#include "fuzz_support.h"
+
+#include "share/core/gallery.h"
+#include "share/core/http.h"
+
+#include <cstring>
+#include <curl/curl.h>
+#include <netinet/in.h>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+constexpr char kNext[] = "\r\n--next-connection--\r\n";
+
+struct Server {
+    std::vector<QByteArray> replies;
+    size_t next = 0;
+    std::vector<int> peers; // our ends, read afterwards for the requests
+};
+
+// A listener on the loopback address that only this process connects to.
+int listener() {
+    static const int fd = [] {
+        const int l = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (l < 0 || ::bind(l, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+            ::listen(l, 64) != 0) {
+            std::perror("listener");
+            std::abort();
+        }
+        return l;
+    }();
+    return fd;
+}
+
+int listenerPort() {
+    sockaddr_in a{};
+    socklen_t len = sizeof a;
+    ::getsockname(listener(), reinterpret_cast<sockaddr*>(&a), &len);
+    return ntohs(a.sin_port);
+}
+
+// Accepts the connections libcurl has made so far and puts the next reply on each.
+void serve(Server& server) {
+    int peer;
+    while ((peer = ::accept4(listener(), nullptr, nullptr, SOCK_CLOEXEC)) >= 0) {
+        if (server.next < server.replies.size()) {
+            const QByteArray& reply = server.replies[server.next];
+            // Socket buffers hold far more than an input: a short write only cuts the reply.
+            qsizetype off = 0;
+            while (off < reply.size()) {
+                const ssize_t n = ::send(peer, reply.constData() + off, size_t(reply.size() - off),
+                                         MSG_DONTWAIT | MSG_NOSIGNAL);
+                if (n <= 0)
+                    break;
+                off += n;
+            }
+        }
+        ++server.next;
+        ::shutdown(peer, SHUT_WR);
+        server.peers.push_back(peer);
+    }
+}
+
+// libcurl reports each step of a transfer here: after connecting it always says something
+// (the request going out, the TLS hello) before it waits for an answer, so the replies are
+// in place in time without a server thread.
+int onDebug(CURL*, curl_infotype, char* text, size_t size, void* user) {
+    serve(*static_cast<Server*>(user));
+    if (qEnvironmentVariableIsSet("FUZZ_HTTP_VERBOSE"))
+        std::fwrite(text, 1, size, stderr);
+    return 0;
+}
+
+void route(HttpClient& client, Server& server) {
+    CURL* c = static_cast<CURL*>(client.handle());
+    curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
+    curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, onDebug);
+    curl_easy_setopt(c, CURLOPT_DEBUGDATA, &server);
+    curl_easy_setopt(c, CURLOPT_PROXY, "");
+    // Every host and port a redirect names goes to the listener, without a DNS query.
+    static const QByteArray to = "::127.0.0.1:" + QByteArray::number(listenerPort());
+    static curl_slist* anyHost = curl_slist_append(nullptr, to.constData());
+    curl_easy_setopt(c, CURLOPT_CONNECT_TO, anyHost);
+}
+QByteArray drain(int fd) {
+    QByteArray got;
+    char buf[4096];
+    ssize_t n;
+    while ((n = ::recv(fd, buf, sizeof buf, MSG_DONTWAIT)) > 0)
+        got.append(buf, n);
+    return got;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0)
+        return 0;
+    const bool post = data[0] & 1;
+    Server server;
+    const char* p = reinterpret_cast<const char*>(data + 1);
+    const char* end = reinterpret_cast<const char*>(data + size);
+    const size_t sepLen = sizeof kNext - 1;
+    for (;;) {
+        const void* hit = ::memmem(p, size_t(end - p), kNext, sepLen);
+        const char* stop = hit ? static_cast<const char*>(hit) : end;
+        server.replies.emplace_back(p, stop - p);
+        if (!hit)
+            break;
+        p = stop + sepLen;
+    }
+
+    static const QString jpeg = [] {
+        const uint8_t bytes[] = {0xFF, 0xD8, 0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 0xFF, 0xD9};
+        return fuzz::writeFile(QStringLiteral("AbCdEfGhIj.jpg"), bytes, sizeof bytes);
+    }();
+    const QString base = QStringLiteral("http://127.0.0.1:8080");
+    try {
+        HttpClient client;
+        route(client, server);
+        if (post) {
+            UploadFile file(jpeg);
+            client.postFile(UploadUrl(base), "filename", file, jpeg, "image/jpeg");
+        } else {
+            client.get(AnnounceUrl(base, QStringLiteral("AbCdEfGhIj.jpg"),
+                                   QStringLiteral("Маша & Co"), QStringLiteral("5")));
+        }
+    } catch (const std::runtime_error&) {
+        // A failed request is reported to the user; it only must not be anything else.
+    }
+
+    serve(server); // connections made but never reported: closed below with the rest
+    const QByteArray agent = QByteArray("User-Agent: ") + HttpClient::kUserAgent + "\r\n";
+    for (int fd : server.peers) {
+        const QByteArray request = drain(fd);
+        ::close(fd);
+        // Nothing sent, or a TLS handshake after a redirect to https: no headers to see.
+        if (request.isEmpty() || request.startsWith('\x16'))
+            continue;
+        FUZZ_CHECK(request.startsWith("GET ") || request.startsWith("POST "));
+        const qsizetype headEnd = request.indexOf("\r\n\r\n");
+        if (headEnd < 0)
+            continue; // cut short: the connection ended while it was being sent
+        const QByteArray head = request.left(headEnd + 2);
+        FUZZ_CHECK(head.contains(agent));
+        FUZZ_CHECK(head.contains("Accept-Language: ru\r\n"));
+    }
+    return 0;
+}

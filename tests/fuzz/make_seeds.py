@@ -1,0 +1,111 @@
+#!/usr/bin/env python3
+"""Writes the seed corpora of the fuzz targets into corpus/<reader>/ (a few KB in all)."""
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def put(reader, name, data):
+    folder = os.path.join(HERE, "corpus", reader)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data)
+
+
+def bmp(width, height, bpp, pixels, palette=b"", compression=0, masks=b"", core=False):
+    """A bitmap file; height < 0 is top-down. pixels are the raw (packed or RLE) bytes."""
+    if core:
+        info = struct.pack("<IHHHH", 12, width, height, 1, bpp)
+    else:
+        info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bpp, compression, len(pixels),
+                           2835, 2835, len(palette) // 4, 0)
+    off = 14 + len(info) + len(masks) + len(palette)
+    head = struct.pack("<2sIHHI", b"BM", off + len(pixels), 0, 0, off)
+    return head + info + masks + palette + pixels
+
+
+def rows(width, height, bpp, value):
+    stride = (width * bpp + 31) // 32 * 4
+    return bytes(value(y, i) for y in range(abs(height)) for i in range(stride))
+
+
+GREY4 = b"".join(bytes((v, v, v, 0)) for v in (0, 85, 170, 255))
+BW = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+ANY = lambda y, i: (y * 37 + i * 11) & 0xFF
+
+pages = {
+    "rgb24.bmp": bmp(5, 3, 24, rows(5, 3, 24, ANY)),
+    "rgb32_topdown.bmp": bmp(3, -2, 32, rows(3, 2, 32, ANY)),
+    "mono.bmp": bmp(9, 4, 1, rows(9, 4, 1, lambda y, i: 0x5A if y % 2 else 0xC3), BW),
+    "pal4.bmp": bmp(6, 3, 4, rows(6, 3, 4, lambda y, i: 0x12 + y), GREY4 * 4),
+    "pal8_truncated.bmp": bmp(7, 6, 8, rows(7, 2, 8, lambda y, i: i & 3), GREY4)[:-3],
+    "rgb565_bitfields.bmp": bmp(4, 2, 16, rows(4, 2, 16, ANY), compression=3,
+                                masks=struct.pack("<III", 0xF800, 0x07E0, 0x001F)),
+    # RLE8: a run, literal bytes, a delta move, end of line, end of bitmap.
+    "rle8.bmp": bmp(8, 4, 8, bytes((3, 1, 0, 3, 2, 3, 1, 0, 0, 2, 1, 1, 0, 0, 4, 2, 0, 1)),
+                    GREY4, compression=1),
+    "rle4.bmp": bmp(8, 3, 4, bytes((4, 0x12, 0, 4, 0x30, 0x21, 0, 0, 6, 0x33, 0, 1)),
+                    GREY4 * 4, compression=2),
+    "os2_core.bmp": bmp(4, 2, 8, rows(4, 2, 8, lambda y, i: i & 1),
+                        b"\x00\x00\x00\xff\xff\xff", core=True),
+}
+for name, data in pages.items():
+    put("page", name, data)
+
+
+def pak(entries):
+    out = b""
+    for name, data, *declared in entries:
+        raw = name.encode("cp1251")
+        out += struct.pack("<H", len(raw)) + raw
+        out += struct.pack("<I", declared[0] if declared else len(data)) + data
+    return out
+
+
+page = pages["mono.bmp"]
+put("pak", "two_pages.pak", pak([("кот.bmp", page), ("sun.bmp", pages["rle8.bmp"])]))
+put("pak", "empty.pak", b"")
+put("pak", "unsafe_and_duplicate.pak",
+    pak([("../up.bmp", b"x"), ("a/b.bmp", b"y"), ("cat.bmp", b"first"), ("cat.bmp", b"second"),
+         ("..", b""), ("Bitmap.tmp", b"scratch")]))
+put("pak", "truncated.pak", pak([("dog.bmp", b"DOG"), ("long.bmp", b"only part", 4000)]))
+
+
+def record(clicks, date, color, book):
+    out = struct.pack("<i", clicks)
+    for s in (date, color, book):
+        raw = s.encode("cp1251")[:20]
+        out += bytes((len(raw),)) + raw.ljust(20, b"\0")
+    return out + b"\0"
+
+
+history = record(12, "08.12.2026", "Red", "Кораблик") + record(0, "09.12.2026", "", "")
+put("stat", "two_runs.dat", history)
+put("stat", "partial_tail.dat", history + record(5, "x", "Blue", "sea")[:30])
+put("stat", "long_lengths.dat", bytes((7, 0, 0, 0, 255)) + b"A" * 20 + bytes((21,)) + b"B" * 41)
+
+ini = "[Настройки]\r\nИнтерфейс=Малыш\r\nМышка=0\r\nЭкран=1\r\nЗвук=1\r\n"
+put("config", "written.ini", ini.encode("cp1251"))
+put("config", "other_sections.ini",
+    "; comment\n[Другое]\nЗвук=1\n[настройки]\nинтерфейс = \"Детский\"\nЗвук=0\nЗвук=1\n"
+    "Экран=yes\nМышка=-3\n".encode("cp1251"))
+put("config", "unclosed.ini", b"[\xcd\xe0\xf1\xf2\xf0\xee\xe9\xea\xe8\n=1\n\x98=\x98\r")
+
+SEP = b"\r\n--next-connection--\r\n"
+ok = b"HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 2\r\n\r\nok"
+http = {
+    "get_ok": b"\x00" + ok,
+    "get_chunked": b"\x00HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                   b"3\r\nabc\r\n0\r\n\r\n",
+    "get_redirect": b"\x00HTTP/1.1 302 Found\r\nLocation: http://gallery.example/next.php\r\n"
+                    b"Content-Length: 0\r\n\r\n" + SEP + ok,
+    "get_404": b"\x00HTTP/1.1 404 Not Found\r\nContent-Length: 3\r\n\r\nno!",
+    "get_http10_no_length": b"\x00HTTP/1.0 200 OK\r\n\r\nthe rest of the stream",
+    "post_ok": b"\x01HTTP/1.1 100 Continue\r\n\r\n" + ok,
+    "post_307": b"\x01HTTP/1.1 307 Temporary Redirect\r\nLocation: /get_image.php\r\n"
+                b"Content-Length: 0\r\n\r\n" + SEP + ok,
+    "post_short_body": b"\x01HTTP/1.1 200 OK\r\nContent-Length: 900\r\n\r\ncut",
+}
+for name, data in http.items():
+    put("http", name, data)
