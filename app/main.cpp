@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/childmode.h"
 #include "app/mainwindow.h"
 #include "app/qtplatform.h"
 #include "app/splash.h"
@@ -39,6 +40,6 @@ int main(int argc, char** argv) {
         splash->step();
     delete splash;
     form.splash = nullptr;
-    form.showMaximized();
+    form.childMode->showWindow();
     return app.exec();
 }

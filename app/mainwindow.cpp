@@ -1,8 +1,11 @@
 #include "app/mainwindow.h"
 
 #include "app/application.h"
+#include "app/childmode.h"
 #include "app/options.h"
+#include "app/selection.h"
 #include "app/splash.h"
+#include "app/thumbnails.h"
 #include "app/widgets.h"
 #include "palette/voice.h"
 
@@ -115,6 +118,10 @@ TForm1::TForm1(const Platform& platform_, const ProgramPaths& paths_, TFm_Splash
         };
     }
     FormCreate();
+    childMode = new ChildMode(this);
+    selectionLook = new SelectionLook(this);
+    thumbnails = new CatalogueThumbnails(this);
+    thumbnails->start();
 }
 
 void TForm1::OpenInShell(const QString& urlOrPath) {

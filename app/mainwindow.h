@@ -26,6 +26,9 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TFm_Options;
+class ChildMode;
+class SelectionLook;
+class CatalogueThumbnails;
 class TFm_Splash;
 class TImage;
 class TPaintBox;
@@ -199,6 +202,9 @@ class TForm1 : public QMainWindow {
     long HttpTimeLimitMs = 30000; // every gallery request ends within this
     TFm_Splash* splash;
     TFm_Options* Fm_Options = nullptr;
+    ChildMode* childMode = nullptr;            // the gate on the parents' controls
+    SelectionLook* selectionLook = nullptr;    // the frames on the chosen things
+    CatalogueThumbnails* thumbnails = nullptr; // the catalogue's page pictures
 
     // --- folders, computed in FormCreate
     QString ProgramFolder, PakFolder, CacheFolder, SaveFolder, StaleFile, UploadFolder;

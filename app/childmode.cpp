@@ -1,0 +1,151 @@
+#include "app/childmode.h"
+
+#include "app/mainwindow.h"
+#include "app/options.h"
+#include "app/parentgate.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSettings>
+#include <QShortcut>
+#include <QToolButton>
+
+namespace {
+const QString kChildModeKey = QStringLiteral("childMode");
+
+QSettings userSettings() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Pictaro"),
+                     QStringLiteral("pictaro"));
+}
+} // namespace
+
+ChildMode::ChildMode(TForm1* form) : QObject(form), form_(form), rng_(std::random_device{}()) {
+    setObjectName(QStringLiteral("ChildMode"));
+    askGate = [this](const GateQuestion& q) {
+        TFm_ParentGate gate(q, form_);
+        return gate.exec() == QDialog::Accepted;
+    };
+    enabled_ = userSettings().value(kChildModeKey, false).toBool();
+
+    // The option sits under the others in the options window, which grows to hold it.
+    TFm_Options* o = form_->Fm_Options;
+    CheckBox_ChildMode =
+        new QCheckBox(QStringLiteral("Child mode (full screen, locked)"), o->GroupBox1);
+    CheckBox_ChildMode->setObjectName(QStringLiteral("CheckBox_ChildMode"));
+    CheckBox_ChildMode->setFont(o->CheckBox_Sound->font());
+    CheckBox_ChildMode->setGeometry(10, 81, 209, 31);
+    CheckBox_ChildMode->setChecked(enabled_);
+    o->GroupBox1->resize(o->GroupBox1->width(), o->GroupBox1->height() + 32);
+    o->Button1->move(o->Button1->x(), o->Button1->y() + 32);
+    o->setFixedSize(o->width(), o->height() + 32);
+    connect(CheckBox_ChildMode, &QCheckBox::toggled, this, &ChildMode::setEnabled);
+
+    auto* f11 = new QShortcut(QKeySequence(Qt::Key_F11), form_);
+    f11->setContext(Qt::ApplicationShortcut);
+    connect(f11, &QShortcut::activated, this, &ChildMode::toggleFullScreen);
+
+    form_->installEventFilter(this);
+    form_->menuBar()->installEventFilter(this);
+    form_->Button_Stat->installEventFilter(this);
+    if (enabled_)
+        form_->setWindowFlag(Qt::FramelessWindowHint, true);
+}
+
+bool ChildMode::locked() const {
+    return enabled_ && !lock.isOpen();
+}
+
+bool ChildMode::allowParents() {
+    if (!locked())
+        return true;
+    if (!askGate(GateQuestion::random(rng_)))
+        return false;
+    lock.open();
+    return true;
+}
+
+void ChildMode::setEnabled(bool on) {
+    if (CheckBox_ChildMode->isChecked() != on)
+        CheckBox_ChildMode->setChecked(on); // comes back here through toggled
+    if (enabled_ == on)
+        return;
+    enabled_ = on;
+    QSettings s = userSettings();
+    s.setValue(kChildModeKey, on);
+    s.sync();
+    // Whoever switched it is a grown-up: the controls stay open for the usual minute.
+    if (on)
+        lock.open();
+    applyWindow();
+}
+
+void ChildMode::applyWindow() {
+    if (!form_->isVisible())
+        return;
+    form_->setWindowFlag(Qt::FramelessWindowHint, enabled_);
+    if (enabled_)
+        form_->showFullScreen();
+    else
+        form_->showMaximized();
+}
+
+void ChildMode::showWindow() {
+    if (enabled_)
+        form_->showFullScreen();
+    else
+        form_->showMaximized();
+}
+
+void ChildMode::toggleFullScreen() {
+    if (form_->isFullScreen())
+        form_->showMaximized();
+    else
+        form_->showFullScreen();
+}
+
+bool ChildMode::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type t = event->type();
+    if (watched == form_ && t == QEvent::Close) {
+        if (!allowParents()) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+    if (!locked())
+        return false;
+    QMenuBar* bar = form_->menuBar();
+    if (watched == bar) {
+        if (t == QEvent::MouseButtonPress) {
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            if (allowParents())
+                if (QAction* a = bar->actionAt(at))
+                    bar->setActiveAction(a);
+            return true;
+        }
+        if (t == QEvent::MouseButtonRelease || t == QEvent::MouseButtonDblClick)
+            return true;
+        // The keyboard way in: Alt, then an arrow or Return on the highlighted menu.
+        if (t == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Down || key == Qt::Key_Up || key == Qt::Key_Return ||
+                key == Qt::Key_Enter || key == Qt::Key_Space)
+                return true;
+        }
+        return false;
+    }
+    if (watched == form_->Button_Stat) {
+        if (t == QEvent::MouseButtonPress) {
+            if (allowParents())
+                form_->Button_Stat->click();
+            return true;
+        }
+        return t == QEvent::MouseButtonRelease || t == QEvent::MouseButtonDblClick;
+    }
+    return false;
+}

@@ -1,0 +1,122 @@
+#include "app/thumbnails.h"
+
+#include "app/mainwindow.h"
+#include "library/core/pageload.h"
+#include "library/core/thumbnail.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QThread>
+#include <QTreeWidget>
+
+namespace {
+constexpr int kArchiveImage = 1;
+constexpr int kPageImage = 2;
+
+int imageOf(const QTreeWidgetItem* item) {
+    return item->data(0, Qt::UserRole).toInt();
+}
+
+// A cached picture is good while it is at least as new as its page.
+QImage cachedOrMade(const QString& page, const QString& thumb) {
+    const QFileInfo p(page), t(thumb);
+    if (t.isFile() && t.lastModified() >= p.lastModified()) {
+        const QImage img(thumb);
+        if (!img.isNull())
+            return img;
+    }
+    const QImage made = makeThumbnail(readBitmapFile(page));
+    if (made.isNull())
+        return {};
+    // Written aside and moved in: a run stopped half-way leaves no broken picture.
+    const QString part = thumb + QStringLiteral(".part");
+    if (made.save(part, "PNG")) {
+        QFile::remove(thumb);
+        if (!QFile::rename(part, thumb))
+            QFile::remove(part);
+    }
+    return made;
+}
+} // namespace
+
+CatalogueThumbnails::CatalogueThumbnails(TForm1* form) : QObject(form), form_(form) {
+    setObjectName(QStringLiteral("CatalogueThumbnails"));
+}
+
+CatalogueThumbnails::~CatalogueThumbnails() {
+    stop();
+}
+
+void CatalogueThumbnails::stop() {
+    stop_ = true;
+    if (worker_.joinable())
+        worker_.join();
+}
+
+QString CatalogueThumbnails::thumbnailPath(const QString& cacheFolder, const QString& pageName) {
+    return cacheFolder + QStringLiteral("/thumbs/") + pageName + QStringLiteral(".png");
+}
+
+void CatalogueThumbnails::start() {
+    stop();
+    stop_ = false;
+    jobs_.clear();
+    shown_ = 0;
+    TForm1& f = *form_;
+    f.TreeView1->setIconSize(QSize(kThumbnailSide, kThumbnailSide));
+    static const QRegularExpression caption(QStringLiteral("^(.*) \\((\\d+)\\)$"));
+    QTreeWidgetItem* archive = nullptr;
+    for (int i = 0; i < int(f.TreeNodes.size()); ++i) {
+        QTreeWidgetItem* node = f.TreeNodes[size_t(i)];
+        if (imageOf(node) == kArchiveImage) {
+            archive = node;
+            const auto m = caption.match(node->text(0));
+            if (m.hasMatch()) {
+                node->setToolTip(0, m.captured(1));
+                node->setText(0, friendlyArchiveName(m.captured(1)) + QStringLiteral(" (") +
+                                     m.captured(2) + QStringLiteral(")"));
+            }
+            continue;
+        }
+        if (imageOf(node) != kPageImage)
+            continue;
+        Job job{f.PagePath(i), thumbnailPath(f.CacheFolder, node->text(0)), {node}};
+        if (archive && archive->childCount() > 0 && archive->child(0) == node)
+            job.nodes.push_back(archive);
+        jobs_.push_back(std::move(job));
+    }
+    expected_ = int(jobs_.size());
+    if (jobs_.empty())
+        return;
+    QDir().mkpath(f.CacheFolder + QStringLiteral("/thumbs"));
+    std::vector<std::pair<QString, QString>> files;
+    for (const Job& j : jobs_)
+        files.emplace_back(j.page, j.thumb);
+    worker_ = std::thread([this, files = std::move(files)] {
+        for (size_t i = 0; i < files.size() && !stop_; ++i) {
+            const QImage img = cachedOrMade(files[i].first, files[i].second);
+            // Handed to the window's thread, where pictures become icons.
+            QMetaObject::invokeMethod(
+                this, [this, i, img] { deliver(i, img); }, Qt::QueuedConnection);
+        }
+    });
+}
+
+void CatalogueThumbnails::deliver(size_t job, const QImage& picture) {
+    ++shown_;
+    if (picture.isNull() || job >= jobs_.size())
+        return;
+    const QIcon icon(QPixmap::fromImage(picture));
+    for (QTreeWidgetItem* node : jobs_[job].nodes)
+        node->setIcon(0, icon);
+}
+
+void CatalogueThumbnails::waitForAll() {
+    while (shown_ < expected_) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(1);
+    }
+}
