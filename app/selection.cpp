@@ -55,14 +55,21 @@ bool SelectionLook::eventFilter(QObject* watched, QEvent* event) {
     if ((t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease ||
          (t == QEvent::Show && watched == form_)) &&
         !pending_) {
-        // After the press has been handled: the handlers run behind this filter.
         pending_ = true;
-        QTimer::singleShot(0, this, [this] {
-            pending_ = false;
-            refresh();
-        });
+        schedule();
     }
     return false;
+}
+
+void SelectionLook::schedule() {
+    // After the press has been handled: the handlers run behind this filter. The first show
+    // sets the starting choices and lets events through meanwhile: wait for it to end.
+    QTimer::singleShot(0, this, [this] {
+        if (form_->InFormShow)
+            return schedule();
+        pending_ = false;
+        refresh();
+    });
 }
 
 void SelectionLook::place(QFrame* marker, QWidget* target, const QRect& within) {

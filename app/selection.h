@@ -26,6 +26,7 @@ class SelectionLook : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void schedule();
     void place(QFrame* marker, QWidget* target, const QRect& within = QRect());
     QWidget* chosenBlot() const;
     QWidget* chosenChartTarget(QRect* cell) const;

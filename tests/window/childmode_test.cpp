@@ -1,0 +1,278 @@
+// Child mode and the grown-ups' gate, the frames on chosen things, and page pictures.
+#include "app/childmode.h"
+#include "app/options.h"
+#include "app/parentgate.h"
+#include "app/selection.h"
+#include "app/thumbnails.h"
+#include "app/widgets.h"
+#include "support/fakes.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+// The per-user settings file goes to a folder of the test's own.
+struct UserSettings {
+    QTemporaryDir dir;
+    explicit UserSettings(bool childMode) {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Pictaro", "pictaro")
+            .setValue("childMode", childMode);
+    }
+    ~UserSettings() {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    }
+    bool stored() const {
+        return QSettings(QSettings::IniFormat, QSettings::UserScope, "Pictaro", "pictaro")
+            .value("childMode")
+            .toBool();
+    }
+};
+
+QPoint firstMenu(TForm1& f) {
+    return f.menuBar()->actionGeometry(f.menuBar()->actions().at(0)).center();
+}
+
+// Answers the real gate dialog by pressing its buttons.
+bool answer(const GateQuestion& q, const std::vector<int>& presses) {
+    TFm_ParentGate gate(q);
+    gate.show();
+    for (int d : presses) {
+        if (!gate.isVisible())
+            break;
+        QTest::mouseClick(gate.digitButton(d), Qt::LeftButton);
+    }
+    return gate.result() == QDialog::Accepted;
+}
+
+int wrongDigit(const GateQuestion& q) {
+    for (int d = 0; d < 10; ++d)
+        if (std::find(q.digits.begin(), q.digits.end(), d) == q.digits.end())
+            return d;
+    return -1;
+}
+} // namespace
+
+TEST(ChildMode, ParentsControlsWaitForTheGateAndStayOpenAMinute) {
+    UserSettings settings(true);
+    Harness h;
+    TForm1& f = h.make();
+    ChildMode& cm = *f.childMode;
+    ASSERT_TRUE(cm.enabled());
+    EXPECT_TRUE(f.windowFlags() & Qt::FramelessWindowHint);
+    qint64 now = 0;
+    cm.lock.now = [&now] { return now; };
+    int asked = 0;
+    bool pass = false;
+    std::vector<QString> questions;
+    cm.askGate = [&](const GateQuestion& q) {
+        ++asked;
+        questions.push_back(q.words());
+        return pass ? answer(q, {q.digits[0], q.digits[1], q.digits[2]})
+                    : answer(q, {q.digits[0], wrongDigit(q), wrongDigit(q), wrongDigit(q),
+                                 q.digits[1], q.digits[2]});
+    };
+
+    // Locked: the menu does not open, Statistics does not show, the window stays.
+    QTest::mouseClick(f.menuBar(), Qt::LeftButton, {}, firstMenu(f));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    QTest::mouseClick(f.Button_Stat, Qt::LeftButton);
+    EXPECT_TRUE(f.Panel_Stat->isHidden());
+    EXPECT_FALSE(f.close());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(std::set<QString>(questions.begin(), questions.end()).size(), 3u)
+        << "a fresh question each time";
+
+    // Passed: Statistics opens, and for a minute nothing asks again.
+    pass = true;
+    QTest::mouseClick(f.Button_Stat, Qt::LeftButton);
+    EXPECT_FALSE(f.Panel_Stat->isHidden());
+    EXPECT_EQ(asked, 4);
+    now += 59'000;
+    QTest::mouseClick(f.menuBar(), Qt::LeftButton, {}, firstMenu(f));
+    QWidget* popup = QApplication::activePopupWidget();
+    EXPECT_NE(popup, nullptr);
+    if (popup)
+        popup->close();
+    EXPECT_EQ(asked, 4);
+    // After the minute the gate is back; a failed gate keeps the window open.
+    now += 1'000;
+    pass = false;
+    EXPECT_FALSE(f.close());
+    EXPECT_EQ(asked, 5);
+    pass = true;
+    EXPECT_TRUE(f.close());
+}
+
+TEST(ChildMode, OffByDefaultNothingIsGatedAndTheOptionIsStoredPerUser) {
+    UserSettings settings(false);
+    Harness h;
+    TForm1& f = h.make();
+    ChildMode& cm = *f.childMode;
+    int asked = 0;
+    cm.askGate = [&](const GateQuestion&) { return ++asked, false; };
+    EXPECT_FALSE(cm.enabled());
+    EXPECT_FALSE(f.windowFlags() & Qt::FramelessWindowHint);
+    QTest::mouseClick(f.Button_Stat, Qt::LeftButton);
+    EXPECT_FALSE(f.Panel_Stat->isHidden());
+
+    QCheckBox* box = f.Fm_Options->findChild<QCheckBox*>("CheckBox_ChildMode");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(f.Fm_Options->rect().contains(box->mapTo(f.Fm_Options, box->rect().bottomRight())));
+    box->setChecked(true);
+    EXPECT_TRUE(cm.enabled());
+    EXPECT_TRUE(settings.stored());
+    EXPECT_TRUE(f.isFullScreen());
+    // Whoever switched it on is a grown-up: the minute starts now.
+    EXPECT_TRUE(f.close());
+    EXPECT_EQ(asked, 0);
+    // config.ini keeps its four keys.
+    QFile ini(h.programDir() + "/config.ini");
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(ini.readAll().contains("hild"));
+}
+
+TEST(ParentGateDialog, WordsOverShuffledButtonsAndThreeWrongPressesClose) {
+    std::mt19937 rng(3);
+    const GateQuestion q = GateQuestion::random(rng);
+    TFm_ParentGate gate(q);
+    EXPECT_TRUE(gate.Label_Question->text().contains(q.words()));
+    for (int d = 0; d < 10; ++d)
+        ASSERT_NE(gate.digitButton(d), nullptr);
+    EXPECT_FALSE(answer(
+        q, {q.digits[0], q.digits[1], wrongDigit(q), wrongDigit(q), wrongDigit(q), q.digits[2]}));
+    EXPECT_TRUE(answer(q, {q.digits[0], wrongDigit(q), q.digits[1], q.digits[2]}));
+    EXPECT_FALSE(answer(q, {q.digits[2], q.digits[1], q.digits[0]}));
+}
+
+namespace {
+void click(QWidget* w, QPoint at = QPoint()) {
+    QTest::mouseClick(w, Qt::LeftButton, {}, at.isNull() ? w->rect().center() : at);
+    QApplication::processEvents();
+}
+bool framed(const QImage& pic) {
+    return !pic.isNull() && pic.pixel(1, 1) == qRgb(255, 0, 0);
+}
+} // namespace
+
+TEST(SelectionLook, EveryChoiceShowsItsFrameWhicheverWayItIsMade) {
+    UserSettings settings(false);
+    Harness h;
+    h.addArchive("a.pak", {{"p1.bmp", bmpBytes(outlinePage(60, 40))},
+                           {"p2.bmp", bmpBytes(outlinePage(60, 40))}});
+    TForm1& f = h.make(true, QSize(500, 300));
+    QApplication::processEvents();
+    SelectionLook& s = *f.selectionLook;
+    // The first show: blue watering can, pen 25, snow stamps.
+    EXPECT_EQ(s.marked("Blot"), f.Image5_Color);
+    EXPECT_EQ(s.marked("Tool"), f.But_Kras);
+    EXPECT_EQ(s.marked("Pen"), f.BitBtn20);
+    EXPECT_EQ(s.marked("Stamp"), f.BitBtn18);
+    EXPECT_EQ(s.marked("FillStyle"), nullptr);
+
+    click(f.Image1_Color);
+    EXPECT_EQ(s.marked("Blot"), f.Image1_Color);
+    // The hover swap changes the blot's picture, not the frame.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(f.Image1_Color, &leave);
+    EXPECT_EQ(s.marked("Blot"), f.Image1_Color);
+    click(f.Image10_Color);
+    EXPECT_EQ(s.marked("Blot"), f.Image10_Color);
+    EXPECT_EQ(s.marked("Chart"), f.Image3);
+    // A chart color that no blot has: the chart cell is framed, no blot is.
+    click(f.Image2, QPoint(f.Image2->width() * 3 / 60, f.Image2->height() * 5 / 8));
+    EXPECT_EQ(s.marked("Blot"), nullptr);
+    EXPECT_EQ(s.marked("Chart"), f.Image2);
+    EXPECT_TRUE(s.marker("Chart")->geometry().contains(
+        QPoint(f.Image2->width() * 3 / 60, f.Image2->height() * 5 / 8)));
+
+    click(f.But_kist);
+    EXPECT_EQ(s.marked("Tool"), f.But_kist);
+    click(f.BitBtn5);
+    EXPECT_EQ(s.marked("Pen"), f.BitBtn5);
+    click(f.BitBtn7); // the same width: the button pressed is the one framed
+    EXPECT_EQ(s.marked("Pen"), f.BitBtn7);
+    click(f.BitBtn21);
+    EXPECT_EQ(s.marked("Pen"), f.BitBtn21);
+    click(f.btn3);
+    EXPECT_EQ(s.marked("Shape"), f.btn3);
+    EXPECT_EQ(s.marked("Tool"), f.BitBtn6); // a shape button picks the shapes tool too
+    click(f.BitBtn16);
+    EXPECT_EQ(s.marked("Stamp"), f.BitBtn16);
+
+    // Special fill is on until a texture (or Clear) replaces it.
+    click(f.But_Kras);
+    click(f.BitBtn17);
+    EXPECT_TRUE(f.BitBtn17->isChecked());
+    EXPECT_EQ(s.marked("FillStyle"), f.BitBtn17);
+    click(f.box_img[1]);
+    EXPECT_FALSE(f.BitBtn17->isChecked());
+    EXPECT_EQ(s.marked("FillStyle"), nullptr);
+    EXPECT_TRUE(framed(f.box_img[1]->picture()));
+    // Clear and Random leave no frame on a texture that no longer applies.
+    click(f.Button_Sterka);
+    EXPECT_EQ(f.FillTexture, 0);
+    EXPECT_FALSE(framed(f.box_img[1]->picture()));
+    click(f.box_img[2]);
+    EXPECT_TRUE(framed(f.box_img[2]->picture()));
+    click(f.Button_RndRaskraska);
+    EXPECT_FALSE(framed(f.box_img[2]->picture()));
+    click(f.BitBtn17);
+    click(f.Button_Sterka);
+    EXPECT_FALSE(f.BitBtn17->isChecked());
+}
+
+TEST(CatalogueThumbnails, PagesAndArchivesShowPicturesMadeOnceAndCached) {
+    UserSettings settings(false);
+    Harness h;
+    QImage wide(400, 200, QImage::Format_RGB32);
+    wide.fill(Qt::white);
+    for (int x = 0; x < 400; ++x)
+        wide.setPixel(x, 100, qRgb(0, 0, 0)); // one thin line across
+    h.addArchive("fairy_tales.pak",
+                 {{"line.bmp", bmpBytes(wide)}, {"boxes.bmp", bmpBytes(outlinePage(90, 120))}});
+    TForm1& f = h.make();
+    f.thumbnails->waitForAll();
+    ASSERT_EQ(f.TreeNodeCount(), 3);
+    QTreeWidgetItem* archive = f.TreeNodes[0];
+    EXPECT_EQ(archive->text(0), QString("Fairy tales (2)"));
+    EXPECT_GE(f.TreeView1->iconSize().width(), 96);
+    for (QTreeWidgetItem* n : f.TreeNodes) {
+        const QList<QSize> sizes = n->icon(0).availableSizes();
+        ASSERT_FALSE(sizes.isEmpty()) << n->text(0).toStdString();
+        EXPECT_GE(std::max(sizes[0].width(), sizes[0].height()), 96);
+    }
+    const QString thumb = CatalogueThumbnails::thumbnailPath(f.CacheFolder, "line");
+    const QImage cached(thumb);
+    ASSERT_FALSE(cached.isNull());
+    int black = 0;
+    for (int x = 0; x < cached.width(); ++x)
+        black += (cached.pixel(x, cached.height() / 2) & 0xFFFFFF) == 0;
+    EXPECT_EQ(black, cached.width()) << "the thin line survives the reduction";
+    // The archive shows its first page.
+    EXPECT_EQ(archive->icon(0).pixmap(96).toImage().convertToFormat(QImage::Format_RGB32),
+              cached.convertToFormat(QImage::Format_RGB32));
+
+    // Made once: a later start reads the cached picture rather than making it again.
+    QImage marked = cached;
+    marked.setPixel(0, 0, qRgb(255, 0, 0));
+    ASSERT_TRUE(marked.save(thumb, "PNG"));
+    f.thumbnails->start();
+    f.thumbnails->waitForAll();
+    EXPECT_EQ(f.TreeNodes[1]->icon(0).pixmap(96).toImage().pixel(0, 0), qRgb(255, 0, 0));
+    // Clicks and counts stay as they were.
+    f.TreeView1->setCurrentItem(f.TreeNodes[2]);
+    f.TreeView1Click();
+    EXPECT_EQ(f.CurrentPageIndex, 2);
+    EXPECT_EQ(f.PageCounts[2].Name, QString("boxes"));
+}
