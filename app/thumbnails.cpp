@@ -44,6 +44,11 @@ QImage cachedOrMade(const QString& page, const QString& thumb) {
 
 CatalogueThumbnails::CatalogueThumbnails(TForm1* form) : QObject(form), form_(form) {
     setObjectName(QStringLiteral("CatalogueThumbnails"));
+    // A child opens a shelf with one touch on its picture, not on the small arrow.
+    connect(form->TreeView1, &QTreeWidget::itemClicked, this, [](QTreeWidgetItem* item) {
+        if (item && imageOf(item) == kArchiveImage)
+            item->setExpanded(!item->isExpanded());
+    });
 }
 
 CatalogueThumbnails::~CatalogueThumbnails() {
