@@ -10,6 +10,7 @@ TFm_ParentGate::TFm_ParentGate(const GateQuestion& question, QWidget* parent)
     setObjectName(QStringLiteral("Fm_ParentGate"));
     setWindowTitle(QStringLiteral("For grown-ups"));
     setModal(true);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(QStringLiteral("#e6f2fb")));

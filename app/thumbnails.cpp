@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -57,8 +58,11 @@ CatalogueThumbnails::~CatalogueThumbnails() {
 
 void CatalogueThumbnails::stop() {
     stop_ = true;
-    if (worker_.joinable())
-        worker_.join();
+    if (worker_) {
+        worker_->wait();
+        delete worker_;
+        worker_ = nullptr;
+    }
 }
 
 QString CatalogueThumbnails::thumbnailPath(const QString& cacheFolder, const QString& pageName) {
@@ -70,6 +74,8 @@ void CatalogueThumbnails::start() {
     stop_ = false;
     jobs_.clear();
     shown_ = 0;
+    if (!enabled)
+        return;
     TForm1& f = *form_;
     f.TreeView1->setIconSize(QSize(kThumbnailSide, kThumbnailSide));
     static const QRegularExpression caption(QStringLiteral("^(.*) \\((\\d+)\\)$"));
@@ -100,13 +106,19 @@ void CatalogueThumbnails::start() {
     std::vector<std::pair<QString, QString>> files;
     for (const Job& j : jobs_)
         files.emplace_back(j.page, j.thumb);
-    worker_ = std::thread([this, files = std::move(files)] {
-        for (size_t i = 0; i < files.size() && !stop_; ++i) {
-            const QImage img = cachedOrMade(files[i].first, files[i].second);
-            // Handed to the window's thread, where pictures become icons.
-            QMetaObject::invokeMethod(
-                this, [this, i, img] { deliver(i, img); }, Qt::QueuedConnection);
-        }
+    // At idle priority, after the window's first events: the pictures never slow the start.
+    QTimer::singleShot(0, this, [this, files = std::move(files), generation = ++generation_] {
+        if (generation != generation_ || stop_)
+            return; // started again meanwhile
+        worker_ = QThread::create([this, files] {
+            for (size_t i = 0; i < files.size() && !stop_; ++i) {
+                const QImage img = cachedOrMade(files[i].first, files[i].second);
+                // Handed to the window's thread, where pictures become icons.
+                QMetaObject::invokeMethod(
+                    this, [this, i, img] { deliver(i, img); }, Qt::QueuedConnection);
+            }
+        });
+        worker_->start(QThread::IdlePriority);
     });
 }
 

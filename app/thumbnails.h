@@ -8,9 +8,9 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
-#include <thread>
 #include <vector>
 
+class QThread;
 class QTreeWidgetItem;
 class TForm1;
 
@@ -24,6 +24,8 @@ class CatalogueThumbnails : public QObject {
     // Blocks until every picture is made and shown; for tests and measurements.
     void waitForAll();
     int shown() const { return shown_; }
+    // Off: the catalogue as it was, with no pictures; the start-up benchmark compares both.
+    static inline bool enabled = true;
     static QString thumbnailPath(const QString& cacheFolder, const QString& pageName);
 
   private:
@@ -35,8 +37,9 @@ class CatalogueThumbnails : public QObject {
     void stop();
     TForm1* form_;
     std::vector<Job> jobs_;
-    std::thread worker_;
+    QThread* worker_ = nullptr;
     std::atomic<bool> stop_{false};
     int shown_ = 0;
+    int generation_ = 0;
     int expected_ = 0;
 };

@@ -28,6 +28,8 @@ echo "window: $geom"
 shot child-mode
 
 # 2. A close request asks the gate and leaves the window open.
+E2E_WIN=$(xdotool search --onlyvisible --name '^Pictaro$' | tail -n1)
+echo "windows named Pictaro: $(xdotool search --name '^Pictaro$' | tr '\n' ' ')"
 e2e_close_request
 gate=""
 for _ in $(seq 50); do
@@ -38,10 +40,10 @@ done
 [ -n "$gate" ] || { echo "FAIL: no gate after the close request"; exit 1; }
 sleep 0.5
 shot gate
-xdotool key --window "$gate" Escape
+xdotool windowactivate --sync "$gate" key Escape 2>/dev/null || xdotool key Escape
 sleep 1
 kill -0 "$E2E_APP" 2>/dev/null || { echo "FAIL: the program ended"; exit 1; }
-xdotool search --onlyvisible --name '^Pictaro$' >/dev/null || { echo "FAIL: window gone"; exit 1; }
+xwininfo -id "$E2E_WIN" | grep -q IsViewable || { echo "FAIL: the window was closed"; exit 1; }
 
 # 3. The catalogue: the shelves show pictures; one touch opens a shelf.
 menu=22 # the menu bar's height
