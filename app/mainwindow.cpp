@@ -3,8 +3,8 @@
 #include "app/application.h"
 #include "app/options.h"
 #include "app/splash.h"
+#include "app/voice.h"
 #include "app/widgets.h"
-#include "palette/voice.h"
 
 #include <QApplication>
 #include <QCloseEvent>

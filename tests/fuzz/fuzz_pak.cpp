@@ -3,8 +3,8 @@
 // name unless an earlier entry took that name.
 #include "fuzz_support.h"
 
-#include "app/core/cp1251.h"
-#include "library/core/pak.h"
+#include "base/cp1251.h"
+#include "library/pak.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
