@@ -2,7 +2,7 @@
 // Child mode: the window fills the screen with no title bar, and the parents' controls (the
 // menus, Statistics, closing the window) first ask the grown-ups' gate. Kept in the per-user
 // settings file. Outside child mode nothing is gated; F11 toggles full screen in any mode.
-#include "app/core/parentgate.h"
+#include "base/parentgate.h"
 
 #include <QObject>
 #include <functional>

@@ -6,8 +6,8 @@
 #include "app/selection.h"
 #include "app/splash.h"
 #include "app/thumbnails.h"
+#include "app/voice.h"
 #include "app/widgets.h"
-#include "palette/voice.h"
 
 #include <QApplication>
 #include <QCloseEvent>

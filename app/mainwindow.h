@@ -1,10 +1,10 @@
 #pragma once
 // The main window: it owns every control, the page bitmap, the tool state and the run's
 // counters. Its handlers are defined in the folder of their subsystem.
-#include "app/core/tcolor.h"
 #include "app/platform.h"
-#include "paint/core/pagebitmap.h"
-#include "stats/core/statrecord.h"
+#include "base/tcolor.h"
+#include "paint/pagebitmap.h"
+#include "stats/statrecord.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -91,7 +91,7 @@ class TForm1 : public QMainWindow {
            QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // --- lifecycle (app/)
+    // --- lifecycle (mainwindow.cpp, settings.cpp, about.cpp)
     void FormCreate();
     void FormShow();
     void FormClose();
@@ -103,7 +103,7 @@ class TForm1 : public QMainWindow {
     void Timer_ColorTimer();
     void menu_aboutClick();
 
-    // --- picture library (library/)
+    // --- picture library (mainwindow_catalogue.cpp, mainwindow_loader.cpp)
     void LoadTreeFile();
     void TreeView1Click();
     void Button_RndRaskraskaClick();
@@ -117,7 +117,7 @@ class TForm1 : public QMainWindow {
     int TreeNodeCount() const { return int(TreeNodes.size()); }
     QString PagePath(int nodeIndex) const;
 
-    // --- painting engine (paint/)
+    // --- painting (mainwindow_pointer/tools/textures/spray_stamp_shapes/rotation.cpp)
     void PaintBox1MouseDown(Qt::MouseButton button, int X, int Y);
     void PaintBox1MouseMove(int X, int Y);
     void PaintBox1MouseUp(Qt::MouseButton button, int X, int Y);
@@ -162,7 +162,7 @@ class TForm1 : public QMainWindow {
     void StartToolSound();
     QImage TexturePattern(int texture) const;
 
-    // --- palette and voice (palette/)
+    // --- palette and voice (mainwindow_palette.cpp, mainwindow_voice.cpp)
     void PlayPrompt(const QString& name);
     void Image1_ColorMouseDown();
     void Image2_ColorMouseDown();
@@ -177,14 +177,14 @@ class TForm1 : public QMainWindow {
     void MyProc(QObject* child, bool entered);
     bool SoundDisabled() const;
 
-    // --- statistics (stats/)
+    // --- statistics (mainwindow_stats.cpp)
     void CountClick();
     TFavorites ComputeFavorites();
     void Statsave();
     void Statload();
     void Button_StatClick();
 
-    // --- output and sharing (share/)
+    // --- output and sharing (mainwindow_save.cpp, mainwindow_send.cpp)
     void menu_SaveClick();
     void menu_printClick();
     void menu_ColroingSendClick();

@@ -1,7 +1,7 @@
 #pragma once
 // The grown-ups' gate dialog: "Press the numbers seven, two, nine" over ten digit buttons
 // in a random order. Passed: accepted; three wrong presses or "Back": rejected.
-#include "app/core/parentgate.h"
+#include "base/parentgate.h"
 
 #include <QDialog>
 #include <array>

@@ -1,8 +1,8 @@
 // config.ini: read while the window is created, rewritten whole when it closes.
-#include "app/core/atomicfile.h"
-#include "app/core/inifile.h"
 #include "app/mainwindow.h"
 #include "app/options.h"
+#include "base/atomicfile.h"
+#include "base/inifile.h"
 
 #include <QCheckBox>
 #include <QTabWidget>

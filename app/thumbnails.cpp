@@ -1,8 +1,8 @@
 #include "app/thumbnails.h"
 
 #include "app/mainwindow.h"
-#include "library/core/pageload.h"
-#include "library/core/thumbnail.h"
+#include "library/pageload.h"
+#include "library/thumbnail.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // The fill and the brush on a 3840 x 2160 page, each against a plain memory operation on the
 // same page in the same run. The ratios are printed after the table.
-#include "paint/core/floodfill.h"
-#include "paint/core/pagebitmap.h"
+#include "paint/floodfill.h"
+#include "paint/pagebitmap.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // RotateBitmap on a 3840 x 2160 page against a plain copy of the same page. The report's
 // "vs_memcpy" counter is each case's best time over the best memcpy time of this run, both
 // in thread CPU time, so that other load on a shared machine weighs little.
-#include "paint/core/rotate.h"
+#include "paint/rotate.h"
 
 #include <benchmark/benchmark.h>
 

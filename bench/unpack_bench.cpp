@@ -1,6 +1,6 @@
 // Unpacking the page archives at start-up, against the plainest possible copy of the same
 // bytes (one read and one write per file), in the same run.
-#include "library/core/pak.h"
+#include "library/pak.h"
 
 #include <QDir>
 #include <QFile>

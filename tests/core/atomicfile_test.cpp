@@ -1,4 +1,4 @@
-#include "app/core/atomicfile.h"
+#include "base/atomicfile.h"
 #include "support/filelimit.h"
 
 #include <QDir>

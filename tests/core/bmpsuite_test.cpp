@@ -1,6 +1,6 @@
 // Every page file goes through readBitmapFile: good files load with their colors, damaged
 // ones load partly or are refused, and none shows memory the file did not define.
-#include "library/core/pageload.h"
+#include "library/pageload.h"
 
 #include <QBuffer>
 #include <QDir>

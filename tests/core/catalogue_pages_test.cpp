@@ -1,9 +1,9 @@
 // Every bundled page, read back with the program's own archive and bitmap readers, must be
 // a page a child can color: pure black outlines on pure white, parts big enough to fill,
 // also on a small screen where the program reduces the page.
-#include "library/core/pagefit.h"
-#include "library/core/pageload.h"
-#include "library/core/pak.h"
+#include "library/pagefit.h"
+#include "library/pageload.h"
+#include "library/pak.h"
 
 #include <QDir>
 #include <QSet>

@@ -1,5 +1,5 @@
-#include "app/core/cp1251.h"
-#include "app/core/inifile.h"
+#include "base/cp1251.h"
+#include "base/inifile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "paint/core/floodfill.h"
+#include "paint/floodfill.h"
 
 #include <gtest/gtest.h>
 

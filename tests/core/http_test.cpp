@@ -1,5 +1,5 @@
 // The HTTP client against servers that never finish their answer.
-#include "share/core/http.h"
+#include "share/http.h"
 #include "support/endless_server.h"
 
 #include <QElapsedTimer>

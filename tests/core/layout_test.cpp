@@ -1,4 +1,4 @@
-#include "library/core/pageload.h"
+#include "library/pageload.h"
 
 #include <gtest/gtest.h>
 

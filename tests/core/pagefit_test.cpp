@@ -1,7 +1,7 @@
 // A page reduced to fit the drawing area keeps every outline closed.
-#include "library/core/pagefit.h"
-#include "library/core/pageload.h"
-#include "paint/core/floodfill.h"
+#include "library/pagefit.h"
+#include "library/pageload.h"
+#include "paint/floodfill.h"
 
 #include <gtest/gtest.h>
 

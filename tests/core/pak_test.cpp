@@ -1,5 +1,5 @@
-#include "app/core/cp1251.h"
-#include "library/core/pak.h"
+#include "base/cp1251.h"
+#include "library/pak.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The grown-ups' gate, its one-minute lock, and the catalogue's page pictures.
-#include "app/core/parentgate.h"
-#include "library/core/thumbnail.h"
+#include "base/parentgate.h"
+#include "library/thumbnail.h"
 
 #include <QPainter>
 #include <QRegularExpression>

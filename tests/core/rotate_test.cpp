@@ -1,4 +1,4 @@
-#include "paint/core/rotate.h"
+#include "paint/rotate.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "app/core/rng.h"
-#include "share/core/gallery.h"
-#include "share/core/halftone.h"
-#include "share/core/jpeg.h"
-#include "share/core/savename.h"
+#include "base/rng.h"
+#include "share/gallery.h"
+#include "share/halftone.h"
+#include "share/jpeg.h"
+#include "share/savename.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "app/core/rng.h"
-#include "paint/core/shapes.h"
-#include "paint/core/spray.h"
+#include "base/rng.h"
+#include "paint/shapes.h"
+#include "paint/spray.h"
 
 #include <gtest/gtest.h>
 

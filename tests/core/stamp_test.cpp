@@ -1,5 +1,5 @@
-#include "app/core/rng.h"
-#include "paint/core/stamp.h"
+#include "base/rng.h"
+#include "paint/stamp.h"
 
 #include <gtest/gtest.h>
 

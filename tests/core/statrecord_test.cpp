@@ -1,4 +1,4 @@
-#include "stats/core/statrecord.h"
+#include "stats/statrecord.h"
 
 #include <QDir>
 #include <QFile>

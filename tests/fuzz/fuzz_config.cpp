@@ -3,8 +3,8 @@
 // wrote can override them.
 #include "fuzz_support.h"
 
-#include "app/core/cp1251.h"
-#include "app/core/inifile.h"
+#include "base/cp1251.h"
+#include "base/inifile.h"
 
 namespace {
 bool same(const ConfigValues& x, const ConfigValues& y) {

@@ -8,8 +8,8 @@
 // replies of successive connections separated by kNext.
 #include "fuzz_support.h"
 
-#include "share/core/gallery.h"
-#include "share/core/http.h"
+#include "share/gallery.h"
+#include "share/http.h"
 
 #include <cstring>
 #include <curl/curl.h>

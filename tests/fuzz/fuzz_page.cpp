@@ -4,7 +4,7 @@
 // during the read filled with a different pattern: they are the pixels that differ.
 #include "fuzz_support.h"
 
-#include "library/core/pageload.h"
+#include "library/pageload.h"
 
 #include <QImage>
 #include <cstring>

@@ -3,8 +3,8 @@
 // records without losing one of them.
 #include "fuzz_support.h"
 
-#include "app/core/cp1251.h"
-#include "stats/core/statrecord.h"
+#include "base/cp1251.h"
+#include "stats/statrecord.h"
 
 #include <QFileInfo>
 #include <cstring>

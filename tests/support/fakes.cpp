@@ -1,8 +1,8 @@
 #include "support/fakes.h"
 
 #include "app/application.h"
-#include "app/core/cp1251.h"
 #include "app/widgets.h"
+#include "base/cp1251.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -1,7 +1,7 @@
 // Presses, moves and releases on the drawing area, as real mouse events.
-#include "app/core/rng.h"
 #include "app/options.h"
 #include "app/widgets.h"
+#include "base/rng.h"
 #include "support/fakes.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // Saving, printing and capturing the picture from the window.
 #include "app/application.h"
 #include "app/widgets.h"
-#include "share/core/halftone.h"
+#include "share/halftone.h"
 #include "support/fakes.h"
 
 #include <QDir>

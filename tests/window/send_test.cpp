@@ -1,7 +1,7 @@
 // Sending pictures from the window to the real gallery site, served by PHP on 127.0.0.1.
 #include "app/application.h"
 #include "app/widgets.h"
-#include "share/core/gallery.h"
+#include "share/gallery.h"
 #include "support/childproc.h"
 #include "support/fakes.h"
 

@@ -1,8 +1,8 @@
-#include "app/core/rng.h"
 #include "app/options.h"
-#include "paint/core/shapes.h"
-#include "paint/core/spray.h"
-#include "paint/core/stamp.h"
+#include "base/rng.h"
+#include "paint/shapes.h"
+#include "paint/spray.h"
+#include "paint/stamp.h"
 #include "support/fakes.h"
 
 #include <QCheckBox>

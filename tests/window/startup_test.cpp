@@ -1,8 +1,8 @@
 // Start-up, settings, catalogue, page loading and Clear, driven through the real window.
 #include "app/application.h"
-#include "app/core/cp1251.h"
 #include "app/options.h"
 #include "app/widgets.h"
+#include "base/cp1251.h"
 #include "support/fakes.h"
 
 #include <QCheckBox>

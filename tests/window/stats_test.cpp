@@ -1,4 +1,4 @@
-#include "app/core/cp1251.h"
+#include "base/cp1251.h"
 #include "support/fakes.h"
 
 #include <QApplication>

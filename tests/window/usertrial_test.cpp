@@ -1,12 +1,12 @@
 // Faults found by using the program as a family would: start-up and close, pages with odd
 // files, the rainbow, the magnifier, the chart, captions and the desktop.
 #include "app/application.h"
-#include "app/core/cp1251.h"
-#include "app/core/rng.h"
 #include "app/options.h"
 #include "app/qtplatform.h"
 #include "app/widgets.h"
-#include "library/core/pageload.h"
+#include "base/cp1251.h"
+#include "base/rng.h"
+#include "library/pageload.h"
 #include "support/fakes.h"
 #include "support/filelimit.h"
 

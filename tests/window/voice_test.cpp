@@ -3,8 +3,8 @@
 #include "window/art_standins.h"
 
 #include "app/options.h"
+#include "app/voice.h"
 #include "app/widgets.h"
-#include "palette/voice.h"
 
 #include <QCheckBox>
 #include <QTabWidget>

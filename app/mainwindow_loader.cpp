@@ -1,0 +1,77 @@
+// Loading a page file onto the drawing area; Open and Clear.
+#include "app/mainwindow.h"
+#include "app/widgets.h"
+#include "library/pagefit.h"
+#include "library/pageload.h"
+
+#include <QFileInfo>
+#include <QTreeWidget>
+#include <stdexcept>
+
+void TForm1::LoadKartinka(const QString& path) {
+    QImage source;
+    // A bitmap with no pixels is taken as no file at all: the white sheet.
+    if (!path.isEmpty() && QFileInfo(path).isFile() && !isEmptyBitmapFile(path)) {
+        QString error;
+        source = readBitmapFile(path, &error);
+        // An unreadable file leaves the picture on the area as it was; with none there yet,
+        // the child gets the white sheet rather than an area that draws nothing.
+        if (source.isNull()) {
+            if (!PageBitmap)
+                LoadKartinka(QString());
+            throw std::runtime_error(error.isEmpty() ? "Bitmap image is not valid"
+                                                     : error.toStdString());
+        }
+    }
+    if (source.isNull()) {
+        source = QImage(100, 100, QImage::Format_RGB32);
+        source.fill(Qt::white);
+    }
+    PlacePage(source);
+    // Only the page of the first show follows the area's later size.
+    StartPageSource = InFormShow ? source : QImage();
+    StartPageKey = PageBitmap->image.cacheKey();
+    PlayPrompt(QStringLiteral("S1"));
+}
+
+void TForm1::PlacePage(const QImage& source) {
+    const QSize area = PaintBox1->size();
+    auto page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
+    stretchKeepingInk(source, page->image, layoutPage(source.size(), page->image.size()));
+    PageBitmap = std::move(page);
+    ShowPage();
+}
+
+void TForm1::menu_openClick() {
+    OpenDialogOptions o;
+    o.title = QStringLiteral("Open coloring book");
+    o.filter = QStringLiteral("Bitmaps (*.bmp)");
+    o.initialDir = OpenDialogInitialDir;
+    const auto chosen = platform.dialogs->openFile(o);
+    if (!chosen)
+        return;
+    try {
+        LoadKartinka(*chosen);
+    } catch (const std::exception&) {
+        // Opening a file the child picked by hand fails quietly.
+    }
+}
+
+void TForm1::Button_SterkaClick() {
+    FillStyle = fillstyle::Normal;
+    if (StrokeSinceClear == CurrentPageIndex)
+        LoadKartinka(QString());
+    else if (!TreeNodes.empty() && size_t(CurrentPageIndex) < TreeNodes.size()) {
+        try {
+            LoadKartinka(PagePath(CurrentPageIndex));
+        } catch (const std::exception&) {
+            // A page that cannot be loaded: start again on the white sheet, and say why once.
+            LoadKartinka(QString());
+            StrokeSinceClear = CurrentPageIndex;
+            FillTexture = 0;
+            throw;
+        }
+    }
+    StrokeSinceClear = CurrentPageIndex;
+    FillTexture = 0;
+}

@@ -1,0 +1,34 @@
+// The looping tool noises: started from a worker thread, played on the window thread.
+#include "app/voice.h"
+
+#include "app/mainwindow.h"
+
+TSpeakThread::TSpeakThread(TForm1* form) : form_(form) {
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+}
+
+void TSpeakThread::run() {
+    const QString tool = form_->CurrentTool;
+    const char* name = tool == tool::Spray ? "sndfuse" : tool == tool::Eraser ? "sndstir" : nullptr;
+    ISound* sound = form_->platform.sound;
+    if (!name || !sound)
+        return;
+    const QString loop = QString::fromLatin1(name);
+    TForm1* form = form_;
+    // The player belongs to the window thread. A quick click can bring the release before
+    // this start arrives; a loop started then would never be stopped, so it is dropped.
+    QMetaObject::invokeMethod(
+        form,
+        [form, sound, loop] {
+            if (form->StrokeActive)
+                sound->play(loop, true);
+        },
+        Qt::QueuedConnection);
+}
+
+void TForm1::StartToolSound() {
+    auto* t = new TSpeakThread(this);
+    SpeakThread = t;
+    SpeakThreadStarted = true;
+    t->start();
+}

@@ -1,0 +1,216 @@
+#include "library/pageload.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <algorithm>
+
+namespace {
+// Rows an uncompressed file really holds. The reader zero-fills the rows past the end of a
+// truncated file, which in a palette image means palette entry 0, often black; those rows
+// are made white instead.
+void whitenMissingRows(const QString& path, QImage& img) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray h = f.read(34);
+    if (h.size() < 34 || h[0] != 'B' || h[1] != 'M')
+        return;
+    auto u32 = [&](int o) {
+        return quint32(quint8(h[o])) | quint32(quint8(h[o + 1])) << 8 |
+               quint32(quint8(h[o + 2])) << 16 | quint32(quint8(h[o + 3])) << 24;
+    };
+    const quint32 offBits = u32(10), headerSize = u32(14), compression = u32(30);
+    const qint32 width = qint32(u32(18)), height = qint32(u32(22));
+    const int bpp = quint8(h[28]) | quint8(h[29]) << 8;
+    if (headerSize < 40 || (compression != 0 && compression != 3) || width <= 0 || bpp <= 0 ||
+        width != img.width() || std::abs(qint64(height)) != img.height())
+        return;
+    const qint64 stride = ((qint64(width) * bpp + 31) / 32) * 4;
+    const qint64 available = f.size() - qint64(offBits);
+    const qint64 rows = available <= 0 ? 0 : available / stride;
+    if (rows >= img.height())
+        return;
+    const QRgb white = qRgb(255, 255, 255);
+    for (int y = 0; y < img.height(); ++y) {
+        const bool defined = height > 0 ? y >= img.height() - rows : y < rows;
+        if (!defined) {
+            auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+            std::fill(row, row + img.width(), white);
+        }
+    }
+}
+
+// True when an uncompressed file declares far more pixel data than it holds. The reader
+// allocates the declared size before it reads a byte, so a few hundred bytes could ask for
+// hundreds of megabytes; a merely truncated page (its lost rows come out white) still loads.
+bool declaresFarMoreThanItHolds(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray h = f.read(34);
+    if (h.size() < 26 || h[0] != 'B' || h[1] != 'M')
+        return false;
+    auto u16 = [&](int o) { return quint32(quint8(h[o])) | quint32(quint8(h[o + 1])) << 8; };
+    auto u32 = [&](int o) { return u16(o) | u16(o + 2) << 16; };
+    const quint32 headerSize = u32(14);
+    qint64 width, height, bpp;
+    quint32 compression = 0;
+    if (headerSize == 12) { // the old OS/2 header: 16-bit sizes, never compressed
+        width = u16(18);
+        height = u16(20);
+        bpp = u16(24);
+    } else if (headerSize >= 40 && h.size() >= 34) {
+        width = std::abs(qint64(qint32(u32(18))));
+        height = std::abs(qint64(qint32(u32(22))));
+        bpp = quint8(h[28]) | quint8(h[29]) << 8;
+        compression = u32(30);
+    } else {
+        return false;
+    }
+    if (compression != 0 && compression != 3) // run-length data is not bounded this way
+        return false;
+    const qint64 declared = (width * bpp + 31) / 32 * 4 * height;
+    constexpr qint64 kSlack = 1 << 20;
+    return declared > 4 * f.size() + kSlack;
+}
+
+QImage readInto(const QString& path, QImage prefilled, QString* error) {
+    QImageReader reader(path, "bmp");
+    reader.setAutoDetectImageFormat(false);
+    reader.setAutoTransform(false);
+    if (!reader.read(&prefilled)) {
+        if (error)
+            *error = reader.errorString();
+        return {};
+    }
+    return prefilled;
+}
+} // namespace
+
+bool isEmptyBitmapFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    if (f.size() == 0)
+        return true;
+    const QByteArray h = f.read(26);
+    if (h.size() < 26 || h[0] != 'B' || h[1] != 'M')
+        return false;
+    auto le = [&](int o, int n) {
+        quint32 v = 0;
+        for (int i = n - 1; i >= 0; --i)
+            v = v << 8 | quint8(h[o + i]);
+        return v;
+    };
+    const quint32 headerSize = le(14, 4);
+    if (headerSize == 12) // the old core header: 16-bit sizes
+        return le(18, 2) == 0 || le(20, 2) == 0;
+    return le(18, 4) == 0 || le(22, 4) == 0;
+}
+
+QImage readBitmapFile(const QString& path, QString* error, qint64 maxPixels) {
+    QImageReader probe(path, "bmp");
+    // Only the bitmap reader: told "bmp", Qt would still hand a file it does not recognise
+    // to every image plugin installed (GIF, SVG, ...), decoders a page never needs.
+    probe.setAutoDetectImageFormat(false);
+    // Top-down files report a negative height.
+    const QSize size(probe.size().width(), std::abs(probe.size().height()));
+    const QImage::Format fmt = probe.imageFormat();
+    if (!probe.canRead() || !size.isValid() || size.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("\"%1\" is not a valid bitmap").arg(path);
+        return {};
+    }
+    if (qint64(size.width()) * size.height() > std::min(maxPixels, kMaxPagePixels)) {
+        if (error)
+            *error = QStringLiteral("\"%1\" is too large").arg(path);
+        return {};
+    }
+    if (declaresFarMoreThanItHolds(path)) {
+        if (error)
+            *error = QStringLiteral("\"%1\" is damaged: most of its picture is missing").arg(path);
+        return {};
+    }
+    // The reader keeps an image of its own size and format, so whatever it does not
+    // write stays as prefilled here.
+    QImage img;
+    if (fmt == QImage::Format_Indexed8) {
+        QImage pre(size, fmt);
+        pre.fill(255); // an index no palette of fewer than 256 colors uses
+        img = readInto(path, pre, error);
+        if (!img.isNull() && img.colorCount() < 256) {
+            auto table = img.colorTable();
+            table.resize(256, qRgb(0, 0, 0));
+            table[255] = qRgb(255, 255, 255);
+            img.setColorTable(table);
+        }
+    } else if (fmt == QImage::Format_Mono || fmt == QImage::Format_MonoLSB) {
+        // Two colors only: learn which index is the lighter one, then read again.
+        QImage first(size, fmt);
+        first.fill(0);
+        first = readInto(path, first, error);
+        if (first.isNull())
+            return {};
+        const auto table = first.colorTable();
+        int white = 0;
+        if (table.size() >= 2 && qGray(table[1]) > qGray(table[0]))
+            white = 1;
+        QImage pre(size, fmt);
+        pre.fill(white);
+        img = readInto(path, pre, error);
+    } else if (fmt != QImage::Format_Invalid) {
+        QImage pre(size, fmt);
+        pre.fill(Qt::white);
+        img = readInto(path, pre, error);
+    } else {
+        img = readInto(path, QImage(), error);
+    }
+    if (img.isNull() && fmt != QImage::Format_Invalid) // some layouts refuse a given image
+        img = readInto(path, QImage(), error);
+    if (img.isNull() || img.width() <= 0 || img.height() <= 0)
+        return {};
+    img = img.convertToFormat(QImage::Format_RGB32);
+    whitenMissingRows(path, img);
+    return img;
+}
+
+QRect layoutPage(QSize page, QSize area) {
+    const qint64 W = std::max(1, page.width());
+    const qint64 H = std::max(1, page.height());
+    const qint64 AW = std::max(1, area.width() - 40);
+    const qint64 AH = std::max(1, area.height() - 40);
+    qint64 SW, SH;
+    if (W * AH <= AW * H) { // height decides
+        SH = AH;
+        SW = std::max<qint64>(1, W * AH / H);
+    } else {
+        SW = AW;
+        SH = std::max<qint64>(1, H * AW / W);
+    }
+    const qint64 L = (area.width() - SW) / 2;
+    const qint64 T = (area.height() - SH) / 2;
+    return QRect(int(L), int(T), int(SW), int(SH));
+}
+
+void stretchPick(const QImage& src, QImage& dst, const QRect& dstRect) {
+    if (src.isNull() || dstRect.isEmpty())
+        return;
+    const QImage s = src.format() == QImage::Format_RGB32 || src.format() == QImage::Format_ARGB32
+                         ? src
+                         : src.convertToFormat(QImage::Format_RGB32);
+    const QRect clip = dstRect.intersected(dst.rect());
+    if (clip.isEmpty())
+        return;
+    const qint64 SW = dstRect.width(), SH = dstRect.height();
+    const qint64 W = s.width(), H = s.height();
+    std::vector<int> xmap(clip.width());
+    for (int x = clip.left(); x <= clip.right(); ++x)
+        xmap[x - clip.left()] = int((x - dstRect.left()) * W / SW);
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        const int sy = int((y - dstRect.top()) * H / SH);
+        const auto* srow = reinterpret_cast<const QRgb*>(s.constScanLine(sy));
+        auto* drow = reinterpret_cast<QRgb*>(dst.scanLine(y)) + clip.left();
+        for (int i = 0; i < clip.width(); ++i)
+            drow[i] = srow[xmap[i]] | 0xFF000000u;
+    }
+}

@@ -1,0 +1,30 @@
+#include "library/thumbnail.h"
+
+#include "library/pagefit.h"
+#include "library/pageload.h"
+
+QImage makeThumbnail(const QImage& page, int side) {
+    if (page.isNull() || side <= 0)
+        return {};
+    QImage out(side, side, QImage::Format_RGB32);
+    out.fill(Qt::white);
+    // The drawing area's layout keeps a margin; the thumbnail uses the whole square.
+    constexpr int kMargin = 20;
+    const QRect r = layoutPage(page.size(), QSize(side + 2 * kMargin, side + 2 * kMargin))
+                        .translated(-kMargin, -kMargin);
+    stretchKeepingInk(page, out, r);
+    return out;
+}
+
+QString friendlyArchiveName(const QString& fileName) {
+    QString name = fileName;
+    if (name.endsWith(QStringLiteral(".pak"), Qt::CaseInsensitive))
+        name.chop(4);
+    name.replace(QLatin1Char('_'), QLatin1Char(' '));
+    name.replace(QLatin1Char('-'), QLatin1Char(' '));
+    name = name.simplified();
+    if (name.isEmpty())
+        return fileName;
+    name[0] = name[0].toUpper();
+    return name;
+}

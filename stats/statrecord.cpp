@@ -1,0 +1,93 @@
+#include "stats/statrecord.h"
+
+#include "base/cp1251.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <stdexcept>
+
+QString cutShortString(const QString& s) {
+    return s.left(kShortStringCapacity);
+}
+
+namespace {
+void putShortString(QByteArray& rec, int offset, const QString& s) {
+    const QByteArray b = toCp1251(cutShortString(s)).left(kShortStringCapacity);
+    rec[offset] = char(b.size());
+    std::copy(b.begin(), b.end(), rec.begin() + offset + 1);
+}
+
+QString getShortString(const char* rec, int offset) {
+    const int len = std::min<int>(static_cast<unsigned char>(rec[offset]), kShortStringCapacity);
+    return fromCp1251(QByteArray(rec + offset + 1, len));
+}
+} // namespace
+
+QByteArray encodeStatRecord(const TStatRecord& r) {
+    QByteArray rec(kStatRecordSize, '\0');
+    const auto c = static_cast<quint32>(r.Clicks);
+    for (int i = 0; i < 4; ++i)
+        rec[i] = char((c >> (8 * i)) & 0xFF);
+    putShortString(rec, 4, r.Date);
+    putShortString(rec, 25, r.FavoriteColor);
+    putShortString(rec, 46, r.FavoriteBook);
+    return rec;
+}
+
+TStatRecord decodeStatRecord(const char* rec) {
+    TStatRecord r;
+    quint32 c = 0;
+    for (int i = 0; i < 4; ++i)
+        c |= quint32(static_cast<unsigned char>(rec[i])) << (8 * i);
+    r.Clicks = static_cast<qint32>(c);
+    r.Date = getShortString(rec, 4);
+    r.FavoriteColor = getShortString(rec, 25);
+    r.FavoriteBook = getShortString(rec, 46);
+    return r;
+}
+
+void appendStatRecord(const QString& path, const TStatRecord& r) {
+    QFile f(path);
+    qint64 pos = 0;
+    // Open the history where it is. Only a missing file is started anew: one that exists
+    // but cannot be opened or positioned holds the child's history and stays untouched.
+    const bool existed = QFileInfo::exists(path);
+    if (f.open(existed ? QIODevice::ReadWrite : QIODevice::ReadWrite | QIODevice::NewOnly)) {
+        pos = (f.size() / kStatRecordSize) * kStatRecordSize;
+        if (!f.seek(pos))
+            throw std::runtime_error("I/O error: cannot write the statistics file \"" +
+                                     path.toStdString() + "\": " + f.errorString().toStdString());
+    } else {
+        throw std::runtime_error("I/O error: cannot " + std::string(existed ? "open" : "create") +
+                                 " the statistics file \"" + path.toStdString() +
+                                 "\": " + f.errorString().toStdString());
+    }
+    // A trailing partial record is overwritten: the record goes at the whole-record count.
+    const QByteArray rec = encodeStatRecord(r);
+    if (f.write(rec) != rec.size() || !f.flush())
+        throw std::runtime_error("I/O error: cannot write the statistics file \"" +
+                                 path.toStdString() + "\": " + f.errorString().toStdString());
+}
+
+StatReadResult readStatFile(const QString& path, std::vector<TStatRecord>& out) {
+    if (!QFileInfo::exists(path)) {
+        out.clear();
+        return StatReadResult::Missing;
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return StatReadResult::Unopenable; // out keeps what it held
+    const qint64 n = f.size() / kStatRecordSize;
+    std::vector<TStatRecord> records;
+    records.reserve(size_t(n));
+    char rec[kStatRecordSize];
+    for (qint64 i = 0; i < n; ++i) {
+        if (f.read(rec, kStatRecordSize) != kStatRecordSize)
+            throw std::runtime_error("I/O error: read beyond end of file \"" + path.toStdString() +
+                                     "\"");
+        records.push_back(decodeStatRecord(rec));
+    }
+    out = std::move(records);
+    return StatReadResult::Ok;
+}
