@@ -12,6 +12,9 @@
 #include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
 constexpr int kArchiveImage = 1;
@@ -106,11 +109,13 @@ void CatalogueThumbnails::start() {
     std::vector<std::pair<QString, QString>> files;
     for (const Job& j : jobs_)
         files.emplace_back(j.page, j.thumb);
-    // At idle priority, after the window's first events: the pictures never slow the start.
+    // After the window's first events and at a lower priority (nice 10, never starved: the
+    // window waits for the picture in hand when it closes), so the pictures never slow the start.
     QTimer::singleShot(0, this, [this, files = std::move(files), generation = ++generation_] {
         if (generation != generation_ || stop_)
             return; // started again meanwhile
         worker_ = QThread::create([this, files] {
+            setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
             for (size_t i = 0; i < files.size() && !stop_; ++i) {
                 const QImage img = cachedOrMade(files[i].first, files[i].second);
                 // Handed to the window's thread, where pictures become icons.
@@ -118,7 +123,7 @@ void CatalogueThumbnails::start() {
                     this, [this, i, img] { deliver(i, img); }, Qt::QueuedConnection);
             }
         });
-        worker_->start(QThread::IdlePriority);
+        worker_->start();
     });
 }
 
