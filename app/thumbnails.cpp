@@ -19,6 +19,7 @@
 namespace {
 constexpr int kArchiveImage = 1;
 constexpr int kPageImage = 2;
+constexpr int kStartDelayMs = 300;
 
 int imageOf(const QTreeWidgetItem* item) {
     return item->data(0, Qt::UserRole).toInt();
@@ -109,22 +110,23 @@ void CatalogueThumbnails::start() {
     std::vector<std::pair<QString, QString>> files;
     for (const Job& j : jobs_)
         files.emplace_back(j.page, j.thumb);
-    // After the window's first events and at a lower priority (nice 10, never starved: the
+    // A moment after the window is up and at a lower priority (nice 10, never starved: the
     // window waits for the picture in hand when it closes), so the pictures never slow the start.
-    QTimer::singleShot(0, this, [this, files = std::move(files), generation = ++generation_] {
-        if (generation != generation_ || stop_)
-            return; // started again meanwhile
-        worker_ = QThread::create([this, files] {
-            setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
-            for (size_t i = 0; i < files.size() && !stop_; ++i) {
-                const QImage img = cachedOrMade(files[i].first, files[i].second);
-                // Handed to the window's thread, where pictures become icons.
-                QMetaObject::invokeMethod(
-                    this, [this, i, img] { deliver(i, img); }, Qt::QueuedConnection);
-            }
+    QTimer::singleShot(
+        kStartDelayMs, this, [this, files = std::move(files), generation = ++generation_] {
+            if (generation != generation_ || stop_)
+                return; // started again meanwhile
+            worker_ = QThread::create([this, files] {
+                setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
+                for (size_t i = 0; i < files.size() && !stop_; ++i) {
+                    const QImage img = cachedOrMade(files[i].first, files[i].second);
+                    // Handed to the window's thread, where pictures become icons.
+                    QMetaObject::invokeMethod(
+                        this, [this, i, img] { deliver(i, img); }, Qt::QueuedConnection);
+                }
+            });
+            worker_->start();
         });
-        worker_->start();
-    });
 }
 
 void CatalogueThumbnails::deliver(size_t job, const QImage& picture) {

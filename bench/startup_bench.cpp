@@ -42,13 +42,13 @@ void startUp(benchmark::State& state, Mode mode) {
 
 BENCHMARK_CAPTURE(startUp, baseline_no_pictures, Mode::NoPictures)
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
+    ->Iterations(10);
 BENCHMARK_CAPTURE(startUp, with_pictures, Mode::Pictures)
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
+    ->Iterations(10);
 BENCHMARK_CAPTURE(startUp, with_pictures_all_shown, Mode::PicturesAllShown)
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(5);
+    ->Iterations(10);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
