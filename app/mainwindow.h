@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -63,6 +64,12 @@ inline const QString Diamond = QStringLiteral("Ромб");
 } // namespace shape
 inline const QString kMulticolorMode = QStringLiteral("Цветной");
 
+// The kind of a catalogue node, kept in its Qt::UserRole data and naming its icon.
+namespace catalogue {
+inline constexpr int ArchiveNode = 1;
+inline constexpr int PageNode = 2;
+} // namespace catalogue
+
 // Where the program keeps its files. Tests point these at temporary folders.
 struct ProgramPaths {
     QString programFolder; // the executable's folder
@@ -87,6 +94,21 @@ class TForm1 : public QMainWindow {
     TForm1(const Platform& platform, const ProgramPaths& paths, TFm_Splash* splash = nullptr,
            QWidget* parent = nullptr);
     ~TForm1() override;
+
+    // Runs a handler; an exception becomes the standard error report here, before it can
+    // unwind through Qt's frames. QApplication::notify stays the last net.
+    void runGuarded(const std::function<void()>& handler);
+    // A handler for connect() and addAction(), run through runGuarded.
+    template <typename Fn> auto guarded(Fn fn) {
+        return [this, fn] {
+            runGuarded([this, &fn] {
+                if constexpr (std::is_member_function_pointer_v<Fn>)
+                    (this->*fn)();
+                else
+                    fn();
+            });
+        };
+    }
 
     // --- lifecycle (mainwindow.cpp, settings.cpp, about.cpp)
     void FormCreate();
@@ -248,7 +270,7 @@ class TForm1 : public QMainWindow {
 
     // --- statistics
     int ClickCount = 0;
-    std::array<TColorCount, 8> ColorCounts;
+    std::array<TColorCount, 8> ColorCounts;  // in the order of kPaletteColors
     std::vector<TRaskraskaCount> PageCounts; // sized by the catalogue
     QString FavoriteColorText, FavoriteBookText;
     std::vector<TStatRecord> StatHistory;

@@ -13,7 +13,6 @@
 #include <algorithm>
 
 namespace {
-constexpr int kPageNodeImage = 2; // catalogue nodes that are pages
 
 // The eraser's square: 2 x PenSize on a side, right and bottom edges left out.
 QRect eraserSquare(int X, int Y, int penSize) {
@@ -118,7 +117,7 @@ void TForm1::PaintBox1MouseMove(int X, int Y) {
         if (catalogueOpen && PagePickedInCatalogue && node && !TreeNodes.empty()) {
             const auto it = std::find(TreeNodes.begin(), TreeNodes.end(), node);
             const int index = it == TreeNodes.end() ? -1 : int(it - TreeNodes.begin());
-            if (index > 0 && node->data(0, Qt::UserRole).toInt() == kPageNodeImage) {
+            if (index > 0 && node->data(0, Qt::UserRole).toInt() == catalogue::PageNode) {
                 centralWidget()->layout()->activate();
                 LoadKartinka(PagePath(index));
             }

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 #include "app/widgets.h"
 #include "base/rng.h"
+#include "paint/cursorkeys.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -23,9 +24,6 @@ struct CursorSpec {
     QRgb key;
     QPoint hot;
 };
-
-const QRgb kKeyPink = qRgb(248, 72, 112);
-const QRgb kKeyGrey = qRgb(216, 216, 216);
 
 const CursorSpec* cursorFor(const QString& tool) {
     static const CursorSpec fill{"cursor_leika", {{90, 20}, {6, 8}}, kKeyPink, {1, 7}};
