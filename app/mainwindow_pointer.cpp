@@ -52,14 +52,14 @@ void TForm1::PaintBox1MouseDown(Qt::MouseButton button, int X, int Y) {
         if (MagnifierOn)
             img4->raise();
     }
-    if (CurrentTool == tool::Shapes)
+    if (currentTool() == ToolKind::Shapes)
         ShapePress(X, Y);
-    if (button != Qt::RightButton && CurrentTool == tool::Spray)
+    if (button != Qt::RightButton && currentTool() == ToolKind::Spray)
         SprayPress(button, X, Y);
-    if (button != Qt::RightButton && CurrentTool == tool::Stamp)
+    if (button != Qt::RightButton && currentTool() == ToolKind::Stamp)
         StampPress(button, X, Y);
 
-    if (button != Qt::MiddleButton && CurrentTool == tool::Eraser && PageBitmap) {
+    if (button != Qt::MiddleButton && currentTool() == ToolKind::Eraser && PageBitmap) {
         StrokeActive = true;
         PageBitmap->pen = CanvasPen{clWhite, 1, PenStyle::Solid};
         ShowPage(shown(eraseInto(*PageBitmap, X, Y, PenSize), X, Y));
@@ -67,14 +67,14 @@ void TForm1::PaintBox1MouseDown(Qt::MouseButton button, int X, int Y) {
         StartToolSound();
     }
 
-    if (button != Qt::RightButton && CurrentTool == tool::Brush && PageBitmap) {
+    if (button != Qt::RightButton && currentTool() == ToolKind::Brush && PageBitmap) {
         StrokeActive = true;
         PageBitmap->pen = CanvasPen{CurrentColor, PenSize, PenStyle::Solid};
         PageBitmap->moveTo(X, Y);
         ShowPage(shown(QRect(), X, Y)); // nothing drawn yet: a click alone leaves no mark
     }
 
-    if (button != Qt::RightButton && CurrentPageIndex > 0 && CurrentTool == tool::Fill &&
+    if (button != Qt::RightButton && CurrentPageIndex > 0 && currentTool() == ToolKind::Fill &&
         PageBitmap) {
         rng::Randomize();
         // Multicolor: any color of the rainbow, as the spray draws it.
@@ -127,18 +127,18 @@ void TForm1::PaintBox1MouseMove(int X, int Y) {
 
     showMagnifier(*this, X, Y);
 
-    if (StrokeActive && CurrentTool == tool::Shapes)
+    if (StrokeActive && currentTool() == ToolKind::Shapes)
         ShapeDrag(X, Y);
-    if (StrokeActive && CurrentTool == tool::Spray)
+    if (StrokeActive && currentTool() == ToolKind::Spray)
         SprayMove(X, Y);
 
-    if (StrokeActive && CurrentTool == tool::Eraser && PageBitmap) {
+    if (StrokeActive && currentTool() == ToolKind::Eraser && PageBitmap) {
         PageBitmap->pen = CanvasPen{clWhite, 1, PenStyle::Solid};
         ShowPage(shown(eraseInto(*PageBitmap, X, Y, PenSize), X, Y));
         PaintBox1->setOverlayFrame(eraserSquare(X, Y, PenSize));
     }
 
-    if (StrokeActive && CurrentTool == tool::Brush && PageBitmap) {
+    if (StrokeActive && currentTool() == ToolKind::Brush && PageBitmap) {
         if (ColorMode == kMulticolorMode)
             CurrentColor = rng::RandomColor();
         PageBitmap->pen.color = CurrentColor;
@@ -148,19 +148,19 @@ void TForm1::PaintBox1MouseMove(int X, int Y) {
 }
 
 void TForm1::PaintBox1MouseUp(Qt::MouseButton, int X, int Y) {
-    if (CurrentTool == tool::Shapes) {
+    if (currentTool() == ToolKind::Shapes) {
         StrokeActive = false;
         ShowPage();
     }
     // Every release with the eraser erases, even after a middle press that did not. The pen
     // is made white here too: after a middle press the one left behind may be a wide colored
     // brush pen, which would frame the erased square in paint.
-    if (CurrentTool == tool::Eraser && PageBitmap) {
+    if (currentTool() == ToolKind::Eraser && PageBitmap) {
         PageBitmap->pen = CanvasPen{clWhite, 1, PenStyle::Solid};
         ShowPage(shown(eraseInto(*PageBitmap, X, Y, PenSize), X, Y));
     }
-    if ((CurrentTool == tool::Spray || CurrentTool == tool::Eraser) && SpeakThreadStarted &&
-        platform.sound)
+    if ((currentTool() == ToolKind::Spray || currentTool() == ToolKind::Eraser) &&
+        SpeakThreadStarted && platform.sound)
         platform.sound->stop();
     StrokeActive = false;
 }

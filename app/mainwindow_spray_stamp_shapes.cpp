@@ -9,7 +9,7 @@
 #include <optional>
 
 void TForm1::SprayPress(Qt::MouseButton button, int X, int Y) {
-    if (button == Qt::RightButton || CurrentTool != tool::Spray || !PageBitmap)
+    if (button == Qt::RightButton || currentTool() != ToolKind::Spray || !PageBitmap)
         return;
     // Multicolor: a random byte as the whole color, so a shade of red.
     if (ColorMode == kMulticolorMode)
@@ -23,7 +23,7 @@ void TForm1::SprayPress(Qt::MouseButton button, int X, int Y) {
 }
 
 void TForm1::SprayMove(int X, int Y) {
-    if (!StrokeActive || CurrentTool != tool::Spray || !PageBitmap)
+    if (!StrokeActive || currentTool() != ToolKind::Spray || !PageBitmap)
         return;
     if (ColorMode == kMulticolorMode) {
         rng::Randomize();
@@ -62,7 +62,7 @@ void TForm1::LoadStampLists() {
 }
 
 void TForm1::StampPress(Qt::MouseButton button, int X, int Y) {
-    if (button == Qt::RightButton || CurrentTool != tool::Stamp || !PageBitmap)
+    if (button == Qt::RightButton || currentTool() != ToolKind::Stamp || !PageBitmap)
         return;
     LoadStampLists();
     const std::vector<QImage>* pictures = nullptr;
@@ -81,7 +81,7 @@ void TForm1::StampPress(Qt::MouseButton button, int X, int Y) {
 }
 
 void TForm1::ShapePress(int X, int Y) {
-    if (CurrentTool != tool::Shapes)
+    if (currentTool() != ToolKind::Shapes)
         return;
     ShapeStart = QPoint(X, Y);
     StrokeActive = true;
@@ -113,7 +113,7 @@ std::optional<ShapeOutline> outlineFor(const QString& kind) {
 } // namespace
 
 void TForm1::ShapeDrag(int X, int Y) {
-    if (!StrokeActive || CurrentTool != tool::Shapes || !PageBitmap || !ShapeSnapshot)
+    if (!StrokeActive || currentTool() != ToolKind::Shapes || !PageBitmap || !ShapeSnapshot)
         return;
     useOutlinePen(*PageBitmap);
     // The snapshot wipes the previous step's outline: a rubber band.
