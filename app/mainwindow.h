@@ -5,6 +5,7 @@
 #include "base/tcolor.h"
 #include "paint/pagebitmap.h"
 #include "paint/toolkind.h"
+#include "paint/tools.h"
 #include "stats/statrecord.h"
 
 #include <QImage>
@@ -152,6 +153,10 @@ class TForm1 : public QMainWindow {
     // StrokeActive (a start that arrives after the release is dropped).
     void StartToolSound();
     QImage TexturePattern(int texture) const;
+    // The tool state as the tools see it; one press, move or release of the current tool.
+    ToolState toolState(const std::vector<QImage>* stamps = nullptr);
+    enum class ToolStep { Press, Move, Release };
+    QRect toolStep(ToolStep step, int X, int Y, const std::vector<QImage>* stamps = nullptr);
 
     // --- palette and voice (mainwindow_palette.cpp, mainwindow_voice.cpp)
     void PlayPrompt(const QString& name);
