@@ -8,6 +8,7 @@
 #include "app/thumbnails.h"
 #include "app/voice.h"
 #include "app/widgets.h"
+#include "palette/swatches.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -108,7 +109,7 @@ TForm1::TForm1(const Platform& platform_, const ProgramPaths& paths_, TFm_Splash
     Timer_Color = new QTimer(this);
     Timer_Color->setObjectName(QStringLiteral("Timer_Color"));
     Timer_Color->setInterval(100);
-    connect(Timer_Color, &QTimer::timeout, this, &TForm1::Timer_ColorTimer);
+    connect(Timer_Color, &QTimer::timeout, this, guarded(&TForm1::Timer_ColorTimer));
     Timer_Color->start();
     if (platform.shell) {
         QPointer<TForm1> self(this);
@@ -143,6 +144,10 @@ TForm1::~TForm1() {
     // The worker reads the tool state: it must be done before the state goes.
     if (SpeakThread)
         SpeakThread->wait();
+}
+
+void TForm1::runGuarded(const std::function<void()>& handler) {
+    reportErrors(platform.messages, handler);
 }
 
 void TForm1::progressStep() {
@@ -216,7 +221,9 @@ void TForm1::buildControls() {
         box_img[n]->setScaledContents(true);
         box_img[n]->setCursor(Qt::PointingHandCursor);
         TImage* box = box_img[n];
-        box->onMouseDown = [this, box](Qt::MouseButton, QPoint) { box_img2Click(box); };
+        box->onMouseDown = [this, box](Qt::MouseButton, QPoint) {
+            runGuarded([&] { box_img2Click(box); });
+        };
     }
     Button_2 = button(Tab_Zalivka, "Button_2", 639, 9, 60, 84);
     Button_3 = button(Tab_Zalivka, "Button_3", 0, 0, 10, 10);
@@ -367,35 +374,39 @@ void TForm1::buildControls() {
         TImage** slot;
         const char* name;
         int left;
-        const char* res;
+        QString res;
     };
-    const Swatch swatches[] = {
-        {&Image1_Color, "Image1_Color", 259, "RED1"},
-        {&Image2_Color, "Image2_Color", 369, "YELLOW1"},
-        {&Image3_Color, "Image3_Color", 479, "ORANGE1"},
-        {&Image4_Color, "Image4_Color", 588, "GREEN1"},
-        {&Image5_Color, "Image5_Color", 697, "BLUE1"},
-        {&Image6_Color, "Image6_Color", 807, "SKY1"},
-        {&Image8_Color, "Image8_Color", 921, "BLACK1"},
-        {&Image7_Color, "Image7_Color", 1033, "WHITE1"},
-        {&Image10_Color, "Image10_Color", 1153, "RAINBOW"},
-    };
+    // The paint colours in palette order, then the rainbow.
+    TImage** const paintSlots[kPaletteColors.size()] = {&Image1_Color, &Image2_Color, &Image3_Color,
+                                                        &Image4_Color, &Image5_Color, &Image6_Color,
+                                                        &Image8_Color, &Image7_Color};
+    const int paintLefts[kPaletteColors.size()] = {259, 369, 479, 588, 697, 807, 921, 1033};
+    std::vector<Swatch> swatches;
+    for (size_t i = 0; i < kPaletteColors.size(); ++i)
+        swatches.push_back({paintSlots[i], kPaletteColors[i].control, paintLefts[i],
+                            QString::fromLatin1(kPaletteColors[i].picture) + QLatin1Char('1')});
+    swatches.push_back({&Image10_Color, "Image10_Color", 1153, QStringLiteral("RAINBOW")});
     for (const Swatch& s : swatches) {
         *s.slot = picture(TabSheet1, s.name, s.left, 2, 103, 116);
         (*s.slot)->setCursor(Qt::PointingHandCursor);
-        const QString res = QStringLiteral(":/swatches/%1.png").arg(QString::fromLatin1(s.res));
+        const QString res = QStringLiteral(":/swatches/%1.png").arg(s.res);
         if (QFileInfo::exists(res))
             (*s.slot)->setPicture(QImage(res));
     }
-    Image1_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image1_ColorMouseDown(); };
-    Image2_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image2_ColorMouseDown(); };
-    Image3_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image3_ColorMouseDown(); };
-    Image4_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image4_ColorMouseDown(); };
-    Image5_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image5_ColorMouseDown(); };
-    Image6_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image6_ColorMouseDown(); };
-    Image8_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image8_ColorMouseDown(); };
-    Image7_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image9_ColorMouseDown(); };
-    Image10_Color->onMouseDown = [this](Qt::MouseButton, QPoint) { Image10_ColorMouseDown(); };
+    const std::pair<TImage*, void (TForm1::*)()> swatchHandlers[] = {
+        {Image1_Color, &TForm1::Image1_ColorMouseDown},
+        {Image2_Color, &TForm1::Image2_ColorMouseDown},
+        {Image3_Color, &TForm1::Image3_ColorMouseDown},
+        {Image4_Color, &TForm1::Image4_ColorMouseDown},
+        {Image5_Color, &TForm1::Image5_ColorMouseDown},
+        {Image6_Color, &TForm1::Image6_ColorMouseDown},
+        {Image8_Color, &TForm1::Image8_ColorMouseDown},
+        {Image7_Color, &TForm1::Image9_ColorMouseDown},
+        {Image10_Color, &TForm1::Image10_ColorMouseDown}};
+    for (const auto& [swatch, handler] : swatchHandlers)
+        swatch->onMouseDown = [this, handler](Qt::MouseButton, QPoint) {
+            runGuarded([this, handler] { (this->*handler)(); });
+        };
 
     Panel7 = panel(TabSheet2, "Panel7");
     Panel7->setGeometry(255, 2, 835, 114);
@@ -404,19 +415,22 @@ void TForm1::buildControls() {
     Image2->setCursor(Qt::PointingHandCursor);
     if (QFileInfo::exists(QStringLiteral(":/swatches/chart.png")))
         Image2->setPicture(QImage(QStringLiteral(":/swatches/chart.png")));
-    Image2->onMouseDown = [this](Qt::MouseButton, QPoint p) { Image2MouseDown(p.x(), p.y()); };
+    Image2->onMouseDown = [this](Qt::MouseButton, QPoint p) {
+        runGuarded([&] { Image2MouseDown(p.x(), p.y()); });
+    };
     Image3 = picture(TabSheet2, "Image3", 1128, 2, 103, 116);
     Image3->setCursor(Qt::PointingHandCursor);
     if (QFileInfo::exists(QStringLiteral(":/swatches/RAINBOW.png")))
         Image3->setPicture(QImage(QStringLiteral(":/swatches/RAINBOW.png")));
-    Image3->onMouseDown = [this](Qt::MouseButton, QPoint) { Image10_ColorMouseDown(); };
+    Image3->onMouseDown = [this](Qt::MouseButton, QPoint) {
+        runGuarded([this] { Image10_ColorMouseDown(); });
+    };
 
     // Handlers.
-    // Errors are reported here, before they reach the application's notify(): unwinding
-    // through Qt's signal frames skips their clean-up and leaks what they hold.
+    // Errors are reported at the slot, before they reach the application's notify():
+    // unwinding through Qt's signal frames skips their clean-up and leaks what they hold.
     auto on = [this](QToolButton* b, void (TForm1::*fn)()) {
-        connect(b, &QToolButton::clicked, this,
-                [this, fn] { reportErrors(platform.messages, [this, fn] { (this->*fn)(); }); });
+        connect(b, &QToolButton::clicked, this, guarded(fn));
     };
     on(BitBtn6, &TForm1::But_PipetkaClick);
     on(But_kist, &TForm1::But_kistClick);
@@ -451,8 +465,7 @@ void TForm1::buildControls() {
     on(Button_Sterka2, &TForm1::Button_SterkaClick);
     on(Button_Stat, &TForm1::Button_StatClick);
     on(Button_Folder, &TForm1::Button_FolderClick);
-    connect(TreeView1, &QTreeWidget::itemClicked, this,
-            [this] { reportErrors(platform.messages, [this] { TreeView1Click(); }); });
+    connect(TreeView1, &QTreeWidget::itemClicked, this, guarded(&TForm1::TreeView1Click));
 
     // Hints for the grown-ups; the children go by the pictures.
     const std::pair<QWidget*, const char*> hints[] = {
@@ -491,26 +504,29 @@ void TForm1::buildControls() {
 
 void TForm1::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
-    menu_open =
-        file->addAction(QStringLiteral("Open coloring book..."), this, &TForm1::menu_openClick);
-    menu_Save =
-        file->addAction(QStringLiteral("Save coloring book..."), this, &TForm1::menu_SaveClick);
+    menu_open = file->addAction(QStringLiteral("Open coloring book..."), this,
+                                guarded(&TForm1::menu_openClick));
+    menu_Save = file->addAction(QStringLiteral("Save coloring book..."), this,
+                                guarded(&TForm1::menu_SaveClick));
     menu_openfolder = file->addAction(QStringLiteral("Open folder coloring book"), this,
-                                      &TForm1::menu_openfolderClick);
+                                      guarded(&TForm1::menu_openfolderClick));
     file->addSeparator();
-    menu_options = file->addAction(QStringLiteral("Options..."), this, &TForm1::menu_optionsClick);
-    menu_print =
-        file->addAction(QStringLiteral("Print coloring book..."), this, &TForm1::menu_printClick);
+    menu_options =
+        file->addAction(QStringLiteral("Options..."), this, guarded(&TForm1::menu_optionsClick));
+    menu_print = file->addAction(QStringLiteral("Print coloring book..."), this,
+                                 guarded(&TForm1::menu_printClick));
     file->addSeparator();
-    menu_exit = file->addAction(QStringLiteral("Exit"), this, &TForm1::menu_exitClick);
+    menu_exit = file->addAction(QStringLiteral("Exit"), this, guarded(&TForm1::menu_exitClick));
     QMenu* works = menuBar()->addMenu(QStringLiteral("Children's works "));
     menu_ColroingSend = works->addAction(QStringLiteral("Send my coloring book"), this,
-                                         &TForm1::menu_ColroingSendClick);
+                                         guarded(&TForm1::menu_ColroingSendClick));
     menu_ColoringView = works->addAction(QStringLiteral("View works of children"), this,
-                                         &TForm1::menu_ColoringViewClick);
+                                         guarded(&TForm1::menu_ColoringViewClick));
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
-    menu_Mail = help->addAction(QStringLiteral("Write to us"), this, &TForm1::menu_MailClick);
-    menu_about = help->addAction(QStringLiteral("About Pictaro"), this, &TForm1::menu_aboutClick);
+    menu_Mail =
+        help->addAction(QStringLiteral("Write to us"), this, guarded(&TForm1::menu_MailClick));
+    menu_about =
+        help->addAction(QStringLiteral("About Pictaro"), this, guarded(&TForm1::menu_aboutClick));
     const std::pair<QAction*, const char*> names[] = {{menu_open, "menu_open"},
                                                       {menu_Save, "menu_Save"},
                                                       {menu_openfolder, "menu_openfolder"},
@@ -566,10 +582,8 @@ void TForm1::FormCreate() {
         QFile::remove(StaleFile);
     progressStep();
 
-    const char* names[8] = {"Red",  "Yellow",     "Orange", "Green",
-                            "Blue", "Light blue", "Black",  "White"};
-    for (int i = 0; i < 8; ++i)
-        ColorCounts[i].Name = QString::fromLatin1(names[i]);
+    for (size_t i = 0; i < ColorCounts.size(); ++i)
+        ColorCounts[i].Name = QString::fromLatin1(kPaletteColors[i].statName);
     PenSize = 25;
 
     closeSidePanels();

@@ -4,6 +4,8 @@
 #include "app/platform.h"
 #include "base/tcolor.h"
 #include "paint/pagebitmap.h"
+#include "paint/toolkind.h"
+#include "paint/tools.h"
 #include "stats/statrecord.h"
 
 #include <QImage>
@@ -11,6 +13,7 @@
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -36,35 +39,11 @@ class TSpeakThread;
 
 extern const QString kInterfaceLanguage; // always "En"
 
-// Tool, fill-style, stamp-set and shape values, compared exactly.
-namespace tool {
-inline const QString Fill = QStringLiteral("Заливать");
-inline const QString Brush = QStringLiteral("Рисовать");
-inline const QString Eraser = QStringLiteral("Стирать");
-inline const QString Spray = QStringLiteral("Болончик");
-inline const QString Stamp = QStringLiteral("Штамп");
-inline const QString Shapes = QStringLiteral("Фигуры");
-} // namespace tool
-namespace fillstyle {
-inline const QString Normal = QStringLiteral("обычная");
-inline const QString Special = QStringLiteral("специальная");
-} // namespace fillstyle
-namespace stampkind {
-inline const QString Flowers = QStringLiteral("цветы");
-inline const QString Hearts = QStringLiteral("сердце");
-inline const QString Snow = QStringLiteral("снег");
-inline const QString Leaves = QStringLiteral("листья2");
-} // namespace stampkind
-namespace shape {
-inline const QString Circle = QStringLiteral("Круг");
-inline const QString Square = QStringLiteral("Квадрат");
-inline const QString Line = QStringLiteral("Линия");
-inline const QString Triangle = QStringLiteral("Треугольник");
-inline const QString Polygon = QStringLiteral("Многоугольник");
-inline const QString Trapezoid = QStringLiteral("Трапеция");
-inline const QString Diamond = QStringLiteral("Ромб");
-} // namespace shape
-inline const QString kMulticolorMode = QStringLiteral("Цветной");
+// The kind of a catalogue node, kept in its Qt::UserRole data and naming its icon.
+namespace catalogue {
+inline constexpr int ArchiveNode = 1;
+inline constexpr int PageNode = 2;
+} // namespace catalogue
 
 // Where the program keeps its files. Tests point these at temporary folders.
 struct ProgramPaths {
@@ -91,66 +70,82 @@ class TForm1 : public QMainWindow {
            QWidget* parent = nullptr);
     ~TForm1() override;
 
+    // Runs a handler; an exception becomes the standard error report here, before it can
+    // unwind through Qt's frames. QApplication::notify stays the last net.
+    void runGuarded(const std::function<void()>& handler);
+    // A handler for connect() and addAction(), run through runGuarded.
+    template <typename Fn> auto guarded(Fn fn) {
+        return [this, fn] {
+            runGuarded([this, &fn] {
+                if constexpr (std::is_member_function_pointer_v<Fn>)
+                    (this->*fn)();
+                else
+                    fn();
+            });
+        };
+    }
+
     // --- lifecycle (mainwindow.cpp, settings.cpp, about.cpp)
     void FormCreate();
     void FormShow();
     void FormClose();
-    void menu_exitClick();
+    void menu_exitClick(); // File > Exit
     void WMGetMinMaxInfo();
-    void menu_optionsClick();
+    void menu_optionsClick(); // File > Options
     void ReadSettings();
     void WriteSettings();
-    void Timer_ColorTimer();
-    void menu_aboutClick();
+    void Timer_ColorTimer(); // colour blink of the loading label
+    void menu_aboutClick();  // Help > About
 
     // --- picture library (mainwindow_catalogue.cpp, mainwindow_loader.cpp)
     void LoadTreeFile();
-    void TreeView1Click();
-    void Button_RndRaskraskaClick();
-    void Button_FolderClick();
-    void menu_openfolderClick();
+    void TreeView1Click();           // a node of the catalogue
+    void Button_RndRaskraskaClick(); // "Random" page
+    void Button_FolderClick();       // catalogue panel open/close
+    void menu_openfolderClick();     // File > Open folder coloring book
     void LoadKartinka(const QString& path);
     // Lays a page's picture out on a new PageBitmap the size of the drawing area and shows it.
     void PlacePage(const QImage& source);
-    void menu_openClick();
-    void Button_SterkaClick();
+    void menu_openClick();     // File > Open coloring book
+    void Button_SterkaClick(); // "Clear" the page
     int TreeNodeCount() const { return int(TreeNodes.size()); }
     QString PagePath(int nodeIndex) const;
 
     // --- painting (mainwindow_pointer/tools/textures/spray_stamp_shapes/rotation.cpp)
-    void PaintBox1MouseDown(Qt::MouseButton button, int X, int Y);
-    void PaintBox1MouseMove(int X, int Y);
-    void PaintBox1MouseUp(Qt::MouseButton button, int X, int Y);
-    void ShowPage(const QRect& dirty = QRect());
-    void NewCursor(const QString& name, TColor color, int speak);
-    void But_PipetkaClick();
-    void But_kistClick();
-    void But_EraseClick();
-    void But_KrasClick();
-    void But_SnegClick();
-    void But_BolonchikClick();
-    void BitBtn5Click();
-    void BitBtn7Click();
-    void BitBtn8Click();
-    void BitBtn20Click();
-    void BitBtn21Click();
-    void BitBtn17Click();
-    void Button_1Click();
-    void Button_2Click();
-    void Button_3Click();
-    void box_img2Click(TImage* box);
-    void Button_RotateClick();
-    void BitBtn18Click();
-    void btn5Click();
-    void BitBtn12Click();
-    void BitBtn16Click();
-    void btn1Click();
-    void btn2Click();
-    void btn3Click();
-    void btn4Click();
-    void btn7Click();
-    void btn8Click();
-    void btn13Click();
+    void PaintBox1MouseDown(Qt::MouseButton button, int X, int Y); // drawing area: press
+    void PaintBox1MouseMove(int X, int Y); // drawing area: move, with or without a button
+    void PaintBox1MouseUp(Qt::MouseButton button, int X, int Y); // drawing area: release
+    void ShowPage(const QRect& dirty = QRect()); // repaints the area, all of it for a null rect
+    void NewCursor(const QString& name, TColor color,
+                   int speak);       // a choice: cursor, options page, prompt
+    void But_PipetkaClick();         // shapes tool (button BitBtn6)
+    void But_kistClick();            // brush tool
+    void But_EraseClick();           // eraser tool
+    void But_KrasClick();            // fill bucket tool
+    void But_SnegClick();            // stamp tool ("magic wand")
+    void But_BolonchikClick();       // spray can tool
+    void BitBtn5Click();             // pen size "huge" (70)
+    void BitBtn7Click();             // pen size "big" (70)
+    void BitBtn8Click();             // pen size "medium" (50)
+    void BitBtn20Click();            // pen size "little" (25)
+    void BitBtn21Click();            // pen size "tiny" (10)
+    void BitBtn17Click();            // fill up to the lines, no texture
+    void Button_1Click();            // texture strip: back
+    void Button_2Click();            // texture strip: on
+    void Button_3Click();            // texture strip: load the previews (hidden button)
+    void box_img2Click(TImage* box); // a texture in the strip
+    void Button_RotateClick();       // turn the page half round
+    void BitBtn18Click();            // stamp set: snowflakes
+    void btn5Click();                // stamp set: leaves
+    void BitBtn12Click();            // stamp set: flowers
+    void BitBtn16Click();            // stamp set: hearts
+    void btn1Click();                // shape: rectangle (square)
+    void btn2Click();                // shape: circle
+    void btn3Click();                // shape: line
+    void btn4Click();                // shape: triangle
+    void btn7Click();                // shape: hexagon (polygon)
+    void btn8Click();                // shape: trapezium
+    void btn13Click();               // shape: diamond
     void SprayPress(Qt::MouseButton button, int X, int Y);
     void SprayMove(int X, int Y);
     void StampPress(Qt::MouseButton button, int X, int Y);
@@ -161,20 +156,24 @@ class TForm1 : public QMainWindow {
     // StrokeActive (a start that arrives after the release is dropped).
     void StartToolSound();
     QImage TexturePattern(int texture) const;
+    // The tool state as the tools see it; one press, move or release of the current tool.
+    ToolState toolState(const std::vector<QImage>* stamps = nullptr);
+    enum class ToolStep { Press, Move, Release };
+    QRect toolStep(ToolStep step, int X, int Y, const std::vector<QImage>* stamps = nullptr);
 
     // --- palette and voice (mainwindow_palette.cpp, mainwindow_voice.cpp)
     void PlayPrompt(const QString& name);
-    void Image1_ColorMouseDown();
-    void Image2_ColorMouseDown();
-    void Image3_ColorMouseDown();
-    void Image4_ColorMouseDown();
-    void Image5_ColorMouseDown();
-    void Image6_ColorMouseDown();
-    void Image8_ColorMouseDown();
-    void Image9_ColorMouseDown();
-    void Image10_ColorMouseDown();
-    void Image2MouseDown(int X, int Y);
-    void MyProc(QObject* child, bool entered);
+    void Image1_ColorMouseDown();              // red swatch
+    void Image2_ColorMouseDown();              // yellow swatch
+    void Image3_ColorMouseDown();              // orange swatch
+    void Image4_ColorMouseDown();              // green swatch
+    void Image5_ColorMouseDown();              // blue swatch
+    void Image6_ColorMouseDown();              // light blue swatch
+    void Image8_ColorMouseDown();              // black swatch
+    void Image9_ColorMouseDown();              // white swatch (control Image7_Color)
+    void Image10_ColorMouseDown();             // rainbow (multicolour) swatch, both tabs
+    void Image2MouseDown(int X, int Y);        // the colour chart on the Kids tab
+    void MyProc(QObject* child, bool entered); // swatch hover: picture with a face
     bool SoundDisabled() const;
 
     // --- statistics (mainwindow_stats.cpp)
@@ -182,14 +181,14 @@ class TForm1 : public QMainWindow {
     TFavorites ComputeFavorites();
     void Statsave();
     void Statload();
-    void Button_StatClick();
+    void Button_StatClick(); // statistics panel open/close
 
     // --- output and sharing (mainwindow_save.cpp, mainwindow_send.cpp)
-    void menu_SaveClick();
-    void menu_printClick();
-    void menu_ColroingSendClick();
-    void menu_ColoringViewClick();
-    void menu_MailClick();
+    void menu_SaveClick();         // File > Save coloring book
+    void menu_printClick();        // File > Print coloring book
+    void menu_ColroingSendClick(); // Children's works > Send my coloring book
+    void menu_ColoringViewClick(); // Children's works > View works of children
+    void menu_MailClick();         // Help > Write to us
     QImage CaptureDrawingArea();
     // Opens an address or a folder on the desktop; when nothing can show it, says so.
     void OpenInShell(const QString& urlOrPath);
@@ -215,6 +214,7 @@ class TForm1 : public QMainWindow {
     std::unique_ptr<QImage> ShapeSnapshot;
     QRect ShapeOutlineRect; // the outline of the last drag step, for the next repaint
     QString CurrentTool;
+    ToolKind currentTool() const { return toolKind(CurrentTool); }
     TColor CurrentColor = clBlack;
     QString ColorMode;
     int PenSize = 0;
@@ -254,7 +254,7 @@ class TForm1 : public QMainWindow {
 
     // --- statistics
     int ClickCount = 0;
-    std::array<TColorCount, 8> ColorCounts;
+    std::array<TColorCount, 8> ColorCounts;  // in the order of kPaletteColors
     std::vector<TRaskraskaCount> PageCounts; // sized by the catalogue
     QString FavoriteColorText, FavoriteBookText;
     std::vector<TStatRecord> StatHistory;
@@ -264,92 +264,92 @@ class TForm1 : public QMainWindow {
     std::vector<QTreeWidgetItem*> TreeNodes;
 
     // --- controls
-    QFrame* Panel1;
-    QFrame* Panel_Color;
-    QTabWidget* PageControl1;
-    QWidget* TabSheet1;
-    QWidget* TabSheet2;
-    TImage* Image1_Color;
-    TImage* Image2_Color;
-    TImage* Image3_Color;
-    TImage* Image4_Color;
-    TImage* Image5_Color;
-    TImage* Image6_Color;
-    TImage* Image7_Color;
-    TImage* Image8_Color;
-    TImage* Image10_Color;
-    QFrame* Panel7;
-    TImage* Image2; // the color chart
-    TImage* Image3; // multicolor swatch on the Kids tab
-    QToolButton* Button_RndRaskraska;
-    QToolButton* Button_Sterka;
-    QToolButton* Button_RndRaskraska2;
-    QToolButton* Button_Sterka2;
+    QFrame* Panel1;                    // the central widget
+    QFrame* Panel_Color;               // bottom: the palette
+    QTabWidget* PageControl1;          // palette tabs Toddler / Kids
+    QWidget* TabSheet1;                // Toddler tab: big swatches
+    QWidget* TabSheet2;                // Kids tab: colour chart
+    TImage* Image1_Color;              // red
+    TImage* Image2_Color;              // yellow
+    TImage* Image3_Color;              // orange
+    TImage* Image4_Color;              // green
+    TImage* Image5_Color;              // blue
+    TImage* Image6_Color;              // light blue
+    TImage* Image7_Color;              // white
+    TImage* Image8_Color;              // black
+    TImage* Image10_Color;             // rainbow
+    QFrame* Panel7;                    // frame of the chart
+    TImage* Image2;                    // the color chart
+    TImage* Image3;                    // multicolor swatch on the Kids tab
+    QToolButton* Button_RndRaskraska;  // "Random" page, Toddler tab
+    QToolButton* Button_Sterka;        // "Clear", Toddler tab
+    QToolButton* Button_RndRaskraska2; // "Random" page, Kids tab
+    QToolButton* Button_Sterka2;       // "Clear", Kids tab
 
-    QFrame* Panel_left;
-    QToolButton* BitBtn6;
-    QToolButton* But_kist;
-    QToolButton* But_Erase;
-    QToolButton* But_Kras;
+    QFrame* Panel_left;     // left: the tool buttons
+    QToolButton* BitBtn6;   // shapes
+    QToolButton* But_kist;  // brush
+    QToolButton* But_Erase; // eraser
+    QToolButton* But_Kras;  // fill bucket
 
-    QFrame* Panel_Right;
-    QFrame* Panel_Buttons_Right;
-    QToolButton* Button_Stat;
-    QToolButton* Button_Folder;
-    QToolButton* But_Sneg;
-    QToolButton* But_Bolonchik;
-    QFrame* Panel_Tree;
-    QTreeWidget* TreeView1;
-    QFrame* Panel_Stat;
-    QLabel* Label1;
-    QLabel* Label_Clicks;
-    QLabel* Label_Color;
-    QLabel* Label_Raskraska;
-    QLabel* Label2;
-    QTableWidget* StringGrid1;
+    QFrame* Panel_Right;         // right: buttons, catalogue, statistics
+    QFrame* Panel_Buttons_Right; // the right-hand buttons
+    QToolButton* Button_Stat;    // statistics
+    QToolButton* Button_Folder;  // catalogue
+    QToolButton* But_Sneg;       // stamps ("magic wand")
+    QToolButton* But_Bolonchik;  // spray can
+    QFrame* Panel_Tree;          // the catalogue panel
+    QTreeWidget* TreeView1;      // archives and their pages
+    QFrame* Panel_Stat;          // the statistics panel
+    QLabel* Label1;              // "Child's statistics:"
+    QLabel* Label_Clicks;        // clicks counter
+    QLabel* Label_Color;         // favourite colour
+    QLabel* Label_Raskraska;     // favourite page
+    QLabel* Label2;              // "Full Statistics:"
+    QTableWidget* StringGrid1;   // the stat.dat history
 
-    QFrame* Panel_PaintBox;
-    QFrame* Panel2;
-    QFrame* Panel3;
-    QStackedWidget* PageControl_Dop;
-    QWidget* Tab_Zalivka;
-    QWidget* Tab_PenSize;
-    QWidget* Tab_Shtamp;
-    QWidget* Tab_Effect;
-    QFrame* Panel4;
-    QToolButton* Button_Rotate;
-    TPaintBox* PaintBox1;
-    QLabel* Label_Load;
-    QLabel* Label_Error;
-    QLabel* Label_Error2;
-    QLabel* img4; // the magnifier
+    QFrame* Panel_PaintBox;          // middle: options strip above the drawing area
+    QFrame* Panel2;                  // holds the strip and the area
+    QFrame* Panel3;                  // the options strip
+    QStackedWidget* PageControl_Dop; // one options page per tool
+    QWidget* Tab_Zalivka;            // fill options
+    QWidget* Tab_PenSize;            // pen sizes (brush, eraser, spray)
+    QWidget* Tab_Shtamp;             // stamp sets
+    QWidget* Tab_Effect;             // shapes
+    QFrame* Panel4;                  // holds the rotate button
+    QToolButton* Button_Rotate;      // turn the page half round
+    TPaintBox* PaintBox1;            // the drawing area
+    QLabel* Label_Load;              // "loading" text
+    QLabel* Label_Error;             // "no pages found"
+    QLabel* Label_Error2;            // the site address under it
+    QLabel* img4;                    // the magnifier
 
     // Tab_Zalivka
-    QToolButton* BitBtn17;
-    QToolButton* Button_1;
-    QToolButton* Button_2;
-    QToolButton* Button_3;
-    QFrame* pnl2;
-    std::array<TImage*, 6> box_img{};
+    QToolButton* BitBtn17;            // fill up to the lines
+    QToolButton* Button_1;            // back along the texture strip
+    QToolButton* Button_2;            // on along the texture strip
+    QToolButton* Button_3;            // loads the previews (hidden)
+    QFrame* pnl2;                     // the texture strip
+    std::array<TImage*, 6> box_img{}; // the six textures shown
     // Tab_PenSize
-    QToolButton* BitBtn5;
-    QToolButton* BitBtn7;
-    QToolButton* BitBtn8;
-    QToolButton* BitBtn20;
-    QToolButton* BitBtn21;
+    QToolButton* BitBtn5;  // pen size huge
+    QToolButton* BitBtn7;  // pen size big
+    QToolButton* BitBtn8;  // pen size medium
+    QToolButton* BitBtn20; // pen size little
+    QToolButton* BitBtn21; // pen size tiny
     // Tab_Shtamp
-    QToolButton* BitBtn18;
-    QToolButton* btn5;
-    QToolButton* BitBtn12;
-    QToolButton* BitBtn16;
+    QToolButton* BitBtn18; // snowflakes
+    QToolButton* btn5;     // leaves
+    QToolButton* BitBtn12; // flowers
+    QToolButton* BitBtn16; // hearts
     // Tab_Effect
-    QToolButton* btn2;
-    QToolButton* btn1;
-    QToolButton* btn4;
-    QToolButton* btn3;
-    QToolButton* btn13;
-    QToolButton* btn7;
-    QToolButton* btn8;
+    QToolButton* btn2;  // circle
+    QToolButton* btn1;  // rectangle
+    QToolButton* btn4;  // triangle
+    QToolButton* btn3;  // line
+    QToolButton* btn13; // diamond
+    QToolButton* btn7;  // hexagon
+    QToolButton* btn8;  // trapezium
 
     // menus
     QAction* menu_open;
@@ -363,7 +363,7 @@ class TForm1 : public QMainWindow {
     QAction* menu_Mail;
     QAction* menu_about;
 
-    QTimer* Timer_Color;
+    QTimer* Timer_Color; // blinks the loading label
 
   protected:
     void showEvent(QShowEvent* e) override;

@@ -13,9 +13,6 @@
 #include <stdexcept>
 
 namespace {
-constexpr int kArchiveImage = 1;
-constexpr int kPageImage = 2;
-
 int imageOf(const QTreeWidgetItem* item) {
     return item ? item->data(0, Qt::UserRole).toInt() : -1;
 }
@@ -36,9 +33,9 @@ void setImage(QTreeWidgetItem* item, int image) {
     item->setData(0, Qt::UserRole, image);
     // One icon per kind of node, shared by every node of that kind: a fresh icon per node
     // costs kilobytes, and catalogues run to tens of thousands of pages.
-    static const QIcon archiveIcon = treeIcon(kArchiveImage);
-    static const QIcon pageIcon = treeIcon(kPageImage);
-    const QIcon& icon = image == kArchiveImage ? archiveIcon : pageIcon;
+    static const QIcon archiveIcon = treeIcon(catalogue::ArchiveNode);
+    static const QIcon pageIcon = treeIcon(catalogue::PageNode);
+    const QIcon& icon = image == catalogue::ArchiveNode ? archiveIcon : pageIcon;
     if (!icon.isNull())
         item->setIcon(0, icon);
 }
@@ -88,12 +85,12 @@ void TForm1::LoadTreeFile() {
         TreeNodes.push_back(node);
         const UnpackResult r = unpackArchive(path, CacheFolder, scratch, [&](const QString& page) {
             auto* child = new QTreeWidgetItem(node, {page});
-            setImage(child, kPageImage);
+            setImage(child, catalogue::PageNode);
             TreeNodes.push_back(child);
         });
         node->setText(0, name + QStringLiteral(" (") + QString::number(r.entries) +
                              QStringLiteral(")"));
-        setImage(node, kArchiveImage);
+        setImage(node, catalogue::ArchiveNode);
         if (!r.error.isEmpty())
             damaged.append(r.error);
         QApplication::processEvents();
@@ -108,7 +105,7 @@ void TForm1::TreeView1Click() {
     if (TreeNodes.empty())
         return;
     QTreeWidgetItem* item = TreeView1->currentItem();
-    if (imageOf(item) != kPageImage)
+    if (imageOf(item) != catalogue::PageNode)
         return;
     const auto it = std::find(TreeNodes.begin(), TreeNodes.end(), item);
     if (it == TreeNodes.end())
@@ -132,7 +129,7 @@ void TForm1::Button_RndRaskraskaClick() {
         const int previous = CurrentPageIndex;
         std::vector<int> candidates;
         for (int i = 0; i < int(TreeNodes.size()); ++i)
-            if (imageOf(TreeNodes[size_t(i)]) == kPageImage && i != previous)
+            if (imageOf(TreeNodes[size_t(i)]) == catalogue::PageNode && i != previous)
                 candidates.push_back(i);
         if (candidates.empty()) {
             // Nothing new to draw: keep the page shown, or a white sheet when there is none.

@@ -3,6 +3,7 @@
 #include "app/options.h"
 #include "app/widgets.h"
 #include "base/rng.h"
+#include "palette/swatches.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -64,16 +65,12 @@ void TForm1::MyProc(QObject* child, bool entered) {
     auto* img = qobject_cast<TImage*>(child);
     if (!img)
         return;
-    static const std::pair<const char*, const char*> pictures[] = {
-        {"Image1_Color", "RED"},   {"Image2_Color", "YELLOW"}, {"Image3_Color", "ORANGE"},
-        {"Image4_Color", "GREEN"}, {"Image5_Color", "BLUE"},   {"Image6_Color", "SKY"},
-        {"Image7_Color", "WHITE"}, {"Image8_Color", "BLACK"}};
-    for (const auto& [control, res] : pictures) {
-        if (img->objectName() != QLatin1String(control))
+    for (const PaletteColor& swatch : kPaletteColors) {
+        if (img->objectName() != QLatin1String(swatch.control))
             continue;
-        const QString path =
-            QStringLiteral(":/swatches/%1%2.png")
-                .arg(QString::fromLatin1(res), entered ? QStringLiteral("2") : QStringLiteral("1"));
+        const QString path = QStringLiteral(":/swatches/%1%2.png")
+                                 .arg(QString::fromLatin1(swatch.picture),
+                                      entered ? QStringLiteral("2") : QStringLiteral("1"));
         if (QFileInfo::exists(path))
             img->setPicture(QImage(path));
         return;

@@ -1,10 +1,11 @@
 // Pointer handling on the drawing area: each handler is a fixed run of steps, and every tool
-// step checks the current tool itself. Drawing goes into the page; the screen is asked to
-// repaint only what a step changed.
+// step checks the current tool itself. The tools (paint/tools.h) draw into the page; the
+// screen is asked to repaint only what a step changed.
 #include "app/mainwindow.h"
 #include "app/widgets.h"
 #include "base/rng.h"
 #include "paint/magnifier.h"
+#include "paint/tools.h"
 
 #include <QLabel>
 #include <QLayout>
@@ -13,13 +14,6 @@
 #include <algorithm>
 
 namespace {
-constexpr int kPageNodeImage = 2; // catalogue nodes that are pages
-
-// The eraser's square: 2 x PenSize on a side, right and bottom edges left out.
-QRect eraserSquare(int X, int Y, int penSize) {
-    return QRect(QPoint(X - penSize, Y - penSize), QPoint(X + penSize - 1, Y + penSize - 1));
-}
-
 // What to repaint after a step: what it changed, or only the pointer's pixel when nothing
 // changed (a null rectangle would repaint the whole area).
 QRect shown(const QRect& changed, int X, int Y) {
@@ -36,12 +30,34 @@ void showMagnifier(TForm1& f, int X, int Y) {
     const QImage page = f.PageBitmap ? f.PageBitmap->image : QImage();
     f.img4->setPixmap(QPixmap::fromImage(magnifierView(page, QPoint(X, Y))));
 }
-
-QRect eraseInto(PageBitmapCanvas& page, int X, int Y, int penSize) {
-    page.brush = CanvasBrush{clWhite, BrushStyle::Solid};
-    return page.rectangle(X - penSize, Y - penSize, X + penSize, Y + penSize);
-}
 } // namespace
+
+ToolState TForm1::toolState(const std::vector<QImage>* stamps) {
+    return ToolState{CurrentColor, ColorMode == kMulticolorMode,
+                     PenSize,      FillStyle,
+                     FillTexture,  [this](int texture) { return TexturePattern(texture); },
+                     stamps,       ShapeKind,
+                     ShapeStart,   ShapeOutlineRect,
+                     ShapeSnapshot};
+}
+
+// One step of the current tool on the page; the rectangle it changed.
+QRect TForm1::toolStep(ToolStep step, int X, int Y, const std::vector<QImage>* stamps) {
+    Tool* tool = toolFor(currentTool());
+    if (!tool || !PageBitmap)
+        return {};
+    ToolState s = toolState(stamps);
+    const QPoint p(X, Y);
+    switch (step) {
+    case ToolStep::Press:
+        return tool->press(*PageBitmap, s, p);
+    case ToolStep::Move:
+        return tool->move(*PageBitmap, s, p);
+    case ToolStep::Release:
+        return tool->release(*PageBitmap, s, p);
+    }
+    return {};
+}
 
 void TForm1::PaintBox1MouseDown(Qt::MouseButton button, int X, int Y) {
     StrokeSinceClear = 0;
@@ -53,51 +69,29 @@ void TForm1::PaintBox1MouseDown(Qt::MouseButton button, int X, int Y) {
         if (MagnifierOn)
             img4->raise();
     }
-    if (CurrentTool == tool::Shapes)
+    if (currentTool() == ToolKind::Shapes)
         ShapePress(X, Y);
-    if (button != Qt::RightButton && CurrentTool == tool::Spray)
+    if (button != Qt::RightButton && currentTool() == ToolKind::Spray)
         SprayPress(button, X, Y);
-    if (button != Qt::RightButton && CurrentTool == tool::Stamp)
+    if (button != Qt::RightButton && currentTool() == ToolKind::Stamp)
         StampPress(button, X, Y);
 
-    if (button != Qt::MiddleButton && CurrentTool == tool::Eraser && PageBitmap) {
+    if (button != Qt::MiddleButton && currentTool() == ToolKind::Eraser && PageBitmap) {
         StrokeActive = true;
-        PageBitmap->pen = CanvasPen{clWhite, 1, PenStyle::Solid};
-        ShowPage(shown(eraseInto(*PageBitmap, X, Y, PenSize), X, Y));
-        PaintBox1->setOverlayFrame(eraserSquare(X, Y, PenSize));
+        ShowPage(shown(toolStep(ToolStep::Press, X, Y), X, Y));
+        PaintBox1->setOverlayFrame(EraserTool::square(QPoint(X, Y), PenSize));
         StartToolSound();
     }
 
-    if (button != Qt::RightButton && CurrentTool == tool::Brush && PageBitmap) {
+    if (button != Qt::RightButton && currentTool() == ToolKind::Brush && PageBitmap) {
         StrokeActive = true;
-        PageBitmap->pen = CanvasPen{CurrentColor, PenSize, PenStyle::Solid};
-        PageBitmap->moveTo(X, Y);
-        ShowPage(shown(QRect(), X, Y)); // nothing drawn yet: a click alone leaves no mark
+        // Nothing drawn yet: a click alone leaves no mark.
+        ShowPage(shown(toolStep(ToolStep::Press, X, Y), X, Y));
     }
 
-    if (button != Qt::RightButton && CurrentPageIndex > 0 && CurrentTool == tool::Fill &&
+    if (button != Qt::RightButton && CurrentPageIndex > 0 && currentTool() == ToolKind::Fill &&
         PageBitmap) {
-        rng::Randomize();
-        // Multicolor: any color of the rainbow, as the spray draws it.
-        if (ColorMode == kMulticolorMode)
-            CurrentColor = rng::RandomColor();
-        PageBitmap->brush.color = CurrentColor;
-        // The tile belongs to this one flood; the brush itself stays plain.
-        QImage pattern;
-        if (FillTexture > 0) {
-            FillStyle = fillstyle::Special;
-            pattern = TexturePattern(FillTexture);
-        }
-        const QImage* tile = pattern.isNull() ? nullptr : &pattern;
-        QRect changed;
-        if (FillStyle == fillstyle::Special) {
-            changed = PageBitmap->floodFill(X, Y, clBlack, FloodMode::Border, tile);
-        } else if (FillStyle == fillstyle::Normal) {
-            const TColor clicked = PageBitmap->pixel(X, Y);
-            if (clicked != clBlack)
-                changed = PageBitmap->floodFill(X, Y, clicked, FloodMode::Surface, tile);
-        }
-        ShowPage(shown(changed, X, Y));
+        ShowPage(shown(toolStep(ToolStep::Press, X, Y), X, Y));
         PlayPrompt(QStringLiteral("S3"));
         // The magnifier shows the fill at once, not only at the next move.
         showMagnifier(*this, X, Y);
@@ -118,7 +112,7 @@ void TForm1::PaintBox1MouseMove(int X, int Y) {
         if (catalogueOpen && PagePickedInCatalogue && node && !TreeNodes.empty()) {
             const auto it = std::find(TreeNodes.begin(), TreeNodes.end(), node);
             const int index = it == TreeNodes.end() ? -1 : int(it - TreeNodes.begin());
-            if (index > 0 && node->data(0, Qt::UserRole).toInt() == kPageNodeImage) {
+            if (index > 0 && node->data(0, Qt::UserRole).toInt() == catalogue::PageNode) {
                 centralWidget()->layout()->activate();
                 LoadKartinka(PagePath(index));
             }
@@ -128,40 +122,31 @@ void TForm1::PaintBox1MouseMove(int X, int Y) {
 
     showMagnifier(*this, X, Y);
 
-    if (StrokeActive && CurrentTool == tool::Shapes)
+    if (StrokeActive && currentTool() == ToolKind::Shapes)
         ShapeDrag(X, Y);
-    if (StrokeActive && CurrentTool == tool::Spray)
+    if (StrokeActive && currentTool() == ToolKind::Spray)
         SprayMove(X, Y);
 
-    if (StrokeActive && CurrentTool == tool::Eraser && PageBitmap) {
-        PageBitmap->pen = CanvasPen{clWhite, 1, PenStyle::Solid};
-        ShowPage(shown(eraseInto(*PageBitmap, X, Y, PenSize), X, Y));
-        PaintBox1->setOverlayFrame(eraserSquare(X, Y, PenSize));
+    if (StrokeActive && currentTool() == ToolKind::Eraser && PageBitmap) {
+        ShowPage(shown(toolStep(ToolStep::Move, X, Y), X, Y));
+        PaintBox1->setOverlayFrame(EraserTool::square(QPoint(X, Y), PenSize));
     }
 
-    if (StrokeActive && CurrentTool == tool::Brush && PageBitmap) {
-        if (ColorMode == kMulticolorMode)
-            CurrentColor = rng::RandomColor();
-        PageBitmap->pen.color = CurrentColor;
-        PageBitmap->brush.color = CurrentColor;
-        ShowPage(shown(PageBitmap->lineTo(X, Y), X, Y));
+    if (StrokeActive && currentTool() == ToolKind::Brush && PageBitmap) {
+        ShowPage(shown(toolStep(ToolStep::Move, X, Y), X, Y));
     }
 }
 
 void TForm1::PaintBox1MouseUp(Qt::MouseButton, int X, int Y) {
-    if (CurrentTool == tool::Shapes) {
+    if (currentTool() == ToolKind::Shapes) {
         StrokeActive = false;
         ShowPage();
     }
-    // Every release with the eraser erases, even after a middle press that did not. The pen
-    // is made white here too: after a middle press the one left behind may be a wide colored
-    // brush pen, which would frame the erased square in paint.
-    if (CurrentTool == tool::Eraser && PageBitmap) {
-        PageBitmap->pen = CanvasPen{clWhite, 1, PenStyle::Solid};
-        ShowPage(shown(eraseInto(*PageBitmap, X, Y, PenSize), X, Y));
-    }
-    if ((CurrentTool == tool::Spray || CurrentTool == tool::Eraser) && SpeakThreadStarted &&
-        platform.sound)
+    // Every release with the eraser erases, even after a middle press that did not.
+    if (currentTool() == ToolKind::Eraser && PageBitmap)
+        ShowPage(shown(toolStep(ToolStep::Release, X, Y), X, Y));
+    if ((currentTool() == ToolKind::Spray || currentTool() == ToolKind::Eraser) &&
+        SpeakThreadStarted && platform.sound)
         platform.sound->stop();
     StrokeActive = false;
 }

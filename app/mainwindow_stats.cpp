@@ -1,5 +1,6 @@
 // The child's statistics: the run's counters, the stat.dat history and the statistics panel.
 #include "app/mainwindow.h"
+#include "palette/swatches.h"
 
 #include <QDate>
 #include <QLabel>
@@ -8,11 +9,6 @@
 #include <iterator>
 
 namespace {
-// CurrentColor of each palette color, in the order of ColorCounts. Black is the palette's
-// 0x1A1A1A, not the outline black.
-constexpr TColor kCountedColors[8] = {clRed,  clYellow,    clOrange,     clGreen,
-                                      clBlue, clLightBlue, clPaintBlack, clWhite};
-
 // The first entry whose count is strictly greater than every one before it and above 0:
 // ties go to the earlier entry. -1 when every count is 0.
 template <typename It> int strictFavorite(It first, It last) {
@@ -40,7 +36,7 @@ void TForm1::CountClick() {
     ++ClickCount;
     setText(Label_Clicks, QStringLiteral("Clicks counter: ") + QString::number(ClickCount));
     for (size_t i = 0; i < ColorCounts.size(); ++i)
-        if (CurrentColor == kCountedColors[i]) {
+        if (CurrentColor == kPaletteColors[i].color) {
             ++ColorCounts[i].Count;
             break;
         }

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 #include "app/widgets.h"
 #include "base/rng.h"
+#include "paint/cursorkeys.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -24,24 +25,21 @@ struct CursorSpec {
     QPoint hot;
 };
 
-const QRgb kKeyPink = qRgb(248, 72, 112);
-const QRgb kKeyGrey = qRgb(216, 216, 216);
-
-const CursorSpec* cursorFor(const QString& tool) {
+const CursorSpec* cursorFor(ToolKind tool) {
     static const CursorSpec fill{"cursor_leika", {{90, 20}, {6, 8}}, kKeyPink, {1, 7}};
     static const CursorSpec brush{"cursor_kist", {{20, 21}}, kKeyGrey, {0, 0}};
     static const CursorSpec spray{"cursor_bolon", {{60, 84}}, kKeyPink, {5, 10}};
     static const CursorSpec eraser{"cursor_sterka", {}, 0, {0, 0}};
     static const CursorSpec wand{"cur_palka", {}, 0, {5, 5}};
-    if (tool == tool::Fill)
+    if (tool == ToolKind::Fill)
         return &fill;
-    if (tool == tool::Brush || tool == tool::Shapes)
+    if (tool == ToolKind::Brush || tool == ToolKind::Shapes)
         return &brush;
-    if (tool == tool::Spray)
+    if (tool == ToolKind::Spray)
         return &spray;
-    if (tool == tool::Eraser)
+    if (tool == ToolKind::Eraser)
         return &eraser;
-    if (tool == tool::Stamp)
+    if (tool == ToolKind::Stamp)
         return &wand;
     return nullptr;
 }
@@ -84,18 +82,18 @@ void TForm1::NewCursor(const QString& name, TColor color, int speak) {
         (name == kMulticolorMode || color == MulticolorMarker) ? kMulticolorMode : QString();
 
     QWidget* page = nullptr;
-    if (CurrentTool == tool::Shapes)
+    if (currentTool() == ToolKind::Shapes)
         page = Tab_Effect;
-    else if (CurrentTool == tool::Stamp)
+    else if (currentTool() == ToolKind::Stamp)
         page = Tab_Shtamp;
-    else if (CurrentTool == tool::Spray || CurrentTool == tool::Brush ||
-             CurrentTool == tool::Eraser)
+    else if (currentTool() == ToolKind::Spray || currentTool() == ToolKind::Brush ||
+             currentTool() == ToolKind::Eraser)
         page = Tab_PenSize;
-    else if (CurrentTool == tool::Fill)
+    else if (currentTool() == ToolKind::Fill)
         page = Tab_Zalivka;
     if (page) {
         PageControl_Dop->setCurrentWidget(page);
-        const CursorSpec* look = cursorFor(CurrentTool);
+        const CursorSpec* look = cursorFor(currentTool());
         const QString base = QStringLiteral(":/cursors/") + QString::fromLatin1(look->image);
         QImage img(base + QStringLiteral(".png"));
         QImage mask(base + QStringLiteral("_mask.png"));
@@ -142,7 +140,7 @@ void TForm1::NewCursor(const QString& name, TColor color, int speak) {
     for (const auto& [word, prompt] : prompts)
         if (name == word)
             PlayPrompt(QString::fromLatin1(prompt));
-    if (CurrentTool == tool::Shapes)
+    if (currentTool() == ToolKind::Shapes)
         PlayPrompt(QStringLiteral("en_figures"));
 }
 

@@ -8,8 +8,10 @@ TSpeakThread::TSpeakThread(TForm1* form) : form_(form) {
 }
 
 void TSpeakThread::run() {
-    const QString tool = form_->CurrentTool;
-    const char* name = tool == tool::Spray ? "sndfuse" : tool == tool::Eraser ? "sndstir" : nullptr;
+    const ToolKind tool = form_->currentTool();
+    const char* name = tool == ToolKind::Spray    ? "sndfuse"
+                       : tool == ToolKind::Eraser ? "sndstir"
+                                                  : nullptr;
     ISound* sound = form_->platform.sound;
     if (!name || !sound)
         return;

@@ -68,15 +68,15 @@ void TPaintBox::paintEvent(QPaintEvent* e) {
 
 void TPaintBox::mousePressEvent(QMouseEvent* e) {
     const QPoint pt = e->position().toPoint();
-    form_->PaintBox1MouseDown(e->button(), pt.x(), pt.y());
+    form_->runGuarded([&] { form_->PaintBox1MouseDown(e->button(), pt.x(), pt.y()); });
 }
 
 void TPaintBox::mouseMoveEvent(QMouseEvent* e) {
     const QPoint pt = e->position().toPoint();
-    form_->PaintBox1MouseMove(pt.x(), pt.y());
+    form_->runGuarded([&] { form_->PaintBox1MouseMove(pt.x(), pt.y()); });
 }
 
 void TPaintBox::mouseReleaseEvent(QMouseEvent* e) {
     const QPoint pt = e->position().toPoint();
-    form_->PaintBox1MouseUp(e->button(), pt.x(), pt.y());
+    form_->runGuarded([&] { form_->PaintBox1MouseUp(e->button(), pt.x(), pt.y()); });
 }

@@ -21,12 +21,12 @@ check() { # <folders> <pattern> <what>
     fi
 }
 files=$(ls base/*.cpp base/*.h library/*.cpp library/*.h paint/*.cpp paint/*.h \
-    stats/*.cpp stats/*.h share/*.cpp share/*.h 2>/dev/null)
+    palette/*.h stats/*.cpp stats/*.h share/*.cpp share/*.h 2>/dev/null)
 checked=$(echo "$files" | grep -c .)
 [ "$checked" -gt 0 ] || { echo "no files found under the subsystem folders"; exit 1; }
 check "$files" '#\s*include\s*["<]app/' "includes a header of app/"
 check "$files" "#\\s*include\\s*<(QtWidgets(/[^>]*)?|($names))>" "includes a QtWidgets header"
 basefiles=$(echo "$files" | grep '^base/')
-check "$basefiles" '#\s*include\s*["<](library|paint|stats|share)/' "base/ includes a subsystem header"
+check "$basefiles" '#\s*include\s*["<](library|paint|palette|stats|share)/' "base/ includes a subsystem header"
 echo "checked $checked files"
 exit $bad

@@ -1,6 +1,6 @@
 // The tool cursor: the tool's picture over the whole program, its paint tinted with the color.
 #include "support/fakes.h"
-#include "window/art_standins.h"
+#include "window/resource_art.h"
 
 #include "app/widgets.h"
 
@@ -76,7 +76,6 @@ int mismatches(const QImage& cursor, const CursorArt& a, const QImage& tinted, Q
 class ToolCursor : public ::testing::Test {
   protected:
     void SetUp() override {
-        standIns = provideStandInArt();
         form = &h.make(true, QSize(1200, 400));
         h.sound.events.clear();
     }
@@ -84,7 +83,6 @@ class ToolCursor : public ::testing::Test {
 
     Harness h;
     TForm1* form = nullptr;
-    QStringList standIns;
 };
 } // namespace
 

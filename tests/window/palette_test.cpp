@@ -1,8 +1,9 @@
 // The palette: swatches on both tabs, the color chart, hover pictures and the loading label.
 #include "support/fakes.h"
-#include "window/art_standins.h"
+#include "window/resource_art.h"
 
 #include "app/widgets.h"
+#include "palette/swatches.h"
 
 #include <QEnterEvent>
 #include <QLabel>
@@ -14,10 +15,7 @@
 namespace {
 class Palette : public ::testing::Test {
   protected:
-    void SetUp() override {
-        provideStandInArt();
-        form = &h.make(true, QSize(1200, 400));
-    }
+    void SetUp() override { form = &h.make(true, QSize(1200, 400)); }
     Harness h;
     TForm1* form = nullptr;
 };
@@ -157,4 +155,22 @@ TEST_F(Palette, TheLoadingLabelFlickersUntilTheFirstShow) {
     QCoreApplication::processEvents();
     EXPECT_FALSE(f.Timer_Color->isActive());
     EXPECT_FALSE(f.Label_Load->isVisible());
+}
+
+// The pictures the palette and the tool cursors are drawn from are compiled in: the window
+// quietly leaves out a missing one, so only this says when a resource list lost it.
+TEST(Resources, EveryPaletteAndCursorPictureIsCompiledIn) {
+    QStringList paths{QStringLiteral(":/swatches/RAINBOW.png"),
+                      QStringLiteral(":/swatches/chart.png")};
+    for (const PaletteColor& c : kPaletteColors)
+        for (const char* face : {"1", "2"})
+            paths << QStringLiteral(":/swatches/%1%2.png")
+                         .arg(QLatin1String(c.picture), QLatin1String(face));
+    for (const char* cursor :
+         {"cursor_leika", "cursor_kist", "cursor_bolon", "cursor_sterka", "cur_palka"})
+        for (const char* part : {"", "_mask"})
+            paths << QStringLiteral(":/cursors/%1%2.png")
+                         .arg(QLatin1String(cursor), QLatin1String(part));
+    for (const QString& p : paths)
+        EXPECT_FALSE(resourceImage(p).isNull()) << p.toStdString();
 }

@@ -4,6 +4,7 @@
 #include "share/halftone.h"
 #include "support/fakes.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -110,6 +111,22 @@ TEST(Save, CancelWritesNothingAndAnUnwritablePathIsReported) {
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Error);
     EXPECT_TRUE(h.messages.shown[0].text.contains(bad)) << h.messages.shown[0].text.toStdString();
+}
+
+// The menu's actions report their own failures: trigger() calls the slot directly, with no
+// notify() around it, so an exception that escaped the slot would end the test.
+TEST(Save, MenuActionsReportFailuresAtTheSlot) {
+    Harness h;
+    TForm1& form = withPage(h);
+    h.dialogs.saveAnswer = h.programDir() + QStringLiteral("/nowhere/baby1.bmp");
+    form.menu_Save->trigger();
+    h.printer.fail = true;
+    form.menu_print->trigger();
+    ASSERT_EQ(h.messages.shown.size(), 2u);
+    EXPECT_TRUE(h.messages.shown[0].text.contains(QStringLiteral("nowhere")));
+    EXPECT_EQ(h.messages.shown[1].text, QStringLiteral("No printer is installed."));
+    for (const ShownMessage& m : h.messages.shown)
+        EXPECT_EQ(m.icon, MessageIcon::Error);
 }
 
 TEST(Print, SendsThePageAtThreePrinterPixelsPerPixelAndReportsFailures) {

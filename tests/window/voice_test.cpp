@@ -1,6 +1,6 @@
 // What the child hears: naming prompts, button prompts, the sound switch and the tool loops.
 #include "support/fakes.h"
-#include "window/art_standins.h"
+#include "window/resource_art.h"
 
 #include "app/options.h"
 #include "app/voice.h"
@@ -20,7 +20,6 @@ namespace {
 class Voice : public ::testing::Test {
   protected:
     void SetUp() override {
-        provideStandInArt(); // the chart
         form = &h.make(true, QSize(1200, 400));
         form->Fm_Options->CheckBox_Sound->setChecked(false); // without config.ini it is on
         h.sound.events.clear();

@@ -7,6 +7,7 @@ make_art1.py calls the same checks on every image it writes.
 """
 import collections
 import os
+import re
 
 import numpy as np
 from PIL import Image
@@ -14,8 +15,19 @@ from PIL import Image
 HERE = os.path.dirname(os.path.abspath(__file__))
 RES = os.path.normpath(os.path.join(HERE, "..", "..", "resources"))
 
-KEY_PINK = (248, 72, 112)
-KEY_GREY = (216, 216, 216)
+
+def _cursor_key(name):
+    """A key colour as the program defines it in paint/cursorkeys.h."""
+    header = os.path.normpath(os.path.join(HERE, "..", "..", "paint", "cursorkeys.h"))
+    with open(header, encoding="utf-8") as f:
+        m = re.search(name + r" = qRgb\((\d+), (\d+), (\d+)\);", f.read())
+    if not m:
+        raise SystemExit("no %s in %s" % (name, header))
+    return tuple(int(v) for v in m.groups())
+
+
+KEY_PINK = _cursor_key("kKeyPink")
+KEY_GREY = _cursor_key("kKeyGrey")
 
 # name: (size, hot spot, [(seed, key colour, rough bbox x0, y0, x1, y1)])
 CURSORS = {

@@ -26,8 +26,8 @@ OL = (58, 58, 58)           # shared soft outline colour
 OLW = 2.5                   # outline width in output pixels
 WHITE = (255, 255, 255)
 NEAR_WHITE = (252, 251, 246)  # stamps may not use pure white (colour key)
-KEY_PINK = (248, 72, 112)
-KEY_GREY = (216, 216, 216)
+KEY_PINK = check_art1.KEY_PINK
+KEY_GREY = check_art1.KEY_GREY
 
 
 # ---------------------------------------------------------------- geometry
