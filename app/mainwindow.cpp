@@ -326,7 +326,7 @@ void TForm1::buildControls() {
     gf.setPixelSize(13);
     StringGrid1->setFont(gf);
     Panel_Stat->setVisible(false);
-    setRightPanelWidth(145);
+    setRightPanelWidth(kClosedRightPanelWidth);
 
     // Bottom: the palette.
     Panel_Color = panel(Panel1, "Panel_Color", QStringLiteral("#fff6e0"));
@@ -525,7 +525,7 @@ void TForm1::setRightPanelWidth(int w) {
 void TForm1::closeSidePanels() {
     Panel_Tree->setVisible(false);
     Panel_Stat->setVisible(false);
-    setRightPanelWidth(145);
+    setRightPanelWidth(kClosedRightPanelWidth);
 }
 
 void TForm1::FormCreate() {

@@ -188,6 +188,9 @@ class TForm1 : public QMainWindow {
     void menu_ColoringViewClick();
     void menu_MailClick();
     QImage CaptureDrawingArea();
+    // The drawing area's size with the side panels closed: what a saved picture covers.
+    QSize FullAreaSize() const;
+    static constexpr int kClosedRightPanelWidth = 145;
     // Opens an address or a folder on the desktop; when nothing can show it, says so.
     void OpenInShell(const QString& urlOrPath);
     bool IsOnline();
