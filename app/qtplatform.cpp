@@ -86,7 +86,7 @@ std::optional<QString> QtFileDialogs::saveFile(const OpenDialogOptions& o) {
     // Picking another type carries the proposed name's extension along with it.
     QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, [&dlg](const QString& filter) {
         const QString suffix = filter.contains(QStringLiteral("*.png")) ? QStringLiteral("png")
-                                                                          : QStringLiteral("bmp");
+                                                                        : QStringLiteral("bmp");
         dlg.setDefaultSuffix(suffix);
         const QFileInfo name(dlg.selectedFiles().value(0));
         const QString now = name.suffix().toLower();
