@@ -3,6 +3,7 @@
 // counters. Its handlers are defined in the folder of their subsystem.
 #include "app/platform.h"
 #include "base/tcolor.h"
+#include "paint/outline.h"
 #include "paint/pagebitmap.h"
 #include "stats/statrecord.h"
 
@@ -210,6 +211,10 @@ class TForm1 : public QMainWindow {
     // --- the page and the tool state
     std::unique_ptr<PageBitmapCanvas> PageBitmap;
     std::unique_ptr<QImage> ShapeSnapshot;
+    // The loaded page's lines, put back after every tool step while "Outlines stay" is on.
+    OutlineMask Outline;
+    bool OpeningByHand = false; // File > Open is loading: only pure black is line
+    bool OutlinesStay() const;
     QRect ShapeOutlineRect; // the outline of the last drag step, for the next repaint
     QString CurrentTool;
     TColor CurrentColor = clBlack;

@@ -9,6 +9,9 @@
 #include <QStackedWidget>
 
 void TForm1::ShowPage(const QRect& dirty) {
+    // Every tool step shows what it changed through here: the one place to put lines back.
+    if (!dirty.isNull() && PageBitmap && OutlinesStay())
+        Outline.restore(PageBitmap->image, dirty);
     PaintBox1->clearOverlay();
     if (dirty.isNull())
         PaintBox1->update();
