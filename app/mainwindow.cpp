@@ -5,6 +5,7 @@
 #include "app/splash.h"
 #include "app/voice.h"
 #include "app/widgets.h"
+#include "share/autosave.h" // the writer the window owns
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -589,6 +590,7 @@ void TForm1::FormShow() {
     Label_Load->setVisible(false);
     QApplication::processEvents();
     reportErrors(platform.messages, [this] { Button_RndRaskraskaClick(); });
+    RestoreAutosave();
     CurrentTool = tool::Fill;
     Timer_Color->stop();
     NewCursor(QStringLiteral("Синий"), clBlue, 0);
@@ -631,6 +633,8 @@ void TForm1::FormClose() {
     // The history is saved first; a failure there is reported and the settings are still
     // written, so neither is lost to the other.
     reportErrors(platform.messages, [this] { Statsave(); });
+    AutosaveNow();
+    Autosaver.reset(); // writes what is still waiting
     PageBitmap.reset();
     WriteSettings();
     QGuiApplication::restoreOverrideCursor();

@@ -31,6 +31,7 @@ class TFm_Splash;
 class TImage;
 class TPaintBox;
 class TSpeakThread;
+class AutosaveWriter;
 
 extern const QString kInterfaceLanguage; // always "En"
 
@@ -68,6 +69,7 @@ inline const QString kMulticolorMode = QStringLiteral("Цветной");
 struct ProgramPaths {
     QString programFolder; // the executable's folder
     QString tempFolder;    // the user's temporary folder, with a trailing separator
+    QString dataFolder;    // where the picture is kept between runs; empty: it is not kept
 };
 
 struct TColorCount {
@@ -215,6 +217,18 @@ class TForm1 : public QMainWindow {
     OutlineMask Outline;
     bool OpeningByHand = false; // File > Open is loading: only pure black is line
     bool OutlinesStay() const;
+
+    // --- autosave (mainwindow_autosave.cpp)
+    QString AutosavePath() const;
+    // Called after every change of the page: saves at once when the last save is a second
+    // old, otherwise when the second is up.
+    void AutosaveChanged();
+    void AutosaveNow();
+    // Brings back the picture of the last run; false when there is none that reads.
+    bool RestoreAutosave();
+    std::unique_ptr<AutosaveWriter> Autosaver;
+    QTimer* AutosaveTimer = nullptr;
+    qint64 LastAutosaveMs = -1000000;
     QRect ShapeOutlineRect; // the outline of the last drag step, for the next repaint
     QString CurrentTool;
     TColor CurrentColor = clBlack;
