@@ -229,7 +229,8 @@ class TForm1 : public QMainWindow {
     std::unique_ptr<AutosaveWriter> Autosaver;
     QTimer* AutosaveTimer = nullptr;
     qint64 LastAutosaveMs = -1000000;
-    QRect ShapeOutlineRect; // the outline of the last drag step, for the next repaint
+    bool AutosaveRead = false; // the last run's file was looked at: it may be overwritten now
+    QRect ShapeOutlineRect;    // the outline of the last drag step, for the next repaint
     QString CurrentTool;
     TColor CurrentColor = clBlack;
     QString ColorMode;

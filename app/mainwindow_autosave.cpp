@@ -35,7 +35,7 @@ void TForm1::AutosaveChanged() {
 void TForm1::AutosaveNow() {
     if (AutosaveTimer)
         AutosaveTimer->stop();
-    if (paths.dataFolder.isEmpty() || !PageBitmap)
+    if (paths.dataFolder.isEmpty() || !PageBitmap || !AutosaveRead)
         return;
     if (!Autosaver)
         Autosaver = std::make_unique<AutosaveWriter>(AutosavePath());
@@ -50,10 +50,14 @@ void TForm1::AutosaveNow() {
 bool TForm1::RestoreAutosave() {
     if (paths.dataFolder.isEmpty())
         return false;
-    // A damaged or foreign file reads as none: the start page stays.
+    // A damaged or foreign file reads as none: the start page stays, and is saved over it.
     std::optional<AutosaveData> d = ReadAutosave(AutosavePath());
-    if (!d)
+    AutosaveRead = true;
+    if (!d) {
+        if (PageBitmap)
+            AutosaveChanged();
         return false;
+    }
     for (size_t i = 1; i < TreeNodes.size(); ++i)
         if (TreeNodes[i]->data(0, Qt::UserRole).toInt() == kPageNode &&
             TreeNodes[i]->text(0) == d->pageName && !d->pageName.isEmpty()) {
