@@ -17,11 +17,6 @@
 
 namespace {
 const QString kChildModeKey = QStringLiteral("childMode");
-
-QSettings userSettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Pictaro"),
-                     QStringLiteral("pictaro"));
-}
 } // namespace
 
 ChildMode::ChildMode(TForm1* form) : QObject(form), form_(form), rng_(std::random_device{}()) {
@@ -30,7 +25,7 @@ ChildMode::ChildMode(TForm1* form) : QObject(form), form_(form), rng_(std::rando
         TFm_ParentGate gate(q, form_);
         return gate.exec() == QDialog::Accepted;
     };
-    enabled_ = userSettings().value(kChildModeKey, false).toBool();
+    enabled_ = UserSettings().value(kChildModeKey, false).toBool();
 
     // The option sits under the others in the options window, which grows to hold it.
     TFm_Options* o = form_->Fm_Options;
@@ -38,7 +33,7 @@ ChildMode::ChildMode(TForm1* form) : QObject(form), form_(form), rng_(std::rando
         new QCheckBox(QStringLiteral("Child mode (full screen, locked)"), o->GroupBox1);
     CheckBox_ChildMode->setObjectName(QStringLiteral("CheckBox_ChildMode"));
     CheckBox_ChildMode->setFont(o->CheckBox_Sound->font());
-    CheckBox_ChildMode->setGeometry(10, 81, 209, 31);
+    CheckBox_ChildMode->setGeometry(10, o->CheckBox_Outlines->y() + 32, 209, 31);
     CheckBox_ChildMode->setChecked(enabled_);
     o->GroupBox1->resize(o->GroupBox1->width(), o->GroupBox1->height() + 32);
     o->Button1->move(o->Button1->x(), o->Button1->y() + 32);
@@ -75,7 +70,7 @@ void ChildMode::setEnabled(bool on) {
     if (enabled_ == on)
         return;
     enabled_ = on;
-    QSettings s = userSettings();
+    QSettings s = UserSettings();
     s.setValue(kChildModeKey, on);
     s.sync();
     // Whoever switched it is a grown-up: the controls stay open for the usual minute.

@@ -32,7 +32,10 @@ int main(int argc, char** argv) {
     QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
                     QStringLiteral("/pictaro/");
     QDir().mkpath(cache);
-    ProgramPaths paths{QCoreApplication::applicationDirPath(), cache};
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                         QStringLiteral("/pictaro/autosave/");
+    QDir().mkpath(data);
+    ProgramPaths paths{QCoreApplication::applicationDirPath(), cache, data};
 
     TForm1 form(services.platform(), paths, splash);
     splash->step(); // the options window is made with the main window

@@ -9,6 +9,7 @@
 #include "app/voice.h"
 #include "app/widgets.h"
 #include "palette/swatches.h"
+#include "share/autosave.h" // the writer the window owns
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -340,7 +341,7 @@ void TForm1::buildControls() {
     gf.setPixelSize(13);
     StringGrid1->setFont(gf);
     Panel_Stat->setVisible(false);
-    setRightPanelWidth(145);
+    setRightPanelWidth(kClosedRightPanelWidth);
 
     // Bottom: the palette.
     Panel_Color = panel(Panel1, "Panel_Color", QStringLiteral("#fff6e0"));
@@ -548,7 +549,7 @@ void TForm1::setRightPanelWidth(int w) {
 void TForm1::closeSidePanels() {
     Panel_Tree->setVisible(false);
     Panel_Stat->setVisible(false);
-    setRightPanelWidth(145);
+    setRightPanelWidth(kClosedRightPanelWidth);
 }
 
 void TForm1::FormCreate() {
@@ -610,6 +611,7 @@ void TForm1::FormShow() {
     Label_Load->setVisible(false);
     QApplication::processEvents();
     reportErrors(platform.messages, [this] { Button_RndRaskraskaClick(); });
+    RestoreAutosave();
     CurrentTool = tool::Fill;
     Timer_Color->stop();
     NewCursor(QStringLiteral("Синий"), clBlue, 0);
@@ -652,6 +654,8 @@ void TForm1::FormClose() {
     // The history is saved first; a failure there is reported and the settings are still
     // written, so neither is lost to the other.
     reportErrors(platform.messages, [this] { Statsave(); });
+    AutosaveNow();
+    Autosaver.reset(); // writes what is still waiting
     PageBitmap.reset();
     WriteSettings();
     QGuiApplication::restoreOverrideCursor();

@@ -3,6 +3,7 @@
 // counters. Its handlers are defined in the folder of their subsystem.
 #include "app/platform.h"
 #include "base/tcolor.h"
+#include "paint/outline.h"
 #include "paint/pagebitmap.h"
 #include "paint/toolkind.h"
 #include "paint/tools.h"
@@ -36,6 +37,7 @@ class TFm_Splash;
 class TImage;
 class TPaintBox;
 class TSpeakThread;
+class AutosaveWriter;
 
 extern const QString kInterfaceLanguage; // always "En"
 
@@ -49,6 +51,7 @@ inline constexpr int PageNode = 2;
 struct ProgramPaths {
     QString programFolder; // the executable's folder
     QString tempFolder;    // the user's temporary folder, with a trailing separator
+    QString dataFolder;    // where the picture is kept between runs; empty: it is not kept
 };
 
 struct TColorCount {
@@ -190,6 +193,9 @@ class TForm1 : public QMainWindow {
     void menu_ColoringViewClick(); // Children's works > View works of children
     void menu_MailClick();         // Help > Write to us
     QImage CaptureDrawingArea();
+    // The drawing area's size with the side panels closed: what a saved picture covers.
+    QSize FullAreaSize() const;
+    static constexpr int kClosedRightPanelWidth = 145;
     // Opens an address or a folder on the desktop; when nothing can show it, says so.
     void OpenInShell(const QString& urlOrPath);
     bool IsOnline();
@@ -212,7 +218,24 @@ class TForm1 : public QMainWindow {
     // --- the page and the tool state
     std::unique_ptr<PageBitmapCanvas> PageBitmap;
     std::unique_ptr<QImage> ShapeSnapshot;
-    QRect ShapeOutlineRect; // the outline of the last drag step, for the next repaint
+    // The loaded page's lines, put back after every tool step while "Outlines stay" is on.
+    OutlineMask Outline;
+    bool OpeningByHand = false; // File > Open is loading: only pure black is line
+    bool OutlinesStay() const;
+
+    // --- autosave (mainwindow_autosave.cpp)
+    QString AutosavePath() const;
+    // Called after every change of the page: saves at once when the last save is a second
+    // old, otherwise when the second is up.
+    void AutosaveChanged();
+    void AutosaveNow();
+    // Brings back the picture of the last run; false when there is none that reads.
+    bool RestoreAutosave();
+    std::unique_ptr<AutosaveWriter> Autosaver;
+    QTimer* AutosaveTimer = nullptr;
+    qint64 LastAutosaveMs = -1000000;
+    bool AutosaveRead = false; // the last run's file was looked at: it may be overwritten now
+    QRect ShapeOutlineRect;    // the outline of the last drag step, for the next repaint
     QString CurrentTool;
     ToolKind currentTool() const { return toolKind(CurrentTool); }
     TColor CurrentColor = clBlack;

@@ -38,6 +38,8 @@ void TForm1::PlacePage(const QImage& source) {
     const QSize area = PaintBox1->size();
     auto page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
     stretchKeepingInk(source, page->image, layoutPage(source.size(), page->image.size()));
+    Outline = OutlineMask(page->image,
+                          OpeningByHand ? OutlineMask::Ink::PureBlack : OutlineMask::Ink::Dark);
     PageBitmap = std::move(page);
     ShowPage();
 }
@@ -51,9 +53,12 @@ void TForm1::menu_openClick() {
     if (!chosen)
         return;
     try {
+        OpeningByHand = true;
         LoadKartinka(*chosen);
+        OpeningByHand = false;
     } catch (const std::exception&) {
         // Opening a file the child picked by hand fails quietly.
+        OpeningByHand = false;
     }
 }
 

@@ -8,6 +8,7 @@ void TForm1::Button_RotateClick() {
     // An exact half turn: -180 would take the general path, which shifts the picture by a
     // pixel and whitens an edge row and column at every press.
     RotateBitmap(PageBitmap->image, clWhite, 180);
+    Outline.halfTurn();
     ShowPage();
     PlayPrompt(QStringLiteral("en_rotate"));
 }

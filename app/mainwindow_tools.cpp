@@ -10,6 +10,11 @@
 #include <QStackedWidget>
 
 void TForm1::ShowPage(const QRect& dirty) {
+    // Every tool step shows what it changed through here: the one place to put lines back.
+    if (!dirty.isNull() && PageBitmap && OutlinesStay())
+        Outline.restore(PageBitmap->image, dirty);
+    if (PageBitmap)
+        AutosaveChanged();
     PaintBox1->clearOverlay();
     if (dirty.isNull())
         PaintBox1->update();

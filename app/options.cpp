@@ -3,18 +3,28 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QSettings>
 
 extern const QString kInterfaceLanguage;
+
+namespace {
+const QString kOutlinesKey = QStringLiteral("OutlinesStay");
+} // namespace
+
+QSettings UserSettings() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Pictaro"),
+                     QStringLiteral("pictaro"));
+}
 
 TFm_Options::TFm_Options(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Fm_Options"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(243, 140);
+    setFixedSize(243, 172);
     setModal(true);
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 8, 225, 89);
+    GroupBox1->setGeometry(8, 8, 225, 121);
     QFont bold = GroupBox1->font();
     bold.setBold(true);
     GroupBox1->setFont(bold);
@@ -32,9 +42,17 @@ TFm_Options::TFm_Options(QWidget* parent) : QDialog(parent) {
     CheckBox_MouseOut->setObjectName(QStringLiteral("CheckBox_MouseOut"));
     CheckBox_MouseOut->setGeometry(139, 4, 185, 31);
     CheckBox_MouseOut->setVisible(false);
+    // Kept in the user's own settings file: config.ini has its fixed set of keys.
+    CheckBox_Outlines = new QCheckBox(GroupBox1);
+    CheckBox_Outlines->setObjectName(QStringLiteral("CheckBox_Outlines"));
+    CheckBox_Outlines->setGeometry(10, 81, 209, 31);
+    CheckBox_Outlines->setFont(normal);
+    CheckBox_Outlines->setChecked(UserSettings().value(kOutlinesKey, true).toBool());
+    connect(CheckBox_Outlines, &QCheckBox::toggled, this,
+            [](bool on) { UserSettings().setValue(kOutlinesKey, on); });
     Button1 = new QPushButton(this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(72, 104, 75, 25);
+    Button1->setGeometry(72, 136, 75, 25);
     connect(Button1, &QPushButton::clicked, this, &TFm_Options::Button1Click);
     FormCreate();
 }
@@ -45,6 +63,7 @@ void TFm_Options::FormCreate() {
         GroupBox1->setTitle(QStringLiteral("Options"));
         CheckBox_ScreenAll->setText(QStringLiteral("Windows Maxmized"));
         CheckBox_Sound->setText(QStringLiteral("Disable sound"));
+        CheckBox_Outlines->setText(QStringLiteral("Outlines stay"));
         Button1->setText(QStringLiteral("Ok"));
     }
 }

@@ -4,6 +4,10 @@
 class QCheckBox;
 class QGroupBox;
 class QPushButton;
+class QSettings;
+
+// The per-user settings file for what config.ini has no key for.
+QSettings UserSettings();
 
 // The options window: a check box takes effect when clicked; "Ok" only closes.
 class TFm_Options : public QDialog {
@@ -17,5 +21,6 @@ class TFm_Options : public QDialog {
     QCheckBox* CheckBox_ScreenAll;
     QCheckBox* CheckBox_Sound;    // checked: silent
     QCheckBox* CheckBox_MouseOut; // stored only, never shown
+    QCheckBox* CheckBox_Outlines; // checked: paint never covers the page's lines
     QPushButton* Button1;
 };

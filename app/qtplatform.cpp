@@ -83,6 +83,16 @@ std::optional<QString> QtFileDialogs::saveFile(const OpenDialogOptions& o) {
         dlg.setDefaultSuffix(o.defaultSuffix);
     if (!o.fileName.isEmpty())
         dlg.selectFile(o.fileName);
+    // Picking another type carries the proposed name's extension along with it.
+    QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, [&dlg](const QString& filter) {
+        const QString suffix = filter.contains(QStringLiteral("*.png")) ? QStringLiteral("png")
+                                                                        : QStringLiteral("bmp");
+        dlg.setDefaultSuffix(suffix);
+        const QFileInfo name(dlg.selectedFiles().value(0));
+        const QString now = name.suffix().toLower();
+        if (now == QStringLiteral("bmp") || now == QStringLiteral("png"))
+            dlg.selectFile(name.completeBaseName() + QLatin1Char('.') + suffix);
+    });
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
     return dlg.selectedFiles().front();

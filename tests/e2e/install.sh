@@ -119,6 +119,7 @@ pass "second run: copy kept, pak link repointed, page on screen ($second black p
 printf '\0' >>"$lib/pictaro"
 rm "$user/pak" && mkdir "$user/pak"
 installed_state=$(tree_state)
+rm -rf "$user/autosave" # else the last run's picture comes back instead of the empty area
 run
 empty=$black
 cmp -s "$lib/pictaro" "$user/pictaro" || fail "the copy was not refreshed"

@@ -90,6 +90,7 @@ struct Harness {
     QString tempDir() const { return dir.path() + QStringLiteral("/tmp/"); }
 
     QTemporaryDir dir;
+    QString dataFolder; // where the window keeps its picture between runs; empty: nowhere
     FakeMessageBox messages;
     FakeInputBox input;
     FakeDialogs dialogs;

@@ -20,14 +20,14 @@
 
 namespace {
 // The per-user settings file goes to a folder of the test's own.
-struct UserSettings {
+struct UserSettingsFolder {
     QTemporaryDir dir;
-    explicit UserSettings(bool childMode) {
+    explicit UserSettingsFolder(bool childMode) {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
         QSettings(QSettings::IniFormat, QSettings::UserScope, "Pictaro", "pictaro")
             .setValue("childMode", childMode);
     }
-    ~UserSettings() {
+    ~UserSettingsFolder() {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     }
@@ -63,7 +63,7 @@ int wrongDigit(const GateQuestion& q) {
 } // namespace
 
 TEST(ChildMode, ParentsControlsWaitForTheGateAndStayOpenAMinute) {
-    UserSettings settings(true);
+    UserSettingsFolder settings(true);
     Harness h;
     TForm1& f = h.make();
     ChildMode& cm = *f.childMode;
@@ -115,7 +115,7 @@ TEST(ChildMode, ParentsControlsWaitForTheGateAndStayOpenAMinute) {
 }
 
 TEST(ChildMode, OffByDefaultNothingIsGatedAndTheOptionIsStoredPerUser) {
-    UserSettings settings(false);
+    UserSettingsFolder settings(false);
     Harness h;
     TForm1& f = h.make();
     ChildMode& cm = *f.childMode;
@@ -166,7 +166,7 @@ bool framed(const QImage& pic) {
 } // namespace
 
 TEST(SelectionLook, EveryChoiceShowsItsFrameWhicheverWayItIsMade) {
-    UserSettings settings(false);
+    UserSettingsFolder settings(false);
     Harness h;
     h.addArchive("a.pak", {{"p1.bmp", bmpBytes(outlinePage(60, 40))},
                            {"p2.bmp", bmpBytes(outlinePage(60, 40))}});
@@ -233,7 +233,7 @@ TEST(SelectionLook, EveryChoiceShowsItsFrameWhicheverWayItIsMade) {
 }
 
 TEST(CatalogueThumbnails, PagesAndArchivesShowPicturesMadeOnceAndCached) {
-    UserSettings settings(false);
+    UserSettingsFolder settings(false);
     Harness h;
     QImage wide(400, 200, QImage::Format_RGB32);
     wide.fill(Qt::white);

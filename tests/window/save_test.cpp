@@ -179,3 +179,45 @@ TEST(Capture, TakesTheAreaAsShownWithTheMagnifier) {
     EXPECT_EQ(form.CaptureDrawingArea().pixel(225, 120),
               form.PageBitmap->image.pixel(225, 120) | 0xFF000000u);
 }
+
+// An open side panel narrows the area but never the saved picture; a PNG keeps every colour
+// exactly, textures and palette orange included.
+TEST(Save, StatisticsPanelOpenSavesTheFullAreaAndPngKeepsTheScreensColours) {
+    Harness h;
+    TForm1& form = withPage(h);
+    form.centralWidget()->layout()->activate();
+    const QSize full = form.PaintBox1->size();
+    form.PageBitmap->fillRect(QRect(10, 10, 40, 40), 0x000080FF); // palette orange
+    QImage& page = form.PageBitmap->image;
+    for (int y = 60; y < 120; ++y)
+        for (int x = 60; x < 200; ++x)
+            page.setPixel(x, y, qRgb((x * 37) & 255, (y * 11) & 255, (x ^ y) & 255));
+    form.ShowPage();
+    const QImage screen = page.copy();
+
+    form.Button_StatClick();
+    form.layout()->activate();
+    form.centralWidget()->layout()->activate();
+    ASSERT_LT(form.PaintBox1->width(), full.width());
+    EXPECT_EQ(form.FullAreaSize(), full);
+
+    h.dialogs.saveAnswer = h.programDir() + QStringLiteral("/save/open.bmp");
+    form.menu_SaveClick();
+    EXPECT_EQ(h.dialogs.saved.back().defaultSuffix, QStringLiteral("bmp"));
+    EXPECT_EQ(readBack(*h.dialogs.saveAnswer).size(), full);
+
+    h.dialogs.saveAnswer = h.programDir() + QStringLiteral("/save/exact.PNG");
+    form.menu_SaveClick();
+    EXPECT_TRUE(h.dialogs.saved.back().filter.contains(QStringLiteral("*.png")));
+    QImageReader r(*h.dialogs.saveAnswer);
+    r.setDecideFormatFromContent(true);
+    EXPECT_EQ(r.format(), "png");
+    const QImage png = r.read().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(png.size(), full);
+    ASSERT_EQ(page.size(), full);
+    for (int y = 0; y < full.height(); ++y)
+        for (int x = 0; x < full.width(); ++x)
+            ASSERT_EQ(png.pixel(x, y), screen.pixel(x, y) | 0xFF000000u) << x << "," << y;
+    EXPECT_EQ(png.pixel(20, 20), qRgb(255, 128, 0));
+    EXPECT_TRUE(h.messages.shown.empty());
+}

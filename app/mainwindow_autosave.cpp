@@ -1,0 +1,75 @@
+// Keeping the child's picture across a crash, a kill or a careless close.
+#include "app/mainwindow.h"
+#include "share/autosave.h"
+
+#include <QDateTime>
+#include <QTimer>
+#include <QTreeWidgetItem>
+#include <algorithm>
+
+namespace {
+constexpr qint64 kAutosaveGapMs = 1000;
+constexpr int kPageNode = 2; // catalogue nodes that are pages
+} // namespace
+
+QString TForm1::AutosavePath() const {
+    return paths.dataFolder.isEmpty() ? QString()
+                                      : paths.dataFolder + QStringLiteral("/autosave.dat");
+}
+
+void TForm1::AutosaveChanged() {
+    if (paths.dataFolder.isEmpty())
+        return;
+    if (!AutosaveTimer) {
+        AutosaveTimer = new QTimer(this);
+        AutosaveTimer->setSingleShot(true);
+        connect(AutosaveTimer, &QTimer::timeout, this, &TForm1::AutosaveNow);
+    }
+    // A timer already running will save this change too.
+    if (AutosaveTimer->isActive())
+        return;
+    const qint64 since = QDateTime::currentMSecsSinceEpoch() - LastAutosaveMs;
+    AutosaveTimer->start(int(std::clamp<qint64>(kAutosaveGapMs - since, 0, kAutosaveGapMs)));
+}
+
+void TForm1::AutosaveNow() {
+    if (AutosaveTimer)
+        AutosaveTimer->stop();
+    if (paths.dataFolder.isEmpty() || !PageBitmap || !AutosaveRead)
+        return;
+    if (!Autosaver)
+        Autosaver = std::make_unique<AutosaveWriter>(AutosavePath());
+    AutosaveData d;
+    d.picture = PageBitmap->image; // shared: the writer copies it on its own thread
+    if (CurrentPageIndex > 0 && size_t(CurrentPageIndex) < TreeNodes.size())
+        d.pageName = TreeNodes[size_t(CurrentPageIndex)]->text(0);
+    Autosaver->submit(d);
+    LastAutosaveMs = QDateTime::currentMSecsSinceEpoch();
+}
+
+bool TForm1::RestoreAutosave() {
+    if (paths.dataFolder.isEmpty())
+        return false;
+    // A damaged or foreign file reads as none: the start page stays, and is saved over it.
+    std::optional<AutosaveData> d = ReadAutosave(AutosavePath());
+    AutosaveRead = true;
+    if (!d) {
+        if (PageBitmap)
+            AutosaveChanged();
+        return false;
+    }
+    for (size_t i = 1; i < TreeNodes.size(); ++i)
+        if (TreeNodes[i]->data(0, Qt::UserRole).toInt() == kPageNode &&
+            TreeNodes[i]->text(0) == d->pageName && !d->pageName.isEmpty()) {
+            CurrentPageIndex = int(i);
+            if (i < PageCounts.size())
+                PageCounts[i].Name = d->pageName;
+            break;
+        }
+    PageBitmap = std::make_unique<PageBitmapCanvas>(d->picture);
+    // The page's own file is not at hand: its pure black is taken as its lines.
+    Outline = OutlineMask(PageBitmap->image, OutlineMask::Ink::PureBlack);
+    StartPageSource = QImage();
+    ShowPage();
+    return true;
+}

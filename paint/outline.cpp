@@ -1,0 +1,45 @@
+#include "paint/outline.h"
+
+namespace {
+bool isLine(QRgb c, OutlineMask::Ink ink) {
+    if (ink == OutlineMask::Ink::PureBlack)
+        return (c & 0xFFFFFFu) == 0;
+    // Dark enough that a flood stopping at black lines would see the edge as line.
+    return qRed(c) < 96 && qGreen(c) < 96 && qBlue(c) < 96;
+}
+} // namespace
+
+OutlineMask::OutlineMask(const QImage& page, Ink ink) {
+    const QImage src = page.convertToFormat(QImage::Format_RGB32);
+    QImage out(src.size(), QImage::Format_ARGB32);
+    bool any = false;
+    for (int y = 0; y < src.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+        auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < src.width(); ++x) {
+            const bool line = isLine(in[x], ink);
+            o[x] = line ? (in[x] | 0xFF000000u) : 0u;
+            any |= line;
+        }
+    }
+    if (any)
+        lines = out;
+}
+
+void OutlineMask::restore(QImage& page, const QRect& r) const {
+    if (lines.isNull() || page.size() != lines.size() || page.format() != QImage::Format_RGB32)
+        return;
+    const QRect area = r & page.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto* m = reinterpret_cast<const QRgb*>(lines.constScanLine(y));
+        auto* p = reinterpret_cast<QRgb*>(page.scanLine(y));
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (m[x])
+                p[x] = m[x];
+    }
+}
+
+void OutlineMask::halfTurn() {
+    if (!lines.isNull())
+        lines = lines.mirrored(true, true);
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The page's own lines, kept aside so that paint never covers them.
+#include <QImage>
+#include <QRect>
+
+class OutlineMask {
+  public:
+    enum class Ink {
+        Dark,      // a prepared page: its ink, antialiased edges included
+        PureBlack, // a picture opened by hand: only 0,0,0 (the palette's black is not)
+    };
+    OutlineMask() = default;
+    OutlineMask(const QImage& page, Ink ink);
+
+    bool isEmpty() const { return lines.isNull(); }
+    QSize size() const { return lines.size(); }
+    // Puts the kept line pixels back inside r, as they were when the page was taken.
+    void restore(QImage& page, const QRect& r) const;
+    // Follows the page's half turn.
+    void halfTurn();
+
+  private:
+    // The page as taken where it has a line, transparent elsewhere (ARGB32).
+    QImage lines;
+};
