@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (clang, libFuzzer, ASan and UBSan) in build-fuzz/ and runs each
 # one for the given number of minutes (default 1; fractions work), one after the other:
-#   scripts/fuzz.sh <minutes> [reader...]      (readers: pak page stat config http)
+#   scripts/fuzz.sh <minutes> [reader...]      (readers: pak page stat config http autosave)
 # A crash, leak, hang or broken invariant fails the run and leaves the input in
 # build-fuzz/fuzz/ as <reader>-crash-*, -leak-*, -timeout-* or -oom-*; replay it with
 # build-fuzz/fuzz/fuzz_<reader> <file>. The inputs each target found worth keeping grow in
@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 minutes=${1:-1}
 readers=("${@:2}")
-[ ${#readers[@]} -gt 0 ] || readers=(pak page stat config http)
+[ ${#readers[@]} -gt 0 ] || readers=(pak page stat config http autosave)
 secs=$(awk -v m="$minutes" 'BEGIN { s = int(m * 60); print (s < 1 ? 1 : s) }')
 scripts/deps.sh --test
 

@@ -55,3 +55,13 @@ TEST(Autosave, WriterPutsTheLastSubmittedPictureOnDiskAndReportsFailures) {
     nowhere.submit({picture(), QString()});
     EXPECT_FALSE(nowhere.flush().isEmpty());
 }
+
+// A file written by this version (kept as a fuzz seed) must stay readable by later ones.
+TEST(Autosave, AFileOfThisFormatStaysReadable) {
+    const auto d =
+        ReadAutosave(QStringLiteral(PICTARO_SOURCE_DIR "/tests/fuzz/corpus/autosave/whole.sav"));
+    ASSERT_TRUE(d.has_value());
+    EXPECT_EQ(d->pageName, QStringLiteral("кот"));
+    ASSERT_EQ(d->picture.size(), QSize(8, 6));
+    EXPECT_EQ(d->picture.pixel(7, 5), qRgb(0, 0, 255));
+}

@@ -109,3 +109,29 @@ http = {
 }
 for name, data in http.items():
     put("http", name, data)
+
+# Autosave files: a real one of a tiny picture, and payloads for the envelope (name length,
+# name, PNG bytes).
+import hashlib
+import zlib
+
+
+def png(width, height, rgb):
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(
+            ">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
+    raw = b"".join(b"\x00" + bytes(rgb) * width for _ in range(height))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+
+
+def autosave(name, picture):
+    body = b"PICTARO-AUTOSAVE-1\n" + struct.pack(">I", len(name)) + name + struct.pack(
+        ">I", len(picture)) + picture
+    return body + hashlib.sha1(body).digest()
+
+
+tiny = png(8, 6, (0, 0, 255))
+put("autosave", "whole.sav", autosave("кот".encode(), tiny))
+put("autosave", "payload_named", bytes([3]) + b"cat" + tiny)
+put("autosave", "payload_unnamed", bytes([0]) + png(3, 2, (255, 128, 0)))
