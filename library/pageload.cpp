@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <algorithm>
+#include <optional>
 
 namespace {
 // Rows an uncompressed file really holds. The reader zero-fills the rows past the end of a
@@ -40,6 +41,39 @@ void whitenMissingRows(const QString& path, QImage& img) {
     }
 }
 
+// The few header fields the checks before reading need. Both header kinds are read: the
+// old 12-byte one has 16-bit sizes and is never compressed.
+struct BitmapHeader {
+    qint64 fileSize = 0;
+    quint32 headerSize = 0;
+    qint64 width = 0, height = 0, bpp = 0; // height without its top-down sign
+    quint32 compression = 0;
+};
+
+std::optional<BitmapHeader> readBitmapHeader(QFile& f) {
+    const QByteArray h = f.read(34);
+    if (h.size() < 26 || h[0] != 'B' || h[1] != 'M')
+        return std::nullopt;
+    auto u16 = [&](int o) { return quint32(quint8(h[o])) | quint32(quint8(h[o + 1])) << 8; };
+    auto u32 = [&](int o) { return u16(o) | u16(o + 2) << 16; };
+    BitmapHeader b;
+    b.fileSize = f.size();
+    b.headerSize = u32(14);
+    if (b.headerSize == 12) {
+        b.width = u16(18);
+        b.height = u16(20);
+        b.bpp = u16(24);
+    } else {
+        b.width = std::abs(qint64(qint32(u32(18))));
+        b.height = std::abs(qint64(qint32(u32(22))));
+        if (h.size() >= 34) {
+            b.bpp = u16(28);
+            b.compression = u32(30);
+        }
+    }
+    return b;
+}
+
 // True when an uncompressed file declares far more pixel data than it holds. The reader
 // allocates the declared size before it reads a byte, so a few hundred bytes could ask for
 // hundreds of megabytes; a merely truncated page (its lost rows come out white) still loads.
@@ -47,31 +81,14 @@ bool declaresFarMoreThanItHolds(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray h = f.read(34);
-    if (h.size() < 26 || h[0] != 'B' || h[1] != 'M')
+    const auto b = readBitmapHeader(f);
+    if (!b || (b->headerSize != 12 && (b->headerSize < 40 || b->bpp == 0)))
         return false;
-    auto u16 = [&](int o) { return quint32(quint8(h[o])) | quint32(quint8(h[o + 1])) << 8; };
-    auto u32 = [&](int o) { return u16(o) | u16(o + 2) << 16; };
-    const quint32 headerSize = u32(14);
-    qint64 width, height, bpp;
-    quint32 compression = 0;
-    if (headerSize == 12) { // the old OS/2 header: 16-bit sizes, never compressed
-        width = u16(18);
-        height = u16(20);
-        bpp = u16(24);
-    } else if (headerSize >= 40 && h.size() >= 34) {
-        width = std::abs(qint64(qint32(u32(18))));
-        height = std::abs(qint64(qint32(u32(22))));
-        bpp = quint8(h[28]) | quint8(h[29]) << 8;
-        compression = u32(30);
-    } else {
+    if (b->compression != 0 && b->compression != 3) // run-length data is not bounded this way
         return false;
-    }
-    if (compression != 0 && compression != 3) // run-length data is not bounded this way
-        return false;
-    const qint64 declared = (width * bpp + 31) / 32 * 4 * height;
+    const qint64 declared = (b->width * b->bpp + 31) / 32 * 4 * b->height;
     constexpr qint64 kSlack = 1 << 20;
-    return declared > 4 * f.size() + kSlack;
+    return declared > 4 * b->fileSize + kSlack;
 }
 
 QImage readInto(const QString& path, QImage prefilled, QString* error) {
@@ -93,19 +110,8 @@ bool isEmptyBitmapFile(const QString& path) {
         return false;
     if (f.size() == 0)
         return true;
-    const QByteArray h = f.read(26);
-    if (h.size() < 26 || h[0] != 'B' || h[1] != 'M')
-        return false;
-    auto le = [&](int o, int n) {
-        quint32 v = 0;
-        for (int i = n - 1; i >= 0; --i)
-            v = v << 8 | quint8(h[o + i]);
-        return v;
-    };
-    const quint32 headerSize = le(14, 4);
-    if (headerSize == 12) // the old core header: 16-bit sizes
-        return le(18, 2) == 0 || le(20, 2) == 0;
-    return le(18, 4) == 0 || le(22, 4) == 0;
+    const auto b = readBitmapHeader(f);
+    return b && (b->width == 0 || b->height == 0);
 }
 
 QImage readBitmapFile(const QString& path, QString* error, qint64 maxPixels) {
