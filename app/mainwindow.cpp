@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -196,9 +197,12 @@ void TForm1::buildControls() {
     PageControl_Dop->setObjectName(QStringLiteral("PageControl_Dop"));
     p3->addWidget(PageControl_Dop, 1);
     Panel4 = panel(Panel3, "Panel4");
-    Panel4->setFixedWidth(95);
+    // Undo, Redo and Rotate: what is done to the page itself, whatever the tool.
+    Panel4->setFixedWidth(273);
     p3->addWidget(Panel4);
-    Button_Rotate = button(Panel4, "Button_Rotate", 6, 7, 83, 90, QStringLiteral("Rotate"));
+    Button_Undo = button(Panel4, "Button_Undo", 6, 7, 83, 90, QStringLiteral("Undo"));
+    Button_Redo = button(Panel4, "Button_Redo", 95, 7, 83, 90, QStringLiteral("Redo"));
+    Button_Rotate = button(Panel4, "Button_Rotate", 184, 7, 83, 90, QStringLiteral("Rotate"));
 
     Tab_Zalivka = new QWidget(PageControl_Dop);
     Tab_Zalivka->setObjectName(QStringLiteral("Tab_Zalivka"));
@@ -449,6 +453,8 @@ void TForm1::buildControls() {
     on(Button_2, &TForm1::Button_2Click);
     on(Button_3, &TForm1::Button_3Click);
     on(Button_Rotate, &TForm1::Button_RotateClick);
+    on(Button_Undo, &TForm1::Button_UndoClick);
+    on(Button_Redo, &TForm1::Button_RedoClick);
     on(BitBtn18, &TForm1::BitBtn18Click);
     on(btn5, &TForm1::btn5Click);
     on(BitBtn12, &TForm1::BitBtn12Click);
@@ -496,6 +502,8 @@ void TForm1::buildControls() {
         {btn7, "Hexagon"},
         {btn8, "Trapezoid"},
         {Button_Rotate, "Turn the page around"},
+        {Button_Undo, "Undo (Ctrl+Z)"},
+        {Button_Redo, "Redo (Ctrl+Shift+Z)"},
         {Image10_Color, "Rainbow colors"},
         {Image3, "Rainbow colors"},
     };
@@ -518,6 +526,12 @@ void TForm1::buildMenus() {
                                  guarded(&TForm1::menu_printClick));
     file->addSeparator();
     menu_exit = file->addAction(QStringLiteral("Exit"), this, guarded(&TForm1::menu_exitClick));
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    menu_undo = edit->addAction(QStringLiteral("Undo"), this, guarded(&TForm1::Button_UndoClick));
+    menu_undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    menu_redo = edit->addAction(QStringLiteral("Redo"), this, guarded(&TForm1::Button_RedoClick));
+    menu_redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     QMenu* works = menuBar()->addMenu(QStringLiteral("Children's works "));
     menu_ColroingSend = works->addAction(QStringLiteral("Send my coloring book"), this,
                                          guarded(&TForm1::menu_ColroingSendClick));
@@ -534,6 +548,8 @@ void TForm1::buildMenus() {
                                                       {menu_options, "menu_options"},
                                                       {menu_print, "menu_print"},
                                                       {menu_exit, "menu_exit"},
+                                                      {menu_undo, "menu_undo"},
+                                                      {menu_redo, "menu_redo"},
                                                       {menu_ColroingSend, "menu_ColroingSend"},
                                                       {menu_ColoringView, "menu_ColoringView"},
                                                       {menu_Mail, "menu_Mail"},
@@ -612,6 +628,9 @@ void TForm1::FormShow() {
     QApplication::processEvents();
     reportErrors(platform.messages, [this] { Button_RndRaskraskaClick(); });
     RestoreAutosave();
+    // The page the child starts on is where undo stops.
+    History.clear();
+    UpdateUndoControls();
     CurrentTool = tool::Fill;
     Timer_Color->stop();
     NewCursor(QStringLiteral("Синий"), clBlue, 0);
@@ -646,7 +665,9 @@ void TForm1::followAreaSize() {
     if (PageBitmap->image.size() == PaintBox1->size() || !Panel_Tree->isHidden() ||
         !Panel_Stat->isHidden())
         return;
+    RelayingOutPage = true;
     PlacePage(StartPageSource);
+    RelayingOutPage = false;
     StartPageKey = PageBitmap->image.cacheKey();
 }
 

@@ -3,6 +3,7 @@
 // counters. Its handlers are defined in the folder of their subsystem.
 #include "app/platform.h"
 #include "base/tcolor.h"
+#include "paint/history.h"
 #include "paint/outline.h"
 #include "paint/pagebitmap.h"
 #include "paint/toolkind.h"
@@ -12,6 +13,7 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QPointer>
+#include <QRegion>
 #include <QString>
 #include <array>
 #include <functional>
@@ -118,7 +120,9 @@ class TForm1 : public QMainWindow {
     void PaintBox1MouseDown(Qt::MouseButton button, int X, int Y); // drawing area: press
     void PaintBox1MouseMove(int X, int Y); // drawing area: move, with or without a button
     void PaintBox1MouseUp(Qt::MouseButton button, int X, int Y); // drawing area: release
-    void ShowPage(const QRect& dirty = QRect()); // repaints the area, all of it for a null rect
+    // Repaints the area, all of it for a null rect; after a tool step the page's lines are put
+    // back inside dirty first.
+    void ShowPage(const QRect& dirty = QRect(), bool putLinesBack = true);
     void NewCursor(const QString& name, TColor color,
                    int speak);       // a choice: cursor, options page, prompt
     void But_PipetkaClick();         // shapes tool (button BitBtn6)
@@ -223,17 +227,29 @@ class TForm1 : public QMainWindow {
     bool OpeningByHand = false; // File > Open is loading: only pure black is line
     bool OutlinesStay() const;
 
+    // --- undo and redo (mainwindow_history.cpp)
+    void Button_UndoClick(); // one change back
+    void Button_RedoClick(); // the change undone, again
+    // Closes the tool's edit that is open, recording it as one step.
+    void EndEdit();
+    void UpdateUndoControls();
+    PageHistory History;
+    int PicturePageIndex = 0;     // the catalogue page the picture shown came from
+    bool RelayingOutPage = false; // the same page laid out again: not a change of its own
+
     // --- autosave (mainwindow_autosave.cpp)
     QString AutosavePath() const;
-    // Called after every change of the page: saves at once when the last save is a second
-    // old, otherwise when the second is up.
-    void AutosaveChanged();
+    // Called after every change of the page (changed: where; a null rect: anywhere): saves at
+    // once when the last save is a second old, otherwise when the second is up.
+    void AutosaveChanged(const QRect& changed = QRect());
     void AutosaveNow();
     // Brings back the picture of the last run; false when there is none that reads.
     bool RestoreAutosave();
     std::unique_ptr<AutosaveWriter> Autosaver;
     QTimer* AutosaveTimer = nullptr;
     qint64 LastAutosaveMs = -1000000;
+    QRegion AutosaveChangedArea; // changed since the last save
+    bool AutosaveWholePage = true;
     bool AutosaveRead = false; // the last run's file was looked at: it may be overwritten now
     QRect ShapeOutlineRect;    // the outline of the last drag step, for the next repaint
     QString CurrentTool;
@@ -340,6 +356,8 @@ class TForm1 : public QMainWindow {
     QWidget* Tab_Shtamp;             // stamp sets
     QWidget* Tab_Effect;             // shapes
     QFrame* Panel4;                  // holds the rotate button
+    QToolButton* Button_Undo;        // one change back
+    QToolButton* Button_Redo;        // the change undone, again
     QToolButton* Button_Rotate;      // turn the page half round
     TPaintBox* PaintBox1;            // the drawing area
     QLabel* Label_Load;              // "loading" text
@@ -376,6 +394,8 @@ class TForm1 : public QMainWindow {
 
     // menus
     QAction* menu_open;
+    QAction* menu_undo; // Edit > Undo
+    QAction* menu_redo; // Edit > Redo
     QAction* menu_Save;
     QAction* menu_openfolder;
     QAction* menu_options;
@@ -395,6 +415,7 @@ class TForm1 : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void stepHistory(bool back);
     void buildControls();
     void buildMenus();
     void progressStep();

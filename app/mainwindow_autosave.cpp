@@ -17,9 +17,13 @@ QString TForm1::AutosavePath() const {
                                       : paths.dataFolder + QStringLiteral("/autosave.dat");
 }
 
-void TForm1::AutosaveChanged() {
+void TForm1::AutosaveChanged(const QRect& changed) {
     if (paths.dataFolder.isEmpty())
         return;
+    if (changed.isNull())
+        AutosaveWholePage = true;
+    else
+        AutosaveChangedArea |= changed;
     if (!AutosaveTimer) {
         AutosaveTimer = new QTimer(this);
         AutosaveTimer->setSingleShot(true);
@@ -39,11 +43,15 @@ void TForm1::AutosaveNow() {
         return;
     if (!Autosaver)
         Autosaver = std::make_unique<AutosaveWriter>(AutosavePath());
-    AutosaveData d;
-    d.picture = PageBitmap->image; // shared: the writer copies it on its own thread
+    QString pageName;
     if (CurrentPageIndex > 0 && size_t(CurrentPageIndex) < TreeNodes.size())
-        d.pageName = TreeNodes[size_t(CurrentPageIndex)]->text(0);
-    Autosaver->submit(d);
+        pageName = TreeNodes[size_t(CurrentPageIndex)]->text(0);
+    // Only what changed since the last save is copied here; the writer encodes elsewhere.
+    Autosaver->submit(PageBitmap->image,
+                      AutosaveWholePage ? QRegion(PageBitmap->image.rect()) : AutosaveChangedArea,
+                      pageName);
+    AutosaveWholePage = false;
+    AutosaveChangedArea = QRegion();
     LastAutosaveMs = QDateTime::currentMSecsSinceEpoch();
 }
 
@@ -67,6 +75,7 @@ bool TForm1::RestoreAutosave() {
             break;
         }
     PageBitmap = std::make_unique<PageBitmapCanvas>(d->picture);
+    PicturePageIndex = CurrentPageIndex;
     // The page's own file is not at hand: its pure black is taken as its lines.
     Outline = OutlineMask(PageBitmap->image, OutlineMask::Ink::PureBlack);
     StartPageSource = QImage();

@@ -38,9 +38,17 @@ void TForm1::PlacePage(const QImage& source) {
     const QSize area = PaintBox1->size();
     auto page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
     stretchKeepingInk(source, page->image, layoutPage(source.size(), page->image.size()));
-    Outline = OutlineMask(page->image,
-                          OpeningByHand ? OutlineMask::Ink::PureBlack : OutlineMask::Ink::Dark);
+    OutlineMask outline(page->image,
+                        OpeningByHand ? OutlineMask::Ink::PureBlack : OutlineMask::Ink::Dark);
+    // The picture it replaces is one step back, unless this is the same page laid out again.
+    if (PageBitmap && !RelayingOutPage) {
+        EndEdit();
+        History.recordReplace({PageBitmap->image, Outline, PicturePageIndex});
+    }
+    Outline = std::move(outline);
+    PicturePageIndex = CurrentPageIndex;
     PageBitmap = std::move(page);
+    UpdateUndoControls();
     ShowPage();
 }
 

@@ -48,18 +48,27 @@ QRect TForm1::toolStep(ToolStep step, int X, int Y, const std::vector<QImage>* s
         return {};
     ToolState s = toolState(stamps);
     const QPoint p(X, Y);
+    // One gesture is one step of the undo history, whatever its tool draws on the way.
+    if (!History.editOpen())
+        History.begin(PageBitmap->image);
+    QRect changed;
     switch (step) {
     case ToolStep::Press:
-        return tool->press(*PageBitmap, s, p);
+        changed = tool->press(*PageBitmap, s, p);
+        break;
     case ToolStep::Move:
-        return tool->move(*PageBitmap, s, p);
+        changed = tool->move(*PageBitmap, s, p);
+        break;
     case ToolStep::Release:
-        return tool->release(*PageBitmap, s, p);
+        changed = tool->release(*PageBitmap, s, p);
+        break;
     }
-    return {};
+    History.touch(changed);
+    return changed;
 }
 
 void TForm1::PaintBox1MouseDown(Qt::MouseButton button, int X, int Y) {
+    EndEdit(); // a gesture whose release never came
     StrokeSinceClear = 0;
     closeSidePanels();
     PagePickedInCatalogue = false;
@@ -97,6 +106,9 @@ void TForm1::PaintBox1MouseDown(Qt::MouseButton button, int X, int Y) {
         showMagnifier(*this, X, Y);
     }
 
+    // A fill or a stamp is over with its press.
+    if (!StrokeActive)
+        EndEdit();
     CountClick();
 }
 
@@ -114,7 +126,15 @@ void TForm1::PaintBox1MouseMove(int X, int Y) {
             const int index = it == TreeNodes.end() ? -1 : int(it - TreeNodes.begin());
             if (index > 0 && node->data(0, Qt::UserRole).toInt() == catalogue::PageNode) {
                 centralWidget()->layout()->activate();
-                LoadKartinka(PagePath(index));
+                // The pick itself was the step; undo goes back past both layouts at once.
+                RelayingOutPage = true;
+                try {
+                    LoadKartinka(PagePath(index));
+                } catch (...) {
+                    RelayingOutPage = false;
+                    throw;
+                }
+                RelayingOutPage = false;
             }
         }
         PagePickedInCatalogue = false;
@@ -149,4 +169,5 @@ void TForm1::PaintBox1MouseUp(Qt::MouseButton, int X, int Y) {
         SpeakThreadStarted && platform.sound)
         platform.sound->stop();
     StrokeActive = false;
+    EndEdit();
 }

@@ -7,8 +7,11 @@ void TForm1::Button_RotateClick() {
         return;
     // An exact half turn: -180 would take the general path, which shifts the picture by a
     // pixel and whitens an edge row and column at every press.
+    EndEdit();
     RotateBitmap(PageBitmap->image, clWhite, 180);
     Outline.halfTurn();
+    History.recordHalfTurn();
+    UpdateUndoControls();
     ShowPage();
     PlayPrompt(QStringLiteral("en_rotate"));
 }

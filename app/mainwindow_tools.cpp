@@ -9,12 +9,13 @@
 #include <QPixmap>
 #include <QStackedWidget>
 
-void TForm1::ShowPage(const QRect& dirty) {
+void TForm1::ShowPage(const QRect& dirty, bool putLinesBack) {
     // Every tool step shows what it changed through here: the one place to put lines back.
-    if (!dirty.isNull() && PageBitmap && OutlinesStay())
+    History.touch(dirty);
+    if (putLinesBack && !dirty.isNull() && PageBitmap && OutlinesStay())
         Outline.restore(PageBitmap->image, dirty);
     if (PageBitmap)
-        AutosaveChanged();
+        AutosaveChanged(dirty);
     PaintBox1->clearOverlay();
     if (dirty.isNull())
         PaintBox1->update();

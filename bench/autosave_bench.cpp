@@ -4,6 +4,8 @@
 // shared machine weighs little). The encoding and writing run on the writer's thread.
 #include "share/autosave.h"
 
+#include "pagecopy.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QTemporaryDir>
@@ -15,83 +17,71 @@
 #include <vector>
 
 namespace {
-constexpr int kW = 3840, kH = 2160;
-constexpr size_t kBytes = size_t(kW) * kH * 4;
+using namespace pagecopy;
 
-double cpuSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
-}
-
-double memcpySeconds() {
-    static const double seconds = [] {
-        std::vector<unsigned char> a(kBytes, 1), b(kBytes);
-        double best = 1e9;
-        for (int i = 0; i < 15; ++i) {
-            const double t0 = cpuSeconds();
-            std::memcpy(b.data(), a.data(), kBytes);
-            benchmark::DoNotOptimize(b.data());
-            benchmark::ClobberMemory();
-            best = std::min(best, cpuSeconds() - t0);
-        }
-        return best;
-    }();
-    return seconds;
-}
-
-void BM_Memcpy(benchmark::State& state) {
-    std::vector<unsigned char> a(kBytes, 1), b(kBytes);
-    for (auto _ : state) {
-        std::memcpy(b.data(), a.data(), kBytes);
-        benchmark::DoNotOptimize(b.data());
-        benchmark::ClobberMemory();
+// A writer whose first save of a white page is done: what every case starts from.
+struct Saved {
+    Saved() {
+        page.fill(qRgb(255, 255, 255));
+        writer.submit(page, page.rect(), QStringLiteral("page"));
+        writer.flush();
     }
+    QTemporaryDir dir;
+    AutosaveWriter writer{dir.path() + QStringLiteral("/autosave.dat")};
+    QImage page{kW, kH, QImage::Format_RGB32};
+};
+
+// A brush step: a 70-pixel square drawn somewhere on the page; what it changed.
+QRect brushStep(QImage& page, int n) {
+    const QRect r((n * 97) % (kW - 70), (n * 53) % (kH - 70), 70, 70);
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::fill_n(reinterpret_cast<QRgb*>(page.scanLine(y)) + r.left(), 70, qRgb(0, 0, 255));
+    return r;
 }
 
-// One change: hand the page to the writer, then the tool draws into it again. gapMs is the
-// time until the next drawing step (a pointer move comes 8 ms or more later); with 0 the tool
-// draws at once and pays for the copy itself while the writer still shares the pixels.
+// One saved change: the tool draws, the page goes to the writer. gapMs is the time until the
+// next drawing step (a pointer move comes 8 ms or more later; 0: at once, the writer still
+// busy with the last one). The first save of a page copies it whole, before the timing.
 void BM_AutosaveChange(benchmark::State& state) {
     const int gapMs = int(state.range(0));
-    QTemporaryDir dir;
-    AutosaveWriter writer(dir.path() + QStringLiteral("/autosave.dat"));
-    QImage pageImage(kW, kH, QImage::Format_RGB32);
-    pageImage.fill(qRgb(255, 255, 255));
+    Saved saved;
+    AutosaveWriter& writer = saved.writer;
+    QImage& pageImage = saved.page;
     double total = 0;
     int n = 0;
     for (auto _ : state) {
-        double t0 = cpuSeconds();
-        writer.submit({pageImage, QStringLiteral("page")});
-        double spent = cpuSeconds() - t0;
-        std::this_thread::sleep_for(std::chrono::milliseconds(gapMs));
-        t0 = cpuSeconds();
-        reinterpret_cast<QRgb*>(pageImage.scanLine(n % kH))[n % kW] = qRgb(0, 0, 255);
-        spent += cpuSeconds() - t0;
-        total += spent;
+        const QRect changed = brushStep(pageImage, n);
+        const double t0 = cpuSeconds();
+        writer.submit(pageImage, changed, QStringLiteral("page"));
+        total += cpuSeconds() - t0;
         ++n;
-        state.PauseTiming();
-        writer.flush(); // the next change finds the writer idle, as it is a second later
-        state.ResumeTiming();
+        std::this_thread::sleep_for(std::chrono::milliseconds(gapMs));
+        if (gapMs > 0) {
+            state.PauseTiming();
+            writer.flush(); // the next change finds the writer idle, as it is a second later
+            state.ResumeTiming();
+        }
     }
     state.counters["vs_memcpy"] = total / n / memcpySeconds();
 }
 
-// One second of a brush stroke: 60 drawing steps 8 ms apart (the rest of the second is the
-// tool's own), of which only the first hands the page over, as the once-a-second rule has it.
+// One second of a brush stroke: 60 drawing steps 8 ms apart, of which only the first is
+// saved, as the once-a-second rule has it; the saved rectangle is what the second changed.
 void BM_AutosaveStrokeSecond(benchmark::State& state) {
-    QTemporaryDir dir;
-    AutosaveWriter writer(dir.path() + QStringLiteral("/autosave.dat"));
-    QImage pageImage(kW, kH, QImage::Format_RGB32);
-    pageImage.fill(qRgb(255, 255, 255));
+    Saved saved;
+    AutosaveWriter& writer = saved.writer;
+    QImage& pageImage = saved.page;
     double total = 0;
     int changes = 0;
+    QRegion unsaved;
     for (auto _ : state) {
         for (int i = 0; i < 60; ++i, ++changes) {
+            unsaved |= brushStep(pageImage, changes);
             const double t0 = cpuSeconds();
-            reinterpret_cast<QRgb*>(pageImage.scanLine(changes % kH))[i] = qRgb(0, 0, 255);
-            if (i == 0)
-                writer.submit({pageImage, QStringLiteral("page")});
+            if (i == 0) {
+                writer.submit(pageImage, unsaved, QStringLiteral("page"));
+                unsaved = QRegion();
+            }
             total += cpuSeconds() - t0;
             std::this_thread::sleep_for(std::chrono::milliseconds(8));
         }
@@ -101,10 +91,31 @@ void BM_AutosaveStrokeSecond(benchmark::State& state) {
     }
     state.counters["vs_memcpy"] = total / changes / memcpySeconds();
 }
+
+// A new page: everything changed, so the whole page is copied once.
+void BM_AutosaveNewPage(benchmark::State& state) {
+    Saved saved;
+    AutosaveWriter& writer = saved.writer;
+    QImage& pageImage = saved.page;
+    double total = 0;
+    int n = 0;
+    for (auto _ : state) {
+        pageImage.fill(qRgb(n % 255, 255, 255));
+        const double t0 = cpuSeconds();
+        writer.submit(pageImage, pageImage.rect(), QStringLiteral("page"));
+        total += cpuSeconds() - t0;
+        ++n;
+        state.PauseTiming();
+        writer.flush();
+        state.ResumeTiming();
+    }
+    state.counters["vs_memcpy"] = total / n / memcpySeconds();
+}
 } // namespace
 
-BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_AutosaveChange)->Arg(8)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(8);
+BENCHMARK(pagecopy::BM_Memcpy)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AutosaveChange)->Arg(8)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(48);
 BENCHMARK(BM_AutosaveStrokeSecond)->Unit(benchmark::kMillisecond)->Iterations(4);
+BENCHMARK(BM_AutosaveNewPage)->Unit(benchmark::kMillisecond)->Iterations(4);
 
 BENCHMARK_MAIN();

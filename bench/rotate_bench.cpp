@@ -3,6 +3,8 @@
 // in thread CPU time, so that other load on a shared machine weighs little.
 #include "paint/rotate.h"
 
+#include "pagecopy.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -11,8 +13,7 @@
 #include <vector>
 
 namespace {
-constexpr int kW = 3840, kH = 2160;
-constexpr size_t kBytes = size_t(kW) * kH * 4;
+using namespace pagecopy;
 
 QImage page() {
     QImage img(kW, kH, QImage::Format_RGB32);
@@ -22,39 +23,6 @@ QImage page() {
             row[x] = qRgb(x * 7, y * 3, (x ^ y));
     }
     return img;
-}
-
-double cpuSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
-}
-
-// Best time of one copy of the page's bytes, measured once and shared by every case.
-double memcpySeconds() {
-    static const double seconds = [] {
-        std::vector<unsigned char> a(kBytes, 1), b(kBytes);
-        double best = 1e9;
-        for (int i = 0; i < 15; ++i) {
-            const double t0 = cpuSeconds();
-            std::memcpy(b.data(), a.data(), kBytes);
-            benchmark::DoNotOptimize(b.data());
-            benchmark::ClobberMemory();
-            best = std::min(best, cpuSeconds() - t0);
-        }
-        return best;
-    }();
-    return seconds;
-}
-
-void BM_Memcpy(benchmark::State& state) {
-    std::vector<unsigned char> a(kBytes, 1), b(kBytes);
-    for (auto _ : state) {
-        std::memcpy(b.data(), a.data(), kBytes);
-        benchmark::DoNotOptimize(b.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(kBytes));
 }
 
 void BM_Rotate(benchmark::State& state, double angle) {
@@ -74,7 +42,7 @@ void BM_Rotate(benchmark::State& state, double angle) {
 }
 } // namespace
 
-BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
+BENCHMARK(pagecopy::BM_Memcpy)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Rotate, half_turn_180, 180.0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Rotate, quarter_turn_90, 90.0)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK_CAPTURE(BM_Rotate, general_minus180, -180.0)

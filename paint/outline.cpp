@@ -26,6 +26,13 @@ OutlineMask::OutlineMask(const QImage& page, Ink ink) {
         lines = out;
 }
 
+OutlineMask OutlineMask::fromLines(const QImage& lines) {
+    OutlineMask m;
+    if (!lines.isNull())
+        m.lines = lines.convertToFormat(QImage::Format_ARGB32);
+    return m;
+}
+
 void OutlineMask::restore(QImage& page, const QRect& r) const {
     if (lines.isNull() || page.size() != lines.size() || page.format() != QImage::Format_RGB32)
         return;

@@ -12,6 +12,10 @@ class OutlineMask {
     OutlineMask() = default;
     OutlineMask(const QImage& page, Ink ink);
 
+    // A mask kept aside by the undo history: the lines image as linesImage() gave it.
+    static OutlineMask fromLines(const QImage& lines);
+    const QImage& linesImage() const { return lines; }
+
     bool isEmpty() const { return lines.isNull(); }
     QSize size() const { return lines.size(); }
     // Puts the kept line pixels back inside r, as they were when the page was taken.

@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QFile>
+#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -74,41 +75,60 @@ AutosaveWriter::~AutosaveWriter() {
     worker.join();
 }
 
-void AutosaveWriter::submit(const AutosaveData& data) {
+void AutosaveWriter::submit(const QImage& picture, const QRegion& changed, const QString& name) {
+    if (picture.isNull())
+        return;
     {
         std::lock_guard<std::mutex> l(m);
-        pending = data; // shares the pixels; the worker detaches them
+        const QRegion r = changed & picture.rect();
+        for (QRegion& s : stale)
+            s |= r;
+        const int t = encoding == 0 ? 1 : 0;
+        QImage& copy = copies[t];
+        if (copy.size() != picture.size() || picture.format() != QImage::Format_RGB32) {
+            copy = picture.convertToFormat(QImage::Format_RGB32).copy();
+        } else {
+            for (const QRect& todo : stale[t])
+                for (int y = todo.top(); y <= todo.bottom(); ++y)
+                    std::memcpy(copy.scanLine(y) + todo.left() * 4,
+                                picture.constScanLine(y) + todo.left() * 4,
+                                std::size_t(todo.width()) * 4);
+        }
+        stale[t] = QRegion();
+        pending = t;
+        pendingName = name;
     }
     cv.notify_all();
 }
 
 QString AutosaveWriter::flush() {
     std::unique_lock<std::mutex> l(m);
-    cv.wait(l, [this] { return !pending && !busy; });
+    cv.wait(l, [this] { return pending < 0 && encoding < 0; });
     return lastError;
 }
 
 void AutosaveWriter::run() {
     std::unique_lock<std::mutex> l(m);
     for (;;) {
-        cv.wait(l, [this] { return stopping || pending; });
-        if (!pending)
+        cv.wait(l, [this] { return stopping || pending >= 0; });
+        if (pending < 0)
             return;
-        AutosaveData job = std::move(*pending);
-        pending.reset();
-        busy = true;
-        // Our own pixels, copied here rather than on the window thread, and the shared
-        // reference dropped before the window draws again.
-        job.picture = job.picture.copy();
-        l.unlock();
+        encoding = pending;
+        pending = -1;
         QString error;
-        try {
-            writeFileAtomically(path, EncodeAutosave(job));
-        } catch (const std::exception& e) {
-            error = QString::fromLocal8Bit(e.what());
+        {
+            // The window only writes into the other copy meanwhile; the shared reference
+            // goes before the copy is handed back.
+            const AutosaveData job{copies[encoding], pendingName};
+            l.unlock();
+            try {
+                writeFileAtomically(path, EncodeAutosave(job));
+            } catch (const std::exception& e) {
+                error = QString::fromLocal8Bit(e.what());
+            }
         }
         l.lock();
-        busy = false;
+        encoding = -1;
         lastError = error;
         cv.notify_all();
     }

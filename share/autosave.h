@@ -1,6 +1,7 @@
 #pragma once
 // The picture kept safe between runs: one file, written whole in the background.
 #include <QImage>
+#include <QRegion>
 #include <QString>
 
 #include <condition_variable>
@@ -19,14 +20,20 @@ QByteArray EncodeAutosave(const AutosaveData& data);
 std::optional<AutosaveData> DecodeAutosave(const QByteArray& bytes);
 std::optional<AutosaveData> ReadAutosave(const QString& path);
 
-// Encodes and writes on its own thread. submit() only hands over a shared reference to the
-// picture: the worker takes its own copy at once, so the window thread never copies it.
+// Encodes and writes on its own thread. The writer keeps two copies of the picture of its own:
+// a submit brings the one the worker is not encoding up to date by copying only what changed
+// since that copy was last brought up to date, so the window thread never copies the whole
+// page for a small change, and never shares pixels the tools are about to draw into.
 // A submit while the worker is busy replaces the one still waiting.
 class AutosaveWriter {
   public:
     explicit AutosaveWriter(QString path);
     ~AutosaveWriter(); // finishes what was submitted
-    void submit(const AutosaveData& data);
+    // changed: where the picture differs from the last one submitted.
+    void submit(const QImage& picture, const QRegion& changed, const QString& pageName);
+    void submit(const AutosaveData& data) {
+        submit(data.picture, data.picture.rect(), data.pageName);
+    }
     // Waits until everything submitted is on disk; the last write's error, if any.
     QString flush();
 
@@ -35,8 +42,11 @@ class AutosaveWriter {
     const QString path;
     std::mutex m;
     std::condition_variable cv;
-    std::optional<AutosaveData> pending;
-    bool busy = false;
+    QImage copies[2];
+    QRegion stale[2];  // what each copy still lacks of the last submitted picture
+    int pending = -1;  // the copy waiting to be written
+    int encoding = -1; // the copy being written
+    QString pendingName;
     bool stopping = false;
     QString lastError;
     std::thread worker;

@@ -21,22 +21,9 @@ save=$HOME/.local/share/pictaro/autosave/autosave.dat
 
 # The left box's middle: a quarter into the black outline's bounds.
 locate() {
-    import -window "$E2E_WIN" "$E2E_TMP/shot.png"
-    $PY - "$E2E_TMP/shot.png" <<'PYEOF'
-import sys
-from PIL import Image
-im = Image.open(sys.argv[1]).convert('RGB')
-W, H = im.size
-px = im.load()
-pts = [(x, y) for y in range(140, H - 170, 2) for x in range(140, W - 160, 2) if px[x, y] == (0, 0, 0)]
-x0, x1 = min(p[0] for p in pts), max(p[0] for p in pts)
-y0, y1 = min(p[1] for p in pts), max(p[1] for p in pts)
-print(x0 + (x1 - x0) // 4, (y0 + y1) // 2)
-PYEOF
-}
-pixel() {
-    import -window "$E2E_WIN" "$E2E_TMP/shot.png"
-    $PY -c "from PIL import Image; print(Image.open('$E2E_TMP/shot.png').convert('RGB').getpixel(($1, $2)))"
+    local x0 y0 x1 y1
+    read -r x0 y0 x1 y1 < <(e2e_ink_bounds)
+    echo $((x0 + (x1 - x0) / 4)) $(((y0 + y1) / 2))
 }
 # The page name stored in the autosave file (after its magic line, a length-prefixed string).
 saved_name() {
@@ -63,7 +50,7 @@ name=$(saved_name)
 echo "page when killed: $name"
 
 e2e_start "$prog"
-got=$(pixel "$lx" "$ly")
+got=$(e2e_pixel "$lx" "$ly")
 echo "after the restart: $got"
 [ "$got" = "(0, 0, 255)" ] || { echo "FAIL: the fill did not come back"; exit 1; }
 sleep 1.5 # the restored picture is saved again, with the page the program now has
@@ -74,7 +61,7 @@ kill_app
 size=$(stat -c %s "$save")
 truncate -s $((size / 2)) "$save"
 e2e_start "$prog"
-got=$(pixel "$lx" "$ly")
+got=$(e2e_pixel "$lx" "$ly")
 echo "after a cut autosave: $got"
 [ "$got" = "(255, 255, 255)" ] || { echo "FAIL: expected a fresh page"; exit 1; }
 kill -0 "$E2E_APP" || { echo "FAIL: the program ended"; exit 1; }

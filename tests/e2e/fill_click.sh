@@ -5,36 +5,14 @@ source "$(dirname "$0")/lib/x11.sh"
 e2e_setup "$1"
 prog=$E2E_TMP/prog
 e2e_program_folder "$prog"
-$PY - "$E2E_TMP/boxes.bmp" <<'PYEOF'
-import sys
-from PIL import Image, ImageDraw
-im = Image.new('1', (800, 400), 1)
-d = ImageDraw.Draw(im)
-d.rectangle((40, 40, 380, 360), outline=0, width=6)
-d.rectangle((420, 40, 760, 360), outline=0, width=6)
-im.save(sys.argv[1])
-PYEOF
-e2e_make_pak "$prog/pak/boxes.pak" "$E2E_TMP/boxes.bmp"
+e2e_boxes_pak "$prog"
 e2e_start "$prog"
 
 # Where the two boxes are on screen: the black outline's bounds inside the drawing area.
 locate() {
-    import -window "$E2E_WIN" "$E2E_TMP/shot.png"
-    $PY - "$E2E_TMP/shot.png" <<'PYEOF'
-import sys
-from PIL import Image
-im = Image.open(sys.argv[1]).convert('RGB')
-W, H = im.size
-px = im.load()
-xs, ys = [], []
-for y in range(140, H - 170, 2):
-    for x in range(140, W - 160, 2):
-        if px[x, y] == (0, 0, 0):
-            xs.append(x); ys.append(y)
-x0, x1, y0, y1 = min(xs), max(xs), min(ys), max(ys)
-cy = (y0 + y1) // 2
-print(x0 + (x1 - x0) // 4, cy, x0 + 3 * (x1 - x0) // 4, cy)
-PYEOF
+    local x0 y0 x1 y1
+    read -r x0 y0 x1 y1 < <(e2e_ink_bounds)
+    echo $((x0 + (x1 - x0) / 4)) $(((y0 + y1) / 2)) $((x0 + 3 * (x1 - x0) / 4)) $(((y0 + y1) / 2))
 }
 pixel() { $PY -c "from PIL import Image; print(Image.open('$E2E_TMP/shot.png').convert('RGB').getpixel(($1, $2)))"; }
 

@@ -6,37 +6,13 @@ e2e_setup "$1"
 e2e_window_manager
 prog=$E2E_TMP/prog
 e2e_program_folder "$prog"
-$PY - "$E2E_TMP/boxes.bmp" <<'PYEOF'
-import sys
-from PIL import Image, ImageDraw
-im = Image.new('1', (800, 400), 1)
-d = ImageDraw.Draw(im)
-d.rectangle((40, 40, 380, 360), outline=0, width=6)
-d.rectangle((420, 40, 760, 360), outline=0, width=6)
-im.save(sys.argv[1])
-PYEOF
-e2e_make_pak "$prog/pak/boxes.pak" "$E2E_TMP/boxes.bmp"
+e2e_boxes_pak "$prog"
 e2e_start "$prog"
 
 # The outline's bounds on screen: the left box's right side, the gap's middle, the box's
 # middle row.
-import -window "$E2E_WIN" "$E2E_TMP/shot.png"
-read -r side gap cy < <($PY - "$E2E_TMP/shot.png" <<'PYEOF'
-import sys
-from PIL import Image
-im = Image.open(sys.argv[1]).convert('RGB')
-W, H = im.size
-px = im.load()
-pts = [(x, y) for y in range(140, H - 170, 2) for x in range(140, W - 160, 2) if px[x, y] == (0, 0, 0)]
-x0, x1 = min(p[0] for p in pts), max(p[0] for p in pts)
-y0, y1 = min(p[1] for p in pts), max(p[1] for p in pts)
-print(x0 + (x1 - x0) * 340 // 720, (x0 + x1) // 2, (y0 + y1) // 2)
-PYEOF
-)
-pixel() {
-    import -window "$E2E_WIN" "$E2E_TMP/shot.png"
-    $PY -c "from PIL import Image; print(Image.open('$E2E_TMP/shot.png').convert('RGB').getpixel(($1, $2)))"
-}
+read -r x0 y0 x1 y1 < <(e2e_ink_bounds)
+side=$((x0 + (x1 - x0) * 340 / 720)) gap=$(((x0 + x1) / 2)) cy=$(((y0 + y1) / 2))
 line_black() { # how many of the side's pixels on the middle row are still black
     $PY -c "
 from PIL import Image
@@ -64,8 +40,8 @@ xdotool mousemove --window "$E2E_WIN" 69 440 click 1
 sleep 0.3
 xdotool mousemove --window "$E2E_WIN" $((side - 80)) "$cy" click 1
 sleep 0.5
-inside=$(pixel $((side - 80)) "$cy")
-outside=$(pixel "$gap" "$cy")
+inside=$(e2e_pixel $((side - 80)) "$cy")
+outside=$(e2e_pixel "$gap" "$cy")
 echo "inside $inside, in the gap $outside"
 [ "$inside" = "(0, 0, 255)" ] || { echo "FAIL: the box was not filled"; exit 1; }
 [ "$outside" = "(255, 255, 255)" ] || { echo "FAIL: the fill ran out of the box"; exit 1; }

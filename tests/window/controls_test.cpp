@@ -74,6 +74,8 @@ const QStringList kPictureButtons = {"BitBtn6",
                                      "But_Sneg",
                                      "But_Bolonchik",
                                      "Button_Rotate",
+                                     "Button_Undo",
+                                     "Button_Redo",
                                      "BitBtn17",
                                      "Button_1",
                                      "Button_2",
@@ -158,7 +160,9 @@ TEST(Controls, EveryNamedControlExistsOnceInItsPlace) {
         {"Tab_Shtamp", f.Tab_Shtamp, f.PageControl_Dop},
         {"Tab_Effect", f.Tab_Effect, f.PageControl_Dop},
         {"Panel4", f.Panel4, f.Panel3},
-        {"Button_Rotate", f.Button_Rotate, f.Panel3},
+        {"Button_Rotate", f.Button_Rotate, f.Panel4},
+        {"Button_Undo", f.Button_Undo, f.Panel4},
+        {"Button_Redo", f.Button_Redo, f.Panel4},
         {"PaintBox1", f.PaintBox1, f.Panel2},
         {"Label_Load", f.Label_Load, f.PaintBox1},
         {"Label_Error", f.Label_Error, f.PaintBox1},
@@ -201,6 +205,8 @@ TEST(Controls, EveryNamedControlExistsOnceInItsPlace) {
         {"menu_ColroingSend", f.menu_ColroingSend, f.menuBar()},
         {"menu_ColoringView", f.menu_ColoringView, f.menuBar()},
         {"menu_Mail", f.menu_Mail, f.menuBar()},
+        {"menu_undo", f.menu_undo, f.menuBar()},
+        {"menu_redo", f.menu_redo, f.menuBar()},
     };
     for (const Expect& c : controls) {
         SCOPED_TRACE(c.name);
@@ -275,11 +281,15 @@ TEST(Controls, TitleCaptionsAndMenusReadAsDesigned) {
     Harness h;
     TForm1& f = h.make();
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Pictaro"));
-    const std::pair<QToolButton*, const char*> captions[] = {
-        {f.Button_RndRaskraska, "Random"}, {f.Button_RndRaskraska2, "Random"},
-        {f.Button_Sterka, "Clear"},        {f.Button_Sterka2, "Clear"},
-        {f.Button_Stat, "Statistics"},     {f.Button_Folder, "Coloring book"},
-        {f.Button_Rotate, "Rotate"}};
+    const std::pair<QToolButton*, const char*> captions[] = {{f.Button_RndRaskraska, "Random"},
+                                                             {f.Button_RndRaskraska2, "Random"},
+                                                             {f.Button_Sterka, "Clear"},
+                                                             {f.Button_Sterka2, "Clear"},
+                                                             {f.Button_Stat, "Statistics"},
+                                                             {f.Button_Folder, "Coloring book"},
+                                                             {f.Button_Rotate, "Rotate"},
+                                                             {f.Button_Undo, "Undo"},
+                                                             {f.Button_Redo, "Redo"}};
     for (const auto& [b, text] : captions)
         EXPECT_EQ(b->text(), QString::fromLatin1(text)) << b->objectName().toStdString();
     EXPECT_EQ(f.PageControl1->tabText(0), QStringLiteral("Toddler"));
@@ -287,17 +297,24 @@ TEST(Controls, TitleCaptionsAndMenusReadAsDesigned) {
     EXPECT_EQ(f.PageControl1->widget(0), f.TabSheet1);
 
     const QList<QAction*> top = f.menuBar()->actions();
-    ASSERT_EQ(top.size(), 3);
+    ASSERT_EQ(top.size(), 4);
     EXPECT_EQ(top[0]->text(), QStringLiteral("File"));
     EXPECT_EQ(menuTexts(top[0]->menu()),
               "Open coloring book...|Save coloring book...|Open folder coloring book|-|"
               "Options...|Print coloring book...|-|Exit");
     EXPECT_EQ(top[0]->menu()->actions().first(), f.menu_open);
     EXPECT_EQ(top[0]->menu()->actions().last(), f.menu_exit);
-    EXPECT_EQ(top[1]->text(), QStringLiteral("Children's works "));
-    EXPECT_EQ(menuTexts(top[1]->menu()), "Send my coloring book|View works of children");
-    EXPECT_EQ(top[1]->menu()->actions().first(), f.menu_ColroingSend);
-    const QList<QAction*> third = top[2]->menu()->actions();
+    EXPECT_EQ(top[1]->text(), QStringLiteral("Edit"));
+    EXPECT_EQ(menuTexts(top[1]->menu()), "Undo|Redo");
+    EXPECT_EQ(f.menu_undo->shortcuts(),
+              QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z"))});
+    EXPECT_EQ(f.menu_redo->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
+                                   QKeySequence(QStringLiteral("Ctrl+Y"))}));
+    EXPECT_EQ(top[2]->text(), QStringLiteral("Children's works "));
+    EXPECT_EQ(menuTexts(top[2]->menu()), "Send my coloring book|View works of children");
+    EXPECT_EQ(top[2]->menu()->actions().first(), f.menu_ColroingSend);
+    const QList<QAction*> third = top[3]->menu()->actions();
     ASSERT_FALSE(third.isEmpty());
     EXPECT_EQ(third.first(), f.menu_Mail);
     EXPECT_EQ(third.first()->text(), QStringLiteral("Write to us"));

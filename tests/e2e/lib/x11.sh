@@ -101,3 +101,38 @@ import sys; sys.exit(0 if r.get_full_property(d.intern_atom('_NET_SUPPORTING_WM_
     done
     echo "openbox did not start"; return 1
 }
+
+# A page of two outlined boxes side by side, packed as pak/boxes.pak of the program folder.
+e2e_boxes_pak() { # <program-dir>
+    $PY - "$E2E_TMP/boxes.bmp" <<'PYEOF'
+import sys
+from PIL import Image, ImageDraw
+im = Image.new('1', (800, 400), 1)
+d = ImageDraw.Draw(im)
+d.rectangle((40, 40, 380, 360), outline=0, width=6)
+d.rectangle((420, 40, 760, 360), outline=0, width=6)
+im.save(sys.argv[1])
+PYEOF
+    e2e_make_pak "$1/pak/boxes.pak" "$E2E_TMP/boxes.bmp"
+}
+
+# The bounds of the black ink inside the drawing area, from a new shot of the window:
+# prints x0 y0 x1 y1.
+e2e_ink_bounds() {
+    import -window "$E2E_WIN" "$E2E_TMP/shot.png"
+    $PY - "$E2E_TMP/shot.png" <<'PYEOF'
+import sys
+from PIL import Image
+im = Image.open(sys.argv[1]).convert('RGB')
+W, H = im.size
+px = im.load()
+pts = [(x, y) for y in range(140, H - 170, 2) for x in range(140, W - 160, 2) if px[x, y] == (0, 0, 0)]
+print(min(p[0] for p in pts), min(p[1] for p in pts), max(p[0] for p in pts), max(p[1] for p in pts))
+PYEOF
+}
+
+# The colour of a pixel of the window, from a new shot: "(r, g, b)".
+e2e_pixel() { # <x> <y>
+    import -window "$E2E_WIN" "$E2E_TMP/shot.png"
+    $PY -c "from PIL import Image; print(Image.open('$E2E_TMP/shot.png').convert('RGB').getpixel(($1, $2)))"
+}

@@ -1,0 +1,56 @@
+// Undo and redo: every change of the page is one step back.
+#include "app/mainwindow.h"
+
+#include <QAction>
+#include <QToolButton>
+#include <QTreeWidgetItem>
+
+void TForm1::EndEdit() {
+    if (!History.editOpen())
+        return;
+    History.end(PageBitmap ? PageBitmap->image : QImage());
+    UpdateUndoControls();
+}
+
+void TForm1::UpdateUndoControls() {
+    Button_Undo->setEnabled(History.canUndo());
+    Button_Redo->setEnabled(History.canRedo());
+    menu_undo->setEnabled(History.canUndo());
+    menu_redo->setEnabled(History.canRedo());
+}
+
+void TForm1::Button_UndoClick() {
+    stepHistory(true);
+}
+
+void TForm1::Button_RedoClick() {
+    stepHistory(false);
+}
+
+void TForm1::stepHistory(bool back) {
+    // A stroke still under the finger ends first; undo then takes it back whole.
+    if (!PageBitmap || StrokeActive)
+        return;
+    EndEdit();
+    // Moved, not shared: a shared picture would be copied whole by the first pixel undone.
+    PageState page{std::move(PageBitmap->image), std::move(Outline), PicturePageIndex};
+    const std::optional<QRect> changed = back ? History.undo(page) : History.redo(page);
+    PageBitmap->image = std::move(page.picture);
+    Outline = std::move(page.outline);
+    UpdateUndoControls();
+    if (!changed)
+        return;
+    if (page.pageIndex != PicturePageIndex) {
+        PicturePageIndex = CurrentPageIndex = page.pageIndex;
+        if (size_t(CurrentPageIndex) < PageCounts.size() &&
+            size_t(CurrentPageIndex) < TreeNodes.size() && CurrentPageIndex > 0)
+            PageCounts[size_t(CurrentPageIndex)].Name =
+                TreeNodes[size_t(CurrentPageIndex)]->text(0);
+    }
+    // Clear after an undo starts from the page again, not from the white sheet.
+    StrokeSinceClear = 0;
+    StartPageSource = QImage();
+    // The pixels are back exactly as they were, lines included.
+    ShowPage(*changed, false);
+    PlayPrompt(back ? QStringLiteral("en_undo") : QStringLiteral("en_redo"));
+}

@@ -1,0 +1,307 @@
+#include "paint/history.h"
+
+#include "paint/rotate.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+// A token is a header word: with the top bit set, a run of (header & kCount) copies of the
+// word after it; otherwise that many words follow as they are.
+constexpr quint32 kRun = 0x80000000u;
+constexpr quint32 kCount = 0x7FFFFFFFu;
+constexpr quint32 kMinRun = 3; // shorter runs cost less as words
+constexpr int kZlibLevel = 1;  // the fastest: a step is packed while the child waits
+
+class RunWriter {
+  public:
+    void feed(const quint32* w, int n) {
+        int i = 0;
+        while (i < n) {
+            if (runLength > 0 && w[i] == runValue) {
+                int j = i + 1;
+                while (j < n && w[j] == runValue)
+                    ++j;
+                runLength += quint32(j - i);
+                i = j;
+                continue;
+            }
+            flushRun();
+            runValue = w[i];
+            runLength = 1;
+            ++i;
+        }
+    }
+    std::vector<quint32> finish() {
+        flushRun();
+        flushLiterals();
+        return std::move(out);
+    }
+    bool anyNonZero = false;
+
+  private:
+    void flushRun() {
+        if (runLength == 0)
+            return;
+        anyNonZero |= runValue != 0;
+        if (runLength >= kMinRun) {
+            flushLiterals();
+            out.push_back(kRun | runLength);
+            out.push_back(runValue);
+        } else {
+            literals.insert(literals.end(), runLength, runValue);
+        }
+        runLength = 0;
+    }
+    void flushLiterals() {
+        if (literals.empty())
+            return;
+        out.push_back(quint32(literals.size()));
+        out.insert(out.end(), literals.begin(), literals.end());
+        literals.clear();
+    }
+    quint32 runValue = 0;
+    quint32 runLength = 0; // rows of a 4K page stay far below kCount
+    std::vector<quint32> literals;
+    std::vector<quint32> out;
+};
+
+bool fourBytesPerPixel(const QImage& image) {
+    return image.depth() == 32;
+}
+
+QByteArray packPixelsChecked(const QImage& image, const QRect& r, const QImage* xorWith,
+                             bool* changed) {
+    RunWriter w;
+    std::vector<quint32> row(std::size_t(std::max(0, r.width())));
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const auto* a = reinterpret_cast<const quint32*>(image.constScanLine(y)) + r.left();
+        if (xorWith) {
+            const auto* b = reinterpret_cast<const quint32*>(xorWith->constScanLine(y)) + r.left();
+            for (int x = 0; x < r.width(); ++x)
+                row[std::size_t(x)] = a[x] ^ b[x];
+            w.feed(row.data(), r.width());
+        } else {
+            w.feed(a, r.width());
+        }
+    }
+    const std::vector<quint32> words = w.finish();
+    if (changed)
+        *changed = w.anyNonZero;
+    return qCompress(reinterpret_cast<const uchar*>(words.data()),
+                     qsizetype(words.size() * sizeof(quint32)), kZlibLevel);
+}
+} // namespace
+
+QByteArray packPixels(const QImage& image, const QRect& r, const QImage* xorWith) {
+    if (!fourBytesPerPixel(image) || !image.rect().contains(r) ||
+        (xorWith && (xorWith->size() != image.size() || !fourBytesPerPixel(*xorWith))))
+        return {};
+    return packPixelsChecked(image, r, xorWith, nullptr);
+}
+
+bool unpackPixels(QImage& image, const QRect& r, const QByteArray& packed, bool xorInto) {
+    if (!fourBytesPerPixel(image) || !image.rect().contains(r) || r.isEmpty())
+        return false;
+    const QByteArray raw = qUncompress(packed);
+    if (raw.size() % qsizetype(sizeof(quint32)) != 0)
+        return false;
+    const auto* in = reinterpret_cast<const quint32*>(raw.constData());
+    const auto* end = in + raw.size() / qsizetype(sizeof(quint32));
+    const int width = r.width();
+    int x = 0, y = r.top();
+    quint32* line = reinterpret_cast<quint32*>(image.scanLine(y)) + r.left();
+    while (in < end) {
+        const quint32 header = *in++;
+        const bool run = header & kRun;
+        quint32 count = header & kCount;
+        if (run ? in >= end : quint32(end - in) < count)
+            return false;
+        const quint32 value = run ? *in++ : 0;
+        while (count > 0) {
+            if (y > r.bottom())
+                return false;
+            const int n = int(std::min<quint32>(count, quint32(width - x)));
+            quint32* o = line + x;
+            if (run) {
+                if (!xorInto)
+                    std::fill(o, o + n, value);
+                else if (value != 0)
+                    for (int k = 0; k < n; ++k)
+                        o[k] ^= value;
+            } else {
+                if (!xorInto)
+                    std::memcpy(o, in, std::size_t(n) * sizeof(quint32));
+                else
+                    for (int k = 0; k < n; ++k)
+                        o[k] ^= in[k];
+                in += n;
+            }
+            count -= quint32(n);
+            x += n;
+            if (x == width) {
+                x = 0;
+                if (++y <= r.bottom())
+                    line = reinterpret_cast<quint32*>(image.scanLine(y)) + r.left();
+            }
+        }
+    }
+    return y == r.bottom() + 1 && x == 0;
+}
+
+void PageHistory::begin(const QImage& page) {
+    open = true;
+    touched = QRect();
+    if (mirrorKey == 0 || page.cacheKey() != mirrorKey || mirror.size() != page.size() ||
+        mirror.format() != page.format()) {
+        mirror = page.copy();
+        mirrorKey = page.cacheKey();
+    }
+}
+
+void PageHistory::touch(const QRect& r) {
+    if (open && !r.isEmpty())
+        touched |= r;
+}
+
+bool PageHistory::end(const QImage& page) {
+    if (!open)
+        return false;
+    open = false;
+    const QRect r = touched & page.rect();
+    touched = QRect();
+    if (mirror.size() != page.size() || mirror.format() != page.format() ||
+        !fourBytesPerPixel(page)) {
+        mirrorKey = 0;
+        return false;
+    }
+    if (r.isEmpty()) {
+        // Nothing said to have changed: the mirror still holds only if nothing was written.
+        if (page.cacheKey() != mirrorKey)
+            mirrorKey = 0;
+        return false;
+    }
+    bool changed = false;
+    Step s;
+    s.kind = Step::Edit;
+    s.rect = r;
+    s.pixels = packPixelsChecked(page, r, &mirror, &changed);
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(mirror.scanLine(y) + r.left() * 4, page.constScanLine(y) + r.left() * 4,
+                    std::size_t(r.width()) * 4);
+    mirrorKey = page.cacheKey();
+    if (!changed)
+        return false;
+    push(std::move(s));
+    return true;
+}
+
+PageHistory::Step PageHistory::packState(const PageState& state) const {
+    Step s;
+    s.kind = Step::Replace;
+    const QImage picture = state.picture.format() == QImage::Format_RGB32
+                               ? state.picture
+                               : state.picture.convertToFormat(QImage::Format_RGB32);
+    s.size = picture.size();
+    if (!picture.isNull())
+        s.pixels = packPixelsChecked(picture, picture.rect(), nullptr, nullptr);
+    if (!state.outline.isEmpty())
+        s.lines = packPixelsChecked(state.outline.linesImage(), picture.rect(), nullptr, nullptr);
+    s.pageIndex = state.pageIndex;
+    return s;
+}
+
+void PageHistory::recordReplace(const PageState& before) {
+    push(packState(before));
+}
+
+void PageHistory::recordHalfTurn() {
+    Step s;
+    s.kind = Step::HalfTurn;
+    push(std::move(s));
+}
+
+bool PageHistory::swapIn(Step& s, PageState& page, const Step& other) {
+    QImage picture(s.size, QImage::Format_RGB32);
+    if (s.size.isEmpty() || picture.isNull() ||
+        !unpackPixels(picture, picture.rect(), s.pixels, false))
+        return false;
+    QImage lines;
+    if (!s.lines.isEmpty()) {
+        lines = QImage(s.size, QImage::Format_ARGB32);
+        if (lines.isNull() || !unpackPixels(lines, lines.rect(), s.lines, false))
+            return false;
+    }
+    page.picture = std::move(picture);
+    page.outline = OutlineMask::fromLines(lines);
+    page.pageIndex = s.pageIndex;
+    s = other;
+    return true;
+}
+
+std::optional<QRect> PageHistory::move(std::deque<Step>& from, std::deque<Step>& to,
+                                       PageState& page) {
+    if (from.empty())
+        return std::nullopt;
+    Step s = std::move(from.back());
+    from.pop_back();
+    used -= s.cost();
+    std::optional<QRect> changed;
+    switch (s.kind) {
+    case Step::Edit:
+        // The mirror is left behind: the next edit copies the page afresh, which costs less
+        // than keeping the mirror in step here.
+        if (page.picture.rect().contains(s.rect) &&
+            unpackPixels(page.picture, s.rect, s.pixels, true))
+            changed = s.rect;
+        break;
+    case Step::HalfTurn:
+        if (!page.picture.isNull()) {
+            RotateBitmap(page.picture, clWhite, 180);
+            page.outline.halfTurn();
+            changed = QRect();
+        }
+        break;
+    case Step::Replace:
+        if (swapIn(s, page, packState(page)))
+            changed = QRect();
+        break;
+    }
+    if (!changed) {
+        // A step that no longer fits the page: the history is not to be trusted past here.
+        clear();
+        return std::nullopt;
+    }
+    used += s.cost();
+    to.push_back(std::move(s));
+    trim();
+    return changed;
+}
+
+void PageHistory::push(Step s) {
+    for (const Step& r : redos)
+        used -= r.cost();
+    redos.clear();
+    used += s.cost();
+    undos.push_back(std::move(s));
+    trim();
+}
+
+void PageHistory::trim() {
+    // The oldest undo goes first, then the farthest redo; the step just taken stays.
+    while (used > budget && undos.size() + redos.size() > 1) {
+        std::deque<Step>& q = undos.size() > 1 || redos.size() <= 1 ? undos : redos;
+        used -= q.front().cost();
+        q.pop_front();
+    }
+}
+
+void PageHistory::clear() {
+    undos.clear();
+    redos.clear();
+    used = 0;
+    open = false;
+    touched = QRect();
+    mirror = QImage();
+    mirrorKey = 0;
+}

@@ -1,0 +1,87 @@
+#pragma once
+// Undo and redo of the page. A step keeps only what it needs to go both ways, packed:
+// - an edit by a tool keeps the difference (XOR) of its changed rectangle, so the same bytes
+//   undo and redo it;
+// - a whole new page (another page, Clear, a picture opened) keeps the other picture, its
+//   lines and its catalogue page, and swaps them with the shown ones each way;
+// - a half turn keeps nothing: it is turned again.
+// Steps past the memory budget go, oldest first.
+#include "paint/outline.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QRect>
+
+#include <cstddef>
+#include <deque>
+#include <optional>
+
+// The page as undo sees it: the picture, its lines and the catalogue page it came from.
+struct PageState {
+    QImage picture; // Format_RGB32
+    OutlineMask outline;
+    int pageIndex = 0;
+};
+
+// Packing of 32-bit pixels: runs of equal words, then zlib. A difference packs to little
+// where little changed, which is what keeps a brush stroke's step small.
+QByteArray packPixels(const QImage& image, const QRect& r, const QImage* xorWith = nullptr);
+// Writes packed pixels into r of image, or XORs them in. False (image untouched past what was
+// written) when the bytes do not fit r.
+bool unpackPixels(QImage& image, const QRect& r, const QByteArray& packed, bool xorInto);
+
+class PageHistory {
+  public:
+    static constexpr std::size_t kDefaultBudget = std::size_t(256) << 20;
+    explicit PageHistory(std::size_t budgetBytes = kDefaultBudget) : budget(budgetBytes) {}
+
+    // A tool's edit: begin() before it draws, touch() with every rectangle it changed, end()
+    // when the gesture is over. The history keeps its own copy of the page as the last edit
+    // left it, so an edit costs in proportion to what it changed, never a copy of the page;
+    // the copy is taken again only when the page changed some other way (its cacheKey moved).
+    void begin(const QImage& page);
+    void touch(const QRect& r);
+    bool editOpen() const { return open; }
+    // Records the edit when it changed a pixel; true when it did.
+    bool end(const QImage& page);
+
+    // The shown page is about to be replaced: keeps it (packed) as one step.
+    void recordReplace(const PageState& before);
+    void recordHalfTurn();
+
+    bool canUndo() const { return !undos.empty(); }
+    bool canRedo() const { return !redos.empty(); }
+    // One step back or forward on the shown page. The changed rectangle, a null rectangle when
+    // the whole page changed, nothing when there was no step to take.
+    std::optional<QRect> undo(PageState& page) { return move(undos, redos, page); }
+    std::optional<QRect> redo(PageState& page) { return move(redos, undos, page); }
+
+    void clear();
+    std::size_t undoCount() const { return undos.size(); }
+    std::size_t redoCount() const { return redos.size(); }
+    std::size_t bytes() const { return used; } // packed bytes held by every step
+
+  private:
+    struct Step {
+        enum Kind { Edit, Replace, HalfTurn } kind = Edit;
+        QRect rect;        // Edit: where the difference lies
+        QByteArray pixels; // Edit: the packed difference; Replace: the other picture
+        QSize size;        // Replace: the other picture's size
+        QByteArray lines;  // Replace: the other picture's lines, packed (empty: none)
+        int pageIndex = 0; // Replace: the other picture's page
+        std::size_t cost() const { return std::size_t(pixels.size() + lines.size()) + 64; }
+    };
+    std::optional<QRect> move(std::deque<Step>& from, std::deque<Step>& to, PageState& page);
+    void push(Step s);
+    void trim();
+    Step packState(const PageState& s) const;
+    static bool swapIn(Step& s, PageState& page, const Step& other);
+
+    std::size_t budget;
+    std::size_t used = 0;
+    std::deque<Step> undos, redos;
+    bool open = false;
+    QImage mirror;        // the page as the last edit left it; not counted in the budget
+    qint64 mirrorKey = 0; // the page's cacheKey when the mirror was last equal to it
+    QRect touched;
+};

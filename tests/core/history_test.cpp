@@ -1,0 +1,194 @@
+// The undo history on its own: packing, the three kinds of step, the budget.
+#include "paint/history.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+// Runs, single words and noise: every kind of token the packer writes.
+QImage mixed(int w, int h, unsigned seed) {
+    QImage img(w, h, QImage::Format_RGB32);
+    std::mt19937 rng(seed);
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            row[x] = y % 3 == 0  ? qRgb(255, 255, 255)
+                     : x % 7 < 2 ? QRgb(rng()) | 0xFF000000u
+                                 : qRgb(x / 7, y, 9);
+    }
+    return img;
+}
+
+TEST(PackPixels, RoundTripsAndXorsExactlyInAnyRectangle) {
+    const QImage a = mixed(97, 61, 1), b = mixed(97, 61, 2);
+    for (const QRect r : {a.rect(), QRect(0, 0, 1, 1), QRect(13, 5, 40, 1), QRect(96, 0, 1, 61),
+                          QRect(10, 20, 55, 33)}) {
+        SCOPED_TRACE(r.x() * 1000 + r.y());
+        QImage out(a.size(), QImage::Format_RGB32);
+        out.fill(0);
+        ASSERT_TRUE(unpackPixels(out, r, packPixels(a, r), false));
+        EXPECT_EQ(out.copy(r), a.copy(r));
+        // The difference turns a into b inside r and back again; outside r nothing moves.
+        QImage c = a;
+        const QByteArray diff = packPixels(b, r, &a);
+        ASSERT_TRUE(unpackPixels(c, r, diff, true));
+        EXPECT_EQ(c.copy(r), b.copy(r));
+        if (r != a.rect()) {
+            const QPoint outside(r.right() == 96 ? 0 : 96, 0);
+            EXPECT_EQ(c.pixel(outside), a.pixel(outside));
+        }
+        ASSERT_TRUE(unpackPixels(c, r, diff, true));
+        EXPECT_EQ(c, a);
+    }
+}
+
+TEST(PackPixels, BytesThatDoNotFitAreRefused) {
+    const QImage a = mixed(40, 30, 3);
+    const QByteArray packed = packPixels(a, a.rect());
+    QImage out(40, 30, QImage::Format_RGB32);
+    EXPECT_FALSE(unpackPixels(out, QRect(0, 0, 40, 29), packed, false)); // too many pixels
+    EXPECT_FALSE(unpackPixels(out, QRect(0, 0, 40, 31), packed, false)); // outside the image
+    EXPECT_FALSE(unpackPixels(out, a.rect(), packed.left(packed.size() / 2), false));
+    EXPECT_FALSE(unpackPixels(out, a.rect(), QByteArray("not packed at all"), false));
+    // Every cut of the unpacked words, wrapped again: refused, never read past the end.
+    const QByteArray raw = qUncompress(packed);
+    for (qsizetype n = 0; n < raw.size(); n += 3)
+        EXPECT_FALSE(unpackPixels(out, a.rect(), qCompress(raw.left(n)), false)) << n;
+    EXPECT_TRUE(packPixels(a, QRect(0, 0, 41, 30)).isEmpty());
+}
+
+TEST(PackPixels, AFewChangedPixelsPackToLittle) {
+    QImage before(1920, 1080, QImage::Format_RGB32);
+    before.fill(Qt::white);
+    QImage after = before;
+    for (int x = 100; x < 1800; ++x)
+        for (int y = 500; y < 570; ++y)
+            after.setPixel(x, y, qRgb(255, 0, 0));
+    EXPECT_LT(packPixels(after, after.rect(), &before).size(), 4096);
+}
+
+PageState state(int w, int h, unsigned seed, int index) {
+    QImage lines(w, h, QImage::Format_RGB32);
+    lines.fill(Qt::white);
+    for (int x = 0; x < w; ++x)
+        lines.setPixel(x, h / 2, qRgb(0, 0, 0));
+    QImage picture = mixed(w, h, seed);
+    for (int x = 0; x < w; ++x)
+        picture.setPixel(x, h / 2, qRgb(0, 0, 0));
+    return {picture, OutlineMask(lines, OutlineMask::Ink::PureBlack), index};
+}
+
+TEST(PageHistory, EditsReplacementsAndTurnsGoBothWays) {
+    PageHistory history;
+    PageState page = state(50, 40, 4, 3);
+    const PageState first = page;
+
+    // An edit: only what the tool wrote.
+    history.begin(page.picture);
+    for (int x = 5; x < 20; ++x)
+        page.picture.setPixel(x, 7, qRgb(1, 2, 3));
+    history.touch(QRect(5, 7, 15, 1));
+    ASSERT_TRUE(history.end(page.picture));
+    const QImage edited = page.picture.copy();
+
+    // A new page of another size, with its own lines and catalogue page.
+    history.recordReplace(page);
+    page = state(30, 60, 5, 7);
+    const PageState second = page;
+
+    // A half turn.
+    history.recordHalfTurn();
+    page.picture = page.picture.mirrored(true, true);
+    page.outline.halfTurn();
+    const QImage turned = page.picture.copy();
+    ASSERT_EQ(history.undoCount(), 3u);
+
+    ASSERT_TRUE(history.undo(page));
+    EXPECT_EQ(page.picture, second.picture);
+    ASSERT_EQ(history.undo(page), QRect());
+    EXPECT_EQ(page.picture, edited);
+    EXPECT_EQ(page.pageIndex, 3);
+    EXPECT_EQ(page.outline.linesImage(), first.outline.linesImage());
+    EXPECT_EQ(history.undo(page), QRect(5, 7, 15, 1));
+    EXPECT_EQ(page.picture, first.picture);
+    EXPECT_FALSE(history.undo(page));
+
+    ASSERT_TRUE(history.redo(page));
+    EXPECT_EQ(page.picture, edited);
+    ASSERT_TRUE(history.redo(page));
+    EXPECT_EQ(page.picture, second.picture);
+    EXPECT_EQ(page.pageIndex, 7);
+    EXPECT_EQ(page.outline.linesImage(), second.outline.linesImage());
+    ASSERT_TRUE(history.redo(page));
+    EXPECT_EQ(page.picture, turned);
+    EXPECT_FALSE(history.redo(page));
+}
+
+TEST(PageHistory, AnUntouchedOrUnchangedEditIsNoStep) {
+    PageHistory history;
+    QImage page = mixed(20, 20, 6);
+    history.begin(page);
+    history.touch(QRect(0, 0, 5, 5));
+    EXPECT_FALSE(history.end(page)); // never written
+    history.begin(page);
+    page.setPixel(2, 2, page.pixel(2, 2)); // written, same value
+    history.touch(QRect(2, 2, 1, 1));
+    EXPECT_FALSE(history.end(page));
+    EXPECT_FALSE(history.canUndo());
+}
+
+TEST(PageHistory, ANewStepClearsRedoAndTheBudgetKeepsTheNewest) {
+    PageState page = state(64, 64, 7, 1);
+    auto edit = [&](PageHistory& h, int i) {
+        h.begin(page.picture);
+        page.picture = mixed(64, 64, unsigned(100 + i)); // steps of about the same size
+        h.touch(page.picture.rect());
+        ASSERT_TRUE(h.end(page.picture));
+    };
+    PageHistory unlimited;
+    edit(unlimited, 1);
+    const std::size_t one = unlimited.bytes();
+
+    PageHistory h(one * 5);
+    std::vector<QImage> seen{page.picture.copy()};
+    for (int i = 0; i < 20; ++i) {
+        edit(h, i + 2);
+        seen.push_back(page.picture.copy());
+        EXPECT_LE(h.bytes(), one * 5);
+    }
+    const std::size_t kept = h.undoCount();
+    EXPECT_GE(kept, 3u);
+    EXPECT_LE(kept, 5u);
+    for (std::size_t i = 0; i < kept; ++i)
+        ASSERT_TRUE(h.undo(page));
+    EXPECT_EQ(page.picture, seen[seen.size() - 1 - kept]);
+    EXPECT_FALSE(h.undo(page));
+
+    ASSERT_TRUE(h.redo(page));
+    edit(h, 99);
+    EXPECT_FALSE(h.canRedo());
+    EXPECT_FALSE(h.redo(page));
+
+    // A step bigger than the whole budget still stays: the child's last change is undoable.
+    PageHistory tiny(1);
+    edit(tiny, 3);
+    edit(tiny, 4);
+    EXPECT_EQ(tiny.undoCount(), 1u);
+}
+
+TEST(PageHistory, AStepThatNoLongerFitsThePageEndsTheHistory) {
+    PageHistory history;
+    QImage page = mixed(40, 40, 8);
+    history.begin(page);
+    page.setPixel(30, 30, 0);
+    history.touch(QRect(30, 30, 1, 1));
+    ASSERT_TRUE(history.end(page));
+    PageState smaller{mixed(20, 20, 9), {}, 0};
+    const QImage kept = smaller.picture.copy();
+    EXPECT_FALSE(history.undo(smaller));
+    EXPECT_EQ(smaller.picture, kept);
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_EQ(history.bytes(), 0u);
+}
+} // namespace

@@ -1,0 +1,267 @@
+// Undo and redo in the window, driven by the mouse and the keyboard as a child and a parent
+// would.
+#include "app/options.h"
+#include "app/widgets.h"
+#include "support/fakes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+QImage boxesPage(int variant) {
+    QImage img = outlinePage(600, 400);
+    // Other pages differ in a way every layout keeps.
+    if (variant > 0)
+        for (int y = 300; y < 340; ++y)
+            for (int x = 200 * variant; x < 200 * variant + 40; ++x)
+                img.setPixel(x, y, qRgb(0, 0, 0));
+    return img;
+}
+
+class Undo : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        h.addArchive("book.pak",
+                     {{"one.bmp", bmpBytes(boxesPage(0))}, {"two.bmp", bmpBytes(boxesPage(1))}});
+        f = &h.make(true, QSize(900, 500));
+        f->Fm_Options->CheckBox_Sound->setChecked(false); // "no sound" off: prompts heard
+        ASSERT_TRUE(f->PageBitmap);
+        ASSERT_GT(f->CurrentPageIndex, 0);
+    }
+    QImage page() const { return f->PageBitmap->image.copy(); }
+    void click(QToolButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+    void clickPage(QPoint p) {
+        QTest::mousePress(f->PaintBox1, Qt::LeftButton, {}, p);
+        QTest::mouseRelease(f->PaintBox1, Qt::LeftButton, {}, p);
+    }
+    void drag(QPoint from, QPoint to) {
+        QTest::mousePress(f->PaintBox1, Qt::LeftButton, {}, from);
+        for (int i = 1; i <= 10; ++i)
+            QTest::mouseMove(f->PaintBox1, from + (to - from) * i / 10);
+        QTest::mouseRelease(f->PaintBox1, Qt::LeftButton, {}, to);
+    }
+    void fill(QPoint p) {
+        click(f->But_Kras);
+        clickPage(p);
+    }
+    int played(const QString& name) const {
+        int n = 0;
+        for (const QString& p : h.sound.played())
+            n += p == name;
+        return n;
+    }
+    Harness h;
+    TForm1* f = nullptr;
+};
+
+TEST_F(Undo, EveryKindOfChangeGoesBackAndForwardExactly) {
+    const QString other = h.tempDir() + QStringLiteral("opened.bmp");
+    {
+        QFile file(other);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bmpBytes(boxesPage(2)));
+    }
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"fill",
+         [&] {
+             fill({200, 150});
+         }},
+        {"brush",
+         [&] {
+             click(f->But_kist);
+             drag({100, 100}, {700, 400});
+         }},
+        {"eraser",
+         [&] {
+             click(f->But_Erase);
+             drag({150, 150}, {600, 300});
+         }},
+        {"spray",
+         [&] {
+             click(f->But_Bolonchik);
+             drag({300, 100}, {500, 350});
+         }},
+        {"stamp",
+         [&] {
+             click(f->But_Sneg);
+             clickPage({450, 250});
+         }},
+        {"shape",
+         [&] {
+             click(f->BitBtn6);
+             click(f->btn2);
+             drag({200, 200}, {420, 380});
+         }},
+        {"rotate", [&] { click(f->Button_Rotate); }},
+        {"clear", [&] { click(f->Button_Sterka); }},
+        {"random", [&] { click(f->Button_RndRaskraska); }},
+        {"textured fill",
+         [&] {
+             click(f->But_Kras);
+             QTest::mouseClick(f->box_img[2], Qt::LeftButton);
+             clickPage({120, 420});
+         }},
+        {"catalogue",
+         [&] {
+             click(f->Button_Folder);
+             QTreeWidgetItem* target = nullptr;
+             for (size_t i = 1; i < f->TreeNodes.size(); ++i)
+                 if (int(i) != f->CurrentPageIndex &&
+                     f->TreeNodes[i]->data(0, Qt::UserRole).toInt() == catalogue::PageNode)
+                     target = f->TreeNodes[i];
+             ASSERT_TRUE(target);
+             f->TreeView1->scrollToItem(target);
+             QTest::mouseClick(f->TreeView1->viewport(), Qt::LeftButton, {},
+                               f->TreeView1->visualItemRect(target).center());
+             // Back on the page: laid out again at the wider area, still one step.
+             QTest::mouseMove(f->PaintBox1, {450, 250});
+         }},
+        {"open",
+         [&] {
+             h.dialogs.openAnswer = other;
+             f->menu_open->trigger();
+         }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        const QImage before = page();
+        const int pageBefore = f->CurrentPageIndex;
+        change();
+        const QImage after = page();
+        const int pageAfter = f->CurrentPageIndex;
+        ASSERT_NE(after, before) << "the change changed nothing";
+        ASSERT_TRUE(f->Button_Undo->isEnabled());
+        EXPECT_FALSE(f->Button_Redo->isEnabled());
+
+        click(f->Button_Undo);
+        EXPECT_EQ(page(), before);
+        EXPECT_EQ(f->CurrentPageIndex, pageBefore);
+        EXPECT_TRUE(f->Button_Redo->isEnabled());
+        click(f->Button_Redo);
+        EXPECT_EQ(page(), after);
+        EXPECT_EQ(f->CurrentPageIndex, pageAfter);
+        EXPECT_FALSE(f->Button_Redo->isEnabled());
+    }
+}
+
+TEST_F(Undo, AHundredStepsGoBackAndForward) {
+    click(f->But_kist);
+    click(f->BitBtn21); // tiny
+    const QImage start = page();
+    QImage half;
+    for (int i = 0; i < 100; ++i) {
+        const int y = 40 + i * 4;
+        drag({60 + i, y}, {840 - i, y + 30});
+        if (i == 49)
+            half = page();
+    }
+    const QImage end = page();
+    ASSERT_EQ(f->History.undoCount(), 100u);
+    for (int i = 0; i < 50; ++i)
+        click(f->Button_Undo);
+    EXPECT_EQ(page(), half);
+    for (int i = 0; i < 50; ++i)
+        click(f->Button_Undo);
+    EXPECT_EQ(page(), start);
+    EXPECT_FALSE(f->Button_Undo->isEnabled());
+    for (int i = 0; i < 100; ++i)
+        click(f->Button_Redo);
+    EXPECT_EQ(page(), end);
+}
+
+TEST_F(Undo, KeysMenuAndPromptsAndTheClickCount) {
+    EXPECT_FALSE(f->Button_Undo->isEnabled());
+    EXPECT_FALSE(f->menu_undo->isEnabled());
+    EXPECT_FALSE(f->Button_Redo->isEnabled());
+    f->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f));
+    const QImage start = page();
+    fill({200, 150});
+    const QImage filled = page();
+    const int clicks = f->ClickCount;
+
+    QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(page(), start);
+    EXPECT_EQ(played(QStringLiteral("en_undo")), 1);
+    QTest::keyClick(f, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(page(), filled);
+    EXPECT_EQ(played(QStringLiteral("en_redo")), 1);
+    QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(page(), filled);
+    f->menu_undo->trigger();
+    EXPECT_EQ(page(), start);
+    // Nothing left to undo: no sound, no change.
+    QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(page(), start);
+    EXPECT_EQ(played(QStringLiteral("en_undo")), 3);
+    // Going back and forth is not coloring: the statistics count presses on the page only.
+    EXPECT_EQ(f->ClickCount, clicks);
+}
+
+TEST_F(Undo, ANewChangeAfterUndoClearsRedo) {
+    fill({200, 150});
+    fill({700, 150});
+    click(f->Button_Undo);
+    ASSERT_TRUE(f->Button_Redo->isEnabled());
+    click(f->But_kist);
+    drag({100, 450}, {800, 450});
+    const QImage drawn = page();
+    EXPECT_FALSE(f->Button_Redo->isEnabled());
+    click(f->Button_Redo);
+    EXPECT_EQ(page(), drawn);
+    // A press that changes nothing (the same fill again) is not a step.
+    const size_t steps = f->History.undoCount();
+    fill({700, 150});
+    fill({700, 150});
+    EXPECT_EQ(f->History.undoCount(), steps + 1);
+}
+
+TEST_F(Undo, TheBudgetDropsTheOldestAndKeepsTheNewest) {
+    // A budget that holds about three whole-page fills of this small page.
+    const QImage start = page();
+    fill({450, 30});
+    const size_t one = f->History.bytes();
+    f->History = PageHistory(one * 3 + one / 2);
+    f->PicturePageIndex = f->CurrentPageIndex;
+    std::vector<QImage> states{page()};
+    const TColor colors[] = {clRed,       clYellow, clGreen,  clBlue,
+                             clLightBlue, clRed,    clYellow, clGreen};
+    for (TColor c : colors) {
+        f->CurrentColor = c;
+        clickPage({450, 30});
+        states.push_back(page());
+    }
+    EXPECT_LE(f->History.bytes(), one * 3 + one / 2);
+    const size_t kept = f->History.undoCount();
+    EXPECT_GE(kept, 2u);
+    EXPECT_LT(kept, 8u);
+    for (size_t i = 0; i < kept; ++i)
+        click(f->Button_Undo);
+    EXPECT_EQ(page(), states[states.size() - 1 - kept]);
+    EXPECT_NE(page(), start);
+    for (size_t i = 0; i < kept; ++i)
+        click(f->Button_Redo);
+    EXPECT_EQ(page(), states.back());
+}
+
+TEST_F(Undo, AStrokeUnderTheFingerEndsBeforeUndoAndGoesWhole) {
+    click(f->But_kist);
+    const QImage start = page();
+    QTest::mousePress(f->PaintBox1, Qt::LeftButton, {}, {100, 100});
+    QTest::mouseMove(f->PaintBox1, {400, 300});
+    // Undo while the button is held does nothing; the stroke is one step once released.
+    f->Button_UndoClick();
+    EXPECT_NE(page(), start);
+    QTest::mouseMove(f->PaintBox1, {600, 300});
+    QTest::mouseRelease(f->PaintBox1, Qt::LeftButton, {}, {600, 300});
+    click(f->Button_Undo);
+    EXPECT_EQ(page(), start);
+}
+} // namespace
