@@ -40,8 +40,11 @@ void TForm1::PlacePage(const QImage& source) {
     stretchKeepingInk(source, page->image, layoutPage(source.size(), page->image.size()));
     OutlineMask outline(page->image,
                         OpeningByHand ? OutlineMask::Ink::PureBlack : OutlineMask::Ink::Dark);
-    // The picture it replaces is one step back, unless this is the same page laid out again.
-    if (PageBitmap && !RelayingOutPage) {
+    // The picture it replaces is one step back, unless this is the same page laid out again
+    // or nothing changes (Clear on an untouched page).
+    const bool same = PageBitmap && PicturePageIndex == CurrentPageIndex &&
+                      PageBitmap->image == page->image;
+    if (PageBitmap && !RelayingOutPage && !same) {
         EndEdit();
         History.recordReplace({PageBitmap->image, Outline, PicturePageIndex});
     }

@@ -179,6 +179,9 @@ TEST_F(Undo, KeysMenuAndPromptsAndTheClickCount) {
     EXPECT_FALSE(f->Button_Undo->isEnabled());
     EXPECT_FALSE(f->menu_undo->isEnabled());
     EXPECT_FALSE(f->Button_Redo->isEnabled());
+    // Clear on an untouched page changes nothing: nothing to undo either.
+    click(f->Button_Sterka);
+    EXPECT_FALSE(f->Button_Undo->isEnabled());
     f->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(f));
     const QImage start = page();
