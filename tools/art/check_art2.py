@@ -28,7 +28,8 @@ SEAMLESS = [n for n in TEXTURES if n not in ("preview%d" % i for i in range(3, 8
 
 BUTTONS = {"BitBtn6": (96, 96), "But_kist": (96, 124), "But_Erase": (96, 84), "But_Kras": (96, 84),
            "But_Sneg": (96, 108), "But_Bolonchik": (96, 100), "BitBtn17": (76, 76), "Button_1": (52, 72),
-           "Button_2": (52, 72), "Button_Rotate": (56, 56), "Button_Stat": (48, 48), "Button_Folder": (48, 48),
+           "Button_2": (52, 72), "Button_Rotate": (56, 56), "Button_Undo": (56, 56), "Button_Redo": (56, 56),
+           "Button_Stat": (48, 48), "Button_Folder": (48, 48),
            "Random": (72, 72), "Clear": (72, 72)}
 BUTTONS.update({n: (80, 72) for n in ("BitBtn21", "BitBtn20", "BitBtn8", "BitBtn7", "BitBtn5")})
 BUTTONS.update({n: (76, 76) for n in ("BitBtn18", "btn5", "BitBtn12", "BitBtn16")})
@@ -138,19 +139,20 @@ def check_pictures():
         if dark <= prev:
             fail("buttons/%s.png: dot is not bigger than the one before" % name)
         prev = dark
-    for left, right in (("Button_1", "Button_2"),):
+    # back/forward pairs: the first of each must point left, the second is its mirror image
+    for left, right in (("Button_1", "Button_2"), ("Button_Undo", "Button_Redo")):
         l = np.asarray(load("buttons", left).convert("RGBA"))
         r = np.asarray(load("buttons", right).convert("RGBA"))
         # rasterising may differ by a sub-pixel; a wrong picture differs by whole pixels
         if (np.abs(l[:, ::-1, 3].astype(int) - r[..., 3].astype(int)) > 128).mean() > 0.002:
-            fail("Button_1 and Button_2 are not mirror images of one arrow")
-        # the tip is a point, the tail a flat end: the tip end of a left arrow is on the left
+            fail("%s and %s are not mirror images of one arrow" % (left, right))
+        # the tip is a point, the other end a flat tail or a round curl: a left arrow is narrow at its left end
         cols = np.nonzero(l[..., 3].max(axis=0) > 128)[0]
         def height(x0, x1):
             rows = np.nonzero(l[:, x0:x1, 3].max(axis=1) > 128)[0]
             return rows.max() - rows.min() if len(rows) else 0
         if height(cols.min(), cols.min() + 4) >= height(cols.max() - 3, cols.max() + 1):
-            fail("Button_1 does not point left")
+            fail("%s does not point left" % left)
 
 
 def check_reproducible():

@@ -1047,6 +1047,23 @@ def btn_rotate():  # Button_Rotate
     return p.rgba()
 
 
+def btn_undo():  # Button_Undo
+    p = Pic(56, 56, ow=4)
+    with p.part() as L:  # a hook: head pointing back (left), tail curling down on the right
+        c, r = (32, 31), 12
+        y = c[1] - r
+        L.stroke(arc_pts(c[0], c[1], r, -90, 100, 48), 8, BLUE)
+        L.stroke([(c[0], y), (20, y)], 8, BLUE)
+        L.rpoly([(22, y - 12), (22, y + 12), (6, y)], 2, BLUE)
+        L.gloss(40, 24, 2, 4, -35, 200)
+    return p.rgba()
+
+
+def btn_redo():  # Button_Redo
+    # a flipped copy, so the pair can never drift apart
+    return btn_undo().transpose(Image.FLIP_LEFT_RIGHT)
+
+
 def btn_stat():  # Button_Stat
     p = Pic(48, 48, ow=3)
     for (x0, top, c) in ((7, 26, RED), (19, 15, YELLOW), (31, 6, GREEN)):
@@ -1217,7 +1234,8 @@ BUTTONS = [
     ("btn13", lambda: btn_outline_shape("diamond")), ("btn7", lambda: btn_outline_shape("hexagon")),
     ("btn8", lambda: btn_outline_shape("trapezoid")),
     ("BitBtn17", btn_paint_can), ("Button_1", lambda: btn_arrow(False)), ("Button_2", lambda: btn_arrow(True)),
-    ("Button_Rotate", btn_rotate), ("Button_Stat", btn_stat), ("Button_Folder", btn_book),
+    ("Button_Rotate", btn_rotate), ("Button_Undo", btn_undo), ("Button_Redo", btn_redo),
+    ("Button_Stat", btn_stat), ("Button_Folder", btn_book),
     ("Random", btn_dice), ("Clear", btn_clear),
 ]
 

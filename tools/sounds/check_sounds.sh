@@ -23,7 +23,7 @@ dir="$res/sounds"
 PROMPTS="en_red en_yellow en_orange en_green en_blue en_bluelight en_black en_white en_random
 en_erase en_draw en_paint en_spray en_magic en_figures en_huge en_big en_midel en_litel en_tainy
 en_flower en_hard en_snow en_listochek en_square en_circle en_line en_triangle en_polygon
-en_trapecia en_romb en_rotate"
+en_trapecia en_romb en_rotate en_undo en_redo"
 SHOTS="s1 s3"
 LOOPS="sndfuse sndstir"
 MAX_TOTAL_BYTES=2000000

@@ -65,6 +65,8 @@ PROMPTS=(
     "en_trapecia|trapezoid"
     "en_romb|diamond"
     "en_rotate|turn around"
+    "en_undo|undo"
+    "en_redo|redo"
 )
 
 # s1: page turn, s3: bucket-fill plop, sndfuse: spray hiss (loop), sndstir: eraser rub (loop).
