@@ -666,7 +666,10 @@ void TForm1::followAreaSize() {
         !Panel_Stat->isHidden())
         return;
     RelayingOutPage = true;
-    PlacePage(StartPageSource);
+    if (StartPageRestored)
+        PlaceRestoredPicture(StartPageSource);
+    else
+        PlacePage(StartPageSource);
     RelayingOutPage = false;
     StartPageKey = PageBitmap->image.cacheKey();
 }

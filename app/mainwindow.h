@@ -245,6 +245,7 @@ class TForm1 : public QMainWindow {
     void AutosaveNow();
     // Brings back the picture of the last run; false when there is none that reads.
     bool RestoreAutosave();
+    void PlaceRestoredPicture(const QImage& picture);
     std::unique_ptr<AutosaveWriter> Autosaver;
     QTimer* AutosaveTimer = nullptr;
     qint64 LastAutosaveMs = -1000000;
@@ -277,6 +278,7 @@ class TForm1 : public QMainWindow {
     // out from it.
     QImage StartPageSource;
     qint64 StartPageKey = 0;
+    bool StartPageRestored = false; // the start page is the last run's picture
     // A page was picked in the catalogue since it was opened; leaving the catalogue then lays
     // that fresh page out again at the wider size.
     bool PagePickedInCatalogue = false;

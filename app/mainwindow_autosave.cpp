@@ -1,11 +1,15 @@
 // Keeping the child's picture across a crash, a kill or a careless close.
 #include "app/mainwindow.h"
+#include "app/widgets.h"
+#include "library/pagefit.h"
+#include "library/pageload.h"
 #include "share/autosave.h"
 
 #include <QDateTime>
 #include <QTimer>
 #include <QTreeWidgetItem>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 constexpr qint64 kAutosaveGapMs = 1000;
@@ -74,11 +78,33 @@ bool TForm1::RestoreAutosave() {
                 PageCounts[i].Name = d->pageName;
             break;
         }
-    PageBitmap = std::make_unique<PageBitmapCanvas>(d->picture);
+    PlaceRestoredPicture(d->picture);
+    // Until it is touched it follows the area's size, as a start page does.
+    StartPageSource = d->picture;
+    StartPageRestored = true;
+    StartPageKey = PageBitmap->image.cacheKey();
+    return true;
+}
+
+void TForm1::PlaceRestoredPicture(const QImage& picture) {
+    // Saved at another size of the area (another screen, full screen or not): the picture is
+    // put in the middle as it was, and only reduced when it no longer fits.
+    QSize area = PaintBox1->size();
+    if (area.isEmpty())
+        area = picture.size();
+    auto page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
+    const QImage src = picture.convertToFormat(QImage::Format_RGB32);
+    if (src.width() <= area.width() && src.height() <= area.height()) {
+        const QPoint at((area.width() - src.width()) / 2, (area.height() - src.height()) / 2);
+        for (int y = 0; y < src.height(); ++y)
+            std::memcpy(page->image.scanLine(y + at.y()) + at.x() * 4, src.constScanLine(y),
+                        std::size_t(src.width()) * 4);
+    } else {
+        stretchKeepingInk(src, page->image, layoutPage(src.size(), area));
+    }
+    PageBitmap = std::move(page);
     PicturePageIndex = CurrentPageIndex;
     // The page's own file is not at hand: its pure black is taken as its lines.
     Outline = OutlineMask(PageBitmap->image, OutlineMask::Ink::PureBlack);
-    StartPageSource = QImage();
     ShowPage();
-    return true;
 }

@@ -30,6 +30,7 @@ void TForm1::LoadKartinka(const QString& path) {
     PlacePage(source);
     // Only the page of the first show follows the area's later size.
     StartPageSource = InFormShow ? source : QImage();
+    StartPageRestored = false;
     StartPageKey = PageBitmap->image.cacheKey();
     PlayPrompt(QStringLiteral("S1"));
 }
@@ -42,8 +43,8 @@ void TForm1::PlacePage(const QImage& source) {
                         OpeningByHand ? OutlineMask::Ink::PureBlack : OutlineMask::Ink::Dark);
     // The picture it replaces is one step back, unless this is the same page laid out again
     // or nothing changes (Clear on an untouched page).
-    const bool same = PageBitmap && PicturePageIndex == CurrentPageIndex &&
-                      PageBitmap->image == page->image;
+    const bool same =
+        PageBitmap && PicturePageIndex == CurrentPageIndex && PageBitmap->image == page->image;
     if (PageBitmap && !RelayingOutPage && !same) {
         EndEdit();
         History.recordReplace({PageBitmap->image, Outline, PicturePageIndex});

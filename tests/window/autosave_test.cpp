@@ -3,6 +3,7 @@
 #include "share/autosave.h"
 #include "support/fakes.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -51,5 +52,43 @@ TEST(Autosave, ThePictureAndItsPageComeBackAndADamagedFileIsPassedOver) {
     f = &h.make();
     EXPECT_NE(f->PageBitmap->image.pixel(5, 5), toQRgb(clBlue));
     EXPECT_TRUE(h.messages.shown.empty());
+    h.form.reset();
+}
+
+// A picture saved at another size of the drawing area (another screen, or full screen) comes
+// back whole on a page the size of the area: in the middle as it was, reduced only when it
+// no longer fits, and still in the middle after the window manager sizes the window.
+TEST(Autosave, APictureOfAnotherSizeComesBackWholeInTheMiddle) {
+    Harness h;
+    h.dataFolder = h.dir.path() + QStringLiteral("/data/");
+    QDir().mkpath(h.dataFolder);
+    h.addArchive(QStringLiteral("pages.pak"), {{"cat.bmp", bmpBytes(outlinePage(400, 300))}});
+    const QString path = h.dataFolder + QStringLiteral("autosave.dat");
+    QImage small = outlinePage(300, 200).convertToFormat(QImage::Format_RGB32);
+    small.fill(qRgb(0, 0, 255));
+    small.setPixel(0, 0, qRgb(255, 0, 0));
+    auto save = [&](const QImage& picture) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(EncodeAutosave({picture, QStringLiteral("cat.bmp")}));
+    };
+    save(small);
+    TForm1* f = &h.make(true, QSize(900, 500));
+    ASSERT_EQ(f->PageBitmap->image.size(), QSize(900, 500));
+    EXPECT_EQ(f->PageBitmap->image.copy(300, 150, 300, 200), small);
+    EXPECT_EQ(f->PageBitmap->image.pixel(299, 150), qRgb(255, 255, 255));
+    // The window manager makes the area taller: the picture follows, still whole.
+    f->resize(f->width(), f->height() + 40);
+    QApplication::processEvents();
+    ASSERT_EQ(f->PageBitmap->image.size(), QSize(900, 540));
+    EXPECT_EQ(f->PageBitmap->image.copy(300, 170, 300, 200), small);
+    h.form.reset();
+
+    QImage big(1800, 1000, QImage::Format_RGB32);
+    big.fill(qRgb(0, 128, 0));
+    save(big);
+    f = &h.make(true, QSize(900, 500));
+    ASSERT_EQ(f->PageBitmap->image.size(), QSize(900, 500));
+    EXPECT_EQ(f->PageBitmap->image.pixel(450, 250), qRgb(0, 128, 0));
     h.form.reset();
 }
