@@ -58,6 +58,34 @@ void BM_UndoRedoFullPageFill(benchmark::State& state) {
     state.counters["step_KB"] = double(history.bytes()) / 1024;
 }
 
+// A textured fill of the page's background: the step that packs worst, since the texture
+// differs from pixel to pixel. step_KB says how many such steps the budget holds.
+void BM_TexturedFillStep(benchmark::State& state) {
+    QImage tile(16, 16, QImage::Format_RGB32);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            tile.setPixel(x, y,
+                          (y % 8 == 0 || (x + (y / 8) * 8) % 16 == 0)
+                              ? qRgb(200, 200, 200)
+                              : qRgb(150 + (x * y) % 40, 60 + x * 3, 50 + y * 2));
+    double total = 0;
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        PageHistory history;
+        PageBitmapCanvas canvas(linePage());
+        history.begin(canvas.image);
+        history.touch(canvas.floodFill(5, 5, clWhite, FloodMode::Surface, &tile));
+        state.ResumeTiming();
+        const double t0 = cpuSeconds();
+        history.end(canvas.image);
+        total += cpuSeconds() - t0;
+        ++n;
+        state.counters["step_KB"] = double(history.bytes()) / 1024;
+    }
+    state.counters["record_vs_memcpy"] = total / n / memcpySeconds();
+}
+
 // A hundred scribbles of the widest brush, each one step.
 void BM_BrushStrokesMemory(benchmark::State& state) {
     for (auto _ : state) {
@@ -109,6 +137,7 @@ void BM_RecordNewPage(benchmark::State& state) {
 
 BENCHMARK(pagecopy::BM_Memcpy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoRedoFullPageFill)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_TexturedFillStep)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_BrushStrokesMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_RecordNewPage)->Unit(benchmark::kMillisecond)->Iterations(5);
 

@@ -2,6 +2,8 @@
 
 #include "paint/rotate.h"
 
+#include <zstd.h>
+
 #include <cstring>
 #include <vector>
 
@@ -11,10 +13,40 @@ namespace {
 constexpr quint32 kRun = 0x80000000u;
 constexpr quint32 kCount = 0x7FFFFFFFu;
 constexpr quint32 kMinRun = 3; // shorter runs cost less as words
-constexpr int kZlibLevel = 1;  // the fastest: a step is packed while the child waits
+// A fast level: a step is packed while the child waits. Past the runs, a step is mostly
+// repeats of a texture's tile, which any level finds.
+constexpr int kZstdLevel = 1;
+
+QByteArray compress(const std::vector<quint32>& words) {
+    const std::size_t size = words.size() * sizeof(quint32);
+    QByteArray out(qsizetype(ZSTD_compressBound(size)), Qt::Uninitialized);
+    const std::size_t n =
+        ZSTD_compress(out.data(), std::size_t(out.size()), words.data(), size, kZstdLevel);
+    if (ZSTD_isError(n))
+        return {};
+    out.truncate(qsizetype(n));
+    return out;
+}
+
+// The words again, or nothing when the bytes are not a whole frame of ours.
+std::optional<std::vector<quint32>> decompress(const QByteArray& packed) {
+    const unsigned long long size =
+        ZSTD_getFrameContentSize(packed.constData(), std::size_t(packed.size()));
+    if (size == ZSTD_CONTENTSIZE_UNKNOWN || size == ZSTD_CONTENTSIZE_ERROR ||
+        size % sizeof(quint32) != 0 || size > (std::size_t(1) << 34))
+        return std::nullopt;
+    std::vector<quint32> words(std::size_t(size / sizeof(quint32)));
+    const std::size_t n = ZSTD_decompress(words.data(), std::size_t(size), packed.constData(),
+                                          std::size_t(packed.size()));
+    if (ZSTD_isError(n) || n != size)
+        return std::nullopt;
+    return words;
+}
 
 class RunWriter {
   public:
+    // Room for what a picture of that many words packs to at most, short of a worst case.
+    explicit RunWriter(std::size_t words) { out.reserve(words + words / 8 + 16); }
     void feed(const quint32* w, int n) {
         int i = 0;
         while (i < n) {
@@ -27,9 +59,17 @@ class RunWriter {
                 continue;
             }
             flushRun();
-            runValue = w[i];
+            // Up to the next three equal words the words go as they are; the row's last word
+            // may begin a run that goes on in the next row.
+            int k = i;
+            while (k + 2 < n && !(w[k] == w[k + 1] && w[k] == w[k + 2]))
+                ++k;
+            if (k + 2 >= n)
+                k = n - 1;
+            appendLiterals(w + i, k - i);
+            runValue = w[k];
             runLength = 1;
-            ++i;
+            i = k + 1;
         }
     }
     std::vector<quint32> finish() {
@@ -40,6 +80,17 @@ class RunWriter {
     bool anyNonZero = false;
 
   private:
+    void appendLiterals(const quint32* w, int n) {
+        if (n <= 0)
+            return;
+        if (literalHeader == npos) {
+            literalHeader = out.size();
+            out.push_back(0);
+        }
+        out.insert(out.end(), w, w + n);
+        for (int k = 0; k < n && !anyNonZero; ++k)
+            anyNonZero = w[k] != 0;
+    }
     void flushRun() {
         if (runLength == 0)
             return;
@@ -49,20 +100,21 @@ class RunWriter {
             out.push_back(kRun | runLength);
             out.push_back(runValue);
         } else {
-            literals.insert(literals.end(), runLength, runValue);
+            for (quint32 k = 0; k < runLength; ++k)
+                appendLiterals(&runValue, 1);
         }
         runLength = 0;
     }
     void flushLiterals() {
-        if (literals.empty())
+        if (literalHeader == npos)
             return;
-        out.push_back(quint32(literals.size()));
-        out.insert(out.end(), literals.begin(), literals.end());
-        literals.clear();
+        out[literalHeader] = quint32(out.size() - literalHeader - 1);
+        literalHeader = npos;
     }
+    static constexpr std::size_t npos = std::size_t(-1);
     quint32 runValue = 0;
-    quint32 runLength = 0; // rows of a 4K page stay far below kCount
-    std::vector<quint32> literals;
+    quint32 runLength = 0;            // rows of a 4K page stay far below kCount
+    std::size_t literalHeader = npos; // where the open block of literal words has its header
     std::vector<quint32> out;
 };
 
@@ -72,7 +124,7 @@ bool fourBytesPerPixel(const QImage& image) {
 
 QByteArray packPixelsChecked(const QImage& image, const QRect& r, const QImage* xorWith,
                              bool* changed) {
-    RunWriter w;
+    RunWriter w(std::size_t(std::max(0, r.width())) * std::size_t(std::max(0, r.height())));
     std::vector<quint32> row(std::size_t(std::max(0, r.width())));
     for (int y = r.top(); y <= r.bottom(); ++y) {
         const auto* a = reinterpret_cast<const quint32*>(image.constScanLine(y)) + r.left();
@@ -88,8 +140,7 @@ QByteArray packPixelsChecked(const QImage& image, const QRect& r, const QImage* 
     const std::vector<quint32> words = w.finish();
     if (changed)
         *changed = w.anyNonZero;
-    return qCompress(reinterpret_cast<const uchar*>(words.data()),
-                     qsizetype(words.size() * sizeof(quint32)), kZlibLevel);
+    return compress(words);
 }
 } // namespace
 
@@ -103,11 +154,11 @@ QByteArray packPixels(const QImage& image, const QRect& r, const QImage* xorWith
 bool unpackPixels(QImage& image, const QRect& r, const QByteArray& packed, bool xorInto) {
     if (!fourBytesPerPixel(image) || !image.rect().contains(r) || r.isEmpty())
         return false;
-    const QByteArray raw = qUncompress(packed);
-    if (raw.size() % qsizetype(sizeof(quint32)) != 0)
+    const std::optional<std::vector<quint32>> raw = decompress(packed);
+    if (!raw)
         return false;
-    const auto* in = reinterpret_cast<const quint32*>(raw.constData());
-    const auto* end = in + raw.size() / qsizetype(sizeof(quint32));
+    const quint32* in = raw->data();
+    const quint32* end = in + raw->size();
     const int width = r.width();
     int x = 0, y = r.top();
     quint32* line = reinterpret_cast<quint32*>(image.scanLine(y)) + r.left();
