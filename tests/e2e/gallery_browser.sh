@@ -46,13 +46,15 @@ PYEOF
 e2e_make_pak "$prog/pak/grid.pak" "$E2E_TMP/grid.bmp"
 e2e_start "$prog"
 
-# Children's works > Send my coloring book: open File, step right to the next menu, and
-# up twice lands on its first item whether or not one was already highlighted.
+# Children's works > Send my coloring book: open File, step right past Edit to the next menu,
+# and up twice lands on its first item whether or not one was already highlighted.
 send() { # <x> <y> <name> <age>
     xdotool mousemove --window "$E2E_WIN" "$1" "$2" click 1
     sleep 0.5
     xdotool mousemove --window "$E2E_WIN" 15 10 click 1
     sleep 0.5
+    xdotool key Right
+    sleep 0.3
     xdotool key Right
     sleep 0.3
     xdotool key Up Up Return
