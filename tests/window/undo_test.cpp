@@ -1,12 +1,17 @@
 // Undo and redo in the window, driven by the mouse and the keyboard as a child and a parent
 // would.
+#include "app/childmode.h"
 #include "app/options.h"
 #include "app/widgets.h"
+#include "base/parentgate.h"
 #include "support/fakes.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -268,3 +273,38 @@ TEST_F(Undo, AStrokeUnderTheFingerEndsBeforeUndoAndGoesWhole) {
     EXPECT_EQ(page(), start);
 }
 } // namespace
+
+// Undo is the child's own: in child mode, with the parents' controls locked, the keys and the
+// button still take a change back, and no grown-ups' question is asked.
+TEST_F(Undo, WorksInLockedChildModeWithoutTheGate) {
+    // The option is written to a settings folder of this test's own.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    struct Back {
+        ~Back() {
+            QSettings::setPath(
+                QSettings::IniFormat, QSettings::UserScope,
+                QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+        }
+    } back;
+    f->childMode->setEnabled(true);
+    f->childMode->lock.close();
+    int asked = 0;
+    f->childMode->askGate = [&](const GateQuestion&) {
+        ++asked;
+        return false;
+    };
+    ASSERT_TRUE(f->childMode->locked());
+    f->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f));
+    const QImage start = page();
+    fill({200, 150});
+    const QImage filled = page();
+    QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(page(), start);
+    click(f->Button_Redo);
+    EXPECT_EQ(page(), filled);
+    click(f->Button_Undo);
+    EXPECT_EQ(page(), start);
+    EXPECT_EQ(asked, 0);
+}
