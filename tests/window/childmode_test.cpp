@@ -276,3 +276,15 @@ TEST(CatalogueThumbnails, PagesAndArchivesShowPicturesMadeOnceAndCached) {
     EXPECT_EQ(f.CurrentPageIndex, 2);
     EXPECT_EQ(f.PageCounts[2].Name, QString("boxes"));
 }
+
+// The window may go while the parents' controls are locked (the minute ran out during the
+// close): its last events must not reach into the half-destroyed window.
+TEST(ChildMode, TheWindowCanBeDestroyedWhileLocked) {
+    UserSettingsFolder settings(true);
+    Harness h;
+    TForm1& f = h.make();
+    f.childMode->lock.close();
+    ASSERT_TRUE(f.childMode->locked());
+    h.form.reset(); // crashed here when the filter asked the going window for its menu bar
+    EXPECT_FALSE(h.form);
+}
