@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -209,6 +210,10 @@ TEST_F(Undo, KeysMenuAndPromptsAndTheClickCount) {
     QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(page(), start);
     EXPECT_EQ(played(QStringLiteral("en_undo")), 3);
+    // The names played are the program's own recordings.
+    for (const char* name : {"en_undo", "en_redo"})
+        EXPECT_TRUE(QFile::exists(QStringLiteral(":/sounds/%1.wav").arg(QLatin1String(name))))
+            << name;
     // Going back and forth is not coloring: the statistics count presses on the page only.
     EXPECT_EQ(f->ClickCount, clicks);
 }
