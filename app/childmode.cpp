@@ -45,8 +45,7 @@ ChildMode::ChildMode(TForm1* form) : QObject(form), form_(form), rng_(std::rando
     connect(f11, &QShortcut::activated, this, &ChildMode::toggleFullScreen);
 
     form_->installEventFilter(this);
-    bar_ = form_->menuBar();
-    bar_->installEventFilter(this);
+    form_->menuBar()->installEventFilter(this);
     form_->Button_Stat->installEventFilter(this);
     if (enabled_)
         form_->setWindowFlag(Qt::FramelessWindowHint, true);
@@ -115,7 +114,7 @@ bool ChildMode::eventFilter(QObject* watched, QEvent* event) {
     }
     if (!locked())
         return false;
-    QMenuBar* bar = bar_;
+    QMenuBar* bar = form_->menuBar();
     if (watched == bar) {
         if (t == QEvent::MouseButtonPress) {
             const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();

@@ -5,12 +5,10 @@
 #include "base/parentgate.h"
 
 #include <QObject>
-#include <QPointer>
 #include <functional>
 #include <random>
 
 class QCheckBox;
-class QMenuBar;
 class QWidget;
 class TForm1;
 
@@ -40,9 +38,6 @@ class ChildMode : public QObject {
   private:
     void applyWindow();
     TForm1* form_;
-    // Kept from the start: while the window is being destroyed its events still come here,
-    // and asking it for its menu bar then would touch what is already gone.
-    QPointer<QMenuBar> bar_;
     bool enabled_ = false;
     std::mt19937 rng_;
 };

@@ -146,6 +146,10 @@ TForm1::~TForm1() {
     // The worker reads the tool state: it must be done before the state goes.
     if (SpeakThread)
         SpeakThread->wait();
+    // Child mode filters this window's events: it goes first, or the window's last events
+    // (children being removed while it is half destroyed) would reach into what is gone.
+    delete childMode;
+    childMode = nullptr;
 }
 
 void TForm1::runGuarded(const std::function<void()>& handler) {
