@@ -34,7 +34,18 @@ void TForm1::stepHistory(bool back) {
     EndEdit();
     // Moved, not shared: a shared picture would be copied whole by the first pixel undone.
     PageState page{std::move(PageBitmap->image), std::move(Outline), PicturePageIndex};
-    const std::optional<QRect> changed = back ? History.undo(page) : History.redo(page);
+    std::optional<QRect> changed;
+    try {
+        changed = back ? History.undo(page) : History.redo(page);
+    } catch (...) {
+        // Out of memory half way: the picture goes back on the page whatever the history
+        // lost, and the history, no longer whole, starts again from here.
+        PageBitmap->image = std::move(page.picture);
+        Outline = std::move(page.outline);
+        History.clear();
+        UpdateUndoControls();
+        throw;
+    }
     PageBitmap->image = std::move(page.picture);
     Outline = std::move(page.outline);
     UpdateUndoControls();
