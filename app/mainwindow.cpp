@@ -21,6 +21,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -669,12 +670,11 @@ void TForm1::followAreaSize() {
     if (PageBitmap->image.size() == PaintBox1->size() || !Panel_Tree->isHidden() ||
         !Panel_Stat->isHidden())
         return;
-    RelayingOutPage = true;
+    const QScopedValueRollback relayout(RelayingOutPage, true);
     if (StartPageRestored)
         PlaceRestoredPicture(StartPageSource);
     else
         PlacePage(StartPageSource);
-    RelayingOutPage = false;
     StartPageKey = PageBitmap->image.cacheKey();
 }
 

@@ -9,7 +9,6 @@
 #include <QTimer>
 #include <QTreeWidgetItem>
 #include <algorithm>
-#include <cstring>
 
 namespace {
 constexpr qint64 kAutosaveGapMs = 1000;
@@ -95,10 +94,7 @@ void TForm1::PlaceRestoredPicture(const QImage& picture) {
     auto page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
     const QImage src = picture.convertToFormat(QImage::Format_RGB32);
     if (src.width() <= area.width() && src.height() <= area.height()) {
-        const QPoint at((area.width() - src.width()) / 2, (area.height() - src.height()) / 2);
-        for (int y = 0; y < src.height(); ++y)
-            std::memcpy(page->image.scanLine(y + at.y()) + at.x() * 4, src.constScanLine(y),
-                        std::size_t(src.width()) * 4);
+        page->draw((area.width() - src.width()) / 2, (area.height() - src.height()) / 2, src);
     } else {
         stretchKeepingInk(src, page->image, layoutPage(src.size(), area));
     }

@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QToolButton>
-#include <QTreeWidgetItem>
 
 void TForm1::EndEdit() {
     if (!History.editOpen())
@@ -51,13 +50,8 @@ void TForm1::stepHistory(bool back) {
     UpdateUndoControls();
     if (!changed)
         return;
-    if (page.pageIndex != PicturePageIndex) {
-        PicturePageIndex = CurrentPageIndex = page.pageIndex;
-        if (size_t(CurrentPageIndex) < PageCounts.size() &&
-            size_t(CurrentPageIndex) < TreeNodes.size() && CurrentPageIndex > 0)
-            PageCounts[size_t(CurrentPageIndex)].Name =
-                TreeNodes[size_t(CurrentPageIndex)]->text(0);
-    }
+    // A page undo returns to was shown before, so its statistics entry is already named.
+    PicturePageIndex = CurrentPageIndex = page.pageIndex;
     // Clear after an undo starts from the page again, not from the white sheet.
     StrokeSinceClear = 0;
     StartPageSource = QImage();

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QPixmap>
+#include <QScopedValueRollback>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -127,14 +128,8 @@ void TForm1::PaintBox1MouseMove(int X, int Y) {
             if (index > 0 && node->data(0, Qt::UserRole).toInt() == catalogue::PageNode) {
                 centralWidget()->layout()->activate();
                 // The pick itself was the step; undo goes back past both layouts at once.
-                RelayingOutPage = true;
-                try {
-                    LoadKartinka(PagePath(index));
-                } catch (...) {
-                    RelayingOutPage = false;
-                    throw;
-                }
-                RelayingOutPage = false;
+                const QScopedValueRollback relayout(RelayingOutPage, true);
+                LoadKartinka(PagePath(index));
             }
         }
         PagePickedInCatalogue = false;

@@ -1,5 +1,6 @@
 #include "paint/history.h"
 
+#include "paint/pagebitmap.h"
 #include "paint/rotate.h"
 
 #include <zstd.h>
@@ -237,9 +238,7 @@ bool PageHistory::end(const QImage& page) {
     s.kind = Step::Edit;
     s.rect = r;
     s.pixels = packPixelsChecked(page, r, &mirror, &changed);
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        std::memcpy(mirror.scanLine(y) + r.left() * 4, page.constScanLine(y) + r.left() * 4,
-                    std::size_t(r.width()) * 4);
+    copyPixels(mirror, page, r);
     mirrorKey = page.cacheKey();
     if (!changed)
         return false;

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 QPen makePen(const CanvasPen& p) {
@@ -127,6 +128,12 @@ QRect PageBitmapCanvas::drawTransparent(int x, int y, const QImage& src, TColor 
         }
     }
     return target;
+}
+
+void copyPixels(QImage& dst, const QImage& src, const QRect& r) {
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(dst.scanLine(y) + r.left() * 4, src.constScanLine(y) + r.left() * 4,
+                    std::size_t(r.width()) * 4);
 }
 
 QRect PageBitmapCanvas::draw(int x, int y, const QImage& src) {

@@ -24,6 +24,9 @@ struct CanvasBrush {
     BrushStyle style = BrushStyle::Solid;
 };
 
+// Copies rectangle r of src onto the same place of dst; both 32-bit, of one size, holding r.
+void copyPixels(QImage& dst, const QImage& src, const QRect& r);
+
 class PageBitmapCanvas {
   public:
     PageBitmapCanvas(int width, int height); // white, default pen, white solid brush

@@ -1,12 +1,12 @@
 #include "share/autosave.h"
 
 #include "base/atomicfile.h"
+#include "paint/pagebitmap.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QFile>
-#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -89,10 +89,7 @@ void AutosaveWriter::submit(const QImage& picture, const QRegion& changed, const
             copy = picture.convertToFormat(QImage::Format_RGB32).copy();
         } else {
             for (const QRect& todo : stale[t])
-                for (int y = todo.top(); y <= todo.bottom(); ++y)
-                    std::memcpy(copy.scanLine(y) + todo.left() * 4,
-                                picture.constScanLine(y) + todo.left() * 4,
-                                std::size_t(todo.width()) * 4);
+                copyPixels(copy, picture, todo);
         }
         stale[t] = QRegion();
         pending = t;
