@@ -2,6 +2,7 @@
 #include "app/childmode.h"
 #include "app/mainwindow.h"
 #include "app/qtplatform.h"
+#include "app/sessionend.h"
 #include "app/splash.h"
 
 #include <QDir>
@@ -43,6 +44,12 @@ int main(int argc, char** argv) {
         splash->step();
     delete splash;
     form.splash = nullptr;
+    // Logout, shutdown or a quit signal close the window as its close button does.
+    QuitRequests quits;
+    QObject::connect(&quits, &QuitRequests::quitRequested, &form, &TForm1::CloseForSessionEnd);
+#ifndef QT_NO_SESSIONMANAGER
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, &TForm1::CloseForSessionEnd);
+#endif
     form.childMode->showWindow();
     return app.exec();
 }

@@ -112,7 +112,6 @@ void TForm1::TreeView1Click() {
         return;
     CurrentPageIndex = int(it - TreeNodes.begin());
     LoadKartinka(PagePath(CurrentPageIndex));
-    PagePickedInCatalogue = true;
     if (size_t(CurrentPageIndex) < PageCounts.size())
         PageCounts[size_t(CurrentPageIndex)].Name = item->text(0);
 }
@@ -150,7 +149,6 @@ void TForm1::Button_RndRaskraskaClick() {
 }
 
 void TForm1::Button_FolderClick() {
-    PagePickedInCatalogue = false;
     Panel_Stat->setVisible(false);
     Panel_Tree->setVisible(true);
     setRightPanelWidth(430);
