@@ -36,7 +36,9 @@ int main(int argc, char** argv) {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                          QStringLiteral("/pictaro/autosave/");
     QDir().mkpath(data);
-    ProgramPaths paths{QCoreApplication::applicationDirPath(), cache, data};
+    const QString pages = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                          QStringLiteral("/pictaro/pages/");
+    ProgramPaths paths{QCoreApplication::applicationDirPath(), cache, data, pages};
 
     TForm1 form(services.platform(), paths, splash);
     splash->step(); // the options window is made with the main window

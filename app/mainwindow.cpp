@@ -525,6 +525,8 @@ void TForm1::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     menu_open = file->addAction(QStringLiteral("Open coloring book..."), this,
                                 guarded(&TForm1::menu_openClick));
+    menu_addpages =
+        file->addAction(QStringLiteral("Add pages..."), this, guarded(&TForm1::AddPagesClick));
     menu_Save = file->addAction(QStringLiteral("Save coloring book..."), this,
                                 guarded(&TForm1::menu_SaveClick));
     menu_openfolder = file->addAction(QStringLiteral("Open folder coloring book"), this,
@@ -553,6 +555,7 @@ void TForm1::buildMenus() {
     menu_about =
         help->addAction(QStringLiteral("About Pictaro"), this, guarded(&TForm1::menu_aboutClick));
     const std::pair<QAction*, const char*> names[] = {{menu_open, "menu_open"},
+                                                      {menu_addpages, "menu_addpages"},
                                                       {menu_Save, "menu_Save"},
                                                       {menu_openfolder, "menu_openfolder"},
                                                       {menu_options, "menu_options"},

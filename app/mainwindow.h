@@ -47,6 +47,8 @@ extern const QString kInterfaceLanguage; // always "En"
 namespace catalogue {
 inline constexpr int ArchiveNode = 1;
 inline constexpr int PageNode = 2;
+// A page of the parents' own: the path of its file (the bundled pages are in the cache).
+inline constexpr int FileRole = Qt::UserRole + 1;
 } // namespace catalogue
 
 // Where the program keeps its files. Tests point these at temporary folders.
@@ -54,6 +56,7 @@ struct ProgramPaths {
     QString programFolder; // the executable's folder
     QString tempFolder;    // the user's temporary folder, with a trailing separator
     QString dataFolder;    // where the picture is kept between runs; empty: it is not kept
+    QString pagesFolder;   // the parents' own pages ("My pages"); empty: none
 };
 
 struct TColorCount {
@@ -116,7 +119,13 @@ class TForm1 : public QMainWindow {
     // Lays a page's picture out on a new PageBitmap the size of the drawing area and shows it.
     // openedFile: the file a picture opened by hand came from; Clear goes back to it.
     void PlacePage(const QImage& source, const QString& openedFile = QString());
-    void menu_openClick();     // File > Open coloring book
+    void menu_openClick(); // File > Open coloring book
+    // File > Add pages...: the parents' pictures copied to their own folder, on "My pages".
+    void AddPagesClick();
+    QTreeWidgetItem* MyPagesShelf(); // made when the first page comes
+    QTreeWidgetItem* AddMyPageNode(const QString& file);
+    void LoadMyPages();
+    QAction* menu_addpages;
     void Button_SterkaClick(); // "Clear" the page
     int TreeNodeCount() const { return int(TreeNodes.size()); }
     QString PagePath(int nodeIndex) const;

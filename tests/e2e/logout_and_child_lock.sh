@@ -32,7 +32,7 @@ echo "SIGTERM closed as the close button does"
 e2e_start "$prog"
 xdotool mousemove --window "$E2E_WIN" 15 10 click 1
 sleep 0.5
-xdotool key Down Down Down Down Return
+xdotool key Down Down Down Down Down Return # Options...
 opts=$(find_window '^Program options$')
 [ -n "$opts" ] || { echo "FAIL: no Options window"; exit 1; }
 sleep 0.5
