@@ -290,7 +290,7 @@ function picture_tile(array $p, string $href, string $thumb, string $full, strin
     return '<li><figure><a href="' . h($href) . '"><img src="' . h($thumb) . '"' . $srcset
         . ' alt="' . h($name) . '" width="' . THUMB_WIDTH . '" height="' . THUMB_HEIGHT
         . '" loading="lazy" decoding="async"></a><figcaption><bdi class="child">' . h($name)
-        . '</bdi>, <bdi class="age">' . h($p['age']) . '</bdi></figcaption>' . $extra . "</figure></li>\n";
+        . '</bdi><span class="age">, <bdi>' . h($p['age']) . '</bdi></span></figcaption>' . $extra . "</figure></li>\n";
 }
 
 // Sends a stored JPEG with what lets a browser keep it: an entity tag and its time, and

@@ -18,6 +18,6 @@ echo '<p class="back"><a href="/baby.php">&larr; All pictures</a></p>', "\n",
 if ((int)$p['width'] > 0 && (int)$p['height'] > 0) {
     echo ' width="', (int)$p['width'], '" height="', (int)$p['height'], '"';
 }
-echo '><figcaption><bdi class="child">', h($name), '</bdi>, <bdi class="age">', h($p['age']),
-    "</bdi></figcaption></figure>\n";
+echo '><figcaption><bdi class="child">', h($name), '</bdi><span class="age">, <bdi>', h($p['age']),
+    "</bdi></span></figcaption></figure>\n";
 page_end();
