@@ -440,7 +440,7 @@ else
     sql "CREATE FUNCTION fail_upload() RETURNS trigger LANGUAGE plpgsql AS
          \$\$ BEGIN RAISE EXCEPTION 'injected'; END \$\$" >/dev/null
     sql "CREATE CONSTRAINT TRIGGER fail_upload AFTER UPDATE ON pictures DEFERRABLE INITIALLY DEFERRED
-         FOR EACH ROW WHEN (NEW.filename = 'LLLLLLLLLL.jpg') EXECUTE FUNCTION fail_upload()" >/dev/null
+         FOR EACH ROW WHEN (NEW.filename = 'LLLLLLLLLL.jpg' AND NEW.uploaded_at IS NOT NULL) EXECUTE FUNCTION fail_upload()" >/dev/null
     undo="DROP TRIGGER fail_upload ON pictures"
 fi
 upload 500 "$work/ok.jpg" LLLLLLLLLL.jpg
