@@ -29,7 +29,7 @@ BOXES = r"""(() => {
     const lines = cap.querySelector('.child').getClientRects(); // a wrapped name: its last line
     return {li: box(li), cap: box(cap), img: box(img), child: box({getBoundingClientRect: () => lines[lines.length - 1]}),
             age: box(cap.querySelector('.age')), clipped: style.overflowY !== 'visible',
-            wide: cap.scrollWidth - cap.clientWidth, src: img.currentSrc,
+            wide: cap.scrollWidth - cap.clientWidth, src: img.currentSrc, dense: img.srcset !== '',
             text: cap.textContent};
   });
   const fig = document.querySelector('figure.picture');
@@ -159,6 +159,8 @@ def main():
                 weight = sum(e["params"]["encodedDataLength"] for e in browser.events
                              if e.get("method") == "Network.loadingFinished")
                 count = sum(1 for e in browser.events if e.get("method") == "Network.loadingFinished")
+                pictures = sum(1 for e in browser.events if e.get("method") == "Network.requestWillBeSent"
+                               and ".jpg" in e["params"]["request"]["url"])
                 boxes = browser.send("Runtime.evaluate", session, expression=BOXES,
                                      returnByValue=True)["result"]["value"]
                 line = f"{view} {name}: {count} requests, {weight / 1024:.0f} KB"
@@ -168,11 +170,15 @@ def main():
                     want = 2 if view == "phone" else 5
                     if len(boxes["tiles"]) >= want and (columns < want or (view == "phone" and filled < 0.85)):
                         fail(f"{view} {name}: {columns} columns filling {filled:.0%} of the screen")
-                    thumbs = [t for t in boxes["tiles"] if "thumb=" in t["src"]]
+                    loaded = [t for t in boxes["tiles"] if t["src"] and t["dense"]]
+                    thumbs = [t for t in loaded if "thumb=" in t["src"]]
                     if view == "phone" and thumbs:
                         fail(f"{view} {name}: a 200 px thumbnail on a 3x screen: {thumbs[0]['src']}")
-                    if view == "desktop" and len(thumbs) != len(boxes["tiles"]):
+                    if view == "desktop" and len(thumbs) != len(loaded):
                         fail(f"{view} {name}: whole pictures where thumbnails do")
+                    line += f", {pictures} of {len(boxes['tiles'])} pictures fetched"
+                    if len(boxes["tiles"]) >= 30 and pictures >= len(boxes["tiles"]):
+                        fail(f"{view} {name}: all {pictures} pictures fetched at once")
                 if boxes["page"]:
                     p = boxes["page"]
                     if not p["back"] or not inside(p["cap"], p["fig"]) or p["img"]["b"] > p["cap"]["t"] + 1:

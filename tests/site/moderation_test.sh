@@ -127,6 +127,15 @@ for i in "${!names[@]}"; do
     send "$name" "${names[$i]}" "${ages[$i]}" "$work/p$((i + 1)).jpg"
     [ "$i" = 5 ] || act 303 approve "$name" # the last one stays held, for the moderator's page
 done
+# Older pictures fill the gallery's first page, for lazy loading to show.
+php -r '$p = new PDO("sqlite:" . $argv[1]);
+    for ($i = 0; $i < 60; $i++) {
+        $f = sprintf("OLDER%05d.jpg", $i);
+        $p->exec("INSERT INTO pictures (filename, child, age, announced_at, uploaded_at, state, width, height)
+                  VALUES (\"$f\", \"Ира\", \"4\", 1000, " . (1000 + $i) . ", \"shown\", 200, 150)");
+        copy($argv[2], $argv[3] . "/pictures/$f");
+        copy($argv[2], $argv[3] . "/thumbs/$f");
+    }' "$data/gallery.sqlite" "$data/thumbs/BRWSR00000.jpg" "$data"
 export BROWSER_PROFILE="$work/chromium"
 mkdir -p "$BROWSER_PROFILE"
 /usr/bin/python3 "$here/browser.py" "${PICTARO_SITE_SHOTS:-}" "" gallery="$base/baby.php" \
