@@ -53,7 +53,8 @@ function clean_jpeg(string $bytes): ?string
             continue; // metadata
         }
         if ($marker === 0xC0 || $marker === 0xC1) { // baseline or extended sequential, Huffman
-            if ($frame) {
+            // Grey or colour: four components (CMYK) would need the Adobe segment dropped here.
+            if ($frame || $length < 8 || !in_array(ord($segment[9]), [1, 3], true)) {
                 return null;
             }
             $frame = true;

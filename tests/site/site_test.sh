@@ -160,6 +160,9 @@ upload 415 "$work/truncated.jpg" BBBBBBBBBB.jpg
 upload 415 "$work/ok.png" BBBBBBBBBB.jpg image/jpeg
 upload 415 "$work/vast.jpg" BBBBBBBBBB.jpg
 stored BBBBBBBBBB.jpg && fail "a non-JPEG was stored"
+convert -size 64x48 xc:green -colorspace CMYK -quality 60 "$work/cmyk.jpg"
+announce 200 CMYKCMYKCM.jpg "Кира" 5
+upload 415 "$work/cmyk.jpg" CMYKCMYKCM.jpg
 
 # Anything after or inside the picture that is not picture is gone from what is stored.
 announce 200 PPPPPPPPPP.jpg "Поля" 5
