@@ -93,7 +93,7 @@ function store_picture(string $file, string $picture, string $thumb, array $side
     $pdo = db();
     $tmp = data_subdir('tmp');
     $bytes = strlen($picture) + strlen($thumb);
-    $held = moderation() === 'hold' ? 'held' : 'shown';
+    $state = moderation() === 'hold' ? 'held' : 'shown';
     $free = @disk_free_space($tmp);
     if ($free === false || $free < $bytes + FREE_DISK_RESERVE) {
         return 507;
@@ -110,7 +110,7 @@ function store_picture(string $file, string $picture, string $thumb, array $side
             }
             chmod($path, 0600);
         }
-        return in_transaction($pdo, function () use ($pdo, $file, $bytes, $stage, $held, $sides, $pending, &$placed): int {
+        return in_transaction($pdo, function () use ($pdo, $file, $bytes, $stage, $state, $sides, $pending, &$placed): int {
             $found = run($pdo, 'SELECT id, uploaded_at FROM pictures WHERE filename = ?'
                 . (is_sqlite($pdo) ? '' : ' FOR UPDATE'), [$file])->fetch();
             if ($found === false) {
@@ -132,7 +132,7 @@ function store_picture(string $file, string $picture, string $thumb, array $side
                 $placed[] = $target;
             }
             run($pdo, 'UPDATE pictures SET uploaded_at = ?, bytes = ?, state = ?, width = ?, height = ? WHERE id = ?',
-                [time(), $bytes, $held, $sides[0], $sides[1], (int)$found['id']]);
+                [time(), $bytes, $state, $sides[0], $sides[1], (int)$found['id']]);
             return 200;
         });
     } catch (Throwable $e) {
