@@ -235,7 +235,7 @@ expect 400 "$base/write_image.php?rebenok=a&vozrast=4"
 
 # Methods: every page answers HEAD as GET, with the same status and headers and no body;
 # anything else is 405.
-for page in / /baby.php /baby.php?page=2 "/picture.php?f=AAAAAAAAAA.jpg" \
+for page in / /baby.php /baby.php?page=2 "/picture.php?f=AAAAAAAAAA.jpg" /view.php?f=AAAAAAAAAA.jpg \
     "/picture.php?f=AAAAAAAAAA.jpg&thumb=1" /picture.php?f=ZZZZZZZZZZ.jpg /style.css /nothing; do
     get_status="$(request "$base$page")"
     get_type="$(grep -i '^content-type:' "$work/head" || true)"
@@ -251,6 +251,10 @@ expect 405 -X PUT "$base/get_image.php"
 expect 405 -X POST "$base/write_image.php?filename=HHHHHHHHHH.jpg&rebenok=a&vozrast=4"
 expect 405 -X DELETE "$base/baby.php"
 grep -qi '^allow: GET, HEAD' "$work/head" || fail "405 without Allow"
+
+# No moderator's page without its password set.
+expect 503 "$base/moderate"
+expect 503 -u "moderator:" "$base/moderate"
 
 # HEAD on the announce records nothing; the server's own 405s say what is allowed.
 expect 405 -I "$base/write_image.php?filename=HEADHEADHE.jpg&rebenok=a&vozrast=4"
