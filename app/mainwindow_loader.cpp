@@ -15,7 +15,8 @@ void TForm1::LoadKartinka(const QString& path) {
     // A bitmap with no pixels is taken as no file at all: the white sheet.
     if (!path.isEmpty() && QFileInfo(path).isFile() && !isEmptyBitmapFile(path)) {
         QString error;
-        source = readBitmapFile(path, &error);
+        source = OpeningByHand ? readPictureFile(path, PaintBox1->size(), &error)
+                               : readBitmapFile(path, &error);
         // An unreadable file leaves the picture on the area as it was; with none there yet,
         // the child gets the white sheet rather than an area that draws nothing.
         if (source.isNull()) {
@@ -40,10 +41,12 @@ void TForm1::LoadKartinka(const QString& path) {
 void TForm1::PlacePage(const QImage& source, const QString& openedFile) {
     const QSize area = PaintBox1->size();
     auto page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
-    stretchKeepingInk(source, page->image, layoutPage(source.size(), page->image.size()));
-    OutlineMask outline(page->image, OpeningByHand || !openedFile.isEmpty()
-                                         ? OutlineMask::Ink::PureBlack
-                                         : OutlineMask::Ink::Dark);
+    const bool byHand = OpeningByHand || !openedFile.isEmpty();
+    const QSize size = page->image.size();
+    stretchKeepingInk(source, page->image,
+                      byHand ? layoutOpenedPicture(source.size(), size)
+                             : layoutPage(source.size(), size));
+    OutlineMask outline(page->image, byHand ? OutlineMask::Ink::PureBlack : OutlineMask::Ink::Dark);
     // The picture it replaces is one step back, unless this is the same page laid out again
     // or nothing changes (Clear on an untouched page).
     const bool same = PageBitmap && PicturePageIndex == CurrentPageIndex &&
@@ -66,7 +69,8 @@ void TForm1::PlacePage(const QImage& source, const QString& openedFile) {
 void TForm1::menu_openClick() {
     OpenDialogOptions o;
     o.title = QStringLiteral("Open coloring book");
-    o.filter = QStringLiteral("Bitmaps (*.bmp)");
+    o.filter = QStringLiteral("Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.webp *.svg);;"
+                              "All files (*)");
     o.initialDir = OpenDialogInitialDir;
     const auto chosen = platform.dialogs->openFile(o);
     if (!chosen)

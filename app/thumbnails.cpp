@@ -25,11 +25,12 @@ int imageOf(const QTreeWidgetItem* item) {
     return item->data(0, Qt::UserRole).toInt();
 }
 
-// A cached picture is good while it is at least as new as its page.
+// A cached picture is good while it is at least as new as its page and is what this
+// program writes there.
 QImage cachedOrMade(const QString& page, const QString& thumb) {
     const QFileInfo p(page), t(thumb);
     if (t.isFile() && t.lastModified() >= p.lastModified()) {
-        const QImage img(thumb);
+        const QImage img = readThumbnailFile(thumb);
         if (!img.isNull())
             return img;
     }
@@ -70,7 +71,7 @@ void CatalogueThumbnails::stop() {
 }
 
 QString CatalogueThumbnails::thumbnailPath(const QString& cacheFolder, const QString& pageName) {
-    return cacheFolder + QStringLiteral("/thumbs/") + pageName + QStringLiteral(".png");
+    return ::thumbnailPath(cacheFolder, pageName);
 }
 
 void CatalogueThumbnails::start() {
