@@ -4,6 +4,7 @@
 #include "library/pagefit.h"
 #include "library/pageload.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QScopedValueRollback>
 #include <QTreeWidget>
@@ -15,8 +16,12 @@ void TForm1::LoadKartinka(const QString& path) {
     // A bitmap with no pixels is taken as no file at all: the white sheet.
     if (!path.isEmpty() && QFileInfo(path).isFile() && !isEmptyBitmapFile(path)) {
         QString error;
-        source = OpeningByHand ? readPictureFile(path, PaintBox1->size(), &error)
-                               : readBitmapFile(path, &error);
+        // The bundled pages are bitmaps; a picture opened by hand or one of the parents' own
+        // pages may be any common kind.
+        const bool ownPage = !paths.pagesFolder.isEmpty() &&
+                             path.startsWith(QDir(paths.pagesFolder).path() + QLatin1Char('/'));
+        source = OpeningByHand || ownPage ? readPictureFile(path, PaintBox1->size(), &error)
+                                          : readBitmapFile(path, &error);
         // An unreadable file leaves the picture on the area as it was; with none there yet,
         // the child gets the white sheet rather than an area that draws nothing.
         if (source.isNull()) {

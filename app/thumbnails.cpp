@@ -34,7 +34,8 @@ QImage cachedOrMade(const QString& page, const QString& thumb) {
         if (!img.isNull())
             return img;
     }
-    const QImage made = makeThumbnail(readBitmapFile(page));
+    // The parents' own pages may be of any common kind; the bundled ones are bitmaps.
+    const QImage made = makeThumbnail(readPictureFile(page, QSize(1920, 1080)));
     if (made.isNull())
         return {};
     // Written aside and moved in: a run stopped half-way leaves no broken picture.
