@@ -250,6 +250,25 @@ QImage readBitmapFile(const QString& path, QString* error, qint64 maxBytes) {
             *error = why;
         return {};
     }
+    // The reader's own image comes before the 32-bit page, its rows padded to whole 32-bit
+    // words: rows of a pixel or two would double the page's cost. Beside a page it may take
+    // what an honest 8-bit page takes, a quarter, and a little for the padding.
+    const qint64 readerRow =
+        (qint64(size.width()) * QImage::toPixelFormat(fmt).bitsPerPixel() + 31) / 32 * 4;
+    const qint64 limit = std::min(maxBytes, kMaxPageBytes);
+    if (fmt != QImage::Format_RGB32 && fmt != QImage::Format_ARGB32 &&
+        readerRow * size.height() > limit / 4 + limit / 100) {
+        if (error)
+            *error =
+                QStringLiteral("\"%1\" is too large to be a page: %2 x %3 pixels in rows "
+                               "this narrow would take %4 MB to read.")
+                    .arg(path)
+                    .arg(size.width())
+                    .arg(size.height())
+                    .arg((readerRow * size.height() + qint64(size.width()) * size.height() * 4) /
+                         1000000);
+        return {};
+    }
     if (declaresFarMoreThanItHolds(path)) {
         if (error)
             *error = QStringLiteral("\"%1\" is damaged: most of its picture is missing").arg(path);

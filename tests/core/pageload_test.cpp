@@ -71,6 +71,7 @@ TEST(PageLimit, PagesDeclaringMoreThanAnyPageMayTakeAreRefusedAtOnce) {
         bitmap(10000, 10000, 8, 1, end),
         bitmap(10000, 10000, 4, 2, end),
         bitmap(1, 100'000'000, 8, 1, runs + end),
+        bitmap(1, 81'000'000, 8, 1, runs + end), // 81 million pixels, but rows of 4 bytes
         bitmap(100000, 1000, 1, 0, QByteArray(2'936'000, '\xFF')),
         bitmap(9001, -9000, 1, 0, QByteArray(10'200'000, '\0')), // whole, just over
     };
