@@ -84,9 +84,14 @@ void TForm1::menu_openClick() {
         OpeningByHand = true;
         LoadKartinka(*chosen);
         OpeningByHand = false;
-    } catch (const std::exception&) {
-        // Opening a file the child picked by hand fails quietly.
+    } catch (const std::exception& e) {
+        // The picture on the area stays; the parent who chose the file is told why (too
+        // large, not a picture), where it used to fail without a word.
         OpeningByHand = false;
+        platform.messages->show(QStringLiteral("Open coloring book"),
+                                QFileInfo(*chosen).fileName() + QStringLiteral("\n") +
+                                    QString::fromUtf8(e.what()),
+                                MessageIcon::Warning);
     }
 }
 

@@ -270,7 +270,7 @@ TEST(Loading, DamagedCataloguePageIsReportedAndThePictureStays) {
     EXPECT_TRUE(f.PageBitmap->image == before);
 }
 
-TEST(Loading, OpenCommandLoadsAnyFileAndFailsQuietly) {
+TEST(Loading, OpenCommandLoadsAnyFileAndSaysWhyOneCannotBeOpened) {
     Harness h;
     h.addArchive("a.pak", {{"p1.bmp", dotPage(20, 20)}});
     TForm1& f = h.make();
@@ -284,11 +284,16 @@ TEST(Loading, OpenCommandLoadsAnyFileAndFailsQuietly) {
               QDir(h.programDir() + "/save").canonicalPath());
     const QImage& img = f.PageBitmap->image;
     EXPECT_EQ(img.pixel(img.width() / 2, img.height() / 2), qRgb(255, 255, 255));
-    // Garbage: nothing shown, nothing changes.
+    EXPECT_TRUE(h.messages.shown.empty());
+    // Garbage: the picture stays, and the parent is told which file could not be opened.
     writeFile(h.dir.path() + "/junk.bmp", "BM garbage");
     h.dialogs.openAnswer = h.dir.path() + "/junk.bmp";
+    const QImage before = f.PageBitmap->image;
     f.menu_openClick();
-    EXPECT_TRUE(h.messages.shown.empty());
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_TRUE(h.messages.shown[0].text.startsWith("junk.bmp\n"));
+    EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(f.PageBitmap->image, before);
     EXPECT_EQ(f.CurrentPageIndex, page);
 }
 
