@@ -11,6 +11,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPainter>
+#include <QSettings>
 #include <stdexcept>
 
 void FakePrinter::print(const QImage& img, int scale) {
@@ -33,6 +34,8 @@ Harness::Harness() {
     QDir().mkpath(tempDir());
     oldCwd = QDir::currentPath();
     QDir::setCurrent(dir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       dir.path() + QStringLiteral("/config"));
 }
 
 Harness::~Harness() {
@@ -43,6 +46,7 @@ Harness::~Harness() {
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
     QDir::setCurrent(oldCwd);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, processUserSettings);
 }
 
 void Harness::addArchive(const QString& name,

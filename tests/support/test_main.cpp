@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
+QString processUserSettings;
+
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         // A full-HD offscreen screen, so windows are laid out as on a real desktop.
@@ -39,6 +41,7 @@ int main(int argc, char** argv) {
     // Per-user settings of a process of its own: tests run side by side, and one test's
     // remembered choice must not reach another.
     QTemporaryDir userSettings;
+    processUserSettings = userSettings.path();
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, userSettings.path());
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (platform.startsWith("offscreen:configfile="))
