@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QSettings>
+#include <QStandardPaths>
 #include <stdexcept>
 
 void FakePrinter::print(const QImage& img, int scale) {
@@ -46,7 +47,12 @@ Harness::~Harness() {
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
     QDir::setCurrent(oldCwd);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, processUserSettings);
+    // Back to the process's own folder (its main() names it), or the usual one.
+    const QString process = qEnvironmentVariable("PICTARO_TEST_USER_SETTINGS");
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       process.isEmpty()
+                           ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                           : process);
 }
 
 void Harness::addArchive(const QString& name,

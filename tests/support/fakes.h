@@ -82,9 +82,6 @@ struct FakeSound : ISound {
     std::vector<QString> played() const;
 };
 
-// The per-user settings folder of the test process (set by its main()).
-extern QString processUserSettings;
-
 // A program folder in a temporary directory with its own page cache and per-user settings
 // (a test that needs others points QSettings elsewhere after this), and a window built on
 // fakes. Pages go in with addArchive before the window is made.

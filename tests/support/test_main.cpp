@@ -12,8 +12,6 @@
 #include <cstdlib>
 #include <unistd.h>
 
-QString processUserSettings;
-
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         // A full-HD offscreen screen, so windows are laid out as on a real desktop.
@@ -41,7 +39,7 @@ int main(int argc, char** argv) {
     // Per-user settings of a process of its own: tests run side by side, and one test's
     // remembered choice must not reach another.
     QTemporaryDir userSettings;
-    processUserSettings = userSettings.path();
+    qputenv("PICTARO_TEST_USER_SETTINGS", userSettings.path().toUtf8());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, userSettings.path());
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (platform.startsWith("offscreen:configfile="))
