@@ -39,6 +39,11 @@ ChildMode::ChildMode(TForm1* form) : QObject(form), form_(form), rng_(std::rando
     o->Button1->move(o->Button1->x(), o->Button1->y() + 32);
     o->setFixedSize(o->width(), o->height() + 32);
     connect(CheckBox_ChildMode, &QCheckBox::toggled, this, &ChildMode::setEnabled);
+    connect(o, &QDialog::finished, this, [this] {
+        if (lockWhenOptionsClose_ && enabled_)
+            lock.close();
+        lockWhenOptionsClose_ = false;
+    });
 
     auto* f11 = new QShortcut(QKeySequence(Qt::Key_F11), form_);
     f11->setContext(Qt::ApplicationShortcut);
@@ -73,9 +78,13 @@ void ChildMode::setEnabled(bool on) {
     QSettings s = UserSettings();
     s.setValue(kChildModeKey, on);
     s.sync();
-    // Whoever switched it is a grown-up: the controls stay open for the usual minute.
-    if (on)
+    // Whoever switched it on is a grown-up, but the child gets the window next: the controls
+    // stay open while the options window is up, and lock as it closes.
+    lockWhenOptionsClose_ = on && form_->Fm_Options->isVisible();
+    if (lockWhenOptionsClose_)
         lock.open();
+    else if (on)
+        lock.close();
     applyWindow();
 }
 
@@ -106,7 +115,8 @@ void ChildMode::toggleFullScreen() {
 bool ChildMode::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type t = event->type();
     if (watched == form_ && t == QEvent::Close) {
-        if (!allowParents()) {
+        // The desktop ending the session asks nobody.
+        if (!form_->EndingSession && !allowParents()) {
             event->ignore();
             return true;
         }

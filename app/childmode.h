@@ -39,5 +39,6 @@ class ChildMode : public QObject {
     void applyWindow();
     TForm1* form_;
     bool enabled_ = false;
+    bool lockWhenOptionsClose_ = false;
     std::mt19937 rng_;
 };

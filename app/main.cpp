@@ -2,6 +2,7 @@
 #include "app/childmode.h"
 #include "app/mainwindow.h"
 #include "app/qtplatform.h"
+#include "app/sessionend.h"
 #include "app/splash.h"
 
 #include <QDir>
@@ -35,7 +36,9 @@ int main(int argc, char** argv) {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                          QStringLiteral("/pictaro/autosave/");
     QDir().mkpath(data);
-    ProgramPaths paths{QCoreApplication::applicationDirPath(), cache, data};
+    const QString pages = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                          QStringLiteral("/pictaro/pages/");
+    ProgramPaths paths{QCoreApplication::applicationDirPath(), cache, data, pages};
 
     TForm1 form(services.platform(), paths, splash);
     splash->step(); // the options window is made with the main window
@@ -43,6 +46,12 @@ int main(int argc, char** argv) {
         splash->step();
     delete splash;
     form.splash = nullptr;
+    // Logout, shutdown or a quit signal close the window as its close button does.
+    QuitRequests quits;
+    QObject::connect(&quits, &QuitRequests::quitRequested, &form, &TForm1::CloseForSessionEnd);
+#ifndef QT_NO_SESSIONMANAGER
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, &TForm1::CloseForSessionEnd);
+#endif
     form.childMode->showWindow();
     return app.exec();
 }

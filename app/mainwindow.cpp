@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -237,6 +238,7 @@ void TForm1::buildControls() {
     }
     Button_2 = button(Tab_Zalivka, "Button_2", 639, 9, 60, 84);
     Button_3 = button(Tab_Zalivka, "Button_3", 0, 0, 10, 10);
+    Tab_Zalivka->installEventFilter(this);
     Button_3->setVisible(false);
 
     BitBtn5 = button(Tab_PenSize, "BitBtn5", 0, 12, 89, 80);
@@ -320,8 +322,11 @@ void TForm1::buildControls() {
     Label1 = label(Panel_Stat, "Label1", QStringLiteral("Child's statistics:"), 13, 13, 15, true);
     Label_Clicks = label(Panel_Stat, "Label_Clicks", QStringLiteral("Clicks counter:"), 20, 39);
     Label_Color = label(Panel_Stat, "Label_Color", QStringLiteral("Favorite color:"), 20, 64);
-    Label_Raskraska = label(Panel_Stat, "Label_Raskraska", QStringLiteral("Раскраска:"), 21, 91);
-    Label_Raskraska->setToolTip(QStringLiteral("Любимая раскраска"));
+    Label_Raskraska =
+        label(Panel_Stat, "Label_Raskraska", QStringLiteral("Favorite coloring book:"), 21, 91);
+    // Shown once they have a value: a run with no color or page yet says nothing of them.
+    Label_Color->setVisible(false);
+    Label_Raskraska->setVisible(false);
     Label2 = label(Panel_Stat, "Label2", QStringLiteral("Full Statistics:"), 13, 125, 15, true);
     for (QLabel* l : {Label_Clicks, Label_Color, Label_Raskraska})
         l->setMinimumWidth(440);
@@ -520,6 +525,8 @@ void TForm1::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     menu_open = file->addAction(QStringLiteral("Open coloring book..."), this,
                                 guarded(&TForm1::menu_openClick));
+    menu_addpages =
+        file->addAction(QStringLiteral("Add pages..."), this, guarded(&TForm1::AddPagesClick));
     menu_Save = file->addAction(QStringLiteral("Save coloring book..."), this,
                                 guarded(&TForm1::menu_SaveClick));
     menu_openfolder = file->addAction(QStringLiteral("Open folder coloring book"), this,
@@ -548,6 +555,7 @@ void TForm1::buildMenus() {
     menu_about =
         help->addAction(QStringLiteral("About Pictaro"), this, guarded(&TForm1::menu_aboutClick));
     const std::pair<QAction*, const char*> names[] = {{menu_open, "menu_open"},
+                                                      {menu_addpages, "menu_addpages"},
                                                       {menu_Save, "menu_Save"},
                                                       {menu_openfolder, "menu_openfolder"},
                                                       {menu_options, "menu_options"},
@@ -568,9 +576,14 @@ void TForm1::setRightPanelWidth(int w) {
 }
 
 void TForm1::closeSidePanels() {
+    const bool wasOpen = !Panel_Tree->isHidden() || !Panel_Stat->isHidden();
     Panel_Tree->setVisible(false);
     Panel_Stat->setVisible(false);
     setRightPanelWidth(kClosedRightPanelWidth);
+    // However a panel closes, the area is its full size at once: an untouched page is laid
+    // out again for it (through the area's resize), before anything draws.
+    if (wasOpen && centralWidget() && centralWidget()->layout())
+        centralWidget()->layout()->activate();
 }
 
 void TForm1::FormCreate() {
@@ -660,13 +673,46 @@ void TForm1::closeEvent(QCloseEvent* e) {
     QMainWindow::closeEvent(e);
 }
 
-void TForm1::followAreaSize() {
-    // The start page is laid out again at the area's new size while nothing has touched it:
-    // a press, a rotation or another page changes the page's key.
-    if (StartPageSource.isNull() || !PageBitmap || PageBitmap->image.cacheKey() != StartPageKey) {
-        StartPageSource = QImage();
+namespace {
+// At logout nobody answers a message box: the report goes to the log instead.
+struct LogMessages : IMessageBox {
+    void show(const QString& title, const QString& text, MessageIcon) override {
+        qWarning("%s: %s", qUtf8Printable(title), qUtf8Printable(text));
+    }
+};
+} // namespace
+
+void TForm1::CloseForSessionEnd() {
+    if (EndingSession)
+        return;
+    EndingSession = true;
+    static LogMessages log;
+    platform.messages = &log;
+    if (auto* app = dynamic_cast<PictaroApplication*>(QCoreApplication::instance()))
+        app->setMessageBox(&log);
+    // Open dialogs give way, each answered as its Cancel answers it.
+    for (int i = 0; i < 8; ++i) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == this)
+            break;
+        if (auto* d = qobject_cast<QDialog*>(modal))
+            d->reject();
+        else
+            modal->close();
+    }
+    if (InFormShow) {
+        CloseDuringShow = true;
         return;
     }
+    close();
+    QCoreApplication::exit(0);
+}
+
+void TForm1::followAreaSize() {
+    // The page is laid out again at the area's new size while nothing has touched it since
+    // it was placed: a press, a rotation or another page changes the page's key.
+    if (StartPageSource.isNull() || !PageBitmap || PageBitmap->image.cacheKey() != PlacedPageKey)
+        return;
     if (PageBitmap->image.size() == PaintBox1->size() || !Panel_Tree->isHidden() ||
         !Panel_Stat->isHidden())
         return;
@@ -674,8 +720,30 @@ void TForm1::followAreaSize() {
     if (StartPageRestored)
         PlaceRestoredPicture(StartPageSource);
     else
-        PlacePage(StartPageSource);
-    StartPageKey = PageBitmap->image.cacheKey();
+        PlacePage(StartPageSource, PictureOpenedFile);
+}
+
+void TForm1::GrowPageToArea() {
+    if (!PageBitmap)
+        return;
+    const QSize area = PaintBox1->size();
+    const QSize now = PageBitmap->image.size();
+    if (area.isEmpty() || (now.width() >= area.width() && now.height() >= area.height()))
+        return;
+    // The picture stays where it is on the screen; the rest is new paper. The smaller picture
+    // is one step back, which keeps every older step exact.
+    auto grown = std::make_unique<PageBitmapCanvas>(std::max(now.width(), area.width()),
+                                                    std::max(now.height(), area.height()));
+    grown->draw(0, 0, PageBitmap->image);
+    EndEdit();
+    if (History.canUndo() || History.canRedo())
+        History.recordReplace({PageBitmap->image, Outline, PicturePageIndex, PictureOpenedFile});
+    Outline = Outline.grownTo(grown->image.size());
+    PageBitmap = std::move(grown);
+    NotePagePlaced(true);
+    StartPageSource = QImage();
+    UpdateUndoControls();
+    ShowPage();
 }
 
 void TForm1::FormClose() {
@@ -714,6 +782,8 @@ void TForm1::menu_optionsClick() {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == PaintBox1 && event->type() == QEvent::Resize)
         followAreaSize();
+    if (watched == Tab_Zalivka && event->type() == QEvent::Resize)
+        FitTextureStrip();
     if (watched == Label_Error2 && event->type() == QEvent::MouseButtonPress) {
         OpenInShell(SiteBase);
         return true;

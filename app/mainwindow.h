@@ -47,6 +47,8 @@ extern const QString kInterfaceLanguage; // always "En"
 namespace catalogue {
 inline constexpr int ArchiveNode = 1;
 inline constexpr int PageNode = 2;
+// A page of the parents' own: the path of its file (the bundled pages are in the cache).
+inline constexpr int FileRole = Qt::UserRole + 1;
 } // namespace catalogue
 
 // Where the program keeps its files. Tests point these at temporary folders.
@@ -54,6 +56,7 @@ struct ProgramPaths {
     QString programFolder; // the executable's folder
     QString tempFolder;    // the user's temporary folder, with a trailing separator
     QString dataFolder;    // where the picture is kept between runs; empty: it is not kept
+    QString pagesFolder;   // the parents' own pages ("My pages"); empty: none
 };
 
 struct TColorCount {
@@ -94,6 +97,10 @@ class TForm1 : public QMainWindow {
     void FormCreate();
     void FormShow();
     void FormClose();
+    // The desktop ends the program (logout, shutdown, a quit signal): the close button's
+    // sequence, with no dialog to wait for; reports go to the log.
+    void CloseForSessionEnd();
+    bool EndingSession = false;
     void menu_exitClick(); // File > Exit
     void WMGetMinMaxInfo();
     void menu_optionsClick(); // File > Options
@@ -110,8 +117,15 @@ class TForm1 : public QMainWindow {
     void menu_openfolderClick();     // File > Open folder coloring book
     void LoadKartinka(const QString& path);
     // Lays a page's picture out on a new PageBitmap the size of the drawing area and shows it.
-    void PlacePage(const QImage& source);
-    void menu_openClick();     // File > Open coloring book
+    // openedFile: the file a picture opened by hand came from; Clear goes back to it.
+    void PlacePage(const QImage& source, const QString& openedFile = QString());
+    void menu_openClick(); // File > Open coloring book
+    // File > Add pages...: the parents' pictures copied to their own folder, on "My pages".
+    void AddPagesClick();
+    QTreeWidgetItem* MyPagesShelf(); // made when the first page comes
+    QTreeWidgetItem* AddMyPageNode(const QString& file);
+    void LoadMyPages();
+    QAction* menu_addpages;
     void Button_SterkaClick(); // "Clear" the page
     int TreeNodeCount() const { return int(TreeNodes.size()); }
     QString PagePath(int nodeIndex) const;
@@ -124,21 +138,22 @@ class TForm1 : public QMainWindow {
     // back inside dirty first.
     void ShowPage(const QRect& dirty = QRect(), bool putLinesBack = true);
     void NewCursor(const QString& name, TColor color,
-                   int speak);       // a choice: cursor, options page, prompt
-    void But_PipetkaClick();         // shapes tool (button BitBtn6)
-    void But_kistClick();            // brush tool
-    void But_EraseClick();           // eraser tool
-    void But_KrasClick();            // fill bucket tool
-    void But_SnegClick();            // stamp tool ("magic wand")
-    void But_BolonchikClick();       // spray can tool
-    void BitBtn5Click();             // pen size "huge" (70)
-    void BitBtn7Click();             // pen size "big" (70)
-    void BitBtn8Click();             // pen size "medium" (50)
-    void BitBtn20Click();            // pen size "little" (25)
-    void BitBtn21Click();            // pen size "tiny" (10)
-    void BitBtn17Click();            // fill up to the lines, no texture
-    void Button_1Click();            // texture strip: back
-    void Button_2Click();            // texture strip: on
+                   int speak);                         // a choice: cursor, options page, prompt
+    void PickColor(const QString& mode, TColor color); // a swatch or chart cell chosen
+    void But_PipetkaClick();                           // shapes tool (button BitBtn6)
+    void But_kistClick();                              // brush tool
+    void But_EraseClick();                             // eraser tool
+    void But_KrasClick();                              // fill bucket tool
+    void But_SnegClick();                              // stamp tool ("magic wand")
+    void But_BolonchikClick();                         // spray can tool
+    void BitBtn5Click();                               // pen size "huge" (70)
+    void BitBtn7Click();                               // pen size "big" (70)
+    void BitBtn8Click();                               // pen size "medium" (50)
+    void BitBtn20Click();                              // pen size "little" (25)
+    void BitBtn21Click();                              // pen size "tiny" (10)
+    void BitBtn17Click();                              // fill up to the lines, no texture
+    void Button_1Click();                              // texture strip: back
+    void Button_2Click();                              // texture strip: on
     void Button_3Click();            // texture strip: load the previews (hidden button)
     void box_img2Click(TImage* box); // a texture in the strip
     void Button_RotateClick();       // turn the page half round
@@ -235,6 +250,7 @@ class TForm1 : public QMainWindow {
     void UpdateUndoControls();
     PageHistory History;
     int PicturePageIndex = 0;     // the catalogue page the picture shown came from
+    QString PictureOpenedFile;    // the file it was opened from by hand (File > Open), if so
     bool RelayingOutPage = false; // the same page laid out again: not a change of its own
 
     // --- autosave (mainwindow_autosave.cpp)
@@ -242,6 +258,12 @@ class TForm1 : public QMainWindow {
     // Called after every change of the page (changed: where; a null rect: anywhere): saves at
     // once when the last save is a second old, otherwise when the second is up.
     void AutosaveChanged(const QRect& changed = QRect());
+    // True when the picture shown is not just a page as its file gave it: the child has
+    // changed it, in this run or an earlier one. Only such a picture is kept between runs.
+    bool PictureChanged() const;
+    void NotePagePlaced(bool changedAlready);
+    qint64 PlacedPageKey = 0;       // the picture's cacheKey as it was placed
+    bool PictureKeptAnyway = false; // restored, or brought back by undo
     void AutosaveNow();
     // Brings back the picture of the last run; false when there is none that reads.
     bool RestoreAutosave();
@@ -273,20 +295,21 @@ class TForm1 : public QMainWindow {
     bool InFormShow = false;      // the first show is running
     bool CloseDuringShow = false; // a close request came meanwhile; it is served afterwards
     bool CloseDone = false;       // the close sequence ran: it runs once
-    // The first page follows the drawing area's size until it is touched: the window manager
-    // sizes the window only after the first show. Its picture, and the key of the page laid
-    // out from it.
+    // A page follows the drawing area's size until it is touched: the window manager sizes
+    // the window only after the first show, and a side panel narrows the area while it is
+    // open. The picture it was laid out from:
     QImage StartPageSource;
-    qint64 StartPageKey = 0;
     bool StartPageRestored = false; // the start page is the last run's picture
-    // A page was picked in the catalogue since it was opened; leaving the catalogue then lays
-    // that fresh page out again at the wider size.
-    bool PagePickedInCatalogue = false;
+    // A touched page smaller than the drawing area grows to it (white) at the next press, so
+    // the whole area takes paint.
+    void GrowPageToArea();
 
     // --- texture strip
     std::vector<QImage> Imagelist_tex;
     int TextureCount = 0;
     int StripSize = 6;
+    void FitTextureStrip(); // as many boxes as the room holds, the arrows beside them
+    void frameTextureBox(TImage* box);
     int TextureOffset = 0;
 
     // --- stamp sets

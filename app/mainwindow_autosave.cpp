@@ -46,6 +46,15 @@ void TForm1::AutosaveNow() {
         return;
     if (!Autosaver)
         Autosaver = std::make_unique<AutosaveWriter>(AutosavePath());
+    // A page as it came from its file is laid out afresh next time (a repaired or upgraded
+    // archive shows its new drawing); only what the child changed is kept.
+    if (!PictureChanged()) {
+        Autosaver->discard();
+        AutosaveWholePage = true; // the writer's copy never saw this page
+        AutosaveChangedArea = QRegion();
+        LastAutosaveMs = QDateTime::currentMSecsSinceEpoch();
+        return;
+    }
     QString pageName;
     if (CurrentPageIndex > 0 && size_t(CurrentPageIndex) < TreeNodes.size())
         pageName = TreeNodes[size_t(CurrentPageIndex)]->text(0);
@@ -56,6 +65,15 @@ void TForm1::AutosaveNow() {
     AutosaveWholePage = false;
     AutosaveChangedArea = QRegion();
     LastAutosaveMs = QDateTime::currentMSecsSinceEpoch();
+}
+
+bool TForm1::PictureChanged() const {
+    return PageBitmap && (PictureKeptAnyway || PageBitmap->image.cacheKey() != PlacedPageKey);
+}
+
+void TForm1::NotePagePlaced(bool changedAlready) {
+    PlacedPageKey = PageBitmap ? PageBitmap->image.cacheKey() : 0;
+    PictureKeptAnyway = changedAlready;
 }
 
 bool TForm1::RestoreAutosave() {
@@ -81,7 +99,6 @@ bool TForm1::RestoreAutosave() {
     // Until it is touched it follows the area's size, as a start page does.
     StartPageSource = d->picture;
     StartPageRestored = true;
-    StartPageKey = PageBitmap->image.cacheKey();
     return true;
 }
 
@@ -102,5 +119,7 @@ void TForm1::PlaceRestoredPicture(const QImage& picture) {
     PicturePageIndex = CurrentPageIndex;
     // The page's own file is not at hand: its pure black is taken as its lines.
     Outline = OutlineMask(PageBitmap->image, OutlineMask::Ink::PureBlack);
+    // The child colored it in an earlier run: it stays kept even if this run leaves it be.
+    NotePagePlaced(true);
     ShowPage();
 }

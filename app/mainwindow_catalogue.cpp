@@ -2,13 +2,17 @@
 #include "app/application.h"
 #include "app/mainwindow.h"
 #include "app/splash.h"
+#include "base/atomicfile.h"
 #include "base/rng.h"
+#include "library/pageload.h"
 #include "library/pak.h"
+#include "library/thumbnail.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPixmap>
 #include <QTreeWidget>
 #include <stdexcept>
 
@@ -42,6 +46,9 @@ void setImage(QTreeWidgetItem* item, int image) {
 } // namespace
 
 QString TForm1::PagePath(int nodeIndex) const {
+    const QVariant own = TreeNodes[size_t(nodeIndex)]->data(0, catalogue::FileRole);
+    if (own.isValid())
+        return own.toString();
     const QString base = CacheFolder + QStringLiteral("/") + TreeNodes[size_t(nodeIndex)]->text(0);
     const QString path = base + QStringLiteral(".bmp");
     if (QFileInfo(path).isFile())
@@ -96,6 +103,8 @@ void TForm1::LoadTreeFile() {
         QApplication::processEvents();
     }
     QFile::remove(scratch);
+    // After every bundled shelf, so the positions the statistics count never move.
+    LoadMyPages();
     // A damaged archive keeps the pages it does hold; the rest are named once, at the end.
     if (!damaged.isEmpty())
         throw std::runtime_error(damaged.join(QLatin1Char('\n')).toStdString());
@@ -112,7 +121,6 @@ void TForm1::TreeView1Click() {
         return;
     CurrentPageIndex = int(it - TreeNodes.begin());
     LoadKartinka(PagePath(CurrentPageIndex));
-    PagePickedInCatalogue = true;
     if (size_t(CurrentPageIndex) < PageCounts.size())
         PageCounts[size_t(CurrentPageIndex)].Name = item->text(0);
 }
@@ -150,7 +158,6 @@ void TForm1::Button_RndRaskraskaClick() {
 }
 
 void TForm1::Button_FolderClick() {
-    PagePickedInCatalogue = false;
     Panel_Stat->setVisible(false);
     Panel_Tree->setVisible(true);
     setRightPanelWidth(430);
@@ -163,4 +170,106 @@ void TForm1::menu_openfolderClick() {
     else
         platform.messages->show(QStringLiteral("Information"), QStringLiteral("No coloring book!"),
                                 MessageIcon::Information);
+}
+
+// --- the parents' own pages
+
+namespace {
+constexpr qint64 kMaxPageFileBytes = qint64(100) << 20;
+
+QImage readPageForShelf(const QString& path, QString* error) {
+    return readBitmapFile(path, error);
+}
+
+// "cat.png" in a folder holding it already: "cat (2).png", "cat (3).png", ...
+QString freeNameIn(const QDir& dir, const QFileInfo& file) {
+    QString name = file.fileName();
+    for (int k = 2; QFileInfo::exists(dir.filePath(name)); ++k)
+        name = file.completeBaseName() + QStringLiteral(" (%1)").arg(k) +
+               (file.suffix().isEmpty() ? QString() : QLatin1Char('.') + file.suffix());
+    return dir.filePath(name);
+}
+} // namespace
+
+QTreeWidgetItem* TForm1::MyPagesShelf() {
+    for (QTreeWidgetItem* node : TreeNodes)
+        if (node->data(0, catalogue::FileRole).toString() == paths.pagesFolder &&
+            imageOf(node) == catalogue::ArchiveNode)
+            return node;
+    auto* shelf = new QTreeWidgetItem(TreeView1);
+    setImage(shelf, catalogue::ArchiveNode);
+    shelf->setData(0, catalogue::FileRole, paths.pagesFolder);
+    TreeNodes.push_back(shelf);
+    return shelf;
+}
+
+QTreeWidgetItem* TForm1::AddMyPageNode(const QString& file) {
+    QTreeWidgetItem* shelf = MyPagesShelf();
+    auto* page = new QTreeWidgetItem(shelf, {QFileInfo(file).completeBaseName()});
+    setImage(page, catalogue::PageNode);
+    page->setData(0, catalogue::FileRole, file);
+    TreeNodes.push_back(page);
+    shelf->setText(0, tr("My pages") + QStringLiteral(" (%1)").arg(shelf->childCount()));
+    if (PageCounts.size() < TreeNodes.size() + 1)
+        PageCounts.resize(TreeNodes.size() + 1);
+    return page;
+}
+
+void TForm1::LoadMyPages() {
+    if (paths.pagesFolder.isEmpty())
+        return;
+    // Oldest first: a page added last is at the end of the shelf, as it was when added.
+    const QFileInfoList files =
+        QDir(paths.pagesFolder).entryInfoList(QDir::Files, QDir::Time | QDir::Reversed);
+    for (const QFileInfo& f : files)
+        if (!f.fileName().endsWith(QStringLiteral(".part")))
+            AddMyPageNode(f.filePath());
+}
+
+void TForm1::AddPagesClick() {
+    OpenDialogOptions o;
+    o.title = tr("Add pages");
+    o.filter =
+        tr("Pictures") + QStringLiteral(" (*.png *.jpg *.jpeg *.bmp *.gif *.webp *.svg *.PNG *.JPG "
+                                        "*.JPEG *.BMP *.GIF *.WEBP *.SVG)");
+    o.initialDir = OpenDialogInitialDir;
+    const QStringList chosen = platform.dialogs->openFiles(o);
+    if (chosen.isEmpty() || paths.pagesFolder.isEmpty())
+        return;
+    if (!QDir().mkpath(paths.pagesFolder))
+        throw std::runtime_error("Cannot create folder \"" + paths.pagesFolder.toStdString() +
+                                 "\"");
+    const QDir dir(paths.pagesFolder);
+    QStringList refused;
+    QTreeWidgetItem* last = nullptr;
+    for (const QString& path : chosen) {
+        QString error;
+        const QImage picture = readPageForShelf(path, &error);
+        QFile in(path);
+        if (picture.isNull() || !in.open(QIODevice::ReadOnly) || in.size() > kMaxPageFileBytes) {
+            refused.append(QFileInfo(path).fileName() +
+                           (error.isEmpty() ? QString() : QStringLiteral(": ") + error));
+            continue;
+        }
+        const QString target = freeNameIn(dir, QFileInfo(path));
+        writeFileAtomically(target, in.readAll());
+        last = AddMyPageNode(target);
+        const QImage thumb = makeThumbnail(picture);
+        if (!thumb.isNull()) {
+            last->setIcon(0, QIcon(QPixmap::fromImage(thumb)));
+            if (last->parent() && last->parent()->child(0) == last)
+                last->parent()->setIcon(0, last->icon(0));
+        }
+    }
+    if (last) {
+        // The shelf is shown open on the new pages.
+        Button_FolderClick();
+        last->parent()->setExpanded(true);
+        TreeView1->scrollToItem(last);
+    }
+    if (!refused.isEmpty())
+        platform.messages->show(tr("Add pages"),
+                                tr("These pictures cannot be used as pages:") +
+                                    QStringLiteral("\n") + refused.join(QLatin1Char('\n')),
+                                MessageIcon::Warning);
 }

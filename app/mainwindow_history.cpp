@@ -32,7 +32,8 @@ void TForm1::stepHistory(bool back) {
         return;
     EndEdit();
     // Moved, not shared: a shared picture would be copied whole by the first pixel undone.
-    PageState page{std::move(PageBitmap->image), std::move(Outline), PicturePageIndex};
+    PageState page{std::move(PageBitmap->image), std::move(Outline), PicturePageIndex,
+                   PictureOpenedFile};
     std::optional<QRect> changed;
     try {
         changed = back ? History.undo(page) : History.redo(page);
@@ -52,6 +53,9 @@ void TForm1::stepHistory(bool back) {
         return;
     // A page undo returns to was shown before, so its statistics entry is already named.
     PicturePageIndex = CurrentPageIndex = page.pageIndex;
+    PictureOpenedFile = page.openedFile;
+    // Whether the picture undo brings back is a page as it came is not kept: keep it.
+    NotePagePlaced(true);
     // Clear after an undo starts from the page again, not from the white sheet.
     StrokeSinceClear = 0;
     StartPageSource = QImage();

@@ -5,11 +5,13 @@
 #include "library/pageload.h"
 
 #include <QFileInfo>
+#include <QScopedValueRollback>
 #include <QTreeWidget>
 #include <stdexcept>
 
 void TForm1::LoadKartinka(const QString& path) {
     QImage source;
+    QString openedFile;
     // A bitmap with no pixels is taken as no file at all: the white sheet.
     if (!path.isEmpty() && QFileInfo(path).isFile() && !isEmptyBitmapFile(path)) {
         QString error;
@@ -26,32 +28,37 @@ void TForm1::LoadKartinka(const QString& path) {
     if (source.isNull()) {
         source = QImage(100, 100, QImage::Format_RGB32);
         source.fill(Qt::white);
+    } else if (OpeningByHand) {
+        openedFile = path;
     }
-    PlacePage(source);
-    // Only the page of the first show follows the area's later size.
-    StartPageSource = InFormShow ? source : QImage();
+    PlacePage(source, openedFile);
+    StartPageSource = source;
     StartPageRestored = false;
-    StartPageKey = PageBitmap->image.cacheKey();
     PlayPrompt(QStringLiteral("S1"));
 }
 
-void TForm1::PlacePage(const QImage& source) {
+void TForm1::PlacePage(const QImage& source, const QString& openedFile) {
     const QSize area = PaintBox1->size();
     auto page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
     stretchKeepingInk(source, page->image, layoutPage(source.size(), page->image.size()));
-    OutlineMask outline(page->image,
-                        OpeningByHand ? OutlineMask::Ink::PureBlack : OutlineMask::Ink::Dark);
+    OutlineMask outline(page->image, OpeningByHand || !openedFile.isEmpty()
+                                         ? OutlineMask::Ink::PureBlack
+                                         : OutlineMask::Ink::Dark);
     // The picture it replaces is one step back, unless this is the same page laid out again
     // or nothing changes (Clear on an untouched page).
-    const bool same =
-        PageBitmap && PicturePageIndex == CurrentPageIndex && PageBitmap->image == page->image;
+    const bool same = PageBitmap && PicturePageIndex == CurrentPageIndex &&
+                      PictureOpenedFile == openedFile && PageBitmap->image == page->image;
     if (PageBitmap && !RelayingOutPage && !same) {
         EndEdit();
-        History.recordReplace({PageBitmap->image, Outline, PicturePageIndex});
+        History.recordReplace({PageBitmap->image, Outline, PicturePageIndex, PictureOpenedFile});
     }
     Outline = std::move(outline);
     PicturePageIndex = CurrentPageIndex;
+    // Laid out again, it is still the picture it was.
+    if (!RelayingOutPage)
+        PictureOpenedFile = openedFile;
     PageBitmap = std::move(page);
+    NotePagePlaced(RelayingOutPage && PictureKeptAnyway);
     UpdateUndoControls();
     ShowPage();
 }
@@ -76,11 +83,10 @@ void TForm1::menu_openClick() {
 
 void TForm1::Button_SterkaClick() {
     FillStyle = fillstyle::Normal;
-    if (StrokeSinceClear == CurrentPageIndex)
-        LoadKartinka(QString());
-    else if (!TreeNodes.empty() && size_t(CurrentPageIndex) < TreeNodes.size()) {
+    const auto reload = [this](const QString& path, bool byHand) {
+        const QScopedValueRollback opening(OpeningByHand, byHand);
         try {
-            LoadKartinka(PagePath(CurrentPageIndex));
+            LoadKartinka(path);
         } catch (const std::exception&) {
             // A page that cannot be loaded: start again on the white sheet, and say why once.
             LoadKartinka(QString());
@@ -88,7 +94,14 @@ void TForm1::Button_SterkaClick() {
             FillTexture = 0;
             throw;
         }
-    }
+    };
+    if (StrokeSinceClear == CurrentPageIndex)
+        LoadKartinka(QString());
+    else if (!PictureOpenedFile.isEmpty())
+        // A picture opened by hand comes back clean from its own file, not the catalogue's.
+        reload(PictureOpenedFile, true);
+    else if (!TreeNodes.empty() && size_t(CurrentPageIndex) < TreeNodes.size())
+        reload(PagePath(CurrentPageIndex), false);
     StrokeSinceClear = CurrentPageIndex;
     FillTexture = 0;
 }

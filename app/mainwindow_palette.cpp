@@ -19,32 +19,38 @@ void TForm1::PlayPrompt(const QString& name) {
         platform.sound->play(name, false);
 }
 
+void TForm1::PickColor(const QString& mode, TColor color) {
+    // A colour picked is the colour the child means to paint: a texture chosen before ends.
+    FillTexture = 0;
+    NewCursor(mode, color, 1);
+}
+
 void TForm1::Image1_ColorMouseDown() {
-    NewCursor(QStringLiteral("Красный"), clRed, 1);
+    PickColor(QStringLiteral("Красный"), clRed);
 }
 void TForm1::Image2_ColorMouseDown() {
-    NewCursor(QStringLiteral("Желтый"), clYellow, 1);
+    PickColor(QStringLiteral("Желтый"), clYellow);
 }
 void TForm1::Image3_ColorMouseDown() {
-    NewCursor(QStringLiteral("Оранжевый"), clOrange, 1);
+    PickColor(QStringLiteral("Оранжевый"), clOrange);
 }
 void TForm1::Image4_ColorMouseDown() {
-    NewCursor(QStringLiteral("Зеленый"), clGreen, 1);
+    PickColor(QStringLiteral("Зеленый"), clGreen);
 }
 void TForm1::Image5_ColorMouseDown() {
-    NewCursor(QStringLiteral("Синий"), clBlue, 1);
+    PickColor(QStringLiteral("Синий"), clBlue);
 }
 void TForm1::Image6_ColorMouseDown() {
-    NewCursor(QStringLiteral("Голубой"), clLightBlue, 1);
+    PickColor(QStringLiteral("Голубой"), clLightBlue);
 }
 void TForm1::Image8_ColorMouseDown() {
-    NewCursor(QStringLiteral("Черный"), clPaintBlack, 1);
+    PickColor(QStringLiteral("Черный"), clPaintBlack);
 }
 void TForm1::Image9_ColorMouseDown() {
-    NewCursor(QStringLiteral("Белый"), clWhite, 1);
+    PickColor(QStringLiteral("Белый"), clWhite);
 }
 void TForm1::Image10_ColorMouseDown() {
-    NewCursor(kMulticolorMode, MulticolorMarker, 1);
+    PickColor(kMulticolorMode, MulticolorMarker);
 }
 
 void TForm1::Image2MouseDown(int X, int Y) {
@@ -58,7 +64,7 @@ void TForm1::Image2MouseDown(int X, int Y) {
     const QPoint middle((2 * column + 1) * chart.width() / 60, (2 * row + 1) * chart.height() / 8);
     const TColor c = fromQRgb(chart.pixel(middle));
     CurrentColor = c;
-    NewCursor(QStringLiteral("all"), c, 1);
+    PickColor(QStringLiteral("all"), c);
 }
 
 void TForm1::MyProc(QObject* child, bool entered) {

@@ -10,8 +10,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QPixmap>
-#include <QScopedValueRollback>
-#include <QTreeWidget>
 #include <algorithm>
 
 namespace {
@@ -72,7 +70,8 @@ void TForm1::PaintBox1MouseDown(Qt::MouseButton button, int X, int Y) {
     EndEdit(); // a gesture whose release never came
     StrokeSinceClear = 0;
     closeSidePanels();
-    PagePickedInCatalogue = false;
+    if (button != Qt::RightButton)
+        GrowPageToArea();
     if (button == Qt::RightButton) {
         MagnifierOn = !MagnifierOn;
         img4->setVisible(MagnifierOn);
@@ -114,26 +113,10 @@ void TForm1::PaintBox1MouseDown(Qt::MouseButton button, int X, int Y) {
 }
 
 void TForm1::PaintBox1MouseMove(int X, int Y) {
-    if (!Panel_Tree->isHidden() || !Panel_Stat->isHidden()) {
-        const bool catalogueOpen = !Panel_Tree->isHidden();
+    // Back on the page: the panels close, and an untouched page is laid out again at the
+    // size the drawing area has without them.
+    if (!Panel_Tree->isHidden() || !Panel_Stat->isHidden())
         closeSidePanels();
-        // Back on the page after picking one in the catalogue: that page is laid out again at
-        // the size the drawing area has with the panels closed. Only a page just picked is
-        // reloaded: reloading after the statistics, or after a visit that picked nothing,
-        // would throw away the child's coloring.
-        const QTreeWidgetItem* node = TreeView1->currentItem();
-        if (catalogueOpen && PagePickedInCatalogue && node && !TreeNodes.empty()) {
-            const auto it = std::find(TreeNodes.begin(), TreeNodes.end(), node);
-            const int index = it == TreeNodes.end() ? -1 : int(it - TreeNodes.begin());
-            if (index > 0 && node->data(0, Qt::UserRole).toInt() == catalogue::PageNode) {
-                centralWidget()->layout()->activate();
-                // The pick itself was the step; undo goes back past both layouts at once.
-                const QScopedValueRollback relayout(RelayingOutPage, true);
-                LoadKartinka(PagePath(index));
-            }
-        }
-        PagePickedInCatalogue = false;
-    }
 
     showMagnifier(*this, X, Y);
 

@@ -1,5 +1,6 @@
 // Saving the picture as a numbered bitmap and printing it.
 #include "app/mainwindow.h"
+#include "app/options.h"
 #include "app/widgets.h"
 #include "base/atomicfile.h"
 #include "library/pageload.h"
@@ -8,11 +9,21 @@
 
 #include <QBuffer>
 #include <QFrame>
+#include <QSettings>
 #include <stdexcept>
 
 namespace {
+const QString kSaveTypeKey = QStringLiteral("saveType");
+
 bool WantsPng(const QString& path) {
     return path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
+}
+
+// PNG unless the parent last chose the bitmap: the 8-bit bitmap loses most of a picture's
+// colours (a rainbow texture comes out banded).
+bool PrefersPng() {
+    const QString stored = UserSettings().value(kSaveTypeKey).toString().trimmed().toLower();
+    return stored != QStringLiteral("bmp");
 }
 } // namespace
 
@@ -29,12 +40,16 @@ QSize TForm1::FullAreaSize() const {
 void TForm1::menu_SaveClick() {
     OpenDialogOptions o;
     o.title = QStringLiteral("Save coloring book");
-    // The 8-bit bitmap stays the default; PNG keeps every colour exactly. Any other extension
-    // the user types still gets the bitmap.
-    o.filter = QStringLiteral("Bitmaps (*.bmp);;PNG pictures, full colour (*.png)");
-    o.defaultSuffix = QStringLiteral("bmp");
+    // The kind offered first is the one chosen last time, PNG for a new user; PNG keeps every
+    // colour exactly. Any other extension the user types still gets the bitmap.
+    const QString bmpFilter = QStringLiteral("Bitmaps (*.bmp)");
+    const QString pngFilter = QStringLiteral("PNG pictures, full colour (*.png)");
+    const bool offerPng = PrefersPng();
+    o.filter = offerPng ? pngFilter + QStringLiteral(";;") + bmpFilter
+                        : bmpFilter + QStringLiteral(";;") + pngFilter;
+    o.defaultSuffix = offerPng ? QStringLiteral("png") : QStringLiteral("bmp");
     o.initialDir = SaveDialogInitialDir;
-    o.fileName = NextSaveName(SaveFolder);
+    o.fileName = offerPng ? NextPngSaveName(SaveFolder) : NextSaveName(SaveFolder);
 
     // The area may have been resized since the page was loaded: the picture takes the
     // area's present size, pixels picked from the page.
@@ -46,6 +61,8 @@ void TForm1::menu_SaveClick() {
     const auto chosen = platform.dialogs->saveFile(o);
     if (!chosen)
         return;
+    UserSettings().setValue(kSaveTypeKey,
+                            WantsPng(*chosen) ? QStringLiteral("png") : QStringLiteral("bmp"));
     if (!WantsPng(*chosen)) {
         WriteBmp8(*chosen, ToHalftone(picture));
         return;

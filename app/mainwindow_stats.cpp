@@ -89,12 +89,15 @@ void TForm1::Statload() {
 
 void TForm1::Button_StatClick() {
     const TFavorites f = ComputeFavorites();
-    setText(Label_Color, f.color >= 0
-                             ? QStringLiteral("Like color: ") + ColorCounts[size_t(f.color)].Name
-                             : QStringLiteral("Favorite color: for toddler"));
+    // The same words as the table's columns; a label with no value yet stays hidden.
+    if (f.color >= 0)
+        setText(Label_Color,
+                QStringLiteral("Favorite color: ") + ColorCounts[size_t(f.color)].Name);
+    Label_Color->setVisible(f.color >= 0);
     if (f.page >= 0)
         setText(Label_Raskraska,
                 QStringLiteral("Favorite coloring book: ") + PageCounts[size_t(f.page)].Name);
+    Label_Raskraska->setVisible(f.page >= 0);
     // While the panel is shown a second click refreshes the labels only.
     if (!Panel_Stat->isHidden())
         return;

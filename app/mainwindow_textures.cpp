@@ -4,9 +4,13 @@
 #include "app/widgets.h"
 
 #include <QFrame>
+#include <QToolButton>
+#include <algorithm>
 
 namespace {
 constexpr int kPreviewCount = 10;
+constexpr int kStripBoxes = 6; // boxes the strip has; fewer show where the room is short
+constexpr int kBoxPitch = 79;
 
 // Fill tiles of textures 1..8; 9 and 10 paint with their previews.
 const char* const kTiles[8] = {"tex11",   "tex13",   "tex14",   "tex12",
@@ -47,9 +51,32 @@ void TForm1::Button_3Click() {
         for (int i = 0; i < kPreviewCount; ++i)
             Imagelist_tex.push_back(QImage(previewPath(i)));
     TextureCount = int(Imagelist_tex.size());
-    StripSize = 6;
     fillStrip(pnl2, Imagelist_tex, TextureOffset);
     TextureOffset = 0;
+    FitTextureStrip();
+}
+
+void TForm1::FitTextureStrip() {
+    // As many boxes as the options' room holds (an open side panel takes much of it at
+    // 1366 pixels), with both arrows always beside them.
+    const int room = Tab_Zalivka->width() - pnl2->x() - Button_2->width();
+    const int boxes = std::clamp((room - 1) / kBoxPitch, 1, kStripBoxes);
+    const int stripWidth = boxes * kBoxPitch + 1;
+    if (boxes == StripSize && pnl2->width() == stripWidth)
+        return;
+    StripSize = boxes;
+    pnl2->resize(stripWidth, pnl2->height());
+    Button_2->move(pnl2->x() + stripWidth, Button_2->y());
+    for (int n = 1; n <= kStripBoxes; ++n)
+        if (TImage* box = stripBox(pnl2, n))
+            box->setVisible(n <= boxes);
+    TextureOffset = std::clamp(TextureOffset, 0, std::max(0, TextureCount - StripSize));
+    fillStrip(pnl2, Imagelist_tex, TextureOffset);
+    // The chosen texture keeps its frame where it still shows.
+    const int chosen = FillTexture - TextureOffset;
+    if (FillTexture > 0 && chosen >= 1 && chosen <= StripSize)
+        if (TImage* box = stripBox(pnl2, chosen))
+            frameTextureBox(box);
 }
 
 void TForm1::Button_1Click() {
@@ -82,6 +109,11 @@ void TForm1::box_img2Click(TImage* box) {
     for (int m = 1; m <= 6; ++m)
         if (TImage* other = stripBox(pnl2, m); other && m != n)
             other->setPicture(previewAt(Imagelist_tex, TextureOffset + m - 1));
+    frameTextureBox(box);
+    CurrentTool = tool::Fill;
+}
+
+void TForm1::frameTextureBox(TImage* box) {
     // The frame is drawn into the box's own picture; only a refill takes it away.
     QImage picture = box->picture();
     if (picture.isNull()) {
@@ -93,5 +125,4 @@ void TForm1::box_img2Click(TImage* box) {
     frame.brush.style = BrushStyle::Clear;
     frame.rectangle(1, 1, 79, 79);
     box->setPicture(frame.image);
-    CurrentTool = tool::Fill;
 }

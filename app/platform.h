@@ -33,6 +33,11 @@ struct OpenDialogOptions {
 struct IFileDialogs {
     virtual ~IFileDialogs() = default;
     virtual std::optional<QString> openFile(const OpenDialogOptions& o) = 0;
+    // Several existing files at once; none when cancelled.
+    virtual QStringList openFiles(const OpenDialogOptions& o) {
+        const auto one = openFile(o);
+        return one ? QStringList{*one} : QStringList{};
+    }
     virtual std::optional<QString> saveFile(const OpenDialogOptions& o) = 0;
 };
 

@@ -72,6 +72,15 @@ std::optional<QString> QtFileDialogs::openFile(const OpenDialogOptions& o) {
     return dlg.selectedFiles().front();
 }
 
+QStringList QtFileDialogs::openFiles(const OpenDialogOptions& o) {
+    QFileDialog dlg(owner(), o.title, o.initialDir, o.filter);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFiles);
+    if (dlg.exec() != QDialog::Accepted)
+        return {};
+    return dlg.selectedFiles();
+}
+
 std::optional<QString> QtFileDialogs::saveFile(const OpenDialogOptions& o) {
     QFileDialog dlg(owner(), o.title, o.initialDir, o.filter);
     dlg.setAcceptMode(QFileDialog::AcceptSave);

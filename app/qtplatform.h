@@ -22,6 +22,7 @@ class QtInputBox : public IInputBox {
 class QtFileDialogs : public IFileDialogs {
   public:
     std::optional<QString> openFile(const OpenDialogOptions& o) override;
+    QStringList openFiles(const OpenDialogOptions& o) override;
     std::optional<QString> saveFile(const OpenDialogOptions& o) override;
 };
 

@@ -98,7 +98,12 @@ void CatalogueThumbnails::start() {
         }
         if (imageOf(node) != kPageImage)
             continue;
-        Job job{f.PagePath(i), thumbnailPath(f.CacheFolder, node->text(0)), {node}};
+        // The parents' own pages may share a name with a bundled one: theirs are kept apart.
+        const QVariant own = node->data(0, catalogue::FileRole);
+        const QString thumbName = own.isValid()
+                                      ? QStringLiteral("my-") + QFileInfo(own.toString()).fileName()
+                                      : node->text(0);
+        Job job{f.PagePath(i), thumbnailPath(f.CacheFolder, thumbName), {node}};
         if (archive && archive->childCount() > 0 && archive->child(0) == node)
             job.nodes.push_back(archive);
         jobs_.push_back(std::move(job));

@@ -40,7 +40,7 @@ void BM_UndoRedoFullPageFill(benchmark::State& state) {
     const double filled = cpuSeconds();
     history.end(canvas.image);
     const double recorded = cpuSeconds() - filled;
-    PageState page{std::move(canvas.image), {}, 1};
+    PageState page{std::move(canvas.image), {}, 1, {}};
     double undo = 0, redo = 0;
     int n = 0;
     for (auto _ : state) {
@@ -120,7 +120,7 @@ void BM_RecordNewPage(benchmark::State& state) {
     PageBitmapCanvas canvas(linePage());
     canvas.brush.color = clRed;
     canvas.floodFill(5, 5, clWhite, FloodMode::Surface);
-    const PageState shown{canvas.image, OutlineMask(linePage(), OutlineMask::Ink::Dark), 1};
+    const PageState shown{canvas.image, OutlineMask(linePage(), OutlineMask::Ink::Dark), 1, {}};
     double total = 0;
     int n = 0;
     for (auto _ : state) {

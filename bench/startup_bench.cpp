@@ -26,8 +26,8 @@ void startUp(benchmark::State& state, Mode mode) {
         const QString cwd = QDir::currentPath();
         QDir::setCurrent(prog);
         state.ResumeTiming();
-        auto form = std::make_unique<TForm1>(Platform{},
-                                             ProgramPaths{prog, dir.path() + "/tmp/", QString()});
+        auto form = std::make_unique<TForm1>(
+            Platform{}, ProgramPaths{prog, dir.path() + "/tmp/", QString(), QString()});
         form->resize(1366, 768);
         form->show();
         QApplication::processEvents();

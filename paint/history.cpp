@@ -258,6 +258,7 @@ PageHistory::Step PageHistory::packState(const PageState& state) const {
     if (!state.outline.isEmpty())
         s.lines = packPixelsChecked(state.outline.linesImage(), picture.rect(), nullptr, nullptr);
     s.pageIndex = state.pageIndex;
+    s.openedFile = state.openedFile;
     return s;
 }
 
@@ -285,6 +286,7 @@ bool PageHistory::swapIn(Step& s, PageState& page, const Step& other) {
     page.picture = std::move(picture);
     page.outline = OutlineMask::fromLines(lines);
     page.pageIndex = s.pageIndex;
+    page.openedFile = s.openedFile;
     s = other;
     return true;
 }

@@ -21,6 +21,7 @@ struct PageState {
     QImage picture; // Format_RGB32
     OutlineMask outline;
     int pageIndex = 0;
+    QString openedFile; // the file it was opened from by hand; empty for a catalogue page
 };
 
 // Packing of 32-bit pixels: runs of equal words, then zlib. A difference packs to little
@@ -64,11 +65,12 @@ class PageHistory {
   private:
     struct Step {
         enum Kind { Edit, Replace, HalfTurn } kind = Edit;
-        QRect rect;        // Edit: where the difference lies
-        QByteArray pixels; // Edit: the packed difference; Replace: the other picture
-        QSize size;        // Replace: the other picture's size
-        QByteArray lines;  // Replace: the other picture's lines, packed (empty: none)
-        int pageIndex = 0; // Replace: the other picture's page
+        QRect rect;         // Edit: where the difference lies
+        QByteArray pixels;  // Edit: the packed difference; Replace: the other picture
+        QSize size;         // Replace: the other picture's size
+        QByteArray lines;   // Replace: the other picture's lines, packed (empty: none)
+        int pageIndex = 0;  // Replace: the other picture's page
+        QString openedFile; // Replace: the file the other picture was opened from
         std::size_t cost() const { return std::size_t(pixels.size() + lines.size()) + 64; }
     };
     std::optional<QRect> move(std::deque<Step>& from, std::deque<Step>& to, PageState& page);

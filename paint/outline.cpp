@@ -1,5 +1,7 @@
 #include "paint/outline.h"
 
+#include <cstring>
+
 namespace {
 bool isLine(QRgb c, OutlineMask::Ink ink) {
     if (ink == OutlineMask::Ink::PureBlack)
@@ -44,6 +46,17 @@ void OutlineMask::restore(QImage& page, const QRect& r) const {
             if (m[x])
                 p[x] = m[x];
     }
+}
+
+OutlineMask OutlineMask::grownTo(const QSize& size) const {
+    if (lines.isNull() || lines.size() == size)
+        return *this;
+    QImage grown(size, QImage::Format_ARGB32);
+    grown.fill(Qt::transparent);
+    const QRect kept = lines.rect() & grown.rect();
+    for (int y = kept.top(); y <= kept.bottom(); ++y)
+        std::memcpy(grown.scanLine(y), lines.constScanLine(y), size_t(kept.width()) * 4);
+    return fromLines(grown);
 }
 
 void OutlineMask::halfTurn() {

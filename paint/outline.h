@@ -22,6 +22,8 @@ class OutlineMask {
     void restore(QImage& page, const QRect& r) const;
     // Follows the page's half turn.
     void halfTurn();
+    // The same lines on a larger page that keeps the old one at its top left.
+    OutlineMask grownTo(const QSize& size) const;
 
   private:
     // The page as taken where it has a line, transparent elsewhere (ARGB32).

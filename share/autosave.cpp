@@ -160,20 +160,36 @@ void AutosaveWriter::submit(const QImage& picture, const QRegion& changed, const
         stale[t] = QRegion();
         pending = t;
         pendingName = name;
+        removing = false;
+    }
+    cv.notify_all();
+}
+
+void AutosaveWriter::discard() {
+    {
+        std::lock_guard<std::mutex> l(m);
+        pending = -1;
+        removing = true;
     }
     cv.notify_all();
 }
 
 QString AutosaveWriter::flush() {
     std::unique_lock<std::mutex> l(m);
-    cv.wait(l, [this] { return pending < 0 && encoding < 0; });
+    cv.wait(l, [this] { return pending < 0 && encoding < 0 && !removing; });
     return lastError;
 }
 
 void AutosaveWriter::run() {
     std::unique_lock<std::mutex> l(m);
     for (;;) {
-        cv.wait(l, [this] { return stopping || pending >= 0; });
+        cv.wait(l, [this] { return stopping || pending >= 0 || removing; });
+        if (removing) {
+            removing = false;
+            QFile::remove(path);
+            cv.notify_all();
+            continue;
+        }
         if (pending < 0)
             return;
         encoding = pending;

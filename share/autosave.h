@@ -34,6 +34,9 @@ class AutosaveWriter {
     void submit(const AutosaveData& data) {
         submit(data.picture, data.picture.rect(), data.pageName);
     }
+    // Nothing worth keeping now (a page the child has not touched): the file goes, after any
+    // write under way; a later submit writes it again.
+    void discard();
     // Waits until everything submitted is on disk; the last write's error, if any.
     QString flush();
 
@@ -47,6 +50,7 @@ class AutosaveWriter {
     int pending = -1;  // the copy waiting to be written
     int encoding = -1; // the copy being written
     QString pendingName;
+    bool removing = false; // discard() asked for the file to go
     bool stopping = false;
     QString lastError;
     std::thread worker;

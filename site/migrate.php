@@ -50,6 +50,16 @@ $steps = [
      'CREATE INDEX pictures_pending_client ON pictures (client) WHERE uploaded_at IS NULL',
      'CREATE TABLE storage (id INTEGER PRIMARY KEY, bytes BIGINT NOT NULL)',
      'INSERT INTO storage (id, bytes) VALUES (1, 0)'],
+    // Moderation: a picture is held, shown or hidden; pictures stored before stay shown.
+    // Its size for the page, and the tries its announcement has had.
+    ["ALTER TABLE pictures ADD COLUMN state TEXT NOT NULL DEFAULT 'shown'",
+     'ALTER TABLE pictures ADD COLUMN width INTEGER NOT NULL DEFAULT 0',
+     'ALTER TABLE pictures ADD COLUMN height INTEGER NOT NULL DEFAULT 0',
+     'ALTER TABLE pictures ADD COLUMN tries INTEGER NOT NULL DEFAULT 0',
+     'DROP INDEX pictures_shown',
+     "CREATE INDEX pictures_shown ON pictures (uploaded_at, id) WHERE uploaded_at IS NOT NULL AND state = 'shown'",
+     'CREATE INDEX pictures_state ON pictures (state, uploaded_at, id) WHERE uploaded_at IS NOT NULL',
+     "CREATE INDEX pictures_held_client ON pictures (client) WHERE uploaded_at IS NOT NULL AND state = 'held'"],
 ];
 
 $pdo->exec('CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)');
@@ -68,12 +78,18 @@ foreach ($steps as $n => $statements) {
     echo 'schema step ', $n + 1, " done\n";
 }
 
-// Pictures stored before thumbnails existed get theirs, and their size is counted.
-$rows = $pdo->query("SELECT id, filename FROM pictures WHERE uploaded_at IS NOT NULL AND bytes = 0")->fetchAll();
+// Pictures stored before thumbnails existed get theirs, and their size is counted; those
+// stored before their sides were kept get them.
+$rows = $pdo->query("SELECT id, filename, bytes FROM pictures WHERE uploaded_at IS NOT NULL AND (bytes = 0 OR width = 0)")->fetchAll();
 foreach ($rows as $row) {
     $file = valid_file_name($row['filename']);
     $path = $data . '/pictures/' . $file;
     if ($file === null || !is_file($path)) {
+        continue;
+    }
+    $sides = @getimagesize($path) ?: [0, 0];
+    run($pdo, 'UPDATE pictures SET width = ?, height = ? WHERE id = ?', [$sides[0], $sides[1], (int)$row['id']]);
+    if ((int)$row['bytes'] !== 0) {
         continue;
     }
     $picture = @imagecreatefromjpeg($path);

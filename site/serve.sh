@@ -10,6 +10,9 @@
 #   PICTARO_GALLERY_RUN      sockets, pid files and nginx's buffers (default <data>/run)
 #   PICTARO_GALLERY_LOG      the servers' and PHP's logs (default <data>/log)
 #   PICTARO_GALLERY_WORKERS  PHP workers (default: two per processor, at least four)
+#   PICTARO_GALLERY_MODERATION  hold (default): new pictures wait for a moderator's approval
+#                            at /moderate; show: they appear at once
+#   PICTARO_GALLERY_MODERATOR_PASSWORD  the password of /moderate (unset: the page is closed)
 set -euo pipefail
 umask 077
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -17,6 +20,14 @@ port="${1:-8080}"
 host="${HOST:-127.0.0.1}"
 export PICTARO_GALLERY_DATA="${PICTARO_GALLERY_DATA:-$here/data}"
 data="$PICTARO_GALLERY_DATA"
+export PICTARO_GALLERY_MODERATION="${PICTARO_GALLERY_MODERATION:-hold}"
+case "$PICTARO_GALLERY_MODERATION" in
+    show | hold) ;;
+    *) echo "serve.sh: PICTARO_GALLERY_MODERATION is show or hold, not '$PICTARO_GALLERY_MODERATION'" >&2; exit 1 ;;
+esac
+if [ "$PICTARO_GALLERY_MODERATION" = hold ] && [ -z "${PICTARO_GALLERY_MODERATOR_PASSWORD:-}" ]; then
+    echo "serve.sh: new pictures wait for approval, but no PICTARO_GALLERY_MODERATOR_PASSWORD opens /moderate" >&2
+fi
 mkdir -p "$data"
 data="$(cd "$data" && pwd)"
 export PICTARO_GALLERY_DATA="$data"

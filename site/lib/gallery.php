@@ -20,6 +20,10 @@ const PENDING_PER_CLIENT = 20; // announcements one address may have waiting for
 const PURGE_BATCH = 200; // stale announcements dropped by one announce, so none takes long
 const DEFAULT_MAX_BYTES = 10 * 1024 * 1024 * 1024; // all stored pictures and thumbnails
 const FREE_DISK_RESERVE = 64 * 1024 * 1024; // never fill the disk past this
+const UPLOAD_CPU_SECONDS = 5; // a 12-million-pixel picture takes well under one
+const UPLOAD_TRIES = 5; // uploads one announcement may take before it is used up
+// A file in tmp/ older than this outlived the longest request (PHP-FPM ends one at 60 s).
+const TMP_MAX_AGE = 120;
 
 function setting(string $name, string $default): string
 {
@@ -50,6 +54,34 @@ function pictures_dir(): string
 function thumbs_dir(): string
 {
     return data_subdir('thumbs');
+}
+
+// Files a killed upload left in tmp/ go; returns the bytes of those still under way, which
+// count against the storage cap as what they may soon store.
+function sweep_tmp(): int
+{
+    $dir = data_subdir('tmp');
+    $old = time() - TMP_MAX_AGE;
+    $total = 0;
+    foreach (scandir($dir) ?: [] as $name) {
+        $path = $dir . '/' . $name;
+        $stat = $name[0] === '.' ? false : @stat($path);
+        if ($stat === false) {
+            continue; // gone meanwhile: its upload has ended
+        }
+        if ($stat['mtime'] < $old) {
+            @unlink($path);
+        } else {
+            $total += $stat['size'];
+        }
+    }
+    return $total;
+}
+
+// "hold": new pictures wait for a moderator; "show": they appear at once.
+function moderation(): string
+{
+    return setting('PICTARO_GALLERY_MODERATION', 'hold') === 'show' ? 'show' : 'hold';
 }
 
 function database_dsn(): string
@@ -171,13 +203,16 @@ function fail(int $status, string $reason): never
     exit;
 }
 
-// HEAD is answered as GET (the server drops the body); anything else not allowed is 405.
-function require_method(string $method): void
+// HEAD is answered as GET (the server drops the body) where a GET changes nothing; anything
+// else not allowed is 405.
+function require_method(string ...$methods): void
 {
     $got = $_SERVER['REQUEST_METHOD'] ?? '';
-    $allowed = $method === 'GET' ? ['GET', 'HEAD'] : [$method];
-    if (!in_array($got, $allowed, true)) {
-        header('Allow: ' . implode(', ', $allowed));
+    if (in_array('GET', $methods, true) && !in_array('HEAD', $methods, true)) {
+        $methods[] = 'HEAD';
+    }
+    if (!in_array($got, $methods, true)) {
+        header('Allow: ' . implode(', ', $methods));
         fail(405, 'Method not allowed.');
     }
 }
@@ -224,13 +259,13 @@ function first_name(string $name): string
     return $parts ? $parts[0] : $name;
 }
 
-function page_start(string $title): void
+function page_start(string $title, string $formAction = "'none'"): void
 {
     header('Content-Type: text/html; charset=utf-8');
     header('X-Content-Type-Options: nosniff');
     header('Referrer-Policy: no-referrer');
     header("Content-Security-Policy: default-src 'none'; img-src 'self'; style-src 'self'; "
-        . "base-uri 'none'; form-action 'none'; frame-ancestors 'none'");
+        . "base-uri 'none'; form-action $formAction; frame-ancestors 'none'");
     echo "<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n",
         '<meta name="viewport" content="width=device-width, initial-scale=1">', "\n",
         '<title>', h($title), "</title>\n",
@@ -242,4 +277,48 @@ function page_start(string $title): void
 function page_end(): void
 {
     echo "</main>\n</body>\n</html>\n";
+}
+
+// A picture's tile: its thumbnail (the picture itself for dense screens), the child's first
+// name and age. Names are isolated, so a right-to-left one keeps its age after it.
+function picture_tile(array $p, string $href, string $thumb, string $full, string $extra = ''): string
+{
+    $name = first_name($p['child']);
+    $width = (int)($p['width'] ?? 0);
+    $srcset = $width > THUMB_WIDTH ? ' srcset="' . h($thumb) . ' ' . THUMB_WIDTH . 'w, ' . h($full) . ' ' . $width . 'w"'
+        . ' sizes="(max-width: 40em) 46vw, ' . THUMB_WIDTH . 'px"' : '';
+    return '<li><figure><a href="' . h($href) . '"><img src="' . h($thumb) . '"' . $srcset
+        . ' alt="' . h($name) . '" width="' . THUMB_WIDTH . '" height="' . THUMB_HEIGHT
+        . '" loading="lazy" decoding="async"></a><figcaption><bdi class="child">' . h($name)
+        . '</bdi><span class="age">, <bdi>' . h($p['age']) . '</bdi></span></figcaption>' . $extra . "</figure></li>\n";
+}
+
+// Sends a stored JPEG with what lets a browser keep it: an entity tag and its time, and
+// 304 when the browser has it already.
+function send_jpeg(string $path, string $cache): never
+{
+    $stat = @stat($path);
+    if ($stat === false) {
+        fail(404, 'No such picture.');
+    }
+    $etag = sprintf('"%x-%x"', $stat['mtime'], $stat['size']);
+    $modified = gmdate('D, d M Y H:i:s', $stat['mtime']) . ' GMT';
+    header('X-Content-Type-Options: nosniff');
+    header("Content-Security-Policy: default-src 'none'");
+    header('Cache-Control: ' . $cache);
+    header('ETag: ' . $etag);
+    header('Last-Modified: ' . $modified);
+    $match = $_SERVER['HTTP_IF_NONE_MATCH'] ?? null;
+    $since = $_SERVER['HTTP_IF_MODIFIED_SINCE'] ?? null;
+    if ($match !== null ? in_array($etag, array_map('trim', explode(',', $match)), true)
+        : ($since !== null && strtotime($since) >= $stat['mtime'])) {
+        http_response_code(304);
+        exit;
+    }
+    header('Content-Type: image/jpeg');
+    header('Content-Length: ' . $stat['size']);
+    if ($_SERVER['REQUEST_METHOD'] !== 'HEAD') {
+        readfile($path);
+    }
+    exit;
 }

@@ -1,13 +1,16 @@
 <?php
 // The upload of an announced picture: one multipart part, field "filename", a JPEG. The
 // part's file name (its last path element) must be the announced name. What is stored is
-// the picture decoded and encoded again, with its thumbnail, under that name in the data
-// folder and nowhere else.
+// the picture without its metadata, once GD has decoded it whole, with its thumbnail, under
+// that name in the data folder and nowhere else.
 declare(strict_types=1);
 require __DIR__ . '/../lib/gallery.php';
 require __DIR__ . '/../lib/picture.php';
 
 require_method('POST');
+// CPU time, well inside the web server's wait for an answer: no upload holds a worker long.
+set_time_limit(UPLOAD_CPU_SECONDS);
+$others = sweep_tmp();
 $part = $_FILES['filename'] ?? null;
 if (!is_array($part) || !is_string($part['name'] ?? null) || !is_int($part['error'] ?? null)) {
     // PHP drops a body over post_max_size altogether.
@@ -42,26 +45,36 @@ $file = valid_file_name($part['name']);
 if ($file === null) {
     fail(400, 'Bad file name.');
 }
-// Decoding costs far more than a look at the row: none is spent on pictures never announced.
-$known = run(db(), 'SELECT uploaded_at FROM pictures WHERE filename = ?', [$file])->fetch();
-if ($known === false) {
-    fail(403, 'This picture was not announced.');
-}
-if ($known['uploaded_at'] !== null) {
-    fail(409, 'This picture is in the gallery already.');
-}
-if ((string)file_get_contents($part['tmp_name'], false, null, 0, 3) !== "\xFF\xD8\xFF") {
+$bytes = (string)file_get_contents($part['tmp_name']);
+if (!str_starts_with($bytes, "\xFF\xD8\xFF")) {
     fail(415, 'Only JPEG pictures are taken.');
 }
-$decoded = decode_jpeg($part['tmp_name']);
-if ($decoded === null) {
-    fail(415, 'Only JPEG pictures up to ' . MAX_PICTURE_PIXELS / 1000000 . ' million pixels are taken.');
+// Decoding costs far more than a look at the row: none is spent on pictures never
+// announced, and an announcement buys a few tries only.
+$pdo = db();
+$tried = in_transaction($pdo, fn() => run($pdo, 'UPDATE pictures SET tries = tries + 1
+    WHERE filename = ? AND uploaded_at IS NULL AND tries < ?', [$file, UPLOAD_TRIES])->rowCount());
+if ($tried !== 1) {
+    $known = run($pdo, 'SELECT uploaded_at FROM pictures WHERE filename = ?', [$file])->fetch();
+    if ($known === false) {
+        fail(403, 'This picture was not announced.');
+    }
+    if ($known['uploaded_at'] !== null) {
+        fail(409, 'This picture is in the gallery already.');
+    }
+    fail(429, 'This picture was tried too many times; announce it again under another name.');
 }
-$picture = encode_jpeg($decoded, PICTURE_QUALITY);
+$picture = clean_jpeg($bytes);
+unset($bytes);
+$decoded = $picture === null ? null : decode_jpeg($picture);
+if ($decoded === null) {
+    fail(415, 'Only baseline JPEG pictures up to ' . MAX_PICTURE_PIXELS / 1000000 . ' million pixels are taken.');
+}
+$sides = [imagesx($decoded), imagesy($decoded)];
 $thumb = encode_jpeg(thumbnail_of($decoded), THUMB_QUALITY);
 unset($decoded);
 
-$status = store_picture($file, $picture, $thumb);
+$status = store_picture($file, $picture, $thumb, $sides, max(0, $others - $size));
 match ($status) {
     200 => null,
     403 => fail(403, 'This picture was not announced.'),
@@ -75,11 +88,12 @@ echo "OK\n";
 // Both files are written beside their places first; they are renamed into place while the
 // row is locked and removed again if the row's update or the commit fails, so a retry
 // finds nothing in its way and no file is ever kept without its row. Returns the status.
-function store_picture(string $file, string $picture, string $thumb): int
+function store_picture(string $file, string $picture, string $thumb, array $sides, int $pending): int
 {
     $pdo = db();
     $tmp = data_subdir('tmp');
     $bytes = strlen($picture) + strlen($thumb);
+    $state = moderation() === 'hold' ? 'held' : 'shown';
     $free = @disk_free_space($tmp);
     if ($free === false || $free < $bytes + FREE_DISK_RESERVE) {
         return 507;
@@ -96,7 +110,7 @@ function store_picture(string $file, string $picture, string $thumb): int
             }
             chmod($path, 0600);
         }
-        return in_transaction($pdo, function () use ($pdo, $file, $bytes, $stage, &$placed): int {
+        return in_transaction($pdo, function () use ($pdo, $file, $bytes, $stage, $state, $sides, $pending, &$placed): int {
             $found = run($pdo, 'SELECT id, uploaded_at FROM pictures WHERE filename = ?'
                 . (is_sqlite($pdo) ? '' : ' FOR UPDATE'), [$file])->fetch();
             if ($found === false) {
@@ -105,8 +119,9 @@ function store_picture(string $file, string $picture, string $thumb): int
             if ($found['uploaded_at'] !== null) {
                 return 409;
             }
+            // Uploads under way elsewhere count too, up to what they may still store.
             $room = run($pdo, 'UPDATE storage SET bytes = bytes + ? WHERE id = 1 AND bytes + ? <= ?',
-                [$bytes, $bytes, storage_cap()]);
+                [$bytes, $bytes + $pending, storage_cap()]);
             if ($room->rowCount() !== 1) {
                 return 507;
             }
@@ -116,8 +131,8 @@ function store_picture(string $file, string $picture, string $thumb): int
                 }
                 $placed[] = $target;
             }
-            run($pdo, 'UPDATE pictures SET uploaded_at = ?, bytes = ? WHERE id = ?',
-                [time(), $bytes, (int)$found['id']]);
+            run($pdo, 'UPDATE pictures SET uploaded_at = ?, bytes = ?, state = ?, width = ?, height = ? WHERE id = ?',
+                [time(), $bytes, $state, $sides[0], $sides[1], (int)$found['id']]);
             return 200;
         });
     } catch (Throwable $e) {

@@ -16,6 +16,6 @@ page_start('Pictaro');
 tools and hear every color named aloud.</p>
 <p>A finished picture can be sent from the program's menu <em>Children's works &rarr; Send my
 coloring book</em>. It then appears in the <a href="/baby.php">gallery of children's works</a>
-with the child's first name and age.</p>
+with the child's first name and age<?= moderation() === 'hold' ? ', once a grown-up has looked at it' : '' ?>.</p>
 <?php
 page_end();

@@ -4,7 +4,11 @@
 declare(strict_types=1);
 require __DIR__ . '/../lib/gallery.php';
 
-require_method('GET');
+// A GET records the announcement, so HEAD may not stand in for it.
+if (($_SERVER['REQUEST_METHOD'] ?? '') !== 'GET') {
+    header('Allow: GET');
+    fail(405, 'Method not allowed.');
+}
 $file = valid_file_name($_GET['filename'] ?? null);
 $child = valid_text($_GET['rebenok'] ?? null, MAX_NAME_CHARS);
 $age = valid_text($_GET['vozrast'] ?? null, MAX_AGE_CHARS);

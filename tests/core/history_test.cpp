@@ -65,7 +65,7 @@ PageState state(int w, int h, unsigned seed, int index) {
     QImage picture = mixed(w, h, seed);
     for (int x = 0; x < w; ++x)
         picture.setPixel(x, h / 2, qRgb(0, 0, 0));
-    return {picture, OutlineMask(lines, OutlineMask::Ink::PureBlack), index};
+    return {picture, OutlineMask(lines, OutlineMask::Ink::PureBlack), index, {}};
 }
 
 TEST(PageHistory, EditsReplacementsAndTurnsGoBothWays) {
@@ -139,7 +139,7 @@ TEST(PageHistory, TheNewestStepStaysWhateverItCosts) {
         ASSERT_TRUE(tiny.end(page));
     }
     EXPECT_EQ(tiny.undoCount(), 1u);
-    PageState state{page, {}, 0};
+    PageState state{page, {}, 0, {}};
     ASSERT_TRUE(tiny.undo(state));
     EXPECT_EQ(state.picture, mixed(64, 64, 101));
 }
@@ -151,7 +151,7 @@ TEST(PageHistory, AStepThatNoLongerFitsThePageEndsTheHistory) {
     page.setPixel(30, 30, 0);
     history.touch(QRect(30, 30, 1, 1));
     ASSERT_TRUE(history.end(page));
-    PageState smaller{mixed(20, 20, 9), {}, 0};
+    PageState smaller{mixed(20, 20, 9), {}, 0, {}};
     const QImage kept = smaller.picture.copy();
     EXPECT_FALSE(history.undo(smaller));
     EXPECT_EQ(smaller.picture, kept);

@@ -49,6 +49,21 @@ TEST(SaveName, CountsEveryBitmapAndTakesTheFirstFreeNumberAfterTheCount) {
     EXPECT_EQ(NextSaveName(dir.filePath("empty")), dir.filePath("empty/baby1.bmp"));
 }
 
+// A PNG counts the pictures of both kinds and skips a number either kind holds.
+TEST(SaveName, PngCountsBothKindsAndSkipsANumberEitherHolds) {
+    QTemporaryDir dir;
+    const auto png = [&](const char* sub, const QStringList& files) {
+        const QString folder = dir.filePath(QLatin1String(sub));
+        nameIn(folder, files);
+        return QFileInfo(NextPngSaveName(folder)).fileName();
+    };
+    EXPECT_EQ(png("empty", {}), "baby1.png");
+    EXPECT_EQ(png("both", {"baby1.bmp", "baby2.png"}), "baby3.png");
+    EXPECT_EQ(png("taken", {"baby2.bmp"}), "baby3.png"); // count 1, baby2 is a bitmap
+    EXPECT_EQ(png("upper", {"A.PNG", "baby2.png"}), "baby3.png");
+    EXPECT_EQ(png("other", {"baby1.jpg", "notes.txt"}), "baby1.png");
+}
+
 TEST(Halftone, PaletteHoldsTheBasicColorsTheCubeAndAGreyRamp) {
     const QList<QRgb>& p = HalftonePalette();
     ASSERT_EQ(p.size(), 256);

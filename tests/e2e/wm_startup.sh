@@ -81,7 +81,7 @@ grep -qx "StartupWMClass=Pictaro" "$src/dist/pictaro.desktop" || { echo "FAIL: d
 # 3. File > Options...: its title is exactly the designed one, nothing appended.
 xdotool mousemove --window "$E2E_WIN" 15 10 click 1
 sleep 0.5
-for _ in 1 2 3 4; do xdotool key Down; sleep 0.1; done
+for _ in 1 2 3 4 5; do xdotool key Down; sleep 0.1; done
 xdotool key Return
 opts=""
 for _ in $(seq 50); do

@@ -24,7 +24,7 @@ else
     export PICTARO_GALLERY_DSN="sqlite:$data/gallery.sqlite"
 fi
 port="$(free_port)"
-PICTARO_GALLERY_DATA="$data" "$src/site/serve.sh" "$port" >"$work/server.log" 2>&1 &
+PICTARO_GALLERY_DATA="$data" PICTARO_GALLERY_MODERATION=show "$src/site/serve.sh" "$port" >"$work/server.log" 2>&1 &
 server=$!
 wait_for_site "http://127.0.0.1:$port" || { cat "$work/server.log"; exit 1; }
 

@@ -34,7 +34,7 @@ fi
 
 touch "$work/marker"
 sleep 1 # later writes must have a newer time than the marker
-PICTARO_GALLERY_DATA="$data" PICTARO_GALLERY_MAX_BYTES=$cap PICTARO_GALLERY_WORKERS=3 \
+PICTARO_GALLERY_DATA="$data" PICTARO_GALLERY_MAX_BYTES=$cap PICTARO_GALLERY_WORKERS=3 PICTARO_GALLERY_MODERATION=show \
     "$src/site/serve.sh" "$port" >"$work/server.log" 2>&1 &
 server=$!
 wait_for_site "$base" || { cat "$work/server.log"; exit 1; }
@@ -98,7 +98,7 @@ stored AAAAAAAAAA.jpg || fail "good picture not stored"
 [ "$(size_of "$data/thumbs/AAAAAAAAAA.jpg")" = 200x150 ] || fail "thumbnail is not 200x150"
 expect 200 "$base/baby.php"
 grep -q 'Маша' "$work/body" || fail "gallery does not show the name"
-grep -q '<a href="/picture.php?f=AAAAAAAAAA.jpg"><img src="/picture.php?f=AAAAAAAAAA.jpg&amp;thumb=1"' "$work/body" ||
+grep -q '<a href="/view.php?f=AAAAAAAAAA.jpg"><img src="/picture.php?f=AAAAAAAAAA.jpg&amp;thumb=1"' "$work/body" ||
     fail "gallery does not show the thumbnail linking to the picture"
 expect 200 "$base/picture.php?f=AAAAAAAAAA.jpg"
 cmp -s "$data/pictures/AAAAAAAAAA.jpg" "$work/body" || fail "picture served differs from the stored one"
@@ -160,6 +160,9 @@ upload 415 "$work/truncated.jpg" BBBBBBBBBB.jpg
 upload 415 "$work/ok.png" BBBBBBBBBB.jpg image/jpeg
 upload 415 "$work/vast.jpg" BBBBBBBBBB.jpg
 stored BBBBBBBBBB.jpg && fail "a non-JPEG was stored"
+convert -size 64x48 xc:green -colorspace CMYK -quality 60 "$work/cmyk.jpg"
+announce 200 CMYKCMYKCM.jpg "Кира" 5
+upload 415 "$work/cmyk.jpg" CMYKCMYKCM.jpg
 
 # Anything after or inside the picture that is not picture is gone from what is stored.
 announce 200 PPPPPPPPPP.jpg "Поля" 5
@@ -232,7 +235,7 @@ expect 400 "$base/write_image.php?rebenok=a&vozrast=4"
 
 # Methods: every page answers HEAD as GET, with the same status and headers and no body;
 # anything else is 405.
-for page in / /baby.php /baby.php?page=2 "/picture.php?f=AAAAAAAAAA.jpg" \
+for page in / /baby.php /baby.php?page=2 "/picture.php?f=AAAAAAAAAA.jpg" /view.php?f=AAAAAAAAAA.jpg \
     "/picture.php?f=AAAAAAAAAA.jpg&thumb=1" /picture.php?f=ZZZZZZZZZZ.jpg /style.css /nothing; do
     get_status="$(request "$base$page")"
     get_type="$(grep -i '^content-type:' "$work/head" || true)"
@@ -248,6 +251,32 @@ expect 405 -X PUT "$base/get_image.php"
 expect 405 -X POST "$base/write_image.php?filename=HHHHHHHHHH.jpg&rebenok=a&vozrast=4"
 expect 405 -X DELETE "$base/baby.php"
 grep -qi '^allow: GET, HEAD' "$work/head" || fail "405 without Allow"
+
+# No moderator's page without its password set.
+expect 503 "$base/moderate"
+expect 503 -u "moderator:" "$base/moderate"
+
+# HEAD on the announce records nothing; the server's own 405s say what is allowed.
+expect 405 -I "$base/write_image.php?filename=HEADHEADHE.jpg&rebenok=a&vozrast=4"
+grep -qi '^allow: GET' "$work/head" || fail "405 for HEAD on the announce without Allow"
+[ "$(sql "SELECT COUNT(*) FROM pictures WHERE filename = 'HEADHEADHE.jpg'")" = 0 ] || fail "HEAD recorded an announcement"
+expect 405 -X POST "$base/style.css"
+grep -qi '^allow: GET, HEAD' "$work/head" || fail "the server's own 405 without Allow"
+# Pictures: no encoder's comment, never larger than sent; kept by browsers until changed.
+grep -qa 'CREATOR' "$data/pictures/AAAAAAAAAA.jpg" "$data/thumbs/AAAAAAAAAA.jpg" && fail "an encoder's comment was stored"
+[ "$(stat -c %s "$data/pictures/AAAAAAAAAA.jpg")" -le "$(stat -c %s "$work/ok.jpg")" ] || fail "the stored picture grew"
+expect 200 "$base/picture.php?f=AAAAAAAAAA.jpg&thumb=1"
+etag="$(sed -n 's/^[Ee][Tt][Aa][Gg]: *\(.*\)\r$/\1/p' "$work/head")"
+modified="$(sed -n 's/^[Ll]ast-[Mm]odified: *\(.*\)\r$/\1/p' "$work/head")"
+[ -n "$etag" ] && [ -n "$modified" ] || fail "a thumbnail without ETag or Last-Modified"
+expect 304 -H "If-None-Match: $etag" "$base/picture.php?f=AAAAAAAAAA.jpg&thumb=1"
+expect 304 -H "If-Modified-Since: $modified" "$base/picture.php?f=AAAAAAAAAA.jpg&thumb=1"
+expect 200 -H 'If-None-Match: "other"' "$base/picture.php?f=AAAAAAAAAA.jpg&thumb=1"
+# Pages and the style sheet go compressed.
+for page in /baby.php /style.css; do
+    expect 200 -H 'Accept-Encoding: gzip' "$base$page"
+    grep -qi '^content-encoding: gzip' "$work/head" || fail "$page is not compressed"
+done
 
 # Headers: no versions, no sniffing, a strict policy on pages.
 expect 200 "$base/baby.php"
@@ -271,6 +300,17 @@ expect 200 "$base/baby.php?page=2"
 [ "$(grep -c '<li>' "$work/body")" = 3 ] || fail "second page should hold 3 pictures"
 grep -q 'AAAAAAAAAA.jpg' "$work/body" || fail "oldest picture not on the second page"
 grep -q 'page=3' "$work/body" && fail "a third page is offered"
+
+# Four families behind one address open the gallery at once: every thumbnail arrives.
+viewers=()
+for v in 1 2 3 4; do
+    (curl -s --interface 127.0.9.3 "$base/baby.php" | grep -o '/picture.php?f=[A-Za-z0-9]*\.jpg&amp;thumb=1' |
+        sed "s|&amp;|\&|; s|^|$base|" | xargs -n 1 curl -s --interface 127.0.9.3 -o /dev/null -w '%{http_code}\n' \
+        >"$work/viewer$v") &
+    viewers+=($!)
+done
+wait "${viewers[@]}"
+[ "$(cat "$work"/viewer* | grep -c '^200$')" = 240 ] || fail "four viewers from one address: $(sort "$work"/viewer* | uniq -c | tr '\n' ' ')"
 
 # The purge: stale announcements go a bounded batch per announce, through their index.
 sql "INSERT INTO pictures (filename, child, age, client, announced_at)
@@ -313,6 +353,88 @@ for i in $(seq 1 30); do
 done
 [ "$limited" -ge 5 ] && [ "$limited" -le 9 ] || fail "30 quick announces from one address: $limited limited"
 
+# Scan bombs: a small progressive JPEG whose scan repeats thousands of times, and a baseline
+# one with its scan repeated; refused at once, and the gallery answers while four arrive.
+/usr/bin/python3 - "$work" <<'PYEOF'
+import io, sys
+from PIL import Image
+def scans(data):
+    """(start, end) of each scan: its SOS segment and coded data."""
+    out, pos = [], 2
+    while data[pos + 1] != 0xD9:
+        marker, length = data[pos + 1], int.from_bytes(data[pos + 2:pos + 4], 'big')
+        end = pos + 2 + length
+        if marker == 0xDA:
+            while not (data[end] == 0xFF and data[end + 1] not in (0, *range(0xD0, 0xD8))):
+                end += 1
+            out.append((pos, end))
+        pos = end
+    return out
+def bomb(progressive, repeats, path):
+    out = io.BytesIO()
+    Image.new('RGB', (6000, 2000), 'white').save(out, 'JPEG', progressive=progressive, quality=60)
+    data = out.getvalue()
+    start, end = min(scans(data), key=lambda s: s[1] - s[0])
+    open(path, 'wb').write(data[:end] + data[start:end] * repeats + data[end:])
+bomb(True, 2000, sys.argv[1] + '/bomb-progressive.jpg')
+bomb(True, 60000, sys.argv[1] + '/bomb-big.jpg')
+bomb(False, 20, sys.argv[1] + '/bomb-baseline.jpg')
+PYEOF
+for kind in progressive baseline; do
+    announce 200 "BOMB${kind:0:4}XX.jpg" "Боб" 5
+    took="$(curl -s --interface "$(from)" -o "$work/body" -w '%{http_code} %{time_total}' \
+        -F "filename=@$work/bomb-$kind.jpg;filename=BOMB${kind:0:4}XX.jpg;type=image/jpeg" "$base/get_image.php")"
+    [ "${took% *}" = 415 ] || fail "a $kind scan bomb got ${took% *}"
+    awk -v t="${took#* }" 'BEGIN { exit !(t < 1.0) }' || fail "a $kind scan bomb took ${took#* } s to refuse"
+done
+bombs=()
+for i in 1 2 3 4; do
+    announce 200 "BOMBBIG00$i.jpg" "Боб" 5
+    curl -s -o /dev/null --interface "$(from)" -F "filename=@$work/bomb-big.jpg;filename=BOMBBIG00$i.jpg;type=image/jpeg" \
+        "$base/get_image.php" &
+    bombs+=($!)
+done
+sleep 0.2
+took="$(curl -s --interface "$(from)" -o /dev/null -w '%{http_code} %{time_total}' "$base/baby.php")"
+wait "${bombs[@]}"
+[ "${took% *}" = 200 ] || fail "the gallery got ${took% *} while scan bombs arrived"
+awk -v t="${took#* }" 'BEGIN { exit !(t < 1.0) }' || fail "the gallery took ${took#* } s while scan bombs arrived"
+stored BOMBBIG001.jpg && fail "a scan bomb was stored"
+
+# An announcement buys five tries; the sixth is refused before any decoding.
+announce 200 TRYTRYTRY1.jpg "Тоня" 5
+for i in 1 2 3 4 5; do upload 415 "$work/fake.jpg" TRYTRYTRY1.jpg; done
+upload 429 "$work/ok.jpg" TRYTRYTRY1.jpg
+stored TRYTRYTRY1.jpg && fail "an upload past its tries was stored"
+
+# An upload killed while its worker decodes leaves its files in tmp/; the next upload
+# sweeps them once they are older than any request can be.
+convert -size 3200x2400 xc: +noise Random -quality 80 "$work/slow.jpg"
+fpm="$(cat "$data/run/php-fpm.pid")"
+left=""
+for try in 1 2 3 4 5; do
+    announce 200 "KILLKILL0$try.jpg" "Кира" 5
+    curl -s -o /dev/null --interface "$(from)" -F "filename=@$work/slow.jpg;filename=KILLKILL0$try.jpg;type=image/jpeg" \
+        "$base/get_image.php" &
+    sender=$!
+    for _ in $(seq 200); do
+        [ -n "$(ls -A "$data/tmp")" ] && break
+        sleep 0.01
+    done
+    pkill -KILL -P "$fpm" || true # the site's own workers; their master starts new ones
+    wait "$sender" || true
+    left="$(ls -A "$data/tmp")"
+    [ -n "$left" ] && break
+done
+[ -n "$left" ] || fail "no upload was caught in the middle"
+for _ in $(seq 100); do [ "$(pgrep -c -P "$fpm")" = 3 ] && break; sleep 0.05; done
+# Until then they count against the storage cap (what is left would fill it).
+upload 507 "$work/small.jpg" "KILLKILL0$try.jpg"
+[ "$(ls -A "$data/tmp")" = "$left" ] || fail "the files of a killed upload went before their time"
+touch -d '-3 minutes' "$data/tmp/"*
+upload 200 "$work/small.jpg" "KILLKILL0$try.jpg"
+[ -z "$(ls -A "$data/tmp")" ] || fail "a killed upload's files were not swept: $(ls -A "$data/tmp")"
+
 # A commit that fails leaves no file, and the retry stores the picture.
 used_before="$(sql 'SELECT bytes FROM storage')"
 announce 200 LLLLLLLLLL.jpg "Лёва" 5
@@ -325,7 +447,7 @@ else
     sql "CREATE FUNCTION fail_upload() RETURNS trigger LANGUAGE plpgsql AS
          \$\$ BEGIN RAISE EXCEPTION 'injected'; END \$\$" >/dev/null
     sql "CREATE CONSTRAINT TRIGGER fail_upload AFTER UPDATE ON pictures DEFERRABLE INITIALLY DEFERRED
-         FOR EACH ROW WHEN (NEW.filename = 'LLLLLLLLLL.jpg') EXECUTE FUNCTION fail_upload()" >/dev/null
+         FOR EACH ROW WHEN (NEW.filename = 'LLLLLLLLLL.jpg' AND NEW.uploaded_at IS NOT NULL) EXECUTE FUNCTION fail_upload()" >/dev/null
     undo="DROP TRIGGER fail_upload ON pictures"
 fi
 upload 500 "$work/ok.jpg" LLLLLLLLLL.jpg
@@ -369,7 +491,7 @@ rows="$(sql 'SELECT filename FROM pictures WHERE uploaded_at IS NOT NULL ORDER B
 [ "$(ls "$data/thumbs" | sort | tr '\n' ' ')" = "$rows" ] || fail "thumbnails and rows differ"
 stray="$(find "$src/site" "$work" -newer "$work/marker" -type f \
     ! -path "$data/*" ! -path "$work/body" ! -path "$work/head" ! -path "$work/server.log" \
-    ! -path "$work/*.jpg" ! -path "$work/*.png")"
+    ! -path "$work/*.jpg" ! -path "$work/*.png" ! -path "$work/viewer*")"
 [ -z "$stray" ] || fail "files written outside the data folder: $stray"
 [ -z "$(ls -A "$work/outside")" ] || fail "something reached the outside folder"
 [ -z "$(ls -A "$data/tmp")" ] || fail "temporary uploads were left behind"

@@ -43,6 +43,11 @@ struct FakeDialogs : IFileDialogs {
         saved.push_back(o);
         return saveAnswer;
     }
+    QStringList openManyAnswer; // what a dialog of several files answers
+    QStringList openFiles(const OpenDialogOptions& o) override {
+        opened.push_back(o);
+        return openManyAnswer;
+    }
 };
 
 struct FakeShell : IShell {
@@ -91,6 +96,7 @@ struct Harness {
 
     QTemporaryDir dir;
     QString dataFolder; // where the window keeps its picture between runs; empty: nowhere
+    QString pagesFolder = dir.path() + QStringLiteral("/mypages"); // the parents' own pages
     FakeMessageBox messages;
     FakeInputBox input;
     FakeDialogs dialogs;

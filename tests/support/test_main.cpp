@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -34,6 +36,10 @@ int main(int argc, char** argv) {
     }
     QStandardPaths::setTestModeEnabled(true);
     PictaroApplication app(argc, argv);
+    // Per-user settings of a process of its own: tests run side by side, and one test's
+    // remembered choice must not reach another.
+    QTemporaryDir userSettings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, userSettings.path());
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (platform.startsWith("offscreen:configfile="))
         QFile::remove(QString::fromUtf8(platform.mid(21)));

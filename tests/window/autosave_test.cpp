@@ -92,3 +92,51 @@ TEST(Autosave, APictureOfAnotherSizeComesBackWholeInTheMiddle) {
     EXPECT_EQ(f->PageBitmap->image.pixel(450, 250), qRgb(0, 128, 0));
     h.form.reset();
 }
+
+// Only a picture the child changed is kept: a page as its archive gave it (here a blank one,
+// as a cut-off archive shows) is not, so a repaired or upgraded archive shows its new
+// drawing at the next start. A picture brought back stays kept while this run leaves it be.
+TEST(Autosave, AnUntouchedPageIsNeverKeptAndComesFreshFromItsArchive) {
+    Harness h;
+    h.dataFolder = h.dir.path() + QStringLiteral("/data/");
+    QDir().mkpath(h.dataFolder);
+    QImage blank(400, 300, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    h.addArchive(QStringLiteral("pages.pak"), {{"cat.bmp", bmpBytes(blank)}});
+    TForm1* f = &h.make();
+    const QString path = f->AutosavePath();
+    f->close();
+    EXPECT_FALSE(QFile::exists(path));
+    h.form.reset();
+
+    // The archive repaired (the page cache goes with the old drawing).
+    QDir(h.tempDir()).removeRecursively();
+    QDir().mkpath(h.tempDir());
+    h.addArchive(QStringLiteral("pages.pak"), {{"cat.bmp", bmpBytes(outlinePage(400, 300))}});
+    f = &h.make();
+    const QImage fresh = f->PageBitmap->image.copy();
+    EXPECT_TRUE(fresh.allGray() && fresh != QImage()) << "no page";
+    int ink = 0;
+    for (int y = 0; y < fresh.height(); y += 3)
+        for (int x = 0; x < fresh.width(); x += 3)
+            ink += qRed(fresh.pixel(x, y)) == 0;
+    EXPECT_GT(ink, 100) << "the repaired drawing is not shown";
+
+    // Touched: kept, and at the next start kept still, though nothing touches it then.
+    QTest::mouseClick(f->PaintBox1, Qt::LeftButton, {}, QPoint(5, 5));
+    const QImage painted = f->PageBitmap->image.copy();
+    f->close();
+    h.form.reset();
+    f = &h.make();
+    EXPECT_EQ(f->PageBitmap->image, painted);
+    f->close();
+    ASSERT_TRUE(QFile::exists(path));
+    h.form.reset();
+    f = &h.make();
+    EXPECT_EQ(f->PageBitmap->image, painted);
+
+    // Another page, left untouched: nothing of it is kept.
+    f->Button_SterkaClick(); // the page again, as its file gives it
+    f->close();
+    EXPECT_FALSE(QFile::exists(path));
+}

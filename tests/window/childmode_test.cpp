@@ -129,13 +129,25 @@ TEST(ChildMode, OffByDefaultNothingIsGatedAndTheOptionIsStoredPerUser) {
     QCheckBox* box = f.Fm_Options->findChild<QCheckBox*>("CheckBox_ChildMode");
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(f.Fm_Options->rect().contains(box->mapTo(f.Fm_Options, box->rect().bottomRight())));
+    f.Fm_Options->show();
     box->setChecked(true);
     EXPECT_TRUE(cm.enabled());
     EXPECT_TRUE(settings.stored());
     EXPECT_TRUE(f.isFullScreen());
-    // Whoever switched it on is a grown-up: the minute starts now.
+    // The grown-up who switched it on finishes in the options window; once it closes, the
+    // child has the window and Alt+F4 asks the gate.
+    EXPECT_FALSE(cm.locked());
+    f.Fm_Options->reject();
+    EXPECT_TRUE(cm.locked());
+    EXPECT_FALSE(f.close());
+    EXPECT_EQ(asked, 1);
+    // Switched off again: nothing is asked any more.
+    f.Fm_Options->show();
+    box->setChecked(false);
+    f.Fm_Options->reject();
+    EXPECT_FALSE(cm.locked());
     EXPECT_TRUE(f.close());
-    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(asked, 1);
     // config.ini keeps its four keys.
     QFile ini(h.programDir() + "/config.ini");
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));

@@ -49,8 +49,10 @@ TEST(Save, ProposesTheNextNameAndWritesAHalftoneBitmapOfTheAreaWhateverTheExtens
     ASSERT_EQ(h.dialogs.saved.size(), 1u);
     const OpenDialogOptions& o = h.dialogs.saved[0];
     EXPECT_EQ(o.title, QStringLiteral("Save coloring book"));
-    EXPECT_EQ(o.fileName, form.SaveFolder + QStringLiteral("baby4.bmp"));
+    // A new user is offered PNG first, which keeps every colour.
+    EXPECT_EQ(o.fileName, form.SaveFolder + QStringLiteral("baby4.png"));
     EXPECT_EQ(o.initialDir, form.SaveFolder);
+    EXPECT_TRUE(o.filter.startsWith(QStringLiteral("PNG")));
     EXPECT_TRUE(o.filter.contains(QStringLiteral("*.bmp")));
 
     QFile f(target);
@@ -73,6 +75,22 @@ TEST(Save, ProposesTheNextNameAndWritesAHalftoneBitmapOfTheAreaWhateverTheExtens
             }
         }
     EXPECT_TRUE(h.messages.shown.empty());
+
+    // The bitmap chosen is offered first from now on, under the bitmap's own numbering.
+    h.dialogs.saveAnswer.reset();
+    form.menu_SaveClick();
+    ASSERT_EQ(h.dialogs.saved.size(), 2u);
+    EXPECT_EQ(h.dialogs.saved[1].fileName, form.SaveFolder + QStringLiteral("baby4.bmp"));
+    EXPECT_TRUE(h.dialogs.saved[1].filter.startsWith(QStringLiteral("Bitmaps")));
+    EXPECT_EQ(h.dialogs.saved[1].defaultSuffix, QStringLiteral("bmp"));
+    // And a PNG chosen brings PNG back first.
+    h.dialogs.saveAnswer = h.programDir() + QStringLiteral("/save/again.png");
+    form.menu_SaveClick();
+    h.dialogs.saveAnswer.reset();
+    form.menu_SaveClick();
+    ASSERT_EQ(h.dialogs.saved.size(), 4u);
+    EXPECT_EQ(h.dialogs.saved[3].defaultSuffix, QStringLiteral("png"));
+    EXPECT_EQ(h.dialogs.saved[3].fileName, form.SaveFolder + QStringLiteral("baby5.png"));
 }
 
 // The area was resized after the page was loaded: the file takes the area's present size

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -312,13 +313,28 @@ TEST(Loading, ClearRestoresThePageThenGivesAWhiteSheet) {
     EXPECT_EQ(centre(), qRgb(255, 255, 255));
     f.Button_SterkaClick();
     EXPECT_EQ(centre(), qRgb(255, 255, 255));
-    // An opened file is not what Clear brings back.
+    // A picture opened by hand comes back clean from its own file, not the last catalogue
+    // page, and still after undo and redo have gone past it.
     QImage other(20, 20, QImage::Format_RGB32);
     other.fill(qRgb(0, 0, 200));
     writeFile(h.dir.path() + "/other.bmp", bmpBytes(other));
     h.dialogs.openAnswer = h.dir.path() + "/other.bmp";
     f.menu_openClick();
+    ASSERT_EQ(centre(), qRgb(0, 0, 200));
+    QTest::mouseClick(f.PaintBox1, Qt::LeftButton, {}, QPoint(5, 5)); // a blue fill over it
+    f.Button_UndoClick();
+    f.Button_UndoClick(); // back to the white sheet
+    f.Button_RedoClick();
+    f.Button_RedoClick();
     f.StrokeSinceClear = 0;
+    f.PageBitmap->fillRect(f.PageBitmap->rect(), clRed);
+    f.Button_SterkaClick();
+    EXPECT_EQ(centre(), qRgb(0, 0, 200));
+    // Once a catalogue page is picked, Clear is the catalogue's again.
+    f.TreeView1->setCurrentItem(f.TreeNodes[1]);
+    f.TreeView1Click();
+    f.StrokeSinceClear = 0;
+    f.PageBitmap->fillRect(f.PageBitmap->rect(), clRed);
     f.Button_SterkaClick();
     EXPECT_EQ(centre(), qRgb(0, 0, 0));
 }

@@ -3,6 +3,7 @@
 #include "app/widgets.h"
 #include "support/fakes.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QTest>
@@ -26,7 +27,7 @@ bool framed(const QImage& pic) {
 
 TEST(TextureStrip, BoxesPickTexturesByOffset) {
     Harness h;
-    TForm1& f = h.make(true, QSize(500, 300));
+    TForm1& f = h.make(true, QSize(1000, 300)); // room for the whole strip
     EXPECT_EQ(f.TextureCount, 10);
     EXPECT_EQ(f.TextureOffset, 0);
     f.CurrentTool = tool::Brush;
@@ -63,7 +64,7 @@ TEST(TextureStrip, BoxesPickTexturesByOffset) {
 // the plain previews back. Choosing plays nothing.
 TEST(TextureStrip, SelectionFrame) {
     Harness h;
-    TForm1& f = h.make(true, QSize(500, 300));
+    TForm1& f = h.make(true, QSize(1000, 300)); // room for the whole strip
     f.Fm_Options->CheckBox_Sound->setChecked(false);
     h.sound.events.clear();
     pick(f, 2);
@@ -127,4 +128,61 @@ TEST(TextureStrip, TexturedFillAndBackToPlain) {
     QTest::mouseClick(f.PaintBox1, Qt::LeftButton, {}, QPoint(250, 250));
     EXPECT_EQ(page.pixel(10, 200), toQRgb(f.CurrentColor));
     EXPECT_EQ(page.pixel(499, 299), toQRgb(f.CurrentColor));
+}
+
+// A colour picked after a texture is the colour painted: the red blot shows as chosen, so the
+// next fill must not lay orange tiles. The chart ends the texture too.
+TEST(TextureStrip, PickingAColourEndsTheTexture) {
+    Harness h;
+    TForm1& f = h.make(true, QSize(1000, 300)); // room for the whole strip
+    QImage img(1000, 300, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    f.PageBitmap = std::make_unique<PageBitmapCanvas>(img);
+    f.CurrentPageIndex = 1; // a page is shown: the fill works
+
+    pick(f, 5);
+    ASSERT_EQ(f.FillTexture, 5);
+    QTest::mouseClick(f.Image1_Color, Qt::LeftButton);
+    QApplication::processEvents(); // the chosen looks follow the press
+    EXPECT_EQ(f.FillTexture, 0);
+    EXPECT_FALSE(framed(box(f, 5)->picture()));
+    QTest::mouseClick(f.PaintBox1, Qt::LeftButton, {}, QPoint(250, 50));
+    EXPECT_EQ(f.PageBitmap->image.pixel(10, 10), toQRgb(clRed));
+    EXPECT_EQ(f.PageBitmap->image.pixel(997, 297), toQRgb(clRed));
+
+    pick(f, 2);
+    ASSERT_EQ(f.FillTexture, 2);
+    QTest::mouseClick(f.Image2, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(f.FillTexture, 0);
+}
+
+// At 1366 pixels an open side panel leaves the strip little room: it shows fewer boxes, both
+// arrows stay on the screen, and every texture can still be reached.
+TEST(TextureStrip, FitsTheRoomAnOpenPanelLeaves) {
+    Harness h;
+    TForm1& f = h.make(true, QSize(1366 - 135 - 145, 400));
+    ASSERT_EQ(f.width(), 1366);
+    const auto arrowsShow = [&] {
+        const QRect room = f.Tab_Zalivka->rect();
+        return room.contains(f.Button_2->geometry()) && room.contains(f.Button_1->geometry()) &&
+               f.Button_2->geometry().left() >= f.pnl2->geometry().right();
+    };
+    EXPECT_TRUE(arrowsShow());
+    EXPECT_EQ(f.StripSize, 6);
+    for (auto open : {&TForm1::Button_FolderClick, &TForm1::Button_StatClick}) {
+        (f.*open)();
+        QApplication::processEvents();
+        EXPECT_TRUE(arrowsShow());
+        EXPECT_LT(f.StripSize, 6);
+        EXPECT_FALSE(box(f, 1)->isHidden());
+        for (int i = 0; i < 10; ++i)
+            QTest::mouseClick(f.Button_2, Qt::LeftButton);
+        pick(f, f.StripSize);
+        EXPECT_EQ(f.FillTexture, 10);
+        EXPECT_TRUE(framed(box(f, f.StripSize)->picture()));
+        f.PaintBox1MouseMove(5, 5); // back on the page
+        QApplication::processEvents();
+        EXPECT_EQ(f.StripSize, 6);
+        EXPECT_TRUE(framed(box(f, 10 - f.TextureOffset)->picture())) << "the frame stays";
+    }
 }

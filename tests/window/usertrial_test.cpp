@@ -328,3 +328,46 @@ TEST(UserTrial, TheWateringCanCursorCarriesTheColorOnItsBodyAndDrops) {
     for (QPoint p : drops)
         EXPECT_EQ(cursor.pixel(p), 0xFFFF0000u) << "drop at " << p.x() << "," << p.y();
 }
+
+// However a side panel closes, the whole drawing area takes paint: an untouched page is laid
+// out again at the full area, a touched one grows to it with new paper (one step back).
+TEST(UserTrial, TheWholeAreaTakesPaintAfterASidePanelCloses) {
+    Harness h;
+    h.addArchive("a.pak", {{"frame.bmp", framePage(300, 200)}, {"tall.bmp", framePage(200, 300)}});
+    TForm1& f = h.make(true, QSize(900, 500));
+    const QSize area = f.PaintBox1->size();
+    f.Button_FolderClick();
+    QApplication::processEvents();
+    f.TreeView1->setCurrentItem(f.TreeNodes[2]);
+    f.TreeView1Click();
+    ASSERT_LT(f.PageBitmap->image.width(), area.width()); // laid out beside the open panel
+    f.Button_FolderClick();                               // "Coloring book" pressed again
+    QApplication::processEvents();
+    // A fill at the far right, where the narrow layout ended.
+    const QPoint farRight(area.width() - 3, 3);
+    pressOnPage(f, farRight);
+    EXPECT_TRUE(f.Panel_Tree->isHidden());
+    ASSERT_EQ(f.PageBitmap->image.size(), area);
+    EXPECT_EQ(f.PageBitmap->image.pixel(farRight), toQRgb(f.CurrentColor));
+    EXPECT_EQ(inkBox(f.PageBitmap->image), layoutPage({200, 300}, area));
+
+    // Touched, then the area grows (full screen): a press anywhere gives the new strip paper,
+    // and the fill reaches it; undo takes the fill back, then the paper.
+    const QImage touched = f.PageBitmap->image.copy();
+    f.resize(f.width() + 120, f.height());
+    QApplication::processEvents();
+    ASSERT_EQ(f.PaintBox1->width(), area.width() + 120);
+    EXPECT_EQ(f.PageBitmap->image, touched);
+    f.NewCursor(QStringLiteral("Красный"), clRed, 0);
+    const QPoint strip(area.width() + 60, 10);
+    pressOnPage(f, strip);
+    ASSERT_EQ(f.PageBitmap->image.size(), f.PaintBox1->size());
+    EXPECT_EQ(f.PageBitmap->image.pixel(strip), toQRgb(clRed));
+    f.Button_UndoClick();
+    EXPECT_EQ(f.PageBitmap->image.pixel(strip), qRgb(255, 255, 255));
+    f.Button_UndoClick();
+    EXPECT_EQ(f.PageBitmap->image, touched);
+    f.Button_RedoClick();
+    f.Button_RedoClick();
+    EXPECT_EQ(f.PageBitmap->image.pixel(strip), toQRgb(clRed));
+}

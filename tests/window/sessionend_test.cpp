@@ -1,0 +1,60 @@
+// Logout, shutdown or a hang-up close the program as its close button does, with no dialog.
+#include "app/childmode.h"
+#include "app/options.h"
+#include "app/sessionend.h"
+#include "support/fakes.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace {
+qint64 fileSize(const QString& path) {
+    return QFileInfo(path).exists() ? QFileInfo(path).size() : -1;
+}
+} // namespace
+
+TEST(SessionEnd, QuitSignalsWriteTheRecordAndSettingsWithoutAskingAnyone) {
+    for (int sig : {SIGTERM, SIGHUP}) {
+        Harness h;
+        h.addArchive("a.pak", {{"p.bmp", bmpBytes(outlinePage(300, 200))}});
+        TForm1& f = h.make();
+        // Child mode, locked: the close button would ask the gate; the desktop does not.
+        f.childMode->setEnabled(true);
+        f.childMode->lock.close();
+        int asked = 0;
+        f.childMode->askGate = [&](const GateQuestion&) { return ++asked, false; };
+        QuitRequests quits;
+        QObject::connect(&quits, &QuitRequests::quitRequested, &f, &TForm1::CloseForSessionEnd);
+        // The session ends while a dialog is open, inside its own event loop.
+        bool dialogUp = false;
+        QTimer::singleShot(0, &f, [&] { f.Fm_Options->exec(); });
+        QTimer::singleShot(100, &f, [&] {
+            dialogUp = f.Fm_Options->isVisible();
+            std::raise(sig);
+        });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !f.isVisible(); })) << sig;
+        EXPECT_TRUE(dialogUp);
+        EXPECT_FALSE(f.Fm_Options->isVisible());
+        EXPECT_EQ(asked, 0);
+        EXPECT_TRUE(h.messages.shown.empty());
+        EXPECT_EQ(fileSize(h.dir.path() + "/stat.dat"), 68) << sig;
+        EXPECT_TRUE(QFile::exists(h.programDir() + "/config.ini"));
+        f.childMode->setEnabled(false);
+    }
+}
+
+// A failure while closing at logout goes to the log: nobody is there to press OK.
+TEST(SessionEnd, AFailedWriteAtLogoutIsLoggedNotShown) {
+    Harness h;
+    TForm1& f = h.make();
+    QDir().mkpath(h.dir.path() + "/stat.dat/blocked"); // stat.dat cannot be a file
+    f.CloseForSessionEnd();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(h.messages.shown.empty());
+    EXPECT_TRUE(QFile::exists(h.programDir() + "/config.ini"));
+}
