@@ -1,4 +1,4 @@
-// The per-user settings file as a parent or another program may leave it: every switch takes
+// The per-user settings file as a parent or another program may leave it: every setting takes
 // only its own words, and nothing stored in the file is decoded on the way.
 #include "app/childmode.h"
 #include "app/options.h"
@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,12 +29,13 @@ QDataStream& operator>>(QDataStream& s, Probe& p) {
 class UserSettingsFile : public ::testing::Test {
   protected:
     void SetUp() override {
+        // <folder>/Pictaro/pictaro.ini: the folder this process had goes back afterwards.
+        previous = QFileInfo(QFileInfo(UserSettings().fileName()).absolutePath()).absolutePath();
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
         qRegisterMetaType<Probe>();
     }
     void TearDown() override {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, previous);
     }
     // The file holds what QSettings wrote of values, then text.
     void write(const QVariantMap& values, const QByteArray& text) {
@@ -50,32 +50,39 @@ class UserSettingsFile : public ::testing::Test {
         ASSERT_TRUE(f.open(QIODevice::Append));
         f.write(text);
     }
-    // What a new window reads: child mode, and whether outlines stay.
-    std::pair<bool, bool> windowReads() {
+    // What a new window reads: child mode, whether outlines stay, the kind Save offers first.
+    std::tuple<bool, bool, QString> windowReads() {
         Harness h;
         TForm1& f = h.make(false);
-        return {f.childMode->enabled(), f.Fm_Options->CheckBox_Outlines->isChecked()};
+        f.menu_SaveClick();
+        return {f.childMode->enabled(), f.Fm_Options->CheckBox_Outlines->isChecked(),
+                h.dialogs.saved.at(0).defaultSuffix};
     }
     QTemporaryDir dir;
+    QString previous;
 };
 } // namespace
 
-TEST_F(UserSettingsFile, SwitchesTakeOnlyTheirOwnWordsAndAnythingElseIsTheDefault) {
+TEST_F(UserSettingsFile, SettingsTakeOnlyTheirOwnWordsAndAnythingElseIsTheDefault) {
     const QByteArray longLine = "childMode=" + QByteArray(5000, 'x') + "\n";
+    const QString png = QStringLiteral("png"), bmp = QStringLiteral("bmp");
     struct Case {
         QByteArray text;
-        std::pair<bool, bool> read; // child mode, outlines stay (off and on by default)
+        std::tuple<bool, bool, QString> read; // off, on and PNG by default
     } cases[] = {
-        {"childMode=off\nOutlinesStay=No\n", {false, false}},
-        {"[General]\nchildMode = ON ; a parent's note\nOutlinesStay=\"0\"\n", {true, false}},
-        {"childMode=yes\n[Other]\nchildMode=no\nOutlinesStay=false\n", {true, true}},
+        {"childMode=off\nOutlinesStay=No\nsaveType=BMP\n", {false, false, bmp}},
+        {"[General]\nchildMode = ON ; a parent's note\nOutlinesStay=\"0\"\nsaveType=\"bmp\"\n",
+         {true, false, bmp}},
+        {"childMode=yes\n[Other]\nchildMode=no\nOutlinesStay=false\nsaveType=bmp\n",
+         {true, true, png}},
         // Cut off mid-way, with the file or within a quote.
-        {"OutlinesStay=fals", {false, true}},
-        {"childMode=tr\nOutlinesStay=\"fa", {false, true}},
-        {"childMode=@Variant(\\0\\0\\0\\x1\\x1)\nOutlinesStay=@Variant(\\0\\0\\0\\x1\\0)\n",
-         {false, true}},
+        {"saveType=bm\nOutlinesStay=fals", {false, true, png}},
+        {"childMode=tr\nOutlinesStay=\"fa", {false, true, png}},
+        {"childMode=@Variant(\\0\\0\\0\\x1\\x1)\nOutlinesStay=@Variant(\\0\\0\\0\\x1\\0)\n"
+         "saveType=@ByteArray(bmp)\n",
+         {false, true, png}},
         // The last line of a key counts, even when it is too long to be a setting.
-        {"childMode=true\n" + longLine + "OutlinesStay=1\nOutlinesStay=0", {false, false}},
+        {"childMode=true\n" + longLine + "OutlinesStay=1\nOutlinesStay=0", {false, false, png}},
     };
     for (const Case& c : cases) {
         write({}, c.text);
@@ -83,11 +90,11 @@ TEST_F(UserSettingsFile, SwitchesTakeOnlyTheirOwnWordsAndAnythingElseIsTheDefaul
     }
 }
 
-TEST_F(UserSettingsFile, AStoredObjectBesideTheSwitchesIsNeverDecoded) {
+TEST_F(UserSettingsFile, AStoredObjectBesideTheSettingsIsNeverDecoded) {
     write({{QStringLiteral("picture"), QVariant::fromValue(Probe{7})}},
-          "childMode=Yes\r\nOutlinesStay=0\r\n");
+          "childMode=Yes\r\nOutlinesStay=0\r\nsaveType=bmp\r\n");
     probeLoads = 0;
-    EXPECT_EQ(windowReads(), std::make_pair(true, false));
+    EXPECT_EQ(windowReads(), std::make_tuple(true, false, QStringLiteral("bmp")));
     EXPECT_EQ(probeLoads, 0);
     // Switching an option still leaves the stored object in the file.
     {
@@ -95,5 +102,5 @@ TEST_F(UserSettingsFile, AStoredObjectBesideTheSwitchesIsNeverDecoded) {
         h.make(false).Fm_Options->CheckBox_Outlines->setChecked(true);
     }
     EXPECT_EQ(UserSettings().value(QStringLiteral("picture")).value<Probe>().n, 7);
-    EXPECT_EQ(windowReads(), std::make_pair(true, true));
+    EXPECT_EQ(windowReads(), std::make_tuple(true, true, QStringLiteral("bmp")));
 }
