@@ -177,9 +177,8 @@ void TForm1::menu_openfolderClick() {
 namespace {
 constexpr qint64 kMaxPageFileBytes = qint64(100) << 20;
 
-QImage readPageForShelf(const QString& path, QString* error) {
-    return readBitmapFile(path, error);
-}
+// Drawn as large as a page is shown on a big screen: an SVG has no size of its own.
+constexpr QSize kOwnPageArea(1920, 1080);
 
 // "cat.png" in a folder holding it already: "cat (2).png", "cat (3).png", ...
 QString freeNameIn(const QDir& dir, const QFileInfo& file) {
@@ -244,7 +243,7 @@ void TForm1::AddPagesClick() {
     QTreeWidgetItem* last = nullptr;
     for (const QString& path : chosen) {
         QString error;
-        const QImage picture = readPageForShelf(path, &error);
+        const QImage picture = readPictureFile(path, kOwnPageArea, &error);
         QFile in(path);
         if (picture.isNull() || !in.open(QIODevice::ReadOnly) || in.size() > kMaxPageFileBytes) {
             refused.append(QFileInfo(path).fileName() +

@@ -4,6 +4,7 @@
 #include "library/pagefit.h"
 #include "library/pageload.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QScopedValueRollback>
 #include <QTreeWidget>
@@ -15,7 +16,12 @@ void TForm1::LoadKartinka(const QString& path) {
     // A bitmap with no pixels is taken as no file at all: the white sheet.
     if (!path.isEmpty() && QFileInfo(path).isFile() && !isEmptyBitmapFile(path)) {
         QString error;
-        source = readBitmapFile(path, &error);
+        // The bundled pages are bitmaps; a picture opened by hand or one of the parents' own
+        // pages may be any common kind.
+        const bool ownPage = !paths.pagesFolder.isEmpty() &&
+                             path.startsWith(QDir(paths.pagesFolder).path() + QLatin1Char('/'));
+        source = OpeningByHand || ownPage ? readPictureFile(path, PaintBox1->size(), &error)
+                                          : readBitmapFile(path, &error);
         // An unreadable file leaves the picture on the area as it was; with none there yet,
         // the child gets the white sheet rather than an area that draws nothing.
         if (source.isNull()) {
@@ -40,10 +46,12 @@ void TForm1::LoadKartinka(const QString& path) {
 void TForm1::PlacePage(const QImage& source, const QString& openedFile) {
     const QSize area = PaintBox1->size();
     auto page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
-    stretchKeepingInk(source, page->image, layoutPage(source.size(), page->image.size()));
-    OutlineMask outline(page->image, OpeningByHand || !openedFile.isEmpty()
-                                         ? OutlineMask::Ink::PureBlack
-                                         : OutlineMask::Ink::Dark);
+    const bool byHand = OpeningByHand || !openedFile.isEmpty();
+    const QSize size = page->image.size();
+    stretchKeepingInk(source, page->image,
+                      byHand ? layoutOpenedPicture(source.size(), size)
+                             : layoutPage(source.size(), size));
+    OutlineMask outline(page->image, byHand ? OutlineMask::Ink::PureBlack : OutlineMask::Ink::Dark);
     // The picture it replaces is one step back, unless this is the same page laid out again
     // or nothing changes (Clear on an untouched page).
     const bool same = PageBitmap && PicturePageIndex == CurrentPageIndex &&
@@ -66,7 +74,8 @@ void TForm1::PlacePage(const QImage& source, const QString& openedFile) {
 void TForm1::menu_openClick() {
     OpenDialogOptions o;
     o.title = QStringLiteral("Open coloring book");
-    o.filter = QStringLiteral("Bitmaps (*.bmp)");
+    o.filter = QStringLiteral("Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.webp *.svg);;"
+                              "All files (*)");
     o.initialDir = OpenDialogInitialDir;
     const auto chosen = platform.dialogs->openFile(o);
     if (!chosen)
@@ -75,9 +84,14 @@ void TForm1::menu_openClick() {
         OpeningByHand = true;
         LoadKartinka(*chosen);
         OpeningByHand = false;
-    } catch (const std::exception&) {
-        // Opening a file the child picked by hand fails quietly.
+    } catch (const std::exception& e) {
+        // The picture on the area stays; the parent who chose the file is told why (too
+        // large, not a picture), where it used to fail without a word.
         OpeningByHand = false;
+        platform.messages->show(QStringLiteral("Open coloring book"),
+                                QFileInfo(*chosen).fileName() + QStringLiteral("\n") +
+                                    QString::fromUtf8(e.what()),
+                                MessageIcon::Warning);
     }
 }
 

@@ -25,15 +25,17 @@ int imageOf(const QTreeWidgetItem* item) {
     return item->data(0, Qt::UserRole).toInt();
 }
 
-// A cached picture is good while it is at least as new as its page.
+// A cached picture is good while it is at least as new as its page and is what this
+// program writes there.
 QImage cachedOrMade(const QString& page, const QString& thumb) {
     const QFileInfo p(page), t(thumb);
     if (t.isFile() && t.lastModified() >= p.lastModified()) {
-        const QImage img(thumb);
+        const QImage img = readThumbnailFile(thumb);
         if (!img.isNull())
             return img;
     }
-    const QImage made = makeThumbnail(readBitmapFile(page));
+    // The parents' own pages may be of any common kind; the bundled ones are bitmaps.
+    const QImage made = makeThumbnail(readPictureFile(page, QSize(1920, 1080)));
     if (made.isNull())
         return {};
     // Written aside and moved in: a run stopped half-way leaves no broken picture.
@@ -70,7 +72,7 @@ void CatalogueThumbnails::stop() {
 }
 
 QString CatalogueThumbnails::thumbnailPath(const QString& cacheFolder, const QString& pageName) {
-    return cacheFolder + QStringLiteral("/thumbs/") + pageName + QStringLiteral(".png");
+    return ::thumbnailPath(cacheFolder, pageName);
 }
 
 void CatalogueThumbnails::start() {

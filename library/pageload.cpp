@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <QLocale>
 #include <algorithm>
 #include <optional>
 
@@ -91,10 +92,30 @@ bool declaresFarMoreThanItHolds(const QString& path) {
     return declared > 4 * b->fileSize + kSlack;
 }
 
+// The reader's own limit, in whole megabytes, as a second guard behind the size check.
+int allocationLimitMB(qint64 maxBytes) {
+    return int((std::min(maxBytes, kMaxPageBytes) + (1 << 20) - 1) >> 20);
+}
+
+// Empty when a picture of this size fits the byte budget; the message for the parent
+// otherwise.
+QString tooLarge(const QString& path, QSize size, qint64 maxBytes) {
+    const qint64 limit = std::min(maxBytes, kMaxPageBytes);
+    if (qint64(size.width()) * size.height() * 4 <= limit)
+        return {};
+    return QStringLiteral("\"%1\" is too large to be a page: %2 x %3 pixels, more than the %4 "
+                          "(about 9,000 x 9,000) a page may have.")
+        .arg(path)
+        .arg(size.width())
+        .arg(size.height())
+        .arg(QLocale(QLocale::English).toString(limit / 4));
+}
+
 QImage readInto(const QString& path, QImage prefilled, QString* error) {
     QImageReader reader(path, "bmp");
     reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(false);
+    reader.setAllocationLimit(allocationLimitMB(kMaxPageBytes));
     if (!reader.read(&prefilled)) {
         if (error)
             *error = reader.errorString();
@@ -103,6 +124,103 @@ QImage readInto(const QString& path, QImage prefilled, QString* error) {
     return prefilled;
 }
 } // namespace
+
+namespace {
+bool looksLikeSvg(QByteArray head) {
+    if (head.startsWith("\xEF\xBB\xBF"))
+        head.remove(0, 3);
+    head = head.trimmed();
+    return head.startsWith('<') && head.contains("<svg");
+}
+
+// The format of a picture opened by hand, from its first bytes; empty for any other kind.
+QByteArray pictureFormatOf(QFile& f) {
+    // Room for the XML declaration and comments an editor puts before an SVG's root.
+    constexpr int kHead = 16 * 1024;
+    const QByteArray head = f.peek(kHead);
+    if (head.startsWith("\x89PNG\r\n\x1A\n"))
+        return "png";
+    if (head.startsWith("\xFF\xD8\xFF"))
+        return "jpeg";
+    if (head.startsWith("GIF87a") || head.startsWith("GIF89a"))
+        return "gif";
+    if (head.startsWith("BM"))
+        return "bmp";
+    if (head.startsWith("RIFF") && head.mid(8, 4) == "WEBP")
+        return "webp";
+    if (looksLikeSvg(head))
+        return "svg";
+    return {};
+}
+
+// Transparent and half-transparent pixels over a white sheet, in place.
+QImage flattenOntoWhite(QImage img) {
+    if (!img.hasAlphaChannel())
+        return std::move(img).convertToFormat(QImage::Format_RGB32);
+    img.convertTo(QImage::Format_ARGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            const int a = qAlpha(row[x]);
+            auto over = [a](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
+            row[x] = qRgb(over(qRed(row[x])), over(qGreen(row[x])), over(qBlue(row[x])));
+        }
+    }
+    img.reinterpretAsFormat(QImage::Format_RGB32);
+    return img;
+}
+} // namespace
+
+QImage readPictureFile(const QString& path, QSize area, QString* error, qint64 maxBytes) {
+    auto fail = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return QImage();
+    };
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("\"%1\" cannot be opened: %2").arg(path, f.errorString()));
+    const QByteArray format = pictureFormatOf(f);
+    if (format.isEmpty())
+        return fail(QStringLiteral("\"%1\" is not a picture this program opens "
+                                   "(PNG, JPEG, BMP, GIF, WebP or SVG)")
+                        .arg(path));
+    if (format == "bmp") {
+        f.close();
+        return readBitmapFile(path, error, maxBytes);
+    }
+    const QString kind = QString::fromLatin1(format).toUpper();
+    if (!QImageReader::supportedImageFormats().contains(format))
+        return fail(QStringLiteral("%1 pictures cannot be opened: the Qt image plugin for them "
+                                   "is not installed")
+                        .arg(kind));
+    QImageReader reader(&f, format);
+    reader.setAutoDetectImageFormat(false);
+    reader.setAutoTransform(true); // photographed pages stand upright
+    reader.setAllocationLimit(allocationLimitMB(maxBytes));
+    QSize size = reader.canRead() ? reader.size() : QSize();
+    if (format == "svg") {
+        // Drawn for the area; a drawing that gives no size of its own is taken as square.
+        size = layoutPage(size.isEmpty() ? QSize(1, 1) : size, area).size();
+        reader.setScaledSize(size);
+    }
+    if (format == "gif") {
+        // The reader gives the first frame's size but allocates the whole screen the header
+        // declares.
+        const QByteArray h = f.peek(10);
+        auto u16 = [&](int o) { return int(quint8(h[o])) | int(quint8(h[o + 1])) << 8; };
+        if (h.size() == 10 && size.isValid())
+            size = size.expandedTo(QSize(u16(6), u16(8)));
+    }
+    if (!size.isValid() || size.isEmpty())
+        return fail(QStringLiteral("\"%1\" is not a valid %2 picture").arg(path, kind));
+    if (const QString why = tooLarge(path, size, maxBytes); !why.isEmpty())
+        return fail(why);
+    QImage img;
+    if (!reader.read(&img))
+        return fail(QStringLiteral("\"%1\" could not be read: %2").arg(path, reader.errorString()));
+    return flattenOntoWhite(std::move(img));
+}
 
 bool isEmptyBitmapFile(const QString& path) {
     QFile f(path);
@@ -114,7 +232,7 @@ bool isEmptyBitmapFile(const QString& path) {
     return b && (b->width == 0 || b->height == 0);
 }
 
-QImage readBitmapFile(const QString& path, QString* error, qint64 maxPixels) {
+QImage readBitmapFile(const QString& path, QString* error, qint64 maxBytes) {
     QImageReader probe(path, "bmp");
     // Only the bitmap reader: told "bmp", Qt would still hand a file it does not recognise
     // to every image plugin installed (GIF, SVG, ...), decoders a page never needs.
@@ -127,9 +245,28 @@ QImage readBitmapFile(const QString& path, QString* error, qint64 maxPixels) {
             *error = QStringLiteral("\"%1\" is not a valid bitmap").arg(path);
         return {};
     }
-    if (qint64(size.width()) * size.height() > std::min(maxPixels, kMaxPagePixels)) {
+    if (const QString why = tooLarge(path, size, maxBytes); !why.isEmpty()) {
         if (error)
-            *error = QStringLiteral("\"%1\" is too large").arg(path);
+            *error = why;
+        return {};
+    }
+    // The reader's own image comes before the 32-bit page, its rows padded to whole 32-bit
+    // words: rows of a pixel or two would double the page's cost. Beside a page it may take
+    // what an honest 8-bit page takes, a quarter, and a little for the padding.
+    const qint64 readerRow =
+        (qint64(size.width()) * QImage::toPixelFormat(fmt).bitsPerPixel() + 31) / 32 * 4;
+    const qint64 limit = std::min(maxBytes, kMaxPageBytes);
+    if (fmt != QImage::Format_RGB32 && fmt != QImage::Format_ARGB32 &&
+        readerRow * size.height() > limit / 4 + limit / 100) {
+        if (error)
+            *error =
+                QStringLiteral("\"%1\" is too large to be a page: %2 x %3 pixels in rows "
+                               "this narrow would take %4 MB to read.")
+                    .arg(path)
+                    .arg(size.width())
+                    .arg(size.height())
+                    .arg((readerRow * size.height() + qint64(size.width()) * size.height() * 4) /
+                         1000000);
         return {};
     }
     if (declaresFarMoreThanItHolds(path)) {
@@ -196,6 +333,16 @@ QRect layoutPage(QSize page, QSize area) {
     const qint64 L = (area.width() - SW) / 2;
     const qint64 T = (area.height() - SH) / 2;
     return QRect(int(L), int(T), int(SW), int(SH));
+}
+
+QRect layoutOpenedPicture(QSize picture, QSize area) {
+    const QRect page = layoutPage(picture, area);
+    const bool fitsWhole = picture.width() <= area.width() && picture.height() <= area.height();
+    if (!fitsWhole || page.width() >= picture.width())
+        return page;
+    return QRect(
+        QPoint((area.width() - picture.width()) / 2, (area.height() - picture.height()) / 2),
+        picture);
 }
 
 void stretchPick(const QImage& src, QImage& dst, const QRect& dstRect) {

@@ -1,15 +1,19 @@
 #include "library/pak.h"
 
+#include "base/atomicfile.h"
 #include "base/cp1251.h"
+#include "library/thumbnail.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 bool isSafeEntryName(const QByteArray& name) {
@@ -57,6 +61,36 @@ bool moveNoReplace(const QString& from, const QString& to) {
 }
 
 namespace {
+// Moves a file over whatever has its name.
+void moveReplacing(const QString& from, const QString& to) {
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        throw std::runtime_error("Cannot create file \"" + shownPath(to) + "\". " +
+                                 std::strerror(errno));
+}
+
+// What tells one version of an archive from another: a new copy has another inode or change
+// time even when its size and modification time were kept.
+QByteArray archiveStamp(const QString& pakPath) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(pakPath).constData(), &st) != 0)
+        return {};
+    return QByteArray::number(qint64(st.st_size)) + ' ' +
+           QByteArray::number(qint64(st.st_mtim.tv_sec)) + '.' +
+           QByteArray::number(qint64(st.st_mtim.tv_nsec)) + ' ' +
+           QByteArray::number(qint64(st.st_ctim.tv_sec)) + '.' +
+           QByteArray::number(qint64(st.st_ctim.tv_nsec)) + ' ' +
+           QByteArray::number(quint64(st.st_ino)) + '\n';
+}
+
+QString stampPath(const QString& cacheDir, const QString& pakPath) {
+    return cacheDir + QStringLiteral("/stamps/") + QFileInfo(pakPath).fileName();
+}
+
+QByteArray keptStamp(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.read(256) : QByteArray();
+}
+
 template <typename T> bool readLE(QFile& f, T& out) {
     unsigned char buf[sizeof(T)];
     if (f.read(reinterpret_cast<char*>(buf), sizeof(T)) != qint64(sizeof(T)))
@@ -93,6 +127,11 @@ UnpackResult unpackArchive(const QString& pakPath, const QString& cacheDir,
     if (!pak.open(QIODevice::ReadOnly))
         throw std::runtime_error("Cannot open " + pakPath.toStdString());
     const qint64 size = pak.size();
+    // Taken before reading: an archive changed meanwhile is unpacked again next time.
+    const QByteArray stamp = archiveStamp(pakPath);
+    const QString stampFile = stampPath(cacheDir, pakPath);
+    const bool changed = stamp.isEmpty() || keptStamp(stampFile) != stamp;
+    QSet<QString> written; // the first of two entries of one name stays, as it always did
     char block[4096];
     auto report = [&](const std::string& why) {
         if (res.error.isEmpty())
@@ -154,7 +193,14 @@ UnpackResult unpackArchive(const QString& pakPath, const QString& cacheDir,
             break;
         }
         try {
-            moveNoReplace(scratchPath, QDir(cacheDir).filePath(entryName));
+            const QString target = QDir(cacheDir).filePath(entryName);
+            if (changed && !written.contains(entryName)) {
+                moveReplacing(scratchPath, target);
+                QFile::remove(thumbnailPath(cacheDir, pageNameOf(entryName)));
+            } else {
+                moveNoReplace(scratchPath, target);
+            }
+            written.insert(entryName);
         } catch (const std::runtime_error& e) {
             QFile::remove(scratchPath);
             report(e.what());
@@ -163,5 +209,13 @@ UnpackResult unpackArchive(const QString& pakPath, const QString& cacheDir,
     if (res.truncated)
         report("The page archive \"" + pakPath.toStdString() +
                "\" ends inside an entry; that entry was not unpacked.");
+    if (changed && !stamp.isEmpty()) {
+        try {
+            QDir().mkpath(QFileInfo(stampFile).path());
+            writeFileAtomically(stampFile, stamp);
+        } catch (const std::runtime_error&) {
+            // Without its stamp the archive is only unpacked again at the next start.
+        }
+    }
     return res;
 }

@@ -23,7 +23,10 @@ struct UnpackResult {
 };
 
 // Unpacks every entry of one archive into cacheDir through the scratch file, copying in
-// blocks of at most 4,096 bytes. A file already in the cache keeps its content. onPage gets
+// blocks of at most 4,096 bytes. The cache keeps a stamp of each archive (its size, times and
+// inode, in "stamps/<archive>"): while the archive is unchanged a file already in the cache
+// keeps its content; once it has changed (or has no stamp yet) its entries replace the cached
+// pages, whose thumbnails are dropped, and the new stamp is kept. onPage gets
 // each listed page's name in archive order. Errors creating the scratch file or writing it
 // throw std::runtime_error. An entry cut short by the archive's end, or whose name the file
 // system refuses, is listed but never cached, and is named in error.

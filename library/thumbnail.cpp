@@ -3,6 +3,8 @@
 #include "library/pagefit.h"
 #include "library/pageload.h"
 
+#include <QImageReader>
+
 QImage makeThumbnail(const QImage& page, int side) {
     if (page.isNull() || side <= 0)
         return {};
@@ -14,6 +16,22 @@ QImage makeThumbnail(const QImage& page, int side) {
                         .translated(-kMargin, -kMargin);
     stretchKeepingInk(page, out, r);
     return out;
+}
+
+QString thumbnailPath(const QString& cacheFolder, const QString& pageName) {
+    return cacheFolder + QStringLiteral("/thumbs/") + pageName + QStringLiteral(".png");
+}
+
+QImage readThumbnailFile(const QString& path, int side) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    reader.setAllocationLimit(1);
+    if (!reader.canRead() || reader.size() != QSize(side, side))
+        return {};
+    QImage img;
+    if (!reader.read(&img) || img.size() != QSize(side, side))
+        return {};
+    return img.convertToFormat(QImage::Format_RGB32);
 }
 
 QString friendlyArchiveName(const QString& fileName) {

@@ -1,8 +1,10 @@
 #include "base/cp1251.h"
 #include "library/pak.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -69,13 +71,49 @@ TEST_F(PakFixture, EmptyArchiveHasNoPages) {
     EXPECT_TRUE(pages.isEmpty());
 }
 
-TEST_F(PakFixture, AnExistingCacheFileIsNeverReplaced) {
+// While its archive is unchanged a cached page is never written again; of two entries of
+// one name the first stays.
+TEST_F(PakFixture, AnUnchangedArchiveLeavesItsCachedPagesAlone) {
     QStringList pages;
-    unpack(write("a.pak", pakBytes({{"cat.bmp", "FIRST"}})), &pages);
-    unpack(write("b.pak", pakBytes({{"cat.bmp", "SECOND"}, {"owl.bmp", "OWL"}})), &pages);
-    EXPECT_EQ(pages, QStringList({"cat", "cat", "owl"}));
+    const QString pak = write("a.pak", pakBytes({{"cat.bmp", "FIRST"}, {"cat.bmp", "SECOND"}}));
+    unpack(pak, &pages);
+    EXPECT_EQ(pages, QStringList({"cat", "cat"}));
     EXPECT_EQ(cached("cat.bmp"), QByteArray("FIRST"));
-    EXPECT_EQ(cached("owl.bmp"), QByteArray("OWL"));
+    QFile mark(cache() + "/cat.bmp");
+    ASSERT_TRUE(mark.open(QIODevice::WriteOnly));
+    mark.write("MARKED");
+    mark.close();
+    unpack(pak, &pages);
+    EXPECT_EQ(cached("cat.bmp"), QByteArray("MARKED"));
+}
+
+// An upgrade brings a new copy of an archive: its pages are unpacked again and their
+// thumbnails dropped, even when the new copy kept the old one's size and time.
+TEST_F(PakFixture, AChangedArchiveReplacesItsPagesAndTheirThumbnails) {
+    QStringList pages;
+    const QString pak = write("a.pak", pakBytes({{"cat.bmp", "OLD"}, {"dog.bmp", "DOG"}}));
+    const QDateTime time = QFileInfo(pak).lastModified();
+    unpack(pak, &pages);
+    EXPECT_EQ(cached("cat.bmp"), QByteArray("OLD"));
+    QDir().mkpath(cache() + "/thumbs");
+    for (const char* thumb : {"/thumbs/cat.png", "/thumbs/dog.png", "/thumbs/owl.png"})
+        write("cache" + QLatin1String(thumb), "picture");
+
+    QFile::remove(pak); // a new file, as an installer writes it
+    write("a.pak", pakBytes({{"cat.bmp", "NEW"}, {"dog.bmp", "DOG"}}));
+    QFile same(pak);
+    ASSERT_TRUE(same.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(same.setFileTime(time, QFileDevice::FileModificationTime));
+    same.close();
+    ASSERT_EQ(QFileInfo(pak).size(), pakBytes({{"cat.bmp", "OLD"}, {"dog.bmp", "DOG"}}).size());
+
+    const UnpackResult r = unpack(pak, &pages);
+    EXPECT_TRUE(r.error.isEmpty()) << r.error.toStdString();
+    EXPECT_EQ(cached("cat.bmp"), QByteArray("NEW"));
+    EXPECT_FALSE(QFile::exists(cache() + "/thumbs/cat.png"));
+    EXPECT_FALSE(QFile::exists(cache() + "/thumbs/dog.png"));
+    EXPECT_TRUE(QFile::exists(cache() + "/thumbs/owl.png")) << "another archive's page";
+    EXPECT_FALSE(QFile::exists(scratch()));
 }
 
 TEST_F(PakFixture, CyrillicNamesAreWindows1251) {

@@ -25,7 +25,7 @@ void onFree(const volatile void*) {}
 
 QImage readFilled(const QString& path, int pattern) {
     fillByte = pattern;
-    QImage img = readBitmapFile(path, nullptr, kFuzzPixelLimit);
+    QImage img = readBitmapFile(path, nullptr, kFuzzPixelLimit * 4); // 32-bit pixels
     fillByte = -1;
     return img;
 }

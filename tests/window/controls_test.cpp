@@ -299,9 +299,10 @@ TEST(Controls, TitleCaptionsAndMenusReadAsDesigned) {
     const QList<QAction*> top = f.menuBar()->actions();
     ASSERT_EQ(top.size(), 4);
     EXPECT_EQ(top[0]->text(), QStringLiteral("File"));
-    EXPECT_EQ(menuTexts(top[0]->menu()),
-              "Open coloring book...|Save coloring book...|Open folder coloring book|-|"
-              "Options...|Print coloring book...|-|Exit");
+    EXPECT_EQ(
+        menuTexts(top[0]->menu()),
+        "Open coloring book...|Add pages...|Save coloring book...|Open folder coloring book|-|"
+        "Options...|Print coloring book...|-|Exit");
     EXPECT_EQ(top[0]->menu()->actions().first(), f.menu_open);
     EXPECT_EQ(top[0]->menu()->actions().last(), f.menu_exit);
     EXPECT_EQ(top[1]->text(), QStringLiteral("Edit"));

@@ -43,6 +43,7 @@ class Outlines : public ::testing::Test {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bmpBytes(boxes()));
         file.close();
+        openedByHand = byHand;
         if (byHand) {
             h.dialogs.openAnswer = path;
             f->menu_openClick();
@@ -52,9 +53,11 @@ class Outlines : public ::testing::Test {
         loaded = page().copy();
         ASSERT_EQ(loaded.pixel(at({197, 90})), Black);
     }
-    // Where a point of the source picture landed on the page (fitted inside a margin).
+    // Where a point of the source picture landed on the page (fitted inside a margin, or
+    // as it is when opened by hand and the area holds it whole).
     QPoint at(QPoint src) const {
-        const QRect r = layoutPage(boxes().size(), f->PaintBox1->size());
+        const QRect r = openedByHand ? layoutOpenedPicture(boxes().size(), f->PaintBox1->size())
+                                     : layoutPage(boxes().size(), f->PaintBox1->size());
         return r.topLeft() + QPoint(src.x() * r.width() / 500, src.y() * r.height() / 300);
     }
     const QImage& page() const { return f->PageBitmap->image; }
@@ -82,6 +85,7 @@ class Outlines : public ::testing::Test {
     Harness h;
     TForm1* f = nullptr;
     QImage loaded;
+    bool openedByHand = false;
 };
 } // namespace
 

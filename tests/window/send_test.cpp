@@ -24,6 +24,8 @@ struct GallerySite {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("PICTARO_GALLERY_DATA"), dataDir());
         env.insert(QStringLiteral("PICTARO_GALLERY_DEBUG_LOG"), logFile());
+        // Shown at once, as a site without moderation shows it: the gallery is checked below.
+        env.insert(QStringLiteral("PICTARO_GALLERY_MODERATION"), QStringLiteral("show"));
         server.setProcessEnvironment(env);
         started = startChild(server, QStringLiteral("bash"),
                              {QStringLiteral(PICTARO_SOURCE_DIR "/site/serve.sh"),
@@ -115,9 +117,9 @@ TEST(Send, PictureReachesTheGalleryWithTheChildsNameAndAge) {
     EXPECT_EQ(site.rows(), name.toUtf8() + "|Маша|4\n");
     const QString gallery = QString::fromUtf8(site.page(QStringLiteral("/baby.php")));
     EXPECT_TRUE(gallery.contains(
-        QStringLiteral("<span class=\"child\">Маша</span>, <span class=\"age\">4</span>")))
+        QStringLiteral("<bdi class=\"child\">Маша</bdi><span class=\"age\">, <bdi>4</bdi></span>")))
         << gallery.toStdString();
-    EXPECT_TRUE(gallery.contains(QStringLiteral("picture.php?f=") + name));
+    EXPECT_TRUE(gallery.contains(QStringLiteral("/picture.php?f=") + name));
 
     // What PHP saw of the part: the full local path as its file name, the JPEG type, and
     // the request headers of the program.

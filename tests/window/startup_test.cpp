@@ -270,7 +270,7 @@ TEST(Loading, DamagedCataloguePageIsReportedAndThePictureStays) {
     EXPECT_TRUE(f.PageBitmap->image == before);
 }
 
-TEST(Loading, OpenCommandLoadsAnyFileAndFailsQuietly) {
+TEST(Loading, OpenCommandLoadsAnyFileAndSaysWhyOneCannotBeOpened) {
     Harness h;
     h.addArchive("a.pak", {{"p1.bmp", dotPage(20, 20)}});
     TForm1& f = h.make();
@@ -278,16 +278,22 @@ TEST(Loading, OpenCommandLoadsAnyFileAndFailsQuietly) {
     // A name that does not exist gives the white sheet.
     h.dialogs.openAnswer = h.dir.path() + "/nothing.bmp";
     f.menu_openClick();
-    EXPECT_EQ(h.dialogs.opened.back().filter, QStringLiteral("Bitmaps (*.bmp)"));
+    for (const char* pattern : {"*.png", "*.jpg", "*.bmp", "*.gif", "*.webp", "*.svg"})
+        EXPECT_TRUE(h.dialogs.opened.back().filter.contains(QLatin1String(pattern))) << pattern;
     EXPECT_EQ(QDir(h.dialogs.opened.back().initialDir).canonicalPath(),
               QDir(h.programDir() + "/save").canonicalPath());
     const QImage& img = f.PageBitmap->image;
     EXPECT_EQ(img.pixel(img.width() / 2, img.height() / 2), qRgb(255, 255, 255));
-    // Garbage: nothing shown, nothing changes.
+    EXPECT_TRUE(h.messages.shown.empty());
+    // Garbage: the picture stays, and the parent is told which file could not be opened.
     writeFile(h.dir.path() + "/junk.bmp", "BM garbage");
     h.dialogs.openAnswer = h.dir.path() + "/junk.bmp";
+    const QImage before = f.PageBitmap->image;
     f.menu_openClick();
-    EXPECT_TRUE(h.messages.shown.empty());
+    ASSERT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_TRUE(h.messages.shown[0].text.startsWith("junk.bmp\n"));
+    EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(f.PageBitmap->image, before);
     EXPECT_EQ(f.CurrentPageIndex, page);
 }
 
