@@ -58,6 +58,21 @@ std::vector<std::uint64_t>& maskBuffer() {
     return buf;
 }
 
+// The lists a fill works through, kept between fills: a fresh large list costs page faults.
+struct Lists {
+    std::vector<Seg> stack;
+    std::vector<EdgePixel> edges, work, tints;
+};
+
+Lists& scratchLists() {
+    thread_local Lists lists;
+    lists.stack.clear();
+    lists.edges.clear();
+    lists.work.clear();
+    lists.tints.clear();
+    return lists;
+}
+
 // std::fill at -O2 is left scalar; this is most of an empty page's fill.
 void fillRun(QRgb* p, int n, QRgb c) {
 #if defined(__SSE2__)
@@ -94,6 +109,37 @@ unsigned equal8(const QRgb* p, QRgb c) {
 #endif
 }
 
+// Bits of p[0..7] that are neither ink nor an edge's grey, whatever their neighbours: colors
+// too far from grey to be one, and greys lighter than an edge.
+unsigned clearlyPaint8(const QRgb* p) {
+#if defined(__SSE2__)
+    const __m128i byte = _mm_set1_epi32(0xFF);
+    const __m128i spread = _mm_set1_epi32(2 * kGreyTol);
+    const __m128i light = _mm_set1_epi32(255 - kPaperNoise);
+    unsigned bits = 0;
+    for (int half = 0; half < 2; ++half) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4 * half));
+        const __m128i b = _mm_and_si128(v, byte);
+        const __m128i g = _mm_and_si128(_mm_srli_epi32(v, 8), byte);
+        const __m128i r = _mm_and_si128(_mm_srli_epi32(v, 16), byte);
+        const __m128i hi = _mm_max_epi16(_mm_max_epi16(r, g), b);
+        const __m128i lo = _mm_min_epi16(_mm_min_epi16(r, g), b);
+        const __m128i yes = _mm_or_si128(_mm_cmpgt_epi32(_mm_sub_epi32(hi, lo), spread),
+                                         _mm_cmpgt_epi32(lo, light));
+        bits |= unsigned(_mm_movemask_ps(_mm_castsi128_ps(yes))) << (4 * half);
+    }
+    return bits;
+#else
+    unsigned bits = 0;
+    for (int i = 0; i < 8; ++i) {
+        const int r = qRed(p[i]), g = qGreen(p[i]), b = qBlue(p[i]);
+        const int hi = std::max({r, g, b}), lo = std::min({r, g, b});
+        bits |= unsigned(hi - lo > 2 * kGreyTol || lo > 255 - kPaperNoise) << i;
+    }
+    return bits;
+#endif
+}
+
 // Bits of p[0..7] darker than 128 on every channel.
 unsigned dark8(const QRgb* p) {
     unsigned d = 0;
@@ -117,12 +163,12 @@ class ExactTest {
   public:
     static constexpr bool kEdges = false;
     ExactTest(QRgb reference, bool surface) : ref(reference & kRgb), surface(surface) {}
-    // Pixels among p[0..7] that surely pass (open) and surely do not (closed), as bits.
-    void test8(const QRgb* p, unsigned& open, unsigned& closed) const {
+    // Pixels among p[0..7] that surely pass, and that surely do not, as bits.
+    unsigned open8(const QRgb* p) const {
         const unsigned eq = equal8(p, ref);
-        open = surface ? eq : ~eq & 0xFFu;
-        closed = ~open & 0xFFu;
+        return surface ? eq : ~eq & 0xFFu;
     }
+    unsigned closed8(const QRgb* p) const { return ~open8(p) & 0xFFu; }
     Cls classify(const QImage&, QRgb p, int, int) const {
         return ((p & kRgb) == ref) == surface ? Cls::Core : Cls::Wall;
     }
@@ -149,11 +195,12 @@ class RegionTest {
         darkIsWall = n > 0 && 255 - (255 * 127 * sum + n / 2) / n >= kInkLine;
         closedSolid = solidIsWall ? (solid & kRgb) : ~0u;
     }
-    void test8(const QRgb* p, unsigned& open, unsigned& closed) const {
-        open = equal8(p, ref);
-        closed = closedSolid != ~0u ? equal8(p, closedSolid) : 0u;
-        if (darkIsWall && (open | closed) != 0xFFu)
+    unsigned open8(const QRgb* p) const { return equal8(p, ref); }
+    unsigned closed8(const QRgb* p) const {
+        unsigned closed = closedSolid != ~0u ? equal8(p, closedSolid) : 0u;
+        if (darkIsWall && closed != 0xFFu)
             closed |= dark8(p);
+        return closed;
     }
     // nearLine says whether a line is close; asked only when it matters.
     template <class Near> Cls classOf(QRgb p, Near nearLine) const {
@@ -211,12 +258,15 @@ class UpToLinesTest {
         if (!isInk(seedColor) && (a == kNoMix || a < kPaperNoise || a >= kInkLine))
             alsoOpen = seedColor; // the seed's color is open wherever it stands
     }
-    void test8(const QRgb* p, unsigned& open, unsigned& closed) const {
-        open = equal8(p, kWhite);
+    unsigned open8(const QRgb* p) const {
+        unsigned open = equal8(p, kWhite);
+        if (open != 0xFFu)
+            open |= clearlyPaint8(p);
         if (alsoOpen != kWhite && open != 0xFFu)
             open |= equal8(p, alsoOpen);
-        closed = open != 0xFFu ? equal8(p, 0u) : 0u;
+        return open;
     }
+    unsigned closed8(const QRgb* p) const { return equal8(p, 0u); }
     Cls classify(const QImage& img, QRgb p, int x, int y) const {
         if (isInk(p) && isLine(img, x, y))
             return Cls::Wall;
@@ -243,7 +293,8 @@ template <class Test, bool UseMask> class Flood {
     Flood(QImage& img, const Test& test, QRgb solid, const QImage* pattern)
         : img(img), W(img.width()), H(img.height()), base(reinterpret_cast<QRgb*>(img.bits())),
           stride(img.bytesPerLine() / 4), test(test), solid(solid), pat(pattern),
-          words((W + 63) / 64) {}
+          words((W + 63) / 64), lists(scratchLists()), stack(lists.stack), edges(lists.edges),
+          tints(lists.tints) {}
 
     ~Flood() {
         // The mask rows this fill marked, also when it was left by an exception.
@@ -342,31 +393,62 @@ template <class Test, bool UseMask> class Flood {
                 edges.push_back({x, y, 0});
     }
 
-    // Pixels among x .. x + 7 that surely pass and surely do not; x + 7 inside the row.
-    void test8(int y, int x, unsigned& open, unsigned& closed) const {
-        test.test8(row(y) + x, open, closed);
-        if constexpr (UseMask) {
-            const std::uint64_t* mr = mask + std::size_t(y) * words;
-            const int s = x & 63;
-            std::uint64_t bits = mr[x >> 6] >> s;
-            if (s > 56)
-                bits |= mr[(x >> 6) + 1] << (64 - s);
-            open &= ~unsigned(bits) & 0xFFu;
-            closed |= unsigned(bits) & 0xFFu;
+    // The visited bits of x .. x + 7; x + 7 inside the row.
+    unsigned marked8(int y, int x) const {
+        const std::uint64_t* mr = mask + std::size_t(y) * words;
+        const int s = x & 63;
+        std::uint64_t bits = mr[x >> 6] >> s;
+        if (s > 56)
+            bits |= mr[(x >> 6) + 1] << (64 - s);
+        return unsigned(bits) & 0xFFu;
+    }
+
+    // Pixels among x .. x + 7 that surely pass, and that surely do not.
+    unsigned open8(int y, int x) const {
+        const unsigned open = test.open8(row(y) + x);
+        if constexpr (UseMask)
+            return open & ~marked8(y, x);
+        return open;
+    }
+    unsigned closed8(int y, int x) const {
+        const unsigned closed = test.closed8(row(y) + x);
+        if constexpr (UseMask)
+            return closed | marked8(y, x);
+        return closed;
+    }
+
+    // Paints n pixels of row y from x; the run is read and written in one pass.
+    void put(int y, int x, int n) {
+        QRgb* r = row(y) + x;
+        if (!pat) {
+            fillRun(r, n, solid);
+            return;
+        }
+        const int PW = pat->width();
+        const QRgb* prow = reinterpret_cast<const QRgb*>(pat->constScanLine(y % pat->height()));
+        for (int px = x % PW; n > 0;) {
+            const int k = std::min(PW - px, n);
+            std::memcpy(r, prow + px, std::size_t(k) * sizeof(QRgb));
+            r += k;
+            n -= k;
+            px = 0;
         }
     }
 
-    // The last open column of the run that holds the open pixel x.
+    // Paints the open pixel x and the run right of it; returns the run's last column.
     int runRight(int y, int x) {
+        put(y, x, 1);
         int i = x + 1;
         for (;;) {
-            unsigned open, closed;
-            while (i + 8 <= W) {
-                test8(y, i, open, closed);
-                if (open != 0xFFu)
-                    break;
+            // A solid paint is stored as the pixels are read, a tile copied in one go.
+            const int from = i;
+            while (i + 8 <= W && open8(y, i) == 0xFFu) {
+                if (!pat)
+                    put(y, i, 8);
                 i += 8;
             }
+            if (pat && i > from)
+                put(y, from, i - from);
             if (i >= W)
                 return W - 1;
             const Cls c = classify(y, i);
@@ -374,20 +456,23 @@ template <class Test, bool UseMask> class Flood {
                 stopAt(y, i, c);
                 return i - 1;
             }
+            put(y, i, 1);
             ++i;
         }
     }
 
+    // Paints the run left of the open pixel x; returns the run's first column.
     int runLeft(int y, int x) {
         int i = x - 1;
         for (;;) {
-            unsigned open, closed;
-            while (i >= 7) {
-                test8(y, i - 7, open, closed);
-                if (open != 0xFFu)
-                    break;
+            const int from = i;
+            while (i >= 7 && open8(y, i - 7) == 0xFFu) {
+                if (!pat)
+                    put(y, i - 7, 8);
                 i -= 8;
             }
+            if (pat && i < from)
+                put(y, i + 1, from - i);
             if (i < 0)
                 return 0;
             const Cls c = classify(y, i);
@@ -395,6 +480,7 @@ template <class Test, bool UseMask> class Flood {
                 stopAt(y, i, c);
                 return i + 1;
             }
+            put(y, i, 1);
             --i;
         }
     }
@@ -403,13 +489,9 @@ template <class Test, bool UseMask> class Flood {
     // above or below.
     int nextOpen(int y, int x, int x2) {
         while (x <= x2) {
-            if (x + 8 <= x2 + 1) {
-                unsigned open, closed;
-                test8(y, x, open, closed);
-                if (closed == 0xFFu) {
-                    x += 8;
-                    continue;
-                }
+            if (x + 8 <= x2 + 1 && closed8(y, x) == 0xFFu) {
+                x += 8;
+                continue;
             }
             const Cls c = classify(y, x);
             if (c == Cls::Core)
@@ -440,21 +522,9 @@ template <class Test, bool UseMask> class Flood {
         }
     }
 
+    // The run a .. b of row y, painted by runLeft() and runRight(): marks it and blends
+    // its pixels holding some ink.
     void paint(int y, int a, int b) {
-        QRgb* r = row(y);
-        if (!pat) {
-            fillRun(r + a, b - a + 1, solid);
-        } else {
-            const int PW = pat->width();
-            const QRgb* prow = reinterpret_cast<const QRgb*>(pat->constScanLine(y % pat->height()));
-            int x = a, px = a % PW;
-            while (x <= b) {
-                const int n = std::min(PW - px, b - x + 1);
-                std::memcpy(r + x, prow + px, std::size_t(n) * sizeof(QRgb));
-                x += n;
-                px = 0;
-            }
-        }
         if constexpr (UseMask) {
             std::uint64_t* mr = mask + std::size_t(y) * words;
             int x = a;
@@ -480,7 +550,7 @@ template <class Test, bool UseMask> class Flood {
             return;
         if (!mask)
             mask = acquireMask();
-        std::vector<EdgePixel> work;
+        std::vector<EdgePixel>& work = lists.work;
         work.swap(edges);
         while (!work.empty()) {
             const EdgePixel e = work.back();
@@ -519,9 +589,10 @@ template <class Test, bool UseMask> class Flood {
     std::uint64_t* mask = nullptr;
     int markMinY = 0, markMaxY = -1;
     int minX = 0, maxX = -1, minY = 0, maxY = -1;
-    std::vector<Seg> stack;
-    std::vector<EdgePixel> edges;
-    std::vector<EdgePixel> tints; // core pixels of the coming run to blend, with their ink
+    Lists& lists;
+    std::vector<Seg>& stack;
+    std::vector<EdgePixel>& edges; // where the flood stopped at an edge
+    std::vector<EdgePixel>& tints; // core pixels of the coming run to blend, with their ink
 };
 
 // The tile with every pixel opaque, so that rows can be copied as they are.
