@@ -260,10 +260,10 @@ class UpToLinesTest {
     }
     unsigned open8(const QRgb* p) const {
         unsigned open = equal8(p, kWhite);
-        if (open != 0xFFu)
-            open |= clearlyPaint8(p);
         if (alsoOpen != kWhite && open != 0xFFu)
             open |= equal8(p, alsoOpen);
+        if (open != 0xFFu)
+            open |= clearlyPaint8(p);
         return open;
     }
     unsigned closed8(const QRgb* p) const { return equal8(p, 0u); }
