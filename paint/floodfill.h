@@ -30,6 +30,6 @@ bool isLine(const QImage& img, int x, int y);
 // The page's fill, for line art whose lines may have antialiased or JPEG-blurred edges. Surface
 // floods the region of the reference color, JPEG noise of paper included; Border floods everything
 // up to the lines (reference is ignored). Both stop at ink, and paint the edge pixels between the
-// region and its lines blended by the ink they hold. On pure black and white pages, and on colors
-// the fills themselves painted, it paints what floodFill() paints.
+// region and its lines blended by the ink they hold. On pure black and white pages, painted or not,
+// it paints what floodFill() paints; a refill repaints the blended edges too.
 QRect fillLineArt(QImage& img, QPoint seed, FloodMode mode, QRgb reference, const FillPaint& paint);
