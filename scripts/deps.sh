@@ -11,7 +11,7 @@ if [ "${1:-}" = "--test" ]; then
            valgrind clang-format desktop-file-utils dpkg-dev)
     # The gallery site as it is served, on SQLite and PostgreSQL, seen in a real browser.
     pkgs+=(nginx php-fpm php-gd php-pgsql postgresql chromium fonts-dejavu-core iproute2 util-linux)
-    pkgs+=(clang libclang-rt-14-dev) # the fuzz targets
+    pkgs+=(clang libclang-rt-14-dev) # the sanitized build and the fuzz targets
     pkgs+=(x11-utils) # xwininfo: where a window sits on the screen
 fi
 missing=()
