@@ -72,6 +72,19 @@ enlarge() { # <shot> <x> <y> <name>: a 60-pixel square around x,y, eight times t
     $PY -c "from PIL import Image; im = Image.open('$1'); im.crop(($2 - 30, $3 - 30, $2 + 30, $3 + 30)).resize((480, 480), Image.NEAREST).save('$shots/$4.png')"
 }
 
+# A fill in the middle of a ring: nothing outside it changes, nothing light stays inside.
+fill_ring() { # <kind> <fill> <cx> <cy> <r> <edge-x>
+    xdotool mousemove --window "$E2E_WIN" "$3" "$4" click 1
+    sleep 1
+    import -window "$E2E_WIN" "$E2E_TMP/shot.png"
+    read -r filled light other outside < <(measure "$E2E_TMP/shot.png" "$3" "$4" "$5")
+    echo "$1 $2 fill: filled $filled, light $light, other $other, leaked $outside"
+    [ "$outside" -eq 0 ] || { echo "FAIL: the $2 fill ran out of the ring"; exit 1; }
+    [ "$light" -le $((filled / 200)) ] || { echo "FAIL: light pixels left inside the ring"; exit 1; }
+    cp "$E2E_TMP/shot.png" "$shots/$1-$2.png"
+    enlarge "$E2E_TMP/shot.png" "$6" "$4" "$1-$2-edge"
+}
+
 e2e_start "$prog"
 passed=0
 for kind in png jpg; do
@@ -87,28 +100,12 @@ for kind in png jpg; do
     # The left ring's middle, in window coordinates; its inner radius on the screen.
     w=$((x1 - x0)) h=$((y1 - y0))
     cx=$((x0 + w * 190 / 780)) cy=$((y0 + h / 2)) r=$((w * 170 / 780))
-    xdotool mousemove --window "$E2E_WIN" "$cx" "$cy" click 1 # plain fill
-    sleep 1
-    import -window "$E2E_WIN" "$E2E_TMP/shot.png"
-    read -r filled light other outside < <(measure "$E2E_TMP/shot.png" "$cx" "$cy" "$r")
-    echo "$kind plain fill: filled $filled, light $light, other $other, leaked $outside"
-    [ "$outside" -eq 0 ] || { echo "FAIL: the plain fill ran out of the ring"; exit 1; }
-    [ "$light" -le $((filled / 200)) ] || { echo "FAIL: light pixels left inside the ring"; exit 1; }
-    cp "$E2E_TMP/shot.png" "$shots/$kind-plain.png"
-    enlarge "$E2E_TMP/shot.png" "$((cx - r))" "$cy" "$kind-plain-edge"
+    fill_ring "$kind" plain "$cx" "$cy" "$r" $((cx - r))
     # "Up to the lines" in the right ring.
     xdotool mousemove --window "$E2E_WIN" $((135 + 8 + 42)) $((menu + 9 + 42)) click 1
     sleep 0.5
     rx=$((x0 + w * 580 / 780)) rr=$((w * 160 / 780))
-    xdotool mousemove --window "$E2E_WIN" "$rx" "$cy" click 1
-    sleep 1
-    import -window "$E2E_WIN" "$E2E_TMP/shot.png"
-    read -r filled light other outside < <(measure "$E2E_TMP/shot.png" "$rx" "$cy" "$rr")
-    echo "$kind fill up to the lines: filled $filled, light $light, other $other, leaked $outside"
-    [ "$outside" -eq 0 ] || { echo "FAIL: the fill up to the lines ran out of the ring"; exit 1; }
-    [ "$light" -le $((filled / 200)) ] || { echo "FAIL: light pixels left inside the ring"; exit 1; }
-    cp "$E2E_TMP/shot.png" "$shots/$kind-lines.png"
-    enlarge "$E2E_TMP/shot.png" "$((rx + rr))" "$cy" "$kind-lines-edge"
+    fill_ring "$kind" lines "$rx" "$cy" "$rr" $((rx + rr))
     passed=$((passed + 2))
 done
 
