@@ -25,7 +25,7 @@ ChildMode::ChildMode(TForm1* form) : QObject(form), form_(form), rng_(std::rando
         TFm_ParentGate gate(q, form_);
         return gate.exec() == QDialog::Accepted;
     };
-    enabled_ = UserSettings().value(kChildModeKey, false).toBool();
+    enabled_ = UserSwitch(kChildModeKey, false);
 
     // The option sits under the others in the options window, which grows to hold it.
     TFm_Options* o = form_->Fm_Options;

@@ -419,7 +419,7 @@ void TForm1::buildControls() {
         {Image7_Color, &TForm1::Image9_ColorMouseDown},
         {Image10_Color, &TForm1::Image10_ColorMouseDown}};
     for (const auto& [swatch, handler] : swatchHandlers)
-        swatch->onMouseDown = [this, handler](Qt::MouseButton, QPoint) {
+        swatch->onMouseDown = [this, handler = handler](Qt::MouseButton, QPoint) {
             runGuarded([this, handler] { (this->*handler)(); });
         };
 

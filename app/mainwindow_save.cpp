@@ -22,8 +22,8 @@ bool WantsPng(const QString& path) {
 // PNG unless the parent last chose the bitmap: the 8-bit bitmap loses most of a picture's
 // colours (a rainbow texture comes out banded).
 bool PrefersPng() {
-    const QString stored = UserSettings().value(kSaveTypeKey).toString().trimmed().toLower();
-    return stored != QStringLiteral("bmp");
+    const std::optional<QString> stored = UserSettingText(kSaveTypeKey);
+    return !stored || stored->compare(QStringLiteral("bmp"), Qt::CaseInsensitive) != 0;
 }
 } // namespace
 

@@ -1,13 +1,22 @@
 #pragma once
 #include <QDialog>
+#include <optional>
 
 class QCheckBox;
 class QGroupBox;
 class QPushButton;
 class QSettings;
 
-// The per-user settings file for what config.ini has no key for.
+// The per-user settings file for what config.ini has no key for. Written through QSettings,
+// read with the two functions below.
 QSettings UserSettings();
+
+// A per-user setting's text as the file holds it (unquoted, trimmed), or nothing: no such key,
+// or a stored object (@Variant, @ByteArray...) or a line too long to be one of ours. Reads the
+// text only: QSettings decodes every stored object of the file when it reads any key.
+std::optional<QString> UserSettingText(const QString& key);
+// A switch: true/false, on/off, yes/no or 1/0 in any case; anything else is the fallback.
+bool UserSwitch(const QString& key, bool fallback);
 
 // The options window: a check box takes effect when clicked; "Ok" only closes.
 class TFm_Options : public QDialog {

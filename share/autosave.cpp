@@ -7,16 +7,95 @@
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QFile>
+#include <QImageReader>
+#include <QtEndian>
 #include <stdexcept>
 
 namespace {
 const QByteArray kMagic = QByteArrayLiteral("PICTARO-AUTOSAVE-1\n");
-constexpr qint64 kMaxFile = qint64(512) << 20;
-
 constexpr int kSumSize = 20;
+constexpr int kLengthSize = 4; // QDataStream's length before each byte array
+
+// The picture is the drawing area, which never outgrows the screen; no screen has more
+// pixels than 8K (7680 x 4320), and Qt's logical pixels never outnumber the device's.
+constexpr qint64 kMaxAreaPixels = qint64(7680) * 4320;
+// Its PNG at worst: three bytes a pixel and a filter byte a row (at most one a pixel), with
+// deflate's stored blocks (5 bytes in 65535), the IDAT chunks (12 bytes in 8192) and the
+// fixed chunks on top.
+constexpr qint64 kMaxPng = 4 * kMaxAreaPixels + 4 * kMaxAreaPixels / 512 + (qint64(64) << 10);
+// A page name is an archive entry's name: at most 65535 bytes, each at most three in UTF-8.
+constexpr qint64 kMaxName = 3 * 65535;
+const qint64 kMaxFile = kMagic.size() + 2 * kLengthSize + kMaxName + kMaxPng + kSumSize;
 
 QByteArray sumOf(QByteArrayView data) {
     return QCryptographicHash::hash(data, QCryptographicHash::Sha1);
+}
+
+// The fields straight from the device: every length is checked against the bounds and the
+// file's own size before anything is allocated, and the PNG lands in one buffer.
+class FieldReader {
+  public:
+    explicit FieldReader(QIODevice& in) : in(in), left(in.size()) {}
+    bool bytes(char* to, qint64 n) {
+        if (n > left || in.read(to, n) != n)
+            return false;
+        sum.addData(QByteArrayView(to, n));
+        left -= n;
+        return true;
+    }
+    // A QDataStream byte array of at most max bytes; a null one reads as empty.
+    std::optional<QByteArray> array(qint64 max) {
+        uchar be[kLengthSize];
+        if (!bytes(reinterpret_cast<char*>(be), kLengthSize))
+            return std::nullopt;
+        const quint32 n = qFromBigEndian<quint32>(be);
+        if (n == 0xffffffffu)
+            return QByteArray();
+        if (n > max || n > left - kSumSize)
+            return std::nullopt;
+        QByteArray out(qsizetype(n), Qt::Uninitialized);
+        if (!bytes(out.data(), n))
+            return std::nullopt;
+        return out;
+    }
+    // Whether the file's last bytes are the checksum of everything before them.
+    bool sumMatches() {
+        QByteArray stored(kSumSize, Qt::Uninitialized);
+        return left == kSumSize && in.read(stored.data(), kSumSize) == kSumSize &&
+               stored == sum.result();
+    }
+
+  private:
+    QIODevice& in;
+    qint64 left;
+    QCryptographicHash sum{QCryptographicHash::Sha1};
+};
+
+std::optional<AutosaveData> readAutosave(QIODevice& in) {
+    if (in.size() > kMaxFile)
+        return std::nullopt;
+    FieldReader r(in);
+    QByteArray magic(kMagic.size(), Qt::Uninitialized);
+    if (!r.bytes(magic.data(), magic.size()) || magic != kMagic)
+        return std::nullopt;
+    const std::optional<QByteArray> name = r.array(kMaxName);
+    const std::optional<QByteArray> png = name ? r.array(kMaxPng) : std::nullopt;
+    if (!png || !r.sumMatches())
+        return std::nullopt;
+    // The picture's own header is checked before its pixels are allocated.
+    QBuffer buffer;
+    buffer.setData(*png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "PNG");
+    const QSize size = reader.size();
+    if (size.isEmpty() || qint64(size.width()) * size.height() > kMaxAreaPixels)
+        return std::nullopt;
+    AutosaveData d;
+    if (!reader.read(&d.picture) || d.picture.isNull())
+        return std::nullopt;
+    d.picture = d.picture.convertToFormat(QImage::Format_RGB32);
+    d.pageName = QString::fromUtf8(*name);
+    return d;
 }
 } // namespace
 
@@ -36,30 +115,17 @@ QByteArray EncodeAutosave(const AutosaveData& data) {
 }
 
 std::optional<AutosaveData> DecodeAutosave(const QByteArray& bytes) {
-    if (bytes.size() < kMagic.size() + kSumSize || !bytes.startsWith(kMagic))
-        return std::nullopt;
-    const qint64 body = bytes.size() - kSumSize;
-    if (bytes.mid(body) != sumOf(QByteArrayView(bytes).first(body)))
-        return std::nullopt;
-    QDataStream s(bytes.left(body).mid(kMagic.size()));
-    s.setVersion(QDataStream::Qt_6_0);
-    QByteArray name, png;
-    s >> name >> png;
-    if (s.status() != QDataStream::Ok || !s.atEnd())
-        return std::nullopt;
-    AutosaveData d;
-    if (!d.picture.loadFromData(png, "PNG") || d.picture.isNull())
-        return std::nullopt;
-    d.picture = d.picture.convertToFormat(QImage::Format_RGB32);
-    d.pageName = QString::fromUtf8(name);
-    return d;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readAutosave(buffer);
 }
 
 std::optional<AutosaveData> ReadAutosave(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxFile)
+    if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return DecodeAutosave(f.readAll());
+    return readAutosave(f);
 }
 
 AutosaveWriter::AutosaveWriter(QString path_) : path(std::move(path_)) {

@@ -1,8 +1,10 @@
 // The autosave file: exact round trip, and anything damaged or foreign reads as nothing.
 #include "share/autosave.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -13,6 +15,29 @@ QImage picture() {
         for (int x = 0; x < img.width(); ++x)
             img.setPixel(x, y, qRgb((x * 37) & 255, (y * 11) & 255, (x ^ y) & 255));
     return img;
+}
+
+// Bytes this process has read from files so far.
+qint64 bytesRead() {
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : io.readAll().split('\n'))
+        if (line.startsWith("rchar:"))
+            return line.mid(6).trimmed().toLongLong();
+    return -1;
+}
+
+// An autosave file of size bytes (sparse past its header) whose header claims a page name of
+// nameLen bytes and a picture of the rest.
+void writeClaim(const QString& path, qint64 size, quint32 nameLen) {
+    QByteArray head("PICTARO-AUTOSAVE-1\n");
+    QDataStream s(&head, QIODevice::WriteOnly | QIODevice::Append);
+    s << nameLen << quint32(size - head.size() - 8 - nameLen - 20);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(head);
+    ASSERT_TRUE(f.resize(size));
 }
 } // namespace
 
@@ -64,4 +89,53 @@ TEST(Autosave, AFileOfThisFormatStaysReadable) {
     EXPECT_EQ(d->pageName, QStringLiteral("кот"));
     ASSERT_EQ(d->picture.size(), QSize(8, 6));
     EXPECT_EQ(d->picture.pixel(7, 5), qRgb(0, 0, 255));
+}
+
+// The reader never takes in more than the largest picture can need, and checks the lengths its
+// header claims before it allocates them.
+TEST(Autosave, AFileClaimingMoreThanAPictureCanNeedIsRefusedUnread) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/autosave.dat");
+    struct Claim {
+        qint64 size;
+        quint32 nameLen;
+    };
+    for (const Claim& c :
+         {Claim{qint64(300) << 20, 0}, Claim{qint64(4) << 30, 0}, Claim{qint64(1) << 20, 900 << 10},
+          Claim{qint64(1) << 20, 0xfffffff0u}}) {
+        writeClaim(path, c.size, c.nameLen);
+        const qint64 before = bytesRead();
+        ASSERT_GE(before, 0);
+        EXPECT_FALSE(ReadAutosave(path)) << c.size << " " << c.nameLen;
+        EXPECT_LT(bytesRead() - before, 64 << 10) << c.size << " " << c.nameLen;
+    }
+}
+
+// The worst picture for PNG, noise over the largest drawing area, still fits and comes back.
+TEST(Autosave, NoiseOverTheLargestAreaRoundTrips) {
+#ifdef PICTARO_SANITIZED
+    GTEST_SKIP() << "a 100 MB PNG each way: the bound is measured in the normal build";
+#endif
+    QImage noise(7680, 4320, QImage::Format_RGB32);
+    QRandomGenerator rng(24);
+    for (int y = 0; y < noise.height(); ++y) {
+        auto* row = reinterpret_cast<quint32*>(noise.scanLine(y));
+        rng.fillRange(row, noise.width());
+        for (int x = 0; x < noise.width(); ++x)
+            row[x] |= 0xff000000u;
+    }
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/autosave.dat");
+    {
+        AutosaveWriter w(path);
+        w.submit({noise, QStringLiteral("шум")});
+        ASSERT_TRUE(w.flush().isEmpty());
+    }
+    const auto back = ReadAutosave(path);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->picture, noise);
+    // One column more than the largest area is refused.
+    QImage over(7681, 4320, QImage::Format_RGB32);
+    over.fill(Qt::white);
+    EXPECT_FALSE(DecodeAutosave(EncodeAutosave({over, {}})));
 }
