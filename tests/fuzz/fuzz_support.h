@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdint>
@@ -12,9 +13,13 @@
 
 namespace fuzz {
 
-// One folder per process, removed at exit.
+// One folder per process, removed at exit; in memory (tmpfs) where the system has it, since
+// a target that needs a file rewrites it for every input.
 inline const QString& scratchDir() {
-    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/pictaro-fuzz-XXXXXX"));
+    static const QString base = QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                                    ? QStringLiteral("/dev/shm")
+                                    : QDir::tempPath();
+    static QTemporaryDir dir(base + QStringLiteral("/pictaro-fuzz-XXXXXX"));
     if (!dir.isValid()) {
         std::fprintf(stderr, "cannot create a scratch folder\n");
         std::abort();
