@@ -221,7 +221,7 @@ TEST(Save, StatisticsPanelOpenSavesTheFullAreaAndPngKeepsTheScreensColours) {
 
     h.dialogs.saveAnswer = h.programDir() + QStringLiteral("/save/open.bmp");
     form.menu_SaveClick();
-    EXPECT_EQ(h.dialogs.saved.back().defaultSuffix, QStringLiteral("bmp"));
+    EXPECT_EQ(h.dialogs.saved.back().defaultSuffix, QStringLiteral("png")); // a new user
     EXPECT_EQ(readBack(*h.dialogs.saveAnswer).size(), full);
 
     h.dialogs.saveAnswer = h.programDir() + QStringLiteral("/save/exact.PNG");
