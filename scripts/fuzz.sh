@@ -46,7 +46,7 @@ for reader in "${readers[@]}"; do
         >"$out/$reader.log" 2>&1 </dev/null; then
         runs=$(awk '/stat::number_of_executed_units/ { print $2 }' "$out/$reader.log")
         rate=$(awk '/stat::average_exec_per_sec/ { print $2 }' "$out/$reader.log")
-        cov=$(grep -o 'cov: [0-9]*' "$out/$reader.log" | tail -n 1 | cut -d' ' -f2)
+        cov=$(grep -o 'cov: [0-9]*' "$out/$reader.log" | tail -n 1 | cut -d' ' -f2 || true)
         line=$(printf '%-10s %12s runs %8s runs/s %7s s  cov %s' "$reader" "$runs" "$rate" \
             "$(($(date +%s) - start))" "${cov:-?}")
         echo "$line"

@@ -14,6 +14,11 @@ bool startsWith(const QByteArray& b, const char* magic) {
 }
 } // namespace
 
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize,
+                                          unsigned int seed) {
+    return fuzz::mutateKeepingPngChecksums(data, size, maxSize, seed);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     QString error;

@@ -20,6 +20,11 @@ void check(const QString& path, const uint8_t* data, size_t size, int side) {
 }
 } // namespace
 
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize,
+                                          unsigned int seed) {
+    return fuzz::mutateKeepingPngChecksums(data, size, maxSize, seed);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = fuzz::writeFile(QStringLiteral("page.png"), data, size);
     // The program's side, and the width the header declares, so that small pictures of any
