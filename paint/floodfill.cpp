@@ -1,5 +1,7 @@
 #include "paint/floodfill.h"
 
+#include "base/tcolor.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -13,15 +15,32 @@
 // y - dy has been painted, look at row y over the same columns". Rows are mostly read once
 // and written once, so a fill of an empty page costs little more than clearing it.
 //
-// A pixel is "open" when its color passes the mode's test and the flood has not painted it
-// yet. When the paint cannot pass the test itself (the usual case: a normal fill with a
-// different color) painting is what closes a pixel, and no visited mask is kept at all.
-// Otherwise (a special fill, or a pattern holding the reference color) one bit per pixel
-// records what was painted; the bits live in a buffer reused between fills, and only the
-// rows a fill touched are cleared afterwards.
+// A pixel is "open" when its color passes the test and the flood has not painted it yet.
+// When the paint cannot pass the test itself (the usual case: a plain fill with a different
+// color) painting is what closes a pixel, and no visited mask is kept at all. Otherwise (a
+// special fill, or a pattern holding the reference color) one bit per pixel records what was
+// painted; the bits live in a buffer reused between fills, and only the rows a fill touched
+// are cleared afterwards.
+//
+// The line art fill sorts a pixel three ways: the region's own color (flooded and painted),
+// an edge between the region and a line (a grey, a darker tint: left to the second pass),
+// or a wall. The flood itself crosses only the region's color, so it cannot slip through a
+// thin line whose pixels are all mid grey. The second pass walks from the flooded region
+// into the edges that touch it, only ever towards more ink (give or take JPEG's ripple), and
+// blends each by its ink; the mask marks what it blended.
 
 namespace {
 constexpr QRgb kRgb = 0x00FFFFFFu;
+constexpr QRgb kWhite = 0x00FFFFFFu;
+// How much lighter the next edge pixel may be than the one it is reached from.
+constexpr int kEdgeSlack = 24;
+// Tints the fill painted itself are exact; only rounding strays from the mix.
+constexpr int kPaintTol = 6;
+// Paper pixels next to a line with this much ink or more take the paint blended, as the
+// edges do. JPEG's noise elsewhere is painted over: a refill then finds one color.
+constexpr int kTintFrom = 8;
+
+enum class Cls { Core, Edge, Wall };
 
 struct Seg {
     int y;      // row to look at
@@ -29,9 +48,29 @@ struct Seg {
     int dy;
 };
 
+struct EdgePixel {
+    int x, y;
+    int from; // ink of the pixel it was reached from
+};
+
 std::vector<std::uint64_t>& maskBuffer() {
     thread_local std::vector<std::uint64_t> buf;
     return buf;
+}
+
+// The lists a fill works through, kept between fills: a fresh large list costs page faults.
+struct Lists {
+    std::vector<Seg> stack;
+    std::vector<EdgePixel> edges, work, tints;
+};
+
+Lists& scratchLists() {
+    thread_local Lists lists;
+    lists.stack.clear();
+    lists.edges.clear();
+    lists.work.clear();
+    lists.tints.clear();
+    return lists;
 }
 
 // std::fill at -O2 is left scalar; this is most of an empty page's fill.
@@ -46,18 +85,229 @@ void fillRun(QRgb* p, int n, QRgb c) {
     std::fill(p, p + n, c);
 }
 
-template <bool UseMask> class Flood {
+// Paint p over a pixel holding this much ink: the ink stays, the paper takes the paint.
+QRgb blend(QRgb p, int ink) {
+    const int keep = 255 - std::max(ink, 0);
+    return qRgb((qRed(p) * keep + 127) / 255, (qGreen(p) * keep + 127) / 255,
+                (qBlue(p) * keep + 127) / 255);
+}
+
+// Bits of p[0..7] whose RGB is c (c without alpha).
+unsigned equal8(const QRgb* p, QRgb c) {
+#if defined(__SSE2__)
+    const __m128i m = _mm_set1_epi32(int(kRgb));
+    const __m128i r = _mm_set1_epi32(int(c));
+    const __m128i lo = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), m);
+    const __m128i hi = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4)), m);
+    return unsigned(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(lo, r)))) |
+           unsigned(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(hi, r)))) << 4;
+#else
+    unsigned eq = 0;
+    for (int i = 0; i < 8; ++i)
+        eq |= unsigned((p[i] & kRgb) == c) << i;
+    return eq;
+#endif
+}
+
+// Bits of p[0..7] that are neither ink nor an edge's grey, whatever their neighbours: colors
+// too far from grey to be one, and greys lighter than an edge.
+unsigned clearlyPaint8(const QRgb* p) {
+#if defined(__SSE2__)
+    const __m128i byte = _mm_set1_epi32(0xFF);
+    const __m128i spread = _mm_set1_epi32(2 * kGreyTol);
+    const __m128i light = _mm_set1_epi32(255 - kPaperNoise);
+    unsigned bits = 0;
+    for (int half = 0; half < 2; ++half) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4 * half));
+        const __m128i b = _mm_and_si128(v, byte);
+        const __m128i g = _mm_and_si128(_mm_srli_epi32(v, 8), byte);
+        const __m128i r = _mm_and_si128(_mm_srli_epi32(v, 16), byte);
+        const __m128i hi = _mm_max_epi16(_mm_max_epi16(r, g), b);
+        const __m128i lo = _mm_min_epi16(_mm_min_epi16(r, g), b);
+        const __m128i yes = _mm_or_si128(_mm_cmpgt_epi32(_mm_sub_epi32(hi, lo), spread),
+                                         _mm_cmpgt_epi32(lo, light));
+        bits |= unsigned(_mm_movemask_ps(_mm_castsi128_ps(yes))) << (4 * half);
+    }
+    return bits;
+#else
+    unsigned bits = 0;
+    for (int i = 0; i < 8; ++i) {
+        const int r = qRed(p[i]), g = qGreen(p[i]), b = qBlue(p[i]);
+        const int hi = std::max({r, g, b}), lo = std::min({r, g, b});
+        bits |= unsigned(hi - lo > 2 * kGreyTol || lo > 255 - kPaperNoise) << i;
+    }
+    return bits;
+#endif
+}
+
+// Bits of p[0..7] darker than 128 on every channel.
+unsigned dark8(const QRgb* p) {
+    unsigned d = 0;
+    for (int i = 0; i < 8; ++i)
+        d |= unsigned((p[i] & 0x808080u) == 0) << i;
+    return d;
+}
+
+// Is there a line pixel within two of (x, y)? Edges are no wider.
+bool nearInk(const QImage& img, int x, int y) {
+    const int W = img.width(), H = img.height();
+    for (int yy = std::max(0, y - 2); yy <= std::min(H - 1, y + 2); ++yy)
+        for (int xx = std::max(0, x - 2); xx <= std::min(W - 1, x + 2); ++xx)
+            if (isLine(img, xx, yy))
+                return true;
+    return false;
+}
+
+// The plain flood: one color, compared exactly.
+class ExactTest {
   public:
-    Flood(QImage& img, FloodMode mode, QRgb reference, QRgb solid, const QImage* pattern,
-          std::uint64_t* mask)
-        : W(img.width()), H(img.height()), base(reinterpret_cast<QRgb*>(img.bits())),
-          stride(img.bytesPerLine() / 4), ref(reference & kRgb),
-          surface(mode == FloodMode::Surface), solid(solid), pat(pattern), mask(mask),
-          words((W + 63) / 64) {}
+    static constexpr bool kEdges = false;
+    ExactTest(QRgb reference, bool surface) : ref(reference & kRgb), surface(surface) {}
+    // Pixels among p[0..7] that surely pass, and that surely do not, as bits.
+    unsigned open8(const QRgb* p) const {
+        const unsigned eq = equal8(p, ref);
+        return surface ? eq : ~eq & 0xFFu;
+    }
+    unsigned closed8(const QRgb* p) const { return ~open8(p) & 0xFFu; }
+    Cls classify(const QImage&, QRgb p, int, int) const {
+        return ((p & kRgb) == ref) == surface ? Cls::Core : Cls::Wall;
+    }
+    int coreInk(const QImage&, QRgb, int, int) const { return 0; }
+
+  private:
+    const QRgb ref;
+    const bool surface;
+};
+
+// The region of one color on line art: paper with its JPEG noise, or a color the fill
+// painted; its edges are mixes of that color with the lines' black. On a painted color only
+// next to a line: a texture's darker shades of the color are not edges.
+class RegionTest {
+  public:
+    static constexpr bool kEdges = true;
+    RegionTest(QRgb reference, QRgb solid, bool solidIsWall) : ref(reference & kRgb) {
+        const int paperInk = inkOver(ref, kWhite, kGreyTol);
+        paper = paperInk != kNoMix && paperInk < kPaperNoise;
+        tol = paper ? kGreyTol : kPaintTol;
+        const int sum = qRed(ref) + qGreen(ref) + qBlue(ref);
+        const int n = qRed(ref) * qRed(ref) + qGreen(ref) * qGreen(ref) + qBlue(ref) * qBlue(ref);
+        // Is every pixel darker than 128 on all channels a wall? Then it is known by its bits.
+        darkIsWall = n > 0 && 255 - (255 * 127 * sum + n / 2) / n >= kInkLine;
+        closedSolid = solidIsWall ? (solid & kRgb) : ~0u;
+    }
+    unsigned open8(const QRgb* p) const { return equal8(p, ref); }
+    unsigned closed8(const QRgb* p) const {
+        unsigned closed = closedSolid != ~0u ? equal8(p, closedSolid) : 0u;
+        if (darkIsWall && closed != 0xFFu)
+            closed |= dark8(p);
+        return closed;
+    }
+    // nearLine says whether a line is close; asked only when it matters.
+    template <class Near> Cls classOf(QRgb p, Near nearLine) const {
+        p &= kRgb;
+        if (p == ref)
+            return Cls::Core;
+        const int a = inkOver(p, ref, tol);
+        if (a == kNoMix)
+            return Cls::Wall;
+        if (paper) {
+            if (a >= -kPaperNoise && a < kPaperNoise)
+                return Cls::Core;
+        } else {
+            // A painted color's tints are the fill's own blends, next to the lines.
+            if (a < 0 || !nearLine())
+                return Cls::Wall;
+            if (a < kPaperNoise)
+                return Cls::Core;
+        }
+        return a < kInkLine ? Cls::Edge : Cls::Wall;
+    }
+    Cls classOf(QRgb p) const {
+        return classOf(p, [] { return true; });
+    }
+    Cls classify(const QImage& img, QRgb p, int x, int y) const {
+        return classOf(p, [&] { return nearInk(img, x, y); });
+    }
+    int edgeInk(const QImage& img, QRgb p, int x, int y) const {
+        return classify(img, p, x, y) == Cls::Edge ? inkOver(p & kRgb, ref, tol) : kNoMix;
+    }
+    // The ink of a core pixel to blend the paint by: the light edge pixels by the lines.
+    int coreInk(const QImage& img, QRgb p, int x, int y) const {
+        if ((p & kRgb) == ref)
+            return 0;
+        const int a = inkOver(p & kRgb, ref, tol);
+        return a >= kTintFrom && (!paper || nearInk(img, x, y)) ? a : 0;
+    }
+
+  private:
+    const QRgb ref;
+    bool paper = false;
+    int tol = kPaintTol;
+    bool darkIsWall = false;
+    QRgb closedSolid = ~0u;
+};
+
+// Everything up to the lines, across any color. A light grey counts as the edge of a line
+// only next to one: elsewhere it is a color like any other.
+class UpToLinesTest {
+  public:
+    static constexpr bool kEdges = true;
+    explicit UpToLinesTest(QRgb seedColor) {
+        seedColor &= kRgb;
+        const int a = inkOver(seedColor, kWhite, kGreyTol);
+        if (!isInk(seedColor) && (a == kNoMix || a < kPaperNoise || a >= kInkLine))
+            alsoOpen = seedColor; // the seed's color is open wherever it stands
+    }
+    unsigned open8(const QRgb* p) const {
+        unsigned open = equal8(p, kWhite);
+        if (alsoOpen != kWhite && open != 0xFFu)
+            open |= equal8(p, alsoOpen);
+        if (open != 0xFFu)
+            open |= clearlyPaint8(p);
+        return open;
+    }
+    unsigned closed8(const QRgb* p) const { return equal8(p, 0u); }
+    Cls classify(const QImage& img, QRgb p, int x, int y) const {
+        if (isInk(p) && isLine(img, x, y))
+            return Cls::Wall;
+        return greyEdge(p) ? Cls::Edge : Cls::Core;
+    }
+    int edgeInk(const QImage& img, QRgb p, int x, int y) const {
+        return classify(img, p, x, y) == Cls::Edge ? inkOver(p & kRgb, kWhite, kGreyTol) : kNoMix;
+    }
+    int coreInk(const QImage& img, QRgb p, int x, int y) const {
+        const int a = inkOver(p & kRgb, kWhite, kGreyTol);
+        return a != kNoMix && a >= kTintFrom && a < kPaperNoise && nearInk(img, x, y) ? a : 0;
+    }
+
+  private:
+    static bool greyEdge(QRgb p) {
+        const int a = inkOver(p & kRgb, kWhite, kGreyTol);
+        return a != kNoMix && a >= kPaperNoise && a < kInkLine;
+    }
+    QRgb alsoOpen = kWhite;
+};
+
+template <class Test, bool UseMask> class Flood {
+  public:
+    Flood(QImage& img, const Test& test, QRgb solid, const QImage* pattern)
+        : img(img), W(img.width()), H(img.height()), base(reinterpret_cast<QRgb*>(img.bits())),
+          stride(img.bytesPerLine() / 4), test(test), solid(solid), pat(pattern),
+          words((W + 63) / 64), lists(scratchLists()), stack(lists.stack), edges(lists.edges),
+          tints(lists.tints) {}
+
+    ~Flood() {
+        // The mask rows this fill marked, also when it was left by an exception.
+        if (mask && markMaxY >= markMinY)
+            std::memset(mask + std::size_t(markMinY) * words, 0,
+                        std::size_t(markMaxY - markMinY + 1) * words * sizeof(std::uint64_t));
+    }
 
     QRect run(QPoint seed) {
+        if constexpr (UseMask)
+            mask = acquireMask();
         const int sy = seed.y();
-        if (!open(sy, seed.x()))
+        if (classify(sy, seed.x()) != Cls::Core)
             return {};
         const int a = runLeft(sy, seed.x());
         const int b = runRight(sy, seed.x());
@@ -70,9 +320,10 @@ template <bool UseMask> class Flood {
             const int y = s.y;
             int x = s.x1;
             int a0;
-            if (open(y, x)) {
+            if (const Cls c = classify(y, x); c == Cls::Core) {
                 a0 = runLeft(y, x);
             } else {
+                stopAt(y, x, c);
                 x = nextOpen(y, x + 1, s.x2);
                 if (x > s.x2)
                     continue;
@@ -94,110 +345,171 @@ template <bool UseMask> class Flood {
                 a0 = x;
             }
         }
+        if constexpr (Test::kEdges)
+            blendEdges();
+        if (maxY < minY)
+            return {};
         return QRect(QPoint(minX, minY), QPoint(maxX, maxY));
     }
 
-    int minY = 0, maxY = -1;
-
   private:
-    const QRgb* row(int y) const { return base + y * stride; }
-    const std::uint64_t* maskRow(int y) const { return mask + std::size_t(y) * words; }
+    QRgb* row(int y) const { return base + y * stride; }
 
-    bool colorIn(QRgb p) const { return ((p & kRgb) == ref) == surface; }
+    std::uint64_t* acquireMask() {
+        std::vector<std::uint64_t>& buf = maskBuffer();
+        if (buf.size() < std::size_t(words) * std::size_t(H))
+            buf.assign(std::size_t(words) * std::size_t(H), 0);
+        return buf.data();
+    }
 
-    bool open(int y, int x) const {
-        if (!colorIn(row(y)[x]))
-            return false;
+    bool marked(int y, int x) const {
+        return (mask[std::size_t(y) * words + std::size_t(x >> 6)] >> (x & 63)) & 1u;
+    }
+
+    void markRows(int y) {
+        markMinY = markMaxY < markMinY ? y : std::min(markMinY, y);
+        markMaxY = std::max(markMaxY, y);
+    }
+
+    // Core, edge or wall; a pixel the flood painted is a wall. A core pixel is always
+    // painted by the next paint(), which blends the ones holding some ink.
+    Cls classify(int y, int x) {
         if constexpr (UseMask)
-            return !((maskRow(y)[x >> 6] >> (x & 63)) & 1u);
-        return true;
+            if (marked(y, x))
+                return Cls::Wall;
+        const QRgb p = row(y)[x];
+        const Cls c = test.classify(img, p, x, y);
+        if constexpr (Test::kEdges)
+            if (c == Cls::Core)
+                if (const int a = test.coreInk(img, p, x, y))
+                    tints.push_back({x, y, a});
+        return c;
     }
 
-    // Open pixels among x .. x + 7 as bits; x + 7 must lie inside the row.
+    // An edge pixel where the flood stopped, for the second pass.
+    void stopAt(int y, int x, Cls c) {
+        if constexpr (Test::kEdges)
+            if (c == Cls::Edge)
+                edges.push_back({x, y, 0});
+    }
+
+    // The visited bits of x .. x + 7; x + 7 inside the row.
+    unsigned marked8(int y, int x) const {
+        const std::uint64_t* mr = mask + std::size_t(y) * words;
+        const int s = x & 63;
+        std::uint64_t bits = mr[x >> 6] >> s;
+        if (s > 56)
+            bits |= mr[(x >> 6) + 1] << (64 - s);
+        return unsigned(bits) & 0xFFu;
+    }
+
+    // Pixels among x .. x + 7 that surely pass, and that surely do not.
     unsigned open8(int y, int x) const {
-        const QRgb* p = row(y) + x;
-        unsigned in;
-#if defined(__SSE2__)
-        const __m128i m = _mm_set1_epi32(int(kRgb));
-        const __m128i r = _mm_set1_epi32(int(ref));
-        const __m128i lo = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), m);
-        const __m128i hi =
-            _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4)), m);
-        const unsigned eq = unsigned(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(lo, r)))) |
-                            unsigned(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(hi, r))))
-                                << 4;
-        in = surface ? eq : ~eq & 0xFFu;
-#else
-        in = 0;
-        for (int i = 0; i < 8; ++i)
-            in |= unsigned(colorIn(p[i])) << i;
-#endif
-        if constexpr (UseMask) {
-            const std::uint64_t* mr = maskRow(y);
-            const int s = x & 63;
-            std::uint64_t bits = mr[x >> 6] >> s;
-            if (s > 56)
-                bits |= mr[(x >> 6) + 1] << (64 - s);
-            in &= ~unsigned(bits) & 0xFFu;
+        const unsigned open = test.open8(row(y) + x);
+        if constexpr (UseMask)
+            return open & ~marked8(y, x);
+        return open;
+    }
+    unsigned closed8(int y, int x) const {
+        const unsigned closed = test.closed8(row(y) + x);
+        if constexpr (UseMask)
+            return closed | marked8(y, x);
+        return closed;
+    }
+
+    // Paints n pixels of row y from x; the run is read and written in one pass.
+    void put(int y, int x, int n) {
+        QRgb* r = row(y) + x;
+        if (!pat) {
+            fillRun(r, n, solid);
+            return;
         }
-        return in;
+        const int PW = pat->width();
+        const QRgb* prow = reinterpret_cast<const QRgb*>(pat->constScanLine(y % pat->height()));
+        for (int px = x % PW; n > 0;) {
+            const int k = std::min(PW - px, n);
+            std::memcpy(r, prow + px, std::size_t(k) * sizeof(QRgb));
+            r += k;
+            n -= k;
+            px = 0;
+        }
     }
 
-    // The last open column of the run that holds the open pixel x.
-    int runRight(int y, int x) const {
+    // Paints the open pixel x and the run right of it; returns the run's last column.
+    int runRight(int y, int x) {
+        put(y, x, 1);
         int i = x + 1;
-        while (i + 8 <= W && open8(y, i) == 0xFFu)
-            i += 8;
-        while (i < W && open(y, i))
+        for (;;) {
+            // A solid paint is stored as the pixels are read, a tile copied in one go.
+            const int from = i;
+            while (i + 8 <= W && open8(y, i) == 0xFFu) {
+                if (!pat)
+                    put(y, i, 8);
+                i += 8;
+            }
+            if (pat && i > from)
+                put(y, from, i - from);
+            if (i >= W)
+                return W - 1;
+            const Cls c = classify(y, i);
+            if (c != Cls::Core) {
+                stopAt(y, i, c);
+                return i - 1;
+            }
+            put(y, i, 1);
             ++i;
-        return i - 1;
+        }
     }
 
-    int runLeft(int y, int x) const {
+    // Paints the run left of the open pixel x; returns the run's first column.
+    int runLeft(int y, int x) {
         int i = x - 1;
-        while (i >= 7 && open8(y, i - 7) == 0xFFu)
-            i -= 8;
-        while (i >= 0 && open(y, i))
+        for (;;) {
+            const int from = i;
+            while (i >= 7 && open8(y, i - 7) == 0xFFu) {
+                if (!pat)
+                    put(y, i - 7, 8);
+                i -= 8;
+            }
+            if (pat && i < from)
+                put(y, i + 1, from - i);
+            if (i < 0)
+                return 0;
+            const Cls c = classify(y, i);
+            if (c != Cls::Core) {
+                stopAt(y, i, c);
+                return i + 1;
+            }
+            put(y, i, 1);
             --i;
-        return i + 1;
+        }
     }
 
-    // The first open column in x .. x2, or x2 + 1.
-    int nextOpen(int y, int x, int x2) const {
-        while (x + 8 <= x2 + 1 && open8(y, x) == 0)
-            x += 8;
-        while (x <= x2 && !open(y, x))
+    // The first open column in x .. x2, or x2 + 1. Edges passed on the way touch the run
+    // above or below.
+    int nextOpen(int y, int x, int x2) {
+        while (x <= x2) {
+            if (x + 8 <= x2 + 1 && closed8(y, x) == 0xFFu) {
+                x += 8;
+                continue;
+            }
+            const Cls c = classify(y, x);
+            if (c == Cls::Core)
+                return x;
+            stopAt(y, x, c);
             ++x;
+        }
         return x;
     }
 
-    void paint(int y, int a, int b) {
-        QRgb* r = base + y * stride;
-        if (!pat) {
-            fillRun(r + a, b - a + 1, solid);
-        } else {
-            const int PW = pat->width();
-            const QRgb* prow = reinterpret_cast<const QRgb*>(pat->constScanLine(y % pat->height()));
-            int x = a, px = a % PW;
-            while (x <= b) {
-                const int n = std::min(PW - px, b - x + 1);
-                std::memcpy(r + x, prow + px, std::size_t(n) * sizeof(QRgb));
-                x += n;
-                px = 0;
-            }
-        }
-        if constexpr (UseMask) {
-            std::uint64_t* mr = mask + std::size_t(y) * words;
-            int x = a;
-            while (x <= b) {
-                const int s = x & 63;
-                const int n = std::min(64 - s, b - x + 1);
-                const std::uint64_t bits =
-                    n == 64 ? ~std::uint64_t(0) : ((std::uint64_t(1) << n) - 1) << s;
-                mr[x >> 6] |= bits;
-                x += n;
-            }
-        }
+    QRgb paintAt(int y, int x) const {
+        if (!pat)
+            return solid;
+        return reinterpret_cast<const QRgb*>(
+            pat->constScanLine(y % pat->height()))[x % pat->width()];
+    }
+
+    void grow(int y, int a, int b) {
         if (maxY < minY) {
             minX = a;
             maxX = b;
@@ -210,48 +522,81 @@ template <bool UseMask> class Flood {
         }
     }
 
+    // The run a .. b of row y, painted by runLeft() and runRight(): marks it and blends
+    // its pixels holding some ink.
+    void paint(int y, int a, int b) {
+        if constexpr (UseMask) {
+            std::uint64_t* mr = mask + std::size_t(y) * words;
+            int x = a;
+            while (x <= b) {
+                const int s = x & 63;
+                const int n = std::min(64 - s, b - x + 1);
+                const std::uint64_t bits =
+                    n == 64 ? ~std::uint64_t(0) : ((std::uint64_t(1) << n) - 1) << s;
+                mr[x >> 6] |= bits;
+                x += n;
+            }
+            markRows(y);
+        }
+        for (const EdgePixel& t : tints)
+            row(t.y)[t.x] = blend(paintAt(t.y, t.x), t.from);
+        tints.clear();
+        grow(y, a, b);
+    }
+
+    // The second pass: from the edges where the flood stopped, towards the lines.
+    void blendEdges() {
+        if (edges.empty())
+            return;
+        if (!mask)
+            mask = acquireMask();
+        std::vector<EdgePixel>& work = lists.work;
+        work.swap(edges);
+        while (!work.empty()) {
+            const EdgePixel e = work.back();
+            work.pop_back();
+            if (marked(e.y, e.x))
+                continue;
+            QRgb& px = row(e.y)[e.x];
+            const int a = test.edgeInk(img, px, e.x, e.y);
+            if (a == kNoMix || a + kEdgeSlack < e.from)
+                continue;
+            px = blend(paintAt(e.y, e.x), a);
+            mask[std::size_t(e.y) * words + std::size_t(e.x >> 6)] |= std::uint64_t(1)
+                                                                      << (e.x & 63);
+            markRows(e.y);
+            grow(e.y, e.x, e.x);
+            const int nb[4][2] = {{e.x - 1, e.y}, {e.x + 1, e.y}, {e.x, e.y - 1}, {e.x, e.y + 1}};
+            for (const auto& n : nb)
+                if (n[0] >= 0 && n[0] < W && n[1] >= 0 && n[1] < H && !marked(n[1], n[0]))
+                    work.push_back({n[0], n[1], a});
+        }
+    }
+
     void push(const Seg& s) {
         if (s.y >= 0 && s.y < H)
             stack.push_back(s);
     }
 
+    const QImage& img;
     const int W, H;
     QRgb* const base;
     const qsizetype stride;
-    const QRgb ref;
-    const bool surface;
+    const Test test;
     const QRgb solid;
     const QImage* const pat;
-    std::uint64_t* const mask;
     const int words;
-    int minX = 0, maxX = -1;
-    std::vector<Seg> stack;
+    std::uint64_t* mask = nullptr;
+    int markMinY = 0, markMaxY = -1;
+    int minX = 0, maxX = -1, minY = 0, maxY = -1;
+    Lists& lists;
+    std::vector<Seg>& stack;
+    std::vector<EdgePixel>& edges; // where the flood stopped at an edge
+    std::vector<EdgePixel>& tints; // core pixels of the coming run to blend, with their ink
 };
 
-// Clears the mask rows a fill touched, also when it was left by an exception.
-struct MaskRows {
-    std::uint64_t* mask;
-    std::size_t words;
-    const int& from;
-    const int& to;
-    ~MaskRows() {
-        if (to >= from)
-            std::memset(mask + std::size_t(from) * words, 0,
-                        std::size_t(to - from + 1) * words * sizeof(std::uint64_t));
-    }
-};
-} // namespace
-
-QRect floodFill(QImage& img, QPoint seed, FloodMode mode, QRgb reference, const FillPaint& paint) {
-    const int W = img.width(), H = img.height();
-    if (!QRect(0, 0, W, H).contains(seed) || img.depth() != 32)
-        return {};
-    reference &= kRgb;
-    auto colorIn = [&](QRgb p) {
-        return ((p & kRgb) == reference) == (mode == FloodMode::Surface);
-    };
-
-    // The tile with every pixel opaque, so that rows can be copied as they are.
+// The tile with every pixel opaque, so that rows can be copied as they are.
+QImage opaqueTile(const FillPaint& paint) {
     QImage pat;
     if (paint.pattern && !paint.pattern->isNull()) {
         pat = paint.pattern->convertToFormat(QImage::Format_RGB32);
@@ -261,32 +606,84 @@ QRect floodFill(QImage& img, QPoint seed, FloodMode mode, QRgb reference, const 
                 r[x] |= 0xFF000000u;
         }
     }
-    const QRgb solid = paint.color | 0xFF000000u;
+    return pat;
+}
 
-    // Does painting leave pixels that still pass the color test? Then a mask must say
-    // which ones were painted.
-    bool paintStaysIn = false;
-    if (pat.isNull()) {
-        if (mode == FloodMode::Surface && (solid & kRgb) == reference)
-            return {}; // repainting a surface in its own color changes nothing
-        paintStaysIn = colorIn(solid);
-    } else {
-        for (int y = 0; y < pat.height() && !paintStaysIn; ++y) {
-            const auto* r = reinterpret_cast<const QRgb*>(pat.constScanLine(y));
-            for (int x = 0; x < pat.width() && !paintStaysIn; ++x)
-                paintStaysIn = colorIn(r[x]);
-        }
+// Does any color the fill paints still pass as the region? Then a mask must say which
+// pixels were painted.
+template <class Pass> bool paintStaysIn(const QImage& pat, QRgb solid, Pass pass) {
+    if (pat.isNull())
+        return pass(solid);
+    for (int y = 0; y < pat.height(); ++y) {
+        const auto* r = reinterpret_cast<const QRgb*>(pat.constScanLine(y));
+        for (int x = 0; x < pat.width(); ++x)
+            if (pass(r[x]))
+                return true;
     }
+    return false;
+}
+
+template <class Test>
+QRect flood(QImage& img, QPoint seed, const Test& test, bool useMask, QRgb solid,
+            const QImage& pat) {
     const QImage* patPtr = pat.isNull() ? nullptr : &pat;
+    if (useMask)
+        return Flood<Test, true>(img, test, solid, patPtr).run(seed);
+    return Flood<Test, false>(img, test, solid, patPtr).run(seed);
+}
+} // namespace
 
-    if (!paintStaysIn)
-        return Flood<false>(img, mode, reference, solid, patPtr, nullptr).run(seed);
+bool isLine(const QImage& img, int x, int y) {
+    const auto at = [&](int xx, int yy) {
+        return reinterpret_cast<const QRgb*>(img.constScanLine(yy))[xx] & kRgb;
+    };
+    const QRgb p = at(x, y);
+    if (!isInk(p))
+        return false;
+    const QRgb paintBlack = toQRgb(clPaintBlack) & kRgb;
+    if (p != paintBlack)
+        return true;
+    const int nb[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+    for (const auto& n : nb) {
+        if (n[0] < 0 || n[1] < 0 || n[0] >= img.width() || n[1] >= img.height())
+            continue;
+        const QRgb q = at(n[0], n[1]);
+        if (q != 0 && q != kWhite && q != paintBlack && inkOver(q, kWhite, kGreyTol) != kNoMix)
+            return true;
+    }
+    return false;
+}
 
-    const std::size_t words = std::size_t(W + 63) / 64;
-    std::vector<std::uint64_t>& buf = maskBuffer();
-    if (buf.size() < words * std::size_t(H))
-        buf.assign(words * std::size_t(H), 0);
-    Flood<true> flood(img, mode, reference, solid, patPtr, buf.data());
-    MaskRows clear{buf.data(), words, flood.minY, flood.maxY};
-    return flood.run(seed);
+QRect floodFill(QImage& img, QPoint seed, FloodMode mode, QRgb reference, const FillPaint& paint) {
+    if (!img.rect().contains(seed) || img.depth() != 32)
+        return {};
+    reference &= kRgb;
+    const QImage pat = opaqueTile(paint);
+    const QRgb solid = paint.color | 0xFF000000u;
+    if (pat.isNull() && mode == FloodMode::Surface && (solid & kRgb) == reference)
+        return {}; // repainting a surface in its own color changes nothing
+    const ExactTest test(reference, mode == FloodMode::Surface);
+    const bool mask =
+        paintStaysIn(pat, solid, [&](QRgb c) { return test.classify(img, c, 0, 0) == Cls::Core; });
+    return flood(img, seed, test, mask, solid, pat);
+}
+
+QRect fillLineArt(QImage& img, QPoint seed, FloodMode mode, QRgb reference,
+                  const FillPaint& paint) {
+    if (!img.rect().contains(seed) || img.depth() != 32)
+        return {};
+    const QImage pat = opaqueTile(paint);
+    const QRgb solid = paint.color | 0xFF000000u;
+    if (mode == FloodMode::Border)
+        return flood(img, seed, UpToLinesTest(img.pixel(seed)), true, solid, pat);
+    reference &= kRgb;
+    if (pat.isNull() && (solid & kRgb) == reference)
+        return {};
+    // Without a mask, the paint and its blends must all read as walls: what is left
+    // unmarked is taken as not painted yet. A tile's blends are too many to ask.
+    const RegionTest probe(reference, solid, false);
+    bool mask = !pat.isNull();
+    for (int ink = 0; ink < kInkLine && !mask; ++ink)
+        mask = probe.classOf(blend(solid, ink)) != Cls::Wall;
+    return flood(img, seed, RegionTest(reference, solid, !mask), mask, solid, pat);
 }

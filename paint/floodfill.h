@@ -6,7 +6,7 @@
 #include <QRgb>
 
 enum class FloodMode {
-    Surface, // every connected pixel of exactly the reference color
+    Surface, // every connected pixel of the reference color
     Border,  // every connected pixel that is not the reference color
 };
 
@@ -16,8 +16,20 @@ struct FillPaint {
     const QImage* pattern = nullptr; // Format_RGB32; null for solid
 };
 
-// Floods from seed over the 4-connected pixels the mode takes; only the RGB part of a pixel
-// is compared. A pattern is tiled from the image's origin. Returns the bounding rectangle of
-// the painted pixels (empty when nothing was painted, e.g. a seed outside the image, a seed
-// the mode does not take, or a surface repainted in its own color).
+// Floods from seed over the 4-connected pixels the mode takes, colors compared exactly;
+// only the RGB part of a pixel is compared. Returns the bounding rectangle of the painted
+// pixels (empty when nothing was painted, e.g. a seed outside the image, a seed the mode
+// does not take, or a surface repainted in its own color).
 QRect floodFill(QImage& img, QPoint seed, FloodMode mode, QRgb reference, const FillPaint& paint);
+
+// Is the pixel at (x, y) part of the page's lines? Ink (isInk()), but not the palette's
+// black where it is paint: that is only a line as part of an antialiased edge, next to a grey.
+// The fill stops at these, and the outline mask keeps them.
+bool isLine(const QImage& img, int x, int y);
+
+// The page's fill, for line art whose lines may have antialiased or JPEG-blurred edges. Surface
+// floods the region of the reference color, JPEG noise of paper included; Border floods everything
+// up to the lines (reference is ignored). Both stop at ink, and paint the edge pixels between the
+// region and its lines blended by the ink they hold. On pure black and white pages, painted or not,
+// it paints what floodFill() paints; a refill repaints the blended edges too.
+QRect fillLineArt(QImage& img, QPoint seed, FloodMode mode, QRgb reference, const FillPaint& paint);

@@ -5,7 +5,12 @@
 
 #include <zstd.h>
 
+#include <atomic>
+#include <condition_variable>
 #include <cstring>
+#include <functional>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -14,8 +19,8 @@ namespace {
 constexpr quint32 kRun = 0x80000000u;
 constexpr quint32 kCount = 0x7FFFFFFFu;
 constexpr quint32 kMinRun = 3; // shorter runs cost less as words
-// A fast level: a step is packed while the child waits. Past the runs, a step is mostly
-// repeats of a texture's tile, which any level finds.
+// A fast level: the worker keeps up with a child's taps, and undo waits for it. Past the runs,
+// a step is mostly repeats of a texture's tile, which any level finds.
 constexpr int kZstdLevel = 1;
 
 QByteArray compress(const std::vector<quint32>& words) {
@@ -78,7 +83,6 @@ class RunWriter {
         flushLiterals();
         return std::move(out);
     }
-    bool anyNonZero = false;
 
   private:
     void appendLiterals(const quint32* w, int n) {
@@ -89,13 +93,10 @@ class RunWriter {
             out.push_back(0);
         }
         out.insert(out.end(), w, w + n);
-        for (int k = 0; k < n && !anyNonZero; ++k)
-            anyNonZero = w[k] != 0;
     }
     void flushRun() {
         if (runLength == 0)
             return;
-        anyNonZero |= runValue != 0;
         if (runLength >= kMinRun) {
             flushLiterals();
             out.push_back(kRun | runLength);
@@ -123,8 +124,17 @@ bool fourBytesPerPixel(const QImage& image) {
     return image.depth() == 32;
 }
 
-QByteArray packPixelsChecked(const QImage& image, const QRect& r, const QImage* xorWith,
-                             bool* changed) {
+// Whether r differs between two pages of one size; a real edit differs in its first rows.
+bool differs(const QImage& a, const QImage& b, const QRect& r) {
+    const std::size_t n = std::size_t(r.width()) * sizeof(quint32);
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        if (std::memcmp(reinterpret_cast<const quint32*>(a.constScanLine(y)) + r.left(),
+                        reinterpret_cast<const quint32*>(b.constScanLine(y)) + r.left(), n) != 0)
+            return true;
+    return false;
+}
+
+QByteArray packPixelsChecked(const QImage& image, const QRect& r, const QImage* xorWith) {
     RunWriter w(std::size_t(std::max(0, r.width())) * std::size_t(std::max(0, r.height())));
     std::vector<quint32> row(std::size_t(std::max(0, r.width())));
     for (int y = r.top(); y <= r.bottom(); ++y) {
@@ -138,10 +148,7 @@ QByteArray packPixelsChecked(const QImage& image, const QRect& r, const QImage* 
             w.feed(a, r.width());
         }
     }
-    const std::vector<quint32> words = w.finish();
-    if (changed)
-        *changed = w.anyNonZero;
-    return compress(words);
+    return compress(w.finish());
 }
 } // namespace
 
@@ -149,7 +156,7 @@ QByteArray packPixels(const QImage& image, const QRect& r, const QImage* xorWith
     if (!fourBytesPerPixel(image) || !image.rect().contains(r) ||
         (xorWith && (xorWith->size() != image.size() || !fourBytesPerPixel(*xorWith))))
         return {};
-    return packPixelsChecked(image, r, xorWith, nullptr);
+    return packPixelsChecked(image, r, xorWith);
 }
 
 bool unpackPixels(QImage& image, const QRect& r, const QByteArray& packed, bool xorInto) {
@@ -201,11 +208,156 @@ bool unpackPixels(QImage& image, const QRect& r, const QByteArray& packed, bool 
     return y == r.bottom() + 1 && x == 0;
 }
 
+// What the worker hands back for a step.
+struct PageHistory::Packing {
+    QByteArray pixels, lines;
+    std::atomic<bool> done{false};
+};
+
+// One thread that packs steps in the order they came.
+class PageHistory::Packer {
+  public:
+    Packer() : thread([this] { run(); }) {}
+    ~Packer() {
+        {
+            std::lock_guard<std::mutex> l(m);
+            stop = true;
+        }
+        wake.notify_all();
+        thread.join(); // what was queued is packed first
+    }
+    void post(std::function<void()> job) {
+        {
+            std::lock_guard<std::mutex> l(m);
+            jobs.push_back(std::move(job));
+            ++busy;
+        }
+        wake.notify_one();
+    }
+    void waitIdle() {
+        std::unique_lock<std::mutex> l(m);
+        idle.wait(l, [this] { return busy == 0; });
+    }
+    int pending() {
+        std::lock_guard<std::mutex> l(m);
+        return busy;
+    }
+
+  private:
+    void run() {
+        std::unique_lock<std::mutex> l(m);
+        for (;;) {
+            wake.wait(l, [this] { return stop || !jobs.empty(); });
+            if (jobs.empty())
+                return;
+            std::function<void()> job = std::move(jobs.front());
+            jobs.pop_front();
+            l.unlock();
+            try {
+                job();
+            } catch (...) {
+                // Out of memory: the step keeps no pixels and undo stops there.
+            }
+            // The page it shared goes now, before anyone is told the worker is idle: a write
+            // to the page after that copies nothing.
+            job = nullptr;
+            l.lock();
+            if (--busy == 0)
+                idle.notify_all();
+        }
+    }
+    std::mutex m;
+    std::condition_variable wake, idle;
+    std::deque<std::function<void()>> jobs;
+    int busy = 0; // queued or running
+    bool stop = false;
+    std::thread thread;
+};
+
+PageHistory::PageHistory(std::size_t budgetBytes) : budget(budgetBytes) {}
+
+PageHistory::~PageHistory() {
+    worker.reset();
+}
+
+PageHistory::PageHistory(PageHistory&& other) noexcept {
+    takeOver(other);
+}
+
+PageHistory& PageHistory::operator=(PageHistory&& other) noexcept {
+    if (this != &other)
+        takeOver(other);
+    return *this;
+}
+
+void PageHistory::takeOver(PageHistory& other) {
+    settle();
+    other.settle();
+    budget = other.budget;
+    used = std::exchange(other.used, 0);
+    undos = std::move(other.undos);
+    redos = std::move(other.redos);
+    other.undos.clear();
+    other.redos.clear();
+    open = std::exchange(other.open, false);
+    mirror = std::move(other.mirror);
+    other.mirror = QImage();
+    mirrorKey = std::exchange(other.mirrorKey, 0);
+    touched = std::exchange(other.touched, QRect());
+}
+
+PageHistory::Packer& PageHistory::packer() {
+    if (!worker)
+        worker = std::make_unique<Packer>();
+    // A child faster than the worker: the pages waiting for it are bounded.
+    else if (worker->pending() > 2)
+        settle();
+    return *worker;
+}
+
+void PageHistory::collect(bool wait) {
+    if (!worker)
+        return;
+    if (wait)
+        worker->waitIdle();
+    bool any = false;
+    for (std::deque<Step>* q : {&undos, &redos})
+        for (Step& s : *q) {
+            if (!s.packing || !s.packing->done.load(std::memory_order_acquire))
+                continue;
+            used -= s.cost();
+            s.pixels = std::move(s.packing->pixels);
+            s.lines = std::move(s.packing->lines);
+            s.packing.reset();
+            used += s.cost();
+            any = true;
+        }
+    if (any)
+        trim();
+}
+
+std::size_t PageHistory::undoCount() {
+    settle();
+    return undos.size();
+}
+
+std::size_t PageHistory::redoCount() {
+    settle();
+    return redos.size();
+}
+
+std::size_t PageHistory::bytes() {
+    settle();
+    return used;
+}
+
 void PageHistory::begin(const QImage& page) {
     open = true;
     touched = QRect();
+    collect(false);
     if (mirrorKey == 0 || page.cacheKey() != mirrorKey || mirror.size() != page.size() ||
         mirror.format() != page.format()) {
+        settle(); // the worker is done with the mirror
         mirror = page.copy();
         mirrorKey = page.cacheKey();
     }
@@ -222,6 +374,9 @@ bool PageHistory::end(const QImage& page) {
     open = false;
     const QRect r = touched & page.rect();
     touched = QRect();
+    // The last step's packing brings the mirror up to the page as it was before this edit;
+    // between a child's taps it is long over.
+    settle();
     if (mirror.size() != page.size() || mirror.format() != page.format() ||
         !fourBytesPerPixel(page)) {
         mirrorKey = 0;
@@ -233,32 +388,41 @@ bool PageHistory::end(const QImage& page) {
             mirrorKey = 0;
         return false;
     }
-    bool changed = false;
+    mirrorKey = page.cacheKey();
+    if (!differs(page, mirror, r))
+        return false;
     Step s;
     s.kind = Step::Edit;
     s.rect = r;
-    s.pixels = packPixelsChecked(page, r, &mirror, &changed);
-    copyPixels(mirror, page, r);
-    mirrorKey = page.cacheKey();
-    if (!changed)
-        return false;
+    s.packing = std::make_shared<Packing>();
+    packer().post([this, out = s.packing, after = page, r] {
+        out->pixels = packPixelsChecked(after, r, &mirror);
+        copyPixels(mirror, after, r);
+        out->done.store(true, std::memory_order_release);
+    });
     push(std::move(s));
     return true;
 }
 
-PageHistory::Step PageHistory::packState(const PageState& state) const {
+PageHistory::Step PageHistory::packState(const PageState& state) {
     Step s;
     s.kind = Step::Replace;
-    const QImage picture = state.picture.format() == QImage::Format_RGB32
-                               ? state.picture
-                               : state.picture.convertToFormat(QImage::Format_RGB32);
+    QImage picture = state.picture.format() == QImage::Format_RGB32
+                         ? state.picture
+                         : state.picture.convertToFormat(QImage::Format_RGB32);
     s.size = picture.size();
-    if (!picture.isNull())
-        s.pixels = packPixelsChecked(picture, picture.rect(), nullptr, nullptr);
-    if (!state.outline.isEmpty())
-        s.lines = packPixelsChecked(state.outline.linesImage(), picture.rect(), nullptr, nullptr);
     s.pageIndex = state.pageIndex;
     s.openedFile = state.openedFile;
+    s.packing = std::make_shared<Packing>();
+    // Shared copies: the page they came from is replaced, not written, so nothing is copied.
+    packer().post(
+        [out = s.packing, picture = std::move(picture), lines = state.outline.linesImage()] {
+            if (!picture.isNull())
+                out->pixels = packPixelsChecked(picture, picture.rect(), nullptr);
+            if (!lines.isNull())
+                out->lines = packPixelsChecked(lines, picture.rect(), nullptr);
+            out->done.store(true, std::memory_order_release);
+        });
     return s;
 }
 
@@ -293,6 +457,7 @@ bool PageHistory::swapIn(Step& s, PageState& page, const Step& other) {
 
 std::optional<QRect> PageHistory::move(std::deque<Step>& from, std::deque<Step>& to,
                                        PageState& page) {
+    settle();
     if (from.empty())
         return std::nullopt;
     Step s = std::move(from.back());
@@ -349,6 +514,7 @@ void PageHistory::trim() {
 }
 
 void PageHistory::clear() {
+    settle(); // the worker is done with the mirror
     undos.clear();
     redos.clear();
     used = 0;

@@ -6,6 +6,10 @@
 //   lines and its catalogue page, and swaps them with the shown ones each way;
 // - a half turn keeps nothing: it is turned again.
 // Steps past the memory budget go, oldest first.
+// Packing runs on a worker thread of the history's own, so a tap never waits for it: a step is
+// kept unpacked until the worker is done, and whatever needs the packed steps (undo, redo, the
+// budget, the next edit's comparison) waits for the worker first. The worker finishes every
+// step before the history goes.
 #include "paint/outline.h"
 
 #include <QByteArray>
@@ -14,6 +18,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <optional>
 
 // The page as undo sees it: the picture, its lines and the catalogue page it came from.
@@ -34,7 +39,11 @@ bool unpackPixels(QImage& image, const QRect& r, const QByteArray& packed, bool 
 class PageHistory {
   public:
     static constexpr std::size_t kDefaultBudget = std::size_t(256) << 20;
-    explicit PageHistory(std::size_t budgetBytes = kDefaultBudget) : budget(budgetBytes) {}
+    explicit PageHistory(std::size_t budgetBytes = kDefaultBudget);
+    ~PageHistory();
+    // Both sides' packing is over first; the worker stays with its history.
+    PageHistory(PageHistory&& other) noexcept;
+    PageHistory& operator=(PageHistory&& other) noexcept;
 
     // A tool's edit: begin() before it draws, touch() with every rectangle it changed, end()
     // when the gesture is over. The history keeps its own copy of the page as the last edit
@@ -43,7 +52,8 @@ class PageHistory {
     void begin(const QImage& page);
     void touch(const QRect& r);
     bool editOpen() const { return open; }
-    // Records the edit when it changed a pixel; true when it did.
+    // Records the edit when it changed a pixel; true when it did. The page is packed later,
+    // from a shared copy: the first write to it before that copies it.
     bool end(const QImage& page);
 
     // The shown page is about to be replaced: keeps it (packed) as one step.
@@ -58,11 +68,16 @@ class PageHistory {
     std::optional<QRect> redo(PageState& page) { return move(redos, undos, page); }
 
     void clear();
-    std::size_t undoCount() const { return undos.size(); }
-    std::size_t redoCount() const { return redos.size(); }
-    std::size_t bytes() const { return used; } // packed bytes held by every step
+    // These wait for the steps being packed, so that what they count is the budget's.
+    std::size_t undoCount();
+    std::size_t redoCount();
+    std::size_t bytes(); // packed bytes held by every step
+    // Waits until every step is packed.
+    void settle() { collect(true); }
 
   private:
+    struct Packing;
+    class Packer;
     struct Step {
         enum Kind { Edit, Replace, HalfTurn } kind = Edit;
         QRect rect;         // Edit: where the difference lies
@@ -71,19 +86,25 @@ class PageHistory {
         QByteArray lines;   // Replace: the other picture's lines, packed (empty: none)
         int pageIndex = 0;  // Replace: the other picture's page
         QString openedFile; // Replace: the file the other picture was opened from
+        std::shared_ptr<Packing> packing; // until the worker is done: pixels and lines to be
         std::size_t cost() const { return std::size_t(pixels.size() + lines.size()) + 64; }
     };
     std::optional<QRect> move(std::deque<Step>& from, std::deque<Step>& to, PageState& page);
     void push(Step s);
     void trim();
-    Step packState(const PageState& s) const;
+    Step packState(const PageState& s);
     static bool swapIn(Step& s, PageState& page, const Step& other);
+    Packer& packer();
+    // Takes in what the worker packed, every step when wait, else those it is done with.
+    void collect(bool wait);
+    void takeOver(PageHistory& other);
 
     std::size_t budget;
     std::size_t used = 0;
     std::deque<Step> undos, redos;
     bool open = false;
-    QImage mirror;        // the page as the last edit left it; not counted in the budget
+    std::unique_ptr<Packer> worker; // made with the first step to pack
+    QImage mirror; // the page as the last edit left it; only the worker writes it after begin()
     qint64 mirrorKey = 0; // the page's cacheKey when the mirror was last equal to it
     QRect touched;
 };

@@ -1,13 +1,16 @@
 #include "paint/outline.h"
 
+#include "base/tcolor.h"
+#include "paint/floodfill.h"
+
 #include <cstring>
 
 namespace {
-bool isLine(QRgb c, OutlineMask::Ink ink) {
+bool isLinePixel(const QImage& page, QRgb c, int x, int y, OutlineMask::Ink ink) {
     if (ink == OutlineMask::Ink::PureBlack)
         return (c & 0xFFFFFFu) == 0;
-    // Dark enough that a flood stopping at black lines would see the edge as line.
-    return qRed(c) < 96 && qGreen(c) < 96 && qBlue(c) < 96;
+    // What the fill stops at: the antialiased edges that are mostly ink stay with the line.
+    return isInk(c) && isLine(page, x, y);
 }
 } // namespace
 
@@ -19,7 +22,7 @@ OutlineMask::OutlineMask(const QImage& page, Ink ink) {
         const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
         auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < src.width(); ++x) {
-            const bool line = isLine(in[x], ink);
+            const bool line = isLinePixel(src, in[x], x, y, ink);
             o[x] = line ? (in[x] | 0xFF000000u) : 0u;
             any |= line;
         }

@@ -6,7 +6,7 @@
 class OutlineMask {
   public:
     enum class Ink {
-        Dark,      // a prepared page: its ink, antialiased edges included
+        Dark,      // a prepared page: its ink (isInk()), antialiased edges included
         PureBlack, // a picture opened by hand: only 0,0,0 (the palette's black is not)
     };
     OutlineMask() = default;

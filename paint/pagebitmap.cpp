@@ -111,7 +111,7 @@ QRect PageBitmapCanvas::floodFill(int x, int y, TColor ref, FloodMode mode, cons
     FillPaint paint;
     paint.color = toQRgb(brush.color);
     paint.pattern = pattern;
-    return ::floodFill(image, QPoint(x, y), mode, toQRgb(ref), paint);
+    return fillLineArt(image, QPoint(x, y), mode, toQRgb(ref), paint);
 }
 
 QRect PageBitmapCanvas::drawTransparent(int x, int y, const QImage& src, TColor key) {

@@ -1,7 +1,7 @@
 #pragma once
 // The picture being colored, with the pen and brush its canvas keeps between presses.
 // Rectangles follow the usual raster convention: left and top edges included, right and
-// bottom excluded. Nothing is ever blended.
+// bottom excluded. Nothing is blended but the fill's edges along antialiased lines.
 #include "base/tcolor.h"
 #include "paint/floodfill.h"
 
@@ -47,7 +47,8 @@ class PageBitmapCanvas {
     QRect lineTo(int x, int y);
     QRect polyline(const QVector<QPoint>& pts);
     QRect ellipse(int x1, int y1, int x2, int y2);
-    // Flood from (x, y): Surface floods the pixels of color ref, Border everything up to ref.
+    // Flood from (x, y): Surface floods the region of color ref, Border everything up to the
+    // lines (ref is the lines' black); edges of antialiased lines blended (fillLineArt()).
     QRect floodFill(int x, int y, TColor ref, FloodMode mode, const QImage* pattern = nullptr);
     // Draws src with its top-left at (x, y), leaving out pixels of the key color.
     QRect drawTransparent(int x, int y, const QImage& src, TColor key);

@@ -1,5 +1,11 @@
+#include "base/tcolor.h"
+#include "library/pageload.h"
+#include "library/pak.h"
 #include "paint/floodfill.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -186,4 +192,84 @@ TEST(FloodFill, AgreesWithAPerPixelFlood) {
                               (paint.color & 0xFFFFFF) == (ref & 0xFFFFFF);
         ASSERT_EQ(got, noChange ? QRect() : expectedRect) << "round " << round;
     }
+}
+
+namespace {
+QPoint firstDifference(const QImage& a, const QImage& b) {
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return QPoint(x, y);
+    return QPoint(-1, -1);
+}
+} // namespace
+
+// Bundled pages are pure black and white: on them the line art fill paints what the exact
+// flood (the reference above) paints, over a child's run of plain, refilled, special and
+// textured fills, the palette's black among them.
+TEST(FloodFill, LineArtFillPaintsBundledPagesAsBefore) {
+    const QDir pak(QStringLiteral(PICTARO_SOURCE_DIR "/pak"));
+    const QStringList archives = pak.entryList({"*.pak"}, QDir::Files);
+    ASSERT_GE(archives.size(), 3);
+    QImage texture(QStringLiteral(":/textures/bigtex1.png"));
+    if (texture.isNull()) // the tiles live in the window's resources
+        texture = QImage(QStringLiteral(PICTARO_SOURCE_DIR "/resources/textures/bigtex1.png"));
+    ASSERT_FALSE(texture.isNull());
+    texture = texture.convertToFormat(QImage::Format_RGB32);
+#ifdef PICTARO_SANITIZED
+    const int archiveStep = int(archives.size()), pagesEach = 1;
+#else
+    const int archiveStep = 3, pagesEach = 2;
+#endif
+    QTemporaryDir cache;
+    int pages = 0;
+    for (int ai = 0; ai < archives.size(); ai += archiveStep) {
+        QStringList names;
+        unpackArchive(pak.filePath(archives[ai]), cache.path(), cache.filePath("Bitmap.tmp"),
+                      [&](const QString& n) { names << n; });
+        for (int pi = 0; pi < std::min(pagesEach, int(names.size())); ++pi) {
+            SCOPED_TRACE((archives[ai] + ": " + names[pi]).toStdString());
+            const QImage page = readBitmapFile(cache.filePath(names[pi] + ".bmp"))
+                                    .convertToFormat(QImage::Format_RGB32);
+            ASSERT_FALSE(page.isNull());
+            // Four taps on paper, spread over the page.
+            std::vector<QPoint> taps;
+            for (int i = 1; taps.size() < 4 && i < 400; ++i) {
+                const QPoint p(page.width() * ((i * 37) % 100) / 100,
+                               page.height() * ((i * 61) % 100) / 100);
+                if (page.pixel(p) == White)
+                    taps.push_back(p);
+            }
+            ASSERT_EQ(taps.size(), 4u);
+            struct Step {
+                int tap;
+                FloodMode mode;
+                FillPaint paint;
+            };
+            const Step steps[] = {
+                {0, FloodMode::Surface, {Blue, nullptr}},
+                {0, FloodMode::Surface, {Red, nullptr}}, // refill
+                {1, FloodMode::Border, {Blue, &texture}},
+                {2, FloodMode::Border, {Green, nullptr}},
+                {3, FloodMode::Surface, {PaintBlack, nullptr}},
+                {3, FloodMode::Border, {Red, nullptr}},
+                {2, FloodMode::Surface, {Blue, &texture}},
+                {0, FloodMode::Border, {White, nullptr}},
+            };
+            QImage got = page, want = page;
+            for (const Step& s : steps) {
+                const QPoint at = taps[size_t(s.tap)];
+                const QRgb ref = s.mode == FloodMode::Border ? Black : want.pixel(at);
+                const QRect wantRect = referenceFill(want, at, s.mode, ref, s.paint);
+                const QRect gotRect = fillLineArt(got, at, s.mode, ref, s.paint);
+                const QPoint d = firstDifference(got, want);
+                ASSERT_EQ(d, QPoint(-1, -1))
+                    << "step " << (&s - steps) << " ref " << std::hex << ref << " got "
+                    << got.pixel(d) << " want " << want.pixel(d) << " was " << page.pixel(d);
+                ASSERT_EQ(gotRect, wantRect) << "step " << (&s - steps);
+            }
+            ++pages;
+        }
+    }
+    EXPECT_GE(pages, 1);
 }

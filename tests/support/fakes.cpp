@@ -11,6 +11,8 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPainter>
+#include <QSettings>
+#include <QStandardPaths>
 #include <stdexcept>
 
 void FakePrinter::print(const QImage& img, int scale) {
@@ -33,6 +35,8 @@ Harness::Harness() {
     QDir().mkpath(tempDir());
     oldCwd = QDir::currentPath();
     QDir::setCurrent(dir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       dir.path() + QStringLiteral("/config"));
 }
 
 Harness::~Harness() {
@@ -43,6 +47,12 @@ Harness::~Harness() {
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
     QDir::setCurrent(oldCwd);
+    // Back to the process's own folder (its main() names it), or the usual one.
+    const QString process = qEnvironmentVariable("PICTARO_TEST_USER_SETTINGS");
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       process.isEmpty()
+                           ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                           : process);
 }
 
 void Harness::addArchive(const QString& name,

@@ -82,7 +82,8 @@ struct FakeSound : ISound {
     std::vector<QString> played() const;
 };
 
-// A program folder in a temporary directory with its own page cache, and a window built on
+// A program folder in a temporary directory with its own page cache and per-user settings
+// (a test that needs others points QSettings elsewhere after this), and a window built on
 // fakes. Pages go in with addArchive before the window is made.
 struct Harness {
     Harness();

@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
     // Per-user settings of a process of its own: tests run side by side, and one test's
     // remembered choice must not reach another.
     QTemporaryDir userSettings;
+    qputenv("PICTARO_TEST_USER_SETTINGS", userSettings.path().toUtf8());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, userSettings.path());
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (platform.startsWith("offscreen:configfile="))

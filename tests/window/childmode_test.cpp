@@ -63,8 +63,8 @@ int wrongDigit(const GateQuestion& q) {
 } // namespace
 
 TEST(ChildMode, ParentsControlsWaitForTheGateAndStayOpenAMinute) {
-    UserSettingsFolder settings(true);
     Harness h;
+    UserSettingsFolder settings(true);
     TForm1& f = h.make();
     ChildMode& cm = *f.childMode;
     ASSERT_TRUE(cm.enabled());
@@ -115,8 +115,8 @@ TEST(ChildMode, ParentsControlsWaitForTheGateAndStayOpenAMinute) {
 }
 
 TEST(ChildMode, OffByDefaultNothingIsGatedAndTheOptionIsStoredPerUser) {
-    UserSettingsFolder settings(false);
     Harness h;
+    UserSettingsFolder settings(false);
     TForm1& f = h.make();
     ChildMode& cm = *f.childMode;
     int asked = 0;
@@ -178,8 +178,8 @@ bool framed(const QImage& pic) {
 } // namespace
 
 TEST(SelectionLook, EveryChoiceShowsItsFrameWhicheverWayItIsMade) {
-    UserSettingsFolder settings(false);
     Harness h;
+    UserSettingsFolder settings(false);
     h.addArchive("a.pak", {{"p1.bmp", bmpBytes(outlinePage(60, 40))},
                            {"p2.bmp", bmpBytes(outlinePage(60, 40))}});
     TForm1& f = h.make(true, QSize(500, 300));
@@ -245,8 +245,8 @@ TEST(SelectionLook, EveryChoiceShowsItsFrameWhicheverWayItIsMade) {
 }
 
 TEST(CatalogueThumbnails, PagesAndArchivesShowPicturesMadeOnceAndCached) {
-    UserSettingsFolder settings(false);
     Harness h;
+    UserSettingsFolder settings(false);
     QImage wide(400, 200, QImage::Format_RGB32);
     wide.fill(Qt::white);
     for (int x = 0; x < 400; ++x)
@@ -292,8 +292,8 @@ TEST(CatalogueThumbnails, PagesAndArchivesShowPicturesMadeOnceAndCached) {
 // The window may go while the parents' controls are locked (the minute ran out during the
 // close): its last events must not reach into the half-destroyed window.
 TEST(ChildMode, TheWindowCanBeDestroyedWhileLocked) {
-    UserSettingsFolder settings(true);
     Harness h;
+    UserSettingsFolder settings(true);
     TForm1& f = h.make();
     f.childMode->lock.close();
     ASSERT_TRUE(f.childMode->locked());
