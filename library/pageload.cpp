@@ -1,5 +1,6 @@
 #include "library/pageload.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QLocale>
@@ -10,9 +11,8 @@ namespace {
 // Rows an uncompressed file really holds. The reader zero-fills the rows past the end of a
 // truncated file, which in a palette image means palette entry 0, often black; those rows
 // are made white instead.
-void whitenMissingRows(const QString& path, QImage& img) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+void whitenMissingRows(QIODevice& f, QImage& img) {
+    if (!f.seek(0))
         return;
     const QByteArray h = f.read(34);
     if (h.size() < 34 || h[0] != 'B' || h[1] != 'M')
@@ -51,7 +51,7 @@ struct BitmapHeader {
     quint32 compression = 0;
 };
 
-std::optional<BitmapHeader> readBitmapHeader(QFile& f) {
+std::optional<BitmapHeader> readBitmapHeader(QIODevice& f) {
     const QByteArray h = f.read(34);
     if (h.size() < 26 || h[0] != 'B' || h[1] != 'M')
         return std::nullopt;
@@ -78,9 +78,8 @@ std::optional<BitmapHeader> readBitmapHeader(QFile& f) {
 // True when an uncompressed file declares far more pixel data than it holds. The reader
 // allocates the declared size before it reads a byte, so a few hundred bytes could ask for
 // hundreds of megabytes; a merely truncated page (its lost rows come out white) still loads.
-bool declaresFarMoreThanItHolds(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+bool declaresFarMoreThanItHolds(QIODevice& f) {
+    if (!f.seek(0))
         return false;
     const auto b = readBitmapHeader(f);
     if (!b || (b->headerSize != 12 && (b->headerSize < 40 || b->bpp == 0)))
@@ -111,8 +110,9 @@ QString tooLarge(const QString& path, QSize size, qint64 maxBytes) {
         .arg(QLocale(QLocale::English).toString(limit / 4));
 }
 
-QImage readInto(const QString& path, QImage prefilled, QString* error) {
-    QImageReader reader(path, "bmp");
+QImage readInto(QIODevice& dev, QImage prefilled, QString* error) {
+    dev.seek(0);
+    QImageReader reader(&dev, "bmp");
     reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(false);
     reader.setAllocationLimit(allocationLimitMB(kMaxPageBytes));
@@ -134,7 +134,7 @@ bool looksLikeSvg(QByteArray head) {
 }
 
 // The format of a picture opened by hand, from its first bytes; empty for any other kind.
-QByteArray pictureFormatOf(QFile& f) {
+QByteArray pictureFormatOf(QIODevice& f) {
     // Room for the XML declaration and comments an editor puts before an SVG's root.
     constexpr int kHead = 16 * 1024;
     const QByteArray head = f.peek(kHead);
@@ -169,26 +169,22 @@ QImage flattenOntoWhite(QImage img) {
     img.reinterpretAsFormat(QImage::Format_RGB32);
     return img;
 }
-} // namespace
 
-QImage readPictureFile(const QString& path, QSize area, QString* error, qint64 maxBytes) {
+QImage readBitmap(QIODevice& dev, const QString& path, QString* error, qint64 maxBytes);
+
+QImage readPicture(QIODevice& f, const QString& path, QSize area, QString* error, qint64 maxBytes) {
     auto fail = [&](const QString& why) {
         if (error)
             *error = why;
         return QImage();
     };
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("\"%1\" cannot be opened: %2").arg(path, f.errorString()));
     const QByteArray format = pictureFormatOf(f);
     if (format.isEmpty())
         return fail(QStringLiteral("\"%1\" is not a picture this program opens "
                                    "(PNG, JPEG, BMP, GIF, WebP or SVG)")
                         .arg(path));
-    if (format == "bmp") {
-        f.close();
-        return readBitmapFile(path, error, maxBytes);
-    }
+    if (format == "bmp")
+        return readBitmap(f, path, error, maxBytes);
     const QString kind = QString::fromLatin1(format).toUpper();
     if (!QImageReader::supportedImageFormats().contains(format))
         return fail(QStringLiteral("%1 pictures cannot be opened: the Qt image plugin for them "
@@ -221,6 +217,25 @@ QImage readPictureFile(const QString& path, QSize area, QString* error, qint64 m
         return fail(QStringLiteral("\"%1\" could not be read: %2").arg(path, reader.errorString()));
     return flattenOntoWhite(std::move(img));
 }
+} // namespace
+
+QImage readPictureFile(const QString& path, QSize area, QString* error, qint64 maxBytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("\"%1\" cannot be opened: %2").arg(path, f.errorString());
+        return {};
+    }
+    return readPicture(f, path, area, error, maxBytes);
+}
+
+QImage readPictureData(const QByteArray& bytes, const QString& name, QSize area, QString* error,
+                       qint64 maxBytes) {
+    QBuffer buf;
+    buf.setData(bytes);
+    buf.open(QIODevice::ReadOnly);
+    return readPicture(buf, name, area, error, maxBytes);
+}
 
 bool isEmptyBitmapFile(const QString& path) {
     QFile f(path);
@@ -232,8 +247,11 @@ bool isEmptyBitmapFile(const QString& path) {
     return b && (b->width == 0 || b->height == 0);
 }
 
-QImage readBitmapFile(const QString& path, QString* error, qint64 maxBytes) {
-    QImageReader probe(path, "bmp");
+namespace {
+// The bitmap in dev, read from its start; path names it in messages.
+QImage readBitmap(QIODevice& dev, const QString& path, QString* error, qint64 maxBytes) {
+    dev.seek(0);
+    QImageReader probe(&dev, "bmp");
     // Only the bitmap reader: told "bmp", Qt would still hand a file it does not recognise
     // to every image plugin installed (GIF, SVG, ...), decoders a page never needs.
     probe.setAutoDetectImageFormat(false);
@@ -269,7 +287,7 @@ QImage readBitmapFile(const QString& path, QString* error, qint64 maxBytes) {
                          1000000);
         return {};
     }
-    if (declaresFarMoreThanItHolds(path)) {
+    if (declaresFarMoreThanItHolds(dev)) {
         if (error)
             *error = QStringLiteral("\"%1\" is damaged: most of its picture is missing").arg(path);
         return {};
@@ -280,7 +298,7 @@ QImage readBitmapFile(const QString& path, QString* error, qint64 maxBytes) {
     if (fmt == QImage::Format_Indexed8) {
         QImage pre(size, fmt);
         pre.fill(255); // an index no palette of fewer than 256 colors uses
-        img = readInto(path, pre, error);
+        img = readInto(dev, pre, error);
         if (!img.isNull() && img.colorCount() < 256) {
             auto table = img.colorTable();
             table.resize(256, qRgb(0, 0, 0));
@@ -291,7 +309,7 @@ QImage readBitmapFile(const QString& path, QString* error, qint64 maxBytes) {
         // Two colors only: learn which index is the lighter one, then read again.
         QImage first(size, fmt);
         first.fill(0);
-        first = readInto(path, first, error);
+        first = readInto(dev, first, error);
         if (first.isNull())
             return {};
         const auto table = first.colorTable();
@@ -300,21 +318,40 @@ QImage readBitmapFile(const QString& path, QString* error, qint64 maxBytes) {
             white = 1;
         QImage pre(size, fmt);
         pre.fill(white);
-        img = readInto(path, pre, error);
+        img = readInto(dev, pre, error);
     } else if (fmt != QImage::Format_Invalid) {
         QImage pre(size, fmt);
         pre.fill(Qt::white);
-        img = readInto(path, pre, error);
+        img = readInto(dev, pre, error);
     } else {
-        img = readInto(path, QImage(), error);
+        img = readInto(dev, QImage(), error);
     }
     if (img.isNull() && fmt != QImage::Format_Invalid) // some layouts refuse a given image
-        img = readInto(path, QImage(), error);
+        img = readInto(dev, QImage(), error);
     if (img.isNull() || img.width() <= 0 || img.height() <= 0)
         return {};
     img = img.convertToFormat(QImage::Format_RGB32);
-    whitenMissingRows(path, img);
+    whitenMissingRows(dev, img);
     return img;
+}
+} // namespace
+
+QImage readBitmapFile(const QString& path, QString* error, qint64 maxBytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("\"%1\" is not a valid bitmap").arg(path);
+        return {};
+    }
+    return readBitmap(f, path, error, maxBytes);
+}
+
+QImage readBitmapData(const QByteArray& bytes, const QString& name, QString* error,
+                      qint64 maxBytes) {
+    QBuffer buf;
+    buf.setData(bytes);
+    buf.open(QIODevice::ReadOnly);
+    return readBitmap(buf, name, error, maxBytes);
 }
 
 QRect layoutPage(QSize page, QSize area) {

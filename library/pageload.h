@@ -15,6 +15,9 @@ inline constexpr qint64 kMaxPageBytes = 9000LL * 9000 * 4;
 // kMaxPageBytes; a fuzzer lowers it to stay fast).
 QImage readBitmapFile(const QString& path, QString* error = nullptr,
                       qint64 maxBytes = kMaxPageBytes);
+// The same for a file already in memory; name stands for its path in messages.
+QImage readBitmapData(const QByteArray& bytes, const QString& name, QString* error = nullptr,
+                      qint64 maxBytes = kMaxPageBytes);
 
 // Reads a picture a parent opens by hand: PNG, JPEG, BMP, GIF, WebP or SVG, told apart by
 // their first bytes and never by the name. Transparent parts come out white, an SVG is drawn
@@ -23,6 +26,8 @@ QImage readBitmapFile(const QString& path, QString* error = nullptr,
 // picture that would take more than maxBytes (never above kMaxPageBytes) as 32-bit pixels.
 QImage readPictureFile(const QString& path, QSize area, QString* error = nullptr,
                        qint64 maxBytes = kMaxPageBytes);
+QImage readPictureData(const QByteArray& bytes, const QString& name, QSize area,
+                       QString* error = nullptr, qint64 maxBytes = kMaxPageBytes);
 
 // True for a file with no pixels to show: an empty file, or a bitmap whose header gives a
 // width or height of zero. The page loader treats it as a missing file.

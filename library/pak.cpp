@@ -91,7 +91,7 @@ QByteArray keptStamp(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.read(256) : QByteArray();
 }
 
-template <typename T> bool readLE(QFile& f, T& out) {
+template <typename T> bool readLE(QIODevice& f, T& out) {
     unsigned char buf[sizeof(T)];
     if (f.read(reinterpret_cast<char*>(buf), sizeof(T)) != qint64(sizeof(T)))
         return false;
@@ -102,7 +102,7 @@ template <typename T> bool readLE(QFile& f, T& out) {
 }
 
 // Bytes of zeros from the current position on, reading no further than the file's end.
-qint64 zeroRun(QFile& f, char* block, qint64 blockSize) {
+qint64 zeroRun(QIODevice& f, char* block, qint64 blockSize) {
     const qint64 start = f.pos();
     qint64 zeros = 0;
     for (;;) {
@@ -119,24 +119,10 @@ qint64 zeroRun(QFile& f, char* block, qint64 blockSize) {
 }
 } // namespace
 
-UnpackResult unpackArchive(const QString& pakPath, const QString& cacheDir,
-                           const QString& scratchPath,
-                           const std::function<void(const QString&)>& onPage) {
+UnpackResult walkArchive(QIODevice& pak, PakSink& sink) {
     UnpackResult res;
-    QFile pak(pakPath);
-    if (!pak.open(QIODevice::ReadOnly))
-        throw std::runtime_error("Cannot open " + pakPath.toStdString());
     const qint64 size = pak.size();
-    // Taken before reading: an archive changed meanwhile is unpacked again next time.
-    const QByteArray stamp = archiveStamp(pakPath);
-    const QString stampFile = stampPath(cacheDir, pakPath);
-    const bool changed = stamp.isEmpty() || keptStamp(stampFile) != stamp;
-    QSet<QString> written; // the first of two entries of one name stays, as it always did
     char block[4096];
-    auto report = [&](const std::string& why) {
-        if (res.error.isEmpty())
-            res.error = QString::fromStdString(why);
-    };
     while (pak.pos() < size) {
         ++res.steps;
         quint16 nameLen = 0;
@@ -158,20 +144,15 @@ UnpackResult unpackArchive(const QString& pakPath, const QString& cacheDir,
             continue;
         }
         if (!isSafeEntryName(rawName)) {
-            if (!pak.seek(pak.pos() + dataLen) || pak.pos() > size) {
+            // Checked before seeking: not every device can seek past its end.
+            if (qint64(dataLen) > size - pak.pos() || !pak.seek(pak.pos() + dataLen)) {
                 res.truncated = true;
                 break;
             }
             continue;
         }
-        const QString entryName = fromCp1251(rawName);
-        onPage(pageNameOf(entryName));
         ++res.entries;
-
-        QFile scratch(scratchPath);
-        if (!scratch.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw std::runtime_error("Cannot create file \"" + scratchPath.toStdString() + "\". " +
-                                     scratch.errorString().toStdString());
+        sink.begin(fromCp1251(rawName));
         quint32 left = dataLen;
         while (left > 0) {
             const qint64 want = std::min<quint32>(left, sizeof block);
@@ -180,17 +161,44 @@ UnpackResult unpackArchive(const QString& pakPath, const QString& cacheDir,
                 res.truncated = true;
                 break;
             }
-            if (scratch.write(block, got) != got)
-                throw std::runtime_error("Cannot write \"" + scratchPath.toStdString() + "\". " +
-                                         scratch.errorString().toStdString());
+            sink.write(block, got);
             left -= quint32(got);
         }
+        sink.end(!res.truncated);
+        if (res.truncated)
+            break;
+    }
+    return res;
+}
+
+namespace {
+// The program's sink: each entry goes through the scratch file into the cache folder.
+class CacheSink : public PakSink {
+  public:
+    CacheSink(const QString& cacheDir, const QString& scratchPath, bool changed,
+              const std::function<void(const QString&)>& onPage, UnpackResult& res)
+        : cacheDir(cacheDir), scratchPath(scratchPath), changed(changed), onPage(onPage), res(res),
+          scratch(scratchPath) {}
+
+    void begin(const QString& name) override {
+        entryName = name;
+        onPage(pageNameOf(entryName));
+        if (!scratch.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw std::runtime_error("Cannot create file \"" + scratchPath.toStdString() + "\". " +
+                                     scratch.errorString().toStdString());
+    }
+    void write(const char* data, qint64 size) override {
+        if (scratch.write(data, size) != size)
+            throw std::runtime_error("Cannot write \"" + scratchPath.toStdString() + "\". " +
+                                     scratch.errorString().toStdString());
+    }
+    void end(bool complete) override {
         scratch.close();
         // Half a page must never reach the cache: a cached file is never replaced, so a
         // repaired archive could not bring the whole page back.
-        if (res.truncated) {
+        if (!complete) {
             QFile::remove(scratchPath);
-            break;
+            return;
         }
         try {
             const QString target = QDir(cacheDir).filePath(entryName);
@@ -206,9 +214,42 @@ UnpackResult unpackArchive(const QString& pakPath, const QString& cacheDir,
             report(e.what());
         }
     }
+    void report(const std::string& why) {
+        if (res.error.isEmpty())
+            res.error = QString::fromStdString(why);
+    }
+
+  private:
+    const QString& cacheDir;
+    const QString& scratchPath;
+    const bool changed;
+    const std::function<void(const QString&)>& onPage;
+    UnpackResult& res;
+    QFile scratch;
+    QString entryName;
+    QSet<QString> written; // the first of two entries of one name stays, as it always did
+};
+} // namespace
+
+UnpackResult unpackArchive(const QString& pakPath, const QString& cacheDir,
+                           const QString& scratchPath,
+                           const std::function<void(const QString&)>& onPage) {
+    QFile pak(pakPath);
+    if (!pak.open(QIODevice::ReadOnly))
+        throw std::runtime_error("Cannot open " + pakPath.toStdString());
+    // Taken before reading: an archive changed meanwhile is unpacked again next time.
+    const QByteArray stamp = archiveStamp(pakPath);
+    const QString stampFile = stampPath(cacheDir, pakPath);
+    const bool changed = stamp.isEmpty() || keptStamp(stampFile) != stamp;
+    UnpackResult res;
+    CacheSink sink(cacheDir, scratchPath, changed, onPage, res);
+    const UnpackResult walked = walkArchive(pak, sink);
+    res.entries = walked.entries;
+    res.truncated = walked.truncated;
+    res.steps = walked.steps;
     if (res.truncated)
-        report("The page archive \"" + pakPath.toStdString() +
-               "\" ends inside an entry; that entry was not unpacked.");
+        sink.report("The page archive \"" + pakPath.toStdString() +
+                    "\" ends inside an entry; that entry was not unpacked.");
     if (changed && !stamp.isEmpty()) {
         try {
             QDir().mkpath(QFileInfo(stampFile).path());

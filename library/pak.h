@@ -5,6 +5,8 @@
 #include <QString>
 #include <functional>
 
+class QIODevice;
+
 // Entry names become file names in the page cache: nothing may leave that folder.
 bool isSafeEntryName(const QByteArray& name);
 
@@ -21,6 +23,21 @@ struct UnpackResult {
     QString error;          // the first entry that could not be unpacked, for the error report
     int steps = 0;          // entry headers read; a run of empty entries is read as one
 };
+
+// Where the entries of an archive go as it is walked. Each listed entry comes as begin(), its
+// bytes in blocks of at most 4,096 through write(), then end(), whose complete is false for
+// the entry the archive's end cut short. Entries with unsafe names are skipped, not listed.
+class PakSink {
+  public:
+    virtual ~PakSink() = default;
+    virtual void begin(const QString& entryName) = 0;
+    virtual void write(const char* data, qint64 size) = 0;
+    virtual void end(bool complete) = 0;
+};
+
+// Reads the archive from the device's current position to its end; entries and truncated
+// of the result are set, error is left to the sink.
+UnpackResult walkArchive(QIODevice& pak, PakSink& sink);
 
 // Unpacks every entry of one archive into cacheDir through the scratch file, copying in
 // blocks of at most 4,096 bytes. The cache keeps a stamp of each archive (its size, times and

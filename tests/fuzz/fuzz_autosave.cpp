@@ -36,6 +36,11 @@ QByteArray envelope(const uint8_t* data, size_t size) {
 }
 } // namespace
 
+extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t maxSize,
+                                          unsigned int seed) {
+    return fuzz::mutateKeepingPngChecksums(data, size, maxSize, seed);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Pictures of a few megabytes at most: a run should not spend its time allocating.
     QImageReader::setAllocationLimit(8);

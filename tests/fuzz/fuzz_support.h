@@ -4,17 +4,23 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
 namespace fuzz {
 
-// One folder per process, removed at exit.
+// One folder per process, removed at exit; in memory (tmpfs) where the system has it, since
+// a target that needs a file rewrites it for every input.
 inline const QString& scratchDir() {
-    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/pictaro-fuzz-XXXXXX"));
+    static const QString base = QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                                    ? QStringLiteral("/dev/shm")
+                                    : QDir::tempPath();
+    static QTemporaryDir dir(base + QStringLiteral("/pictaro-fuzz-XXXXXX"));
     if (!dir.isValid()) {
         std::fprintf(stderr, "cannot create a scratch folder\n");
         std::abort();
@@ -32,6 +38,48 @@ inline QString writeFile(const QString& name, const uint8_t* data, size_t size) 
         std::abort();
     }
     return path;
+}
+
+inline quint32 crc32(const uint8_t* p, size_t n) {
+    quint32 c = 0xFFFFFFFFu;
+    for (size_t i = 0; i < n; ++i) {
+        c ^= p[i];
+        for (int k = 0; k < 8; ++k)
+            c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+    }
+    return ~c;
+}
+
+// Gives every whole chunk of the first PNG in data the checksum of its bytes.
+inline void fixPngChecksums(uint8_t* data, size_t size) {
+    static const uint8_t magic[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    const uint8_t* start = std::search(data, data + size, magic, magic + sizeof magic);
+    size_t pos = size_t(start - data) + sizeof magic;
+    while (pos <= size && size - pos >= 12) {
+        const size_t len = size_t(data[pos]) << 24 | size_t(data[pos + 1]) << 16 |
+                           size_t(data[pos + 2]) << 8 | data[pos + 3];
+        if (len > size - pos - 12)
+            break;
+        const quint32 crc = crc32(data + pos + 4, len + 4);
+        for (int i = 0; i < 4; ++i)
+            data[pos + 8 + len + size_t(i)] = uint8_t(crc >> (24 - 8 * i));
+        pos += 12 + len;
+    }
+}
+
+} // namespace fuzz
+
+extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
+
+namespace fuzz {
+// libFuzzer's mutations, then the PNG's checksums made right again in three mutations of
+// four: a mutated PNG would otherwise stop at its first checksum, before the decoder and
+// the program's checks behind it.
+inline size_t mutateKeepingPngChecksums(uint8_t* data, size_t size, size_t maxSize, unsigned seed) {
+    size = LLVMFuzzerMutate(data, size, maxSize);
+    if (seed % 4 != 0)
+        fixPngChecksums(data, size);
+    return size;
 }
 
 [[noreturn]] inline void fail(const char* what, const char* file, int line) {

@@ -135,3 +135,48 @@ tiny = png(8, 6, (0, 0, 255))
 put("autosave", "whole.sav", autosave("кот".encode(), tiny))
 put("autosave", "payload_named", bytes([3]) + b"cat" + tiny)
 put("autosave", "payload_unnamed", bytes([0]) + png(3, 2, (255, 128, 0)))
+
+# Kept thumbnails: one of the program's side, a small one, one not square.
+put("thumbnail", "side96.png", png(96, 96, (200, 10, 10)))
+put("thumbnail", "small.png", png(4, 4, (0, 0, 0)))
+put("thumbnail", "wide.png", png(5, 3, (9, 9, 9)))
+
+
+def png_rgba(width, height, rgba):
+    """A PNG with an alpha channel: as png(), colour type 6."""
+    plain = png(width, height, rgba[:3])
+    raw = b"".join(b"\x00" + bytes(rgba) * width for _ in range(height))
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(
+            ">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
+    return (plain[:8] + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+
+
+# Pictures opened by hand, one of each kind told apart by its first bytes.
+put("picture", "half_transparent.png", png_rgba(3, 3, (10, 200, 30, 128)))
+put("picture", "page.bmp", pages["pal4.bmp"])
+put("picture", "dot.gif", b"GIF89a\x02\x00\x02\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff,\x00\x00"
+                          b"\x00\x00\x02\x00\x02\x00\x00\x02\x02\x44\x01\x00;")
+put("picture", "square.svg", b'<?xml version="1.0"?>\n<svg xmlns="http://www.w3.org/2000/svg" '
+                             b'width="10" height="6"><rect width="5" height="6" fill="red"/></svg>')
+
+# Undo steps: four bytes choosing the rectangle (width - 1, height - 1, left, top; the top bit
+# of the first asks for XOR), then a zstd frame of run and literal tokens as the history packs.
+import subprocess
+import tempfile
+
+
+def frame(words):
+    with tempfile.NamedTemporaryFile() as f:
+        f.write(struct.pack("<%dI" % len(words), *words))
+        f.flush()
+        return subprocess.run(["zstd", "-q", "-c", "-1", f.name], check=True,
+                              capture_output=True).stdout
+
+
+RUN = 0x80000000
+put("history", "run_3x2", bytes((2, 1, 1, 2)) + frame([RUN | 6, 0xFF00FF00]))
+put("history", "literal_then_run_xor", bytes((0x80 | 3, 0, 0, 0)) +
+    frame([2, 0x11, 0x22, RUN | 2, 0x33]))
+put("history", "too_many_words", bytes((0, 0, 7, 7)) + frame([RUN | 5, 1]))
