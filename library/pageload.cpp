@@ -155,8 +155,18 @@ QByteArray pictureFormatOf(QIODevice& f) {
 
 // Transparent and half-transparent pixels over a white sheet, in place.
 QImage flattenOntoWhite(QImage img) {
-    if (!img.hasAlphaChannel())
-        return std::move(img).convertToFormat(QImage::Format_RGB32);
+    if (!img.hasAlphaChannel()) {
+        img = std::move(img).convertToFormat(QImage::Format_RGB32);
+        // A picture cut short (a GIF) leaves pixels its decoder never wrote as 0: white, as
+        // the pixels a damaged bitmap leaves undefined.
+        for (int y = 0; y < img.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x)
+                if (qAlpha(row[x]) == 0)
+                    row[x] = 0xFFFFFFFFu;
+        }
+        return img;
+    }
     img.convertTo(QImage::Format_ARGB32);
     for (int y = 0; y < img.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
@@ -213,7 +223,7 @@ QImage readPicture(QIODevice& f, const QString& path, QSize area, QString* error
     if (const QString why = tooLarge(path, size, maxBytes); !why.isEmpty())
         return fail(why);
     QImage img;
-    if (!reader.read(&img))
+    if (!reader.read(&img) || img.isNull())
         return fail(QStringLiteral("\"%1\" could not be read: %2").arg(path, reader.errorString()));
     return flattenOntoWhite(std::move(img));
 }
