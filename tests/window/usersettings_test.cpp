@@ -52,11 +52,17 @@ class UserSettingsFile : public ::testing::Test {
     }
     // What a new window reads: child mode, whether outlines stay, the kind Save offers first.
     std::tuple<bool, bool, QString> windowReads() {
-        Harness h;
-        TForm1& f = h.make(false);
-        f.menu_SaveClick();
-        return {f.childMode->enabled(), f.Fm_Options->CheckBox_Outlines->isChecked(),
-                h.dialogs.saved.at(0).defaultSuffix};
+        std::tuple<bool, bool, QString> read;
+        {
+            Harness h; // it has settings of its own: this test's file is put back
+            QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+            TForm1& f = h.make(false);
+            f.menu_SaveClick();
+            read = {f.childMode->enabled(), f.Fm_Options->CheckBox_Outlines->isChecked(),
+                    h.dialogs.saved.at(0).defaultSuffix};
+        }
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+        return read;
     }
     QTemporaryDir dir;
     QString previous;
@@ -99,8 +105,10 @@ TEST_F(UserSettingsFile, AStoredObjectBesideTheSettingsIsNeverDecoded) {
     // Switching an option still leaves the stored object in the file.
     {
         Harness h;
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
         h.make(false).Fm_Options->CheckBox_Outlines->setChecked(true);
     }
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
     EXPECT_EQ(UserSettings().value(QStringLiteral("picture")).value<Probe>().n, 7);
     EXPECT_EQ(windowReads(), std::make_tuple(true, true, QStringLiteral("bmp")));
 }
