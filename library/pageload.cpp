@@ -86,9 +86,10 @@ bool declaresFarMoreThanItHolds(QIODevice& f) {
         return false;
     if (b->compression != 0 && b->compression != 3) // run-length data is not bounded this way
         return false;
-    const qint64 declared = (b->width * b->bpp + 31) / 32 * 4 * b->height;
+    // In floating point: a row's bytes times a height of 2^31 overflows 64 bits.
+    const double declared = double((b->width * b->bpp + 31) / 32 * 4) * double(b->height);
     constexpr qint64 kSlack = 1 << 20;
-    return declared > 4 * b->fileSize + kSlack;
+    return declared > double(4 * b->fileSize + kSlack);
 }
 
 // The reader's own limit, in whole megabytes, as a second guard behind the size check.
