@@ -3,7 +3,7 @@
 
 #include <QFile>
 
-void TForm1::menu_aboutClick() {
+void MainWindow::onAboutClicked() {
     QString credits;
     QFile f(QStringLiteral(":/about/ATTRIBUTION.txt"));
     if (f.open(QIODevice::ReadOnly))

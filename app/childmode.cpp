@@ -19,7 +19,7 @@ namespace {
 const QString kChildModeKey = QStringLiteral("childMode");
 } // namespace
 
-ChildMode::ChildMode(TForm1* form) : QObject(form), form_(form), rng_(std::random_device{}()) {
+ChildMode::ChildMode(MainWindow* form) : QObject(form), form_(form), rng_(std::random_device{}()) {
     setObjectName(QStringLiteral("ChildMode"));
     askGate = [this](const GateQuestion& q) {
         TFm_ParentGate gate(q, form_);
@@ -28,15 +28,15 @@ ChildMode::ChildMode(TForm1* form) : QObject(form), form_(form), rng_(std::rando
     enabled_ = UserSwitch(kChildModeKey, false);
 
     // The option sits under the others in the options window, which grows to hold it.
-    TFm_Options* o = form_->Fm_Options;
+    OptionsDialog* o = form_->optionsDialog;
     CheckBox_ChildMode =
-        new QCheckBox(QStringLiteral("Child mode (full screen, locked)"), o->GroupBox1);
+        new QCheckBox(QStringLiteral("Child mode (full screen, locked)"), o->optionsGroup);
     CheckBox_ChildMode->setObjectName(QStringLiteral("CheckBox_ChildMode"));
-    CheckBox_ChildMode->setFont(o->CheckBox_Sound->font());
-    CheckBox_ChildMode->setGeometry(10, o->CheckBox_Outlines->y() + 32, 209, 31);
+    CheckBox_ChildMode->setFont(o->silentCheck->font());
+    CheckBox_ChildMode->setGeometry(10, o->outlinesStayCheck->y() + 32, 209, 31);
     CheckBox_ChildMode->setChecked(enabled_);
-    o->GroupBox1->resize(o->GroupBox1->width(), o->GroupBox1->height() + 32);
-    o->Button1->move(o->Button1->x(), o->Button1->y() + 32);
+    o->optionsGroup->resize(o->optionsGroup->width(), o->optionsGroup->height() + 32);
+    o->okButton->move(o->okButton->x(), o->okButton->y() + 32);
     o->setFixedSize(o->width(), o->height() + 32);
     connect(CheckBox_ChildMode, &QCheckBox::toggled, this, &ChildMode::setEnabled);
     connect(o, &QDialog::finished, this, [this] {
@@ -51,7 +51,7 @@ ChildMode::ChildMode(TForm1* form) : QObject(form), form_(form), rng_(std::rando
 
     form_->installEventFilter(this);
     form_->menuBar()->installEventFilter(this);
-    form_->Button_Stat->installEventFilter(this);
+    form_->ui.statisticsButton->installEventFilter(this);
     if (enabled_)
         form_->setWindowFlag(Qt::FramelessWindowHint, true);
 }
@@ -80,7 +80,7 @@ void ChildMode::setEnabled(bool on) {
     s.sync();
     // Whoever switched it on is a grown-up, but the child gets the window next: the controls
     // stay open while the options window is up, and lock as it closes.
-    lockWhenOptionsClose_ = on && form_->Fm_Options->isVisible();
+    lockWhenOptionsClose_ = on && form_->optionsDialog->isVisible();
     if (lockWhenOptionsClose_)
         lock.open();
     else if (on)
@@ -116,7 +116,7 @@ bool ChildMode::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type t = event->type();
     if (watched == form_ && t == QEvent::Close) {
         // The desktop ending the session asks nobody.
-        if (!form_->EndingSession && !allowParents()) {
+        if (!form_->endingSession && !allowParents()) {
             event->ignore();
             return true;
         }
@@ -144,10 +144,10 @@ bool ChildMode::eventFilter(QObject* watched, QEvent* event) {
         }
         return false;
     }
-    if (watched == form_->Button_Stat) {
+    if (watched == form_->ui.statisticsButton) {
         if (t == QEvent::MouseButtonPress) {
             if (allowParents())
-                form_->Button_Stat->click();
+                form_->ui.statisticsButton->click();
             return true;
         }
         return t == QEvent::MouseButtonRelease || t == QEvent::MouseButtonDblClick;

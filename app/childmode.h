@@ -10,12 +10,12 @@
 
 class QCheckBox;
 class QWidget;
-class TForm1;
+class MainWindow;
 
 class ChildMode : public QObject {
     Q_OBJECT
   public:
-    explicit ChildMode(TForm1* form);
+    explicit ChildMode(MainWindow* form);
     bool enabled() const { return enabled_; }
     // Stores the choice and puts the window in its place at once.
     void setEnabled(bool on);
@@ -37,7 +37,7 @@ class ChildMode : public QObject {
 
   private:
     void applyWindow();
-    TForm1* form_;
+    MainWindow* form_;
     bool enabled_ = false;
     bool lockWhenOptionsClose_ = false;
     std::mt19937 rng_;

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     QtPlatform services;
     app.setMessageBox(&services.messages);
 
-    auto* splash = new TFm_Splash();
+    auto* splash = new SplashScreen();
     splash->setWindowTitle(QStringLiteral("Loading..."));
     splash->show();
     splash->repaint();
@@ -40,18 +40,18 @@ int main(int argc, char** argv) {
                           QStringLiteral("/pictaro/pages/");
     ProgramPaths paths{QCoreApplication::applicationDirPath(), cache, data, pages};
 
-    TForm1 form(services.platform(), paths, splash);
+    MainWindow form(services.platform(), paths, splash);
     splash->step(); // the options window is made with the main window
     for (int i = 0; i < 3; ++i)
         splash->step();
     delete splash;
-    form.splash = nullptr;
+    form.splashClosed();
     // Logout, shutdown or a quit signal close the window as its close button does.
     QuitRequests quits;
-    QObject::connect(&quits, &QuitRequests::quitRequested, &form, &TForm1::CloseForSessionEnd);
+    QObject::connect(&quits, &QuitRequests::quitRequested, &form, &MainWindow::closeForSessionEnd);
 #ifndef QT_NO_SESSIONMANAGER
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, &TForm1::CloseForSessionEnd);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, &MainWindow::closeForSessionEnd);
 #endif
-    form.childMode->showWindow();
+    form.showAtStart();
     return app.exec();
 }

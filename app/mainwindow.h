@@ -1,11 +1,12 @@
 #pragma once
-// The main window: it owns every control, the page bitmap, the tool state and the run's
-// counters. Its handlers are defined in the folder of their subsystem.
+// The main window: its controls, the child's current choice, the page session and the run's
+// counters, all private. Its members are defined under app/, one file per concern
+// (mainwindow_<concern>.cpp); the window tests reach inside through WindowProbe only.
+#include "app/choices.h"
 #include "app/platform.h"
+#include "app/windowcontrols.h"
 #include "base/tcolor.h"
-#include "paint/history.h"
-#include "paint/outline.h"
-#include "paint/pagebitmap.h"
+#include "paint/pagesession.h"
 #include "paint/toolkind.h"
 #include "paint/tools.h"
 #include "stats/statrecord.h"
@@ -20,25 +21,19 @@
 #include <memory>
 #include <vector>
 
-class QAction;
-class QFrame;
-class QLabel;
-class QMenu;
-class QStackedWidget;
-class QTabWidget;
-class QTableWidget;
+class QHBoxLayout;
 class QTimer;
 class QToolButton;
-class QTreeWidget;
 class QTreeWidgetItem;
-class TFm_Options;
+class QVBoxLayout;
+class OptionsDialog;
 class ChildMode;
 class SelectionLook;
 class CatalogueThumbnails;
-class TFm_Splash;
-class TImage;
-class TPaintBox;
-class TSpeakThread;
+class SplashScreen;
+class PictureBox;
+class DrawingArea;
+class ToolSoundThread;
 class AutosaveWriter;
 
 extern const QString kInterfaceLanguage; // always "En"
@@ -59,24 +54,98 @@ struct ProgramPaths {
     QString pagesFolder;   // the parents' own pages ("My pages"); empty: none
 };
 
-struct TColorCount {
+struct ColorCount {
     int Count = 0;
     QString Name;
 };
-using TRaskraskaCount = TColorCount;
+using PageCount = ColorCount;
 
-// What ComputeFavorites chose: an index into ColorCounts and into PageCounts, -1 for none.
-struct TFavorites {
+// What computeFavorites chose: an index into colorCounts and into pageCounts, -1 for none.
+struct Favorites {
     int color = -1;
     int page = -1;
 };
 
-class TForm1 : public QMainWindow {
+// The child's current choice, and what the tools keep between presses.
+struct ToolChoice {
+    QString toolValue; // the tool, by its stored value
+    TColor currentColor = clBlack;
+    QString colorMode; // kMulticolorMode while the rainbow is chosen
+    int penSize = 0;
+    QString shapeKind;
+    QString stampKind;
+    QString fillStyle;
+    int fillTexture = 0; // 0: plain paint
+    bool strokeActive = false;
+    QPoint shapeStart;
+    QRect shapeOutlineRect; // the outline of the last drag step, for the next repaint
+    std::unique_ptr<QImage> shapeSnapshot;
+    bool magnifierOn = false;
+    // The texture strip.
+    std::vector<QImage> texturePreviews;
+    int textureCount = 0;
+    int stripSize = 6;
+    int textureOffset = 0;
+    // The stamp sets, loaded at the first stamp.
+    std::vector<QImage> flowerStamps, heartStamps, snowflakeStamps, leafStamps;
+    bool stampSetsLoaded = false;
+};
+
+// The child's statistics of this run and of the earlier ones.
+struct RunStatistics {
+    int clickCount = 0;
+    std::array<ColorCount, 8> colorCounts; // in the order of kPaletteColors
+    std::vector<PageCount> pageCounts;     // sized by the catalogue
+    QString favoriteColorText, favoritePageText;
+    std::vector<TStatRecord> statHistory;
+    QString statFilePath; // "stat.dat" in the current folder
+};
+
+// The program's folders, set when the window is made.
+struct ProgramFolders {
+    QString programFolder, pakFolder, cacheFolder, saveFolder, staleFile, uploadFolder;
+    QString saveDialogFolder, openDialogFolder;
+};
+
+// The catalogue's nodes in top-down order and the page chosen among them.
+struct CatalogueState {
+    std::vector<QTreeWidgetItem*> catalogueNodes;
+    int currentPageIndex = 0;
+    int pageIndexAtLastClear = 0; // Clear twice on one page gives the white sheet
+};
+
+// How the picture shown was placed, beyond what the page session keeps.
+struct ShownPage {
+    bool openingByHand = false;     // File > Open is loading: only pure black is line
+    bool relayingOutPage = false;   // the same page laid out again: not a change of its own
+    qint64 placedPageKey = 0;       // the picture's cacheKey as it was placed
+    bool pictureKeptAnyway = false; // restored, or brought back by undo
+    // A page follows the drawing area's size until it is touched: the window manager sizes
+    // the window only after the first show, and a side panel narrows the area while it is
+    // open. The picture it was laid out from:
+    QImage startPageSource;
+    bool startPageRestored = false; // the start page is the last run's picture
+};
+
+// Keeping the picture between runs.
+struct AutosaveState {
+    std::unique_ptr<AutosaveWriter> autosaver;
+    QTimer* autosaveTimer = nullptr;
+    qint64 lastAutosaveMs = -1000000;
+    bool autosaveRead = false; // the last run's file was looked at: it may be overwritten now
+};
+
+class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
-    TForm1(const Platform& platform, const ProgramPaths& paths, TFm_Splash* splash = nullptr,
-           QWidget* parent = nullptr);
-    ~TForm1() override;
+    MainWindow(const Platform& platform, const ProgramPaths& paths, SplashScreen* splash = nullptr,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Every tool and choice, and every paint blot: the rows the window is made from.
+    static const std::vector<Choice>& choices();
+    static const std::vector<ColorChoice>& colorChoices();
+    static const Choice& choiceOf(QToolButton* WindowControls::*button);
 
     // Runs a handler; an exception becomes the standard error report here, before it can
     // unwind through Qt's frames. QApplication::notify stays the last net.
@@ -93,345 +162,91 @@ class TForm1 : public QMainWindow {
         };
     }
 
-    // --- lifecycle (mainwindow.cpp, settings.cpp, about.cpp)
-    void FormCreate();
-    void FormShow();
-    void FormClose();
+    // Shown at start as child mode wants it: full screen or as a window.
+    void showAtStart();
+    // The splash screen is gone: start-up steps no longer advance it.
+    void splashClosed() { splash = nullptr; }
+
+    // --- what a press on a control does; the menus and the tests call them too
     // The desktop ends the program (logout, shutdown, a quit signal): the close button's
     // sequence, with no dialog to wait for; reports go to the log.
-    void CloseForSessionEnd();
-    bool EndingSession = false;
-    void menu_exitClick(); // File > Exit
-    void WMGetMinMaxInfo();
-    void menu_optionsClick(); // File > Options
-    void ReadSettings();
-    void WriteSettings();
-    void Timer_ColorTimer(); // colour blink of the loading label
-    void menu_aboutClick();  // Help > About
-
-    // --- picture library (mainwindow_catalogue.cpp, mainwindow_loader.cpp)
-    void LoadTreeFile();
-    void TreeView1Click();           // a node of the catalogue
-    void Button_RndRaskraskaClick(); // "Random" page
-    void Button_FolderClick();       // catalogue panel open/close
-    void menu_openfolderClick();     // File > Open folder coloring book
-    void LoadKartinka(const QString& path);
-    // Lays a page's picture out on a new PageBitmap the size of the drawing area and shows it.
-    // openedFile: the file a picture opened by hand came from; Clear goes back to it.
-    void PlacePage(const QImage& source, const QString& openedFile = QString());
-    void menu_openClick(); // File > Open coloring book
+    void closeForSessionEnd();
+    void onExitClicked();            // File > Exit
+    void onOptionsClicked();         // File > Options
+    void onAboutClicked();           // Help > About
+    void onCatalogueItemClicked();   // a node of the catalogue
+    void onRandomPageClicked();      // another page
+    void onCatalogueButtonClicked(); // catalogue panel open/close
+    void onOpenFolderClicked();      // File > Open folder coloring book
+    void onOpenClicked();            // File > Open coloring book
     // File > Add pages...: the parents' pictures copied to their own folder, on "My pages".
-    void AddPagesClick();
-    QTreeWidgetItem* MyPagesShelf(); // made when the first page comes
-    QTreeWidgetItem* AddMyPageNode(const QString& file);
-    void LoadMyPages();
-    QAction* menu_addpages;
-    void Button_SterkaClick(); // "Clear" the page
-    int TreeNodeCount() const { return int(TreeNodes.size()); }
-    QString PagePath(int nodeIndex) const;
+    void onAddPagesClicked();
+    void onClearClicked(); // the page blank again
+    void onShapesToolClicked(const Choice& c);
+    void onBrushToolClicked(const Choice& c);
+    void onEraserToolClicked(const Choice& c);
+    void onFillToolClicked(const Choice& c);
+    void onStampToolClicked(const Choice& c); // the "magic wand"
+    void onSprayToolClicked(const Choice& c);
+    void onPenSizeClicked(const Choice& c);
+    void onStampSetClicked(const Choice& c);
+    void onShapeClicked(const Choice& c);
+    void onFillToLinesClicked(); // fill up to the lines, no texture
+    void onTexturesBackClicked();
+    void onTexturesNextClicked();
+    void onTextureClicked(PictureBox* box);
+    void onRotateClicked(); // the page half round
+    void onUndoClicked();
+    void onRedoClicked();
+    void onBlotClicked(const ColorChoice& c);
+    void onRainbowClicked(); // the rainbow, on either tab
+    void onChartPressed(int X, int Y);
+    void onStatisticsClicked();  // statistics panel open/close
+    void onSaveClicked();        // File > Save coloring book
+    void onPrintClicked();       // File > Print coloring book
+    void onSendClicked();        // Children's works > Send my coloring book
+    void onViewGalleryClicked(); // Children's works > View works of children
+    void onWriteToUsClicked();   // Help > Write to us
 
-    // --- painting (mainwindow_pointer/tools/textures/spray_stamp_shapes/rotation.cpp)
-    void PaintBox1MouseDown(Qt::MouseButton button, int X, int Y); // drawing area: press
-    void PaintBox1MouseMove(int X, int Y); // drawing area: move, with or without a button
-    void PaintBox1MouseUp(Qt::MouseButton button, int X, int Y); // drawing area: release
+    // --- the drawing area's pointer, in the area's pixels
+    void onAreaPress(Qt::MouseButton button, int X, int Y);
+    void onAreaMove(int X, int Y); // with or without a button
+    void onAreaRelease(Qt::MouseButton button, int X, int Y);
+
+    // --- what the parts of the window ask of it
+    int catalogueNodeCount() const { return int(catalogue.catalogueNodes.size()); }
+    QString pagePath(int nodeIndex) const;
+    void loadPage(const QString& path);
     // Repaints the area, all of it for a null rect; after a tool step the page's lines are put
     // back inside dirty first.
-    void ShowPage(const QRect& dirty = QRect(), bool putLinesBack = true);
-    void NewCursor(const QString& name, TColor color,
-                   int speak);                         // a choice: cursor, options page, prompt
-    void PickColor(const QString& mode, TColor color); // a swatch or chart cell chosen
-    void But_PipetkaClick();                           // shapes tool (button BitBtn6)
-    void But_kistClick();                              // brush tool
-    void But_EraseClick();                             // eraser tool
-    void But_KrasClick();                              // fill bucket tool
-    void But_SnegClick();                              // stamp tool ("magic wand")
-    void But_BolonchikClick();                         // spray can tool
-    void BitBtn5Click();                               // pen size "huge" (70)
-    void BitBtn7Click();                               // pen size "big" (70)
-    void BitBtn8Click();                               // pen size "medium" (50)
-    void BitBtn20Click();                              // pen size "little" (25)
-    void BitBtn21Click();                              // pen size "tiny" (10)
-    void BitBtn17Click();                              // fill up to the lines, no texture
-    void Button_1Click();                              // texture strip: back
-    void Button_2Click();                              // texture strip: on
-    void Button_3Click();            // texture strip: load the previews (hidden button)
-    void box_img2Click(TImage* box); // a texture in the strip
-    void Button_RotateClick();       // turn the page half round
-    void BitBtn18Click();            // stamp set: snowflakes
-    void btn5Click();                // stamp set: leaves
-    void BitBtn12Click();            // stamp set: flowers
-    void BitBtn16Click();            // stamp set: hearts
-    void btn1Click();                // shape: rectangle (square)
-    void btn2Click();                // shape: circle
-    void btn3Click();                // shape: line
-    void btn4Click();                // shape: triangle
-    void btn7Click();                // shape: hexagon (polygon)
-    void btn8Click();                // shape: trapezium
-    void btn13Click();               // shape: diamond
-    void SprayPress(Qt::MouseButton button, int X, int Y);
-    void SprayMove(int X, int Y);
-    void StampPress(Qt::MouseButton button, int X, int Y);
-    void ShapePress(int X, int Y);
-    void ShapeDrag(int X, int Y);
-    void LoadStampLists();
-    // Starts the spray or eraser loop through a TSpeakThread; call it after the press has set
-    // StrokeActive (a start that arrives after the release is dropped).
-    void StartToolSound();
-    QImage TexturePattern(int texture) const;
-    // The tool state as the tools see it; one press, move or release of the current tool.
-    ToolState toolState(const std::vector<QImage>* stamps = nullptr);
-    enum class ToolStep { Press, Move, Release };
-    QRect toolStep(ToolStep step, int X, int Y, const std::vector<QImage>* stamps = nullptr);
-
-    // --- palette and voice (mainwindow_palette.cpp, mainwindow_voice.cpp)
-    void PlayPrompt(const QString& name);
-    void Image1_ColorMouseDown();              // red swatch
-    void Image2_ColorMouseDown();              // yellow swatch
-    void Image3_ColorMouseDown();              // orange swatch
-    void Image4_ColorMouseDown();              // green swatch
-    void Image5_ColorMouseDown();              // blue swatch
-    void Image6_ColorMouseDown();              // light blue swatch
-    void Image8_ColorMouseDown();              // black swatch
-    void Image9_ColorMouseDown();              // white swatch (control Image7_Color)
-    void Image10_ColorMouseDown();             // rainbow (multicolour) swatch, both tabs
-    void Image2MouseDown(int X, int Y);        // the colour chart on the Kids tab
-    void MyProc(QObject* child, bool entered); // swatch hover: picture with a face
-    bool SoundDisabled() const;
-
-    // --- statistics (mainwindow_stats.cpp)
-    void CountClick();
-    TFavorites ComputeFavorites();
-    void Statsave();
-    void Statload();
-    void Button_StatClick(); // statistics panel open/close
-
-    // --- output and sharing (mainwindow_save.cpp, mainwindow_send.cpp)
-    void menu_SaveClick();         // File > Save coloring book
-    void menu_printClick();        // File > Print coloring book
-    void menu_ColroingSendClick(); // Children's works > Send my coloring book
-    void menu_ColoringViewClick(); // Children's works > View works of children
-    void menu_MailClick();         // Help > Write to us
-    QImage CaptureDrawingArea();
+    void showPage(const QRect& dirty = QRect(), bool putLinesBack = true);
+    // A choice made: the cursor and options page of the current tool, the choice's prompt.
+    void applyChoice(const QString& name, TColor color, int speak);
+    void playPrompt(const QString& name);
+    bool soundDisabled() const;
+    bool outlinesStay() const;
+    QImage captureDrawingArea();
     // The drawing area's size with the side panels closed: what a saved picture covers.
-    QSize FullAreaSize() const;
+    QSize fullAreaSize() const;
     static constexpr int kClosedRightPanelWidth = 145;
-    // Opens an address or a folder on the desktop; when nothing can show it, says so.
-    void OpenInShell(const QString& urlOrPath);
-    bool IsOnline();
-
-    // --- services and settings
-    Platform platform;
-    ProgramPaths paths;
-    QString SiteBase;
-    long HttpTimeLimitMs = 30000; // every gallery request ends within this
-    TFm_Splash* splash;
-    TFm_Options* Fm_Options = nullptr;
-    ChildMode* childMode = nullptr;            // the gate on the parents' controls
-    SelectionLook* selectionLook = nullptr;    // the frames on the chosen things
-    CatalogueThumbnails* thumbnails = nullptr; // the catalogue's page pictures
-
-    // --- folders, computed in FormCreate
-    QString ProgramFolder, PakFolder, CacheFolder, SaveFolder, StaleFile, UploadFolder;
-    QString SaveDialogInitialDir, OpenDialogInitialDir;
-
-    // --- the page and the tool state
-    std::unique_ptr<PageBitmapCanvas> PageBitmap;
-    std::unique_ptr<QImage> ShapeSnapshot;
-    // The loaded page's lines, put back after every tool step while "Outlines stay" is on.
-    OutlineMask Outline;
-    bool OpeningByHand = false; // File > Open is loading: only pure black is line
-    bool OutlinesStay() const;
-
-    // --- undo and redo (mainwindow_history.cpp)
-    void Button_UndoClick(); // one change back
-    void Button_RedoClick(); // the change undone, again
-    // Closes the tool's edit that is open, recording it as one step.
-    void EndEdit();
-    void UpdateUndoControls();
-    PageHistory History;
-    int PicturePageIndex = 0;     // the catalogue page the picture shown came from
-    QString PictureOpenedFile;    // the file it was opened from by hand (File > Open), if so
-    bool RelayingOutPage = false; // the same page laid out again: not a change of its own
-
-    // --- autosave (mainwindow_autosave.cpp)
-    QString AutosavePath() const;
-    // Called after every change of the page (changed: where; a null rect: anywhere): saves at
-    // once when the last save is a second old, otherwise when the second is up.
-    void AutosaveChanged(const QRect& changed = QRect());
-    // True when the picture shown is not just a page as its file gave it: the child has
-    // changed it, in this run or an earlier one. Only such a picture is kept between runs.
-    bool PictureChanged() const;
-    void NotePagePlaced(bool changedAlready);
-    qint64 PlacedPageKey = 0;       // the picture's cacheKey as it was placed
-    bool PictureKeptAnyway = false; // restored, or brought back by undo
-    void AutosaveNow();
-    // Brings back the picture of the last run; false when there is none that reads.
-    bool RestoreAutosave();
-    void PlaceRestoredPicture(const QImage& picture);
-    std::unique_ptr<AutosaveWriter> Autosaver;
-    QTimer* AutosaveTimer = nullptr;
-    qint64 LastAutosaveMs = -1000000;
-    QRegion AutosaveChangedArea; // changed since the last save
-    bool AutosaveWholePage = true;
-    bool AutosaveRead = false; // the last run's file was looked at: it may be overwritten now
-    QRect ShapeOutlineRect;    // the outline of the last drag step, for the next repaint
-    QString CurrentTool;
-    ToolKind currentTool() const { return toolKind(CurrentTool); }
-    TColor CurrentColor = clBlack;
-    QString ColorMode;
-    int PenSize = 0;
-    QString ShapeKind;
-    QString StampKind;
-    QString FillStyle;
-    int FillTexture = 0;
-    bool StrokeActive = false;
-    QPoint ShapeStart;
-    bool MagnifierOn = false;
-    int StrokeSinceClear = 0;
-    int CurrentPageIndex = 0;
-    bool SpeakThreadStarted = false;    // a tool sound was started at some time
-    QPointer<TSpeakThread> SpeakThread; // the latest, while it has not deleted itself
-    bool FirstShowDone = false;
-    bool InFormShow = false;      // the first show is running
-    bool CloseDuringShow = false; // a close request came meanwhile; it is served afterwards
-    bool CloseDone = false;       // the close sequence ran: it runs once
-    // A page follows the drawing area's size until it is touched: the window manager sizes
-    // the window only after the first show, and a side panel narrows the area while it is
-    // open. The picture it was laid out from:
-    QImage StartPageSource;
-    bool StartPageRestored = false; // the start page is the last run's picture
-    // A touched page smaller than the drawing area grows to it (white) at the next press, so
-    // the whole area takes paint.
-    void GrowPageToArea();
-
-    // --- texture strip
-    std::vector<QImage> Imagelist_tex;
-    int TextureCount = 0;
-    int StripSize = 6;
-    void FitTextureStrip(); // as many boxes as the room holds, the arrows beside them
-    void frameTextureBox(TImage* box);
-    int TextureOffset = 0;
-
-    // --- stamp sets
-    std::vector<QImage> ImageList_Cvet, ImageList_Serdce, ImageList_Sneg, ImageList_Listik2;
-    bool StampListsLoaded = false;
-
-    // --- statistics
-    int ClickCount = 0;
-    std::array<TColorCount, 8> ColorCounts;  // in the order of kPaletteColors
-    std::vector<TRaskraskaCount> PageCounts; // sized by the catalogue
-    QString FavoriteColorText, FavoriteBookText;
-    std::vector<TStatRecord> StatHistory;
-    QString StatFilePath; // "stat.dat" in the current folder
-
-    // --- catalogue nodes in top-down order
-    std::vector<QTreeWidgetItem*> TreeNodes;
-
-    // --- controls
-    QFrame* Panel1;                    // the central widget
-    QFrame* Panel_Color;               // bottom: the palette
-    QTabWidget* PageControl1;          // palette tabs Toddler / Kids
-    QWidget* TabSheet1;                // Toddler tab: big swatches
-    QWidget* TabSheet2;                // Kids tab: colour chart
-    TImage* Image1_Color;              // red
-    TImage* Image2_Color;              // yellow
-    TImage* Image3_Color;              // orange
-    TImage* Image4_Color;              // green
-    TImage* Image5_Color;              // blue
-    TImage* Image6_Color;              // light blue
-    TImage* Image7_Color;              // white
-    TImage* Image8_Color;              // black
-    TImage* Image10_Color;             // rainbow
-    QFrame* Panel7;                    // frame of the chart
-    TImage* Image2;                    // the color chart
-    TImage* Image3;                    // multicolor swatch on the Kids tab
-    QToolButton* Button_RndRaskraska;  // "Random" page, Toddler tab
-    QToolButton* Button_Sterka;        // "Clear", Toddler tab
-    QToolButton* Button_RndRaskraska2; // "Random" page, Kids tab
-    QToolButton* Button_Sterka2;       // "Clear", Kids tab
-
-    QFrame* Panel_left;     // left: the tool buttons
-    QToolButton* BitBtn6;   // shapes
-    QToolButton* But_kist;  // brush
-    QToolButton* But_Erase; // eraser
-    QToolButton* But_Kras;  // fill bucket
-
-    QFrame* Panel_Right;         // right: buttons, catalogue, statistics
-    QFrame* Panel_Buttons_Right; // the right-hand buttons
-    QToolButton* Button_Stat;    // statistics
-    QToolButton* Button_Folder;  // catalogue
-    QToolButton* But_Sneg;       // stamps ("magic wand")
-    QToolButton* But_Bolonchik;  // spray can
-    QFrame* Panel_Tree;          // the catalogue panel
-    QTreeWidget* TreeView1;      // archives and their pages
-    QFrame* Panel_Stat;          // the statistics panel
-    QLabel* Label1;              // "Child's statistics:"
-    QLabel* Label_Clicks;        // clicks counter
-    QLabel* Label_Color;         // favourite colour
-    QLabel* Label_Raskraska;     // favourite page
-    QLabel* Label2;              // "Full Statistics:"
-    QTableWidget* StringGrid1;   // the stat.dat history
-
-    QFrame* Panel_PaintBox;          // middle: options strip above the drawing area
-    QFrame* Panel2;                  // holds the strip and the area
-    QFrame* Panel3;                  // the options strip
-    QStackedWidget* PageControl_Dop; // one options page per tool
-    QWidget* Tab_Zalivka;            // fill options
-    QWidget* Tab_PenSize;            // pen sizes (brush, eraser, spray)
-    QWidget* Tab_Shtamp;             // stamp sets
-    QWidget* Tab_Effect;             // shapes
-    QFrame* Panel4;                  // holds the rotate button
-    QToolButton* Button_Undo;        // one change back
-    QToolButton* Button_Redo;        // the change undone, again
-    QToolButton* Button_Rotate;      // turn the page half round
-    TPaintBox* PaintBox1;            // the drawing area
-    QLabel* Label_Load;              // "loading" text
-    QLabel* Label_Error;             // "no pages found"
-    QLabel* Label_Error2;            // the site address under it
-    QLabel* img4;                    // the magnifier
-
-    // Tab_Zalivka
-    QToolButton* BitBtn17;            // fill up to the lines
-    QToolButton* Button_1;            // back along the texture strip
-    QToolButton* Button_2;            // on along the texture strip
-    QToolButton* Button_3;            // loads the previews (hidden)
-    QFrame* pnl2;                     // the texture strip
-    std::array<TImage*, 6> box_img{}; // the six textures shown
-    // Tab_PenSize
-    QToolButton* BitBtn5;  // pen size huge
-    QToolButton* BitBtn7;  // pen size big
-    QToolButton* BitBtn8;  // pen size medium
-    QToolButton* BitBtn20; // pen size little
-    QToolButton* BitBtn21; // pen size tiny
-    // Tab_Shtamp
-    QToolButton* BitBtn18; // snowflakes
-    QToolButton* btn5;     // leaves
-    QToolButton* BitBtn12; // flowers
-    QToolButton* BitBtn16; // hearts
-    // Tab_Effect
-    QToolButton* btn2;  // circle
-    QToolButton* btn1;  // rectangle
-    QToolButton* btn4;  // triangle
-    QToolButton* btn3;  // line
-    QToolButton* btn13; // diamond
-    QToolButton* btn7;  // hexagon
-    QToolButton* btn8;  // trapezium
-
-    // menus
-    QAction* menu_open;
-    QAction* menu_undo; // Edit > Undo
-    QAction* menu_redo; // Edit > Redo
-    QAction* menu_Save;
-    QAction* menu_openfolder;
-    QAction* menu_options;
-    QAction* menu_print;
-    QAction* menu_exit;
-    QAction* menu_ColroingSend;
-    QAction* menu_ColoringView;
-    QAction* menu_Mail;
-    QAction* menu_about;
-
-    QTimer* Timer_Color; // blinks the loading label
+    QString autosavePath() const;
+    void onLoadingBlink(); // colour blink of the loading label
+    void countClick();
+    QImage texturePattern(int texture) const;
+    void loadStampSets();
+    // Starts the spray or eraser loop through a ToolSoundThread; call it after the press has
+    // set strokeActive (a start that arrives after the release is dropped).
+    void startToolSound();
+    void sprayPress(Qt::MouseButton button, int X, int Y);
+    void sprayMove(int X, int Y);
+    void stampPress(Qt::MouseButton button, int X, int Y);
+    void shapePress(int X, int Y);
+    void shapeDrag(int X, int Y);
+    Favorites computeFavorites();
+    void saveStatistics();
+    void loadStatistics();
+    void autosaveNow();
+    bool restoreAutosave();
 
   protected:
     void showEvent(QShowEvent* e) override;
@@ -440,12 +255,109 @@ class TForm1 : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void stepHistory(bool back);
+    friend struct WindowProbe; // the window tests' one door
+    friend class SelectionLook;
+    friend class ChildMode;
+    friend class CatalogueThumbnails;
+    friend class DrawingArea;
+    friend class ToolSoundThread;
+
+    // Building (mainwindow_build.cpp), panel by panel.
     void buildControls();
+    void buildToolColumn(QHBoxLayout* row);
+    void buildCentre(QHBoxLayout* row);
+    void buildOptionPages();
+    void buildFillOptions();
+    void buildDrawingArea(QVBoxLayout* column);
+    void buildRightPanel(QHBoxLayout* row);
+    void buildStatisticsPanel();
+    void buildPalette(QVBoxLayout* column);
+    void buildToddlerTab();
+    void buildKidsTab();
+    void buildChoiceButtons(Shelf shelf, QWidget* parent);
     void buildMenus();
+
+    // Lifecycle (mainwindow.cpp, settings.cpp).
+    void initialize();
+    void onFirstShow();
+    void finishClosing();
+    void limitToScreen();
+    void readConfig();
+    void writeConfig();
     void progressStep();
     void setRightPanelWidth(int w);
     void closeSidePanels();
     void reportShellFailure(const QString& urlOrPath);
+    // Opens an address or a folder on the desktop; when nothing can show it, says so.
+    void openInShell(const QString& urlOrPath);
+    bool isOnline();
+
+    // The catalogue and pages (mainwindow_catalogue.cpp, mainwindow_loader.cpp).
+    void loadCatalogue();
+    // Lays a page's picture out on a new canvas the size of the drawing area and shows it.
+    // openedFile: the file a picture opened by hand came from; Clear goes back to it.
+    void placePage(const QImage& source, const QString& openedFile = QString());
+    QTreeWidgetItem* myPagesShelf(); // made when the first page comes
+    QTreeWidgetItem* addMyPageNode(const QString& file);
+    void loadMyPages();
     void followAreaSize();
+    // A touched page smaller than the drawing area grows to it (white) at the next press, so
+    // the whole area takes paint.
+    void growPageToArea();
+
+    // Painting (mainwindow_pointer/tools/textures/spray_stamp_shapes.cpp).
+    void pickColor(const QString& mode, TColor color);
+    void moveMagnifier(int X, int Y);
+    void onBlotHover(QObject* child, bool entered); // a blot under the pointer has a face
+    void loadTexturePreviews();
+    void fitTextureStrip(); // as many boxes as the room holds, the arrows beside them
+    void frameTextureBox(PictureBox* box);
+    ToolKind currentTool() const { return toolKind(tools.toolValue); }
+    // The tool state as the tools see it; one press, move or release of the current tool.
+    ToolState toolState(const std::vector<QImage>* stamps = nullptr);
+    enum class ToolStep { Press, Move, Release };
+    QRect toolStep(ToolStep step, int X, int Y, const std::vector<QImage>* stamps = nullptr);
+
+    // Undo and redo (mainwindow_history.cpp).
+    void stepHistory(bool back);
+    // Closes the tool's edit that is open, recording it as one step.
+    void endEdit();
+    void updateUndoControls();
+
+    // Keeping the picture (mainwindow_autosave.cpp).
+    // Called after every change of the page: saves at once when the last save is a second
+    // old, otherwise when the second is up.
+    void scheduleAutosave();
+    // True when the picture shown is not just a page as its file gave it: the child has
+    // changed it, in this run or an earlier one. Only such a picture is kept between runs.
+    bool pictureChanged() const;
+    void notePagePlaced(bool changedAlready);
+    void placeRestoredPicture(const QImage& picture);
+
+    Platform platform;
+    ProgramPaths paths;
+    QString siteBase;
+    long httpTimeLimitMs = 30000; // every gallery request ends within this
+    SplashScreen* splash;
+    OptionsDialog* optionsDialog = nullptr;
+    ChildMode* childMode = nullptr;            // the gate on the parents' controls
+    SelectionLook* selectionLook = nullptr;    // the frames on the chosen things
+    CatalogueThumbnails* thumbnails = nullptr; // the catalogue's page pictures
+
+    WindowControls ui;
+    ToolChoice tools;
+    PageSession session;
+    ShownPage shown;
+    CatalogueState catalogue;
+    RunStatistics stats;
+    ProgramFolders folders;
+    AutosaveState keeping;
+
+    bool endingSession = false;
+    bool firstShowDone = false;
+    bool inFirstShow = false;     // the first show is running
+    bool closeDuringShow = false; // a close request came meanwhile; it is served afterwards
+    bool closeDone = false;       // the close sequence ran: it runs once
+    bool toolSoundStarted = false;             // a tool sound was started at some time
+    QPointer<ToolSoundThread> toolSoundThread; // the latest, while it has not deleted itself
 };

@@ -15,97 +15,92 @@ constexpr qint64 kAutosaveGapMs = 1000;
 constexpr int kPageNode = 2; // catalogue nodes that are pages
 } // namespace
 
-QString TForm1::AutosavePath() const {
+QString MainWindow::autosavePath() const {
     return paths.dataFolder.isEmpty() ? QString()
                                       : paths.dataFolder + QStringLiteral("/autosave.dat");
 }
 
-void TForm1::AutosaveChanged(const QRect& changed) {
+void MainWindow::scheduleAutosave() {
     if (paths.dataFolder.isEmpty())
         return;
-    if (changed.isNull())
-        AutosaveWholePage = true;
-    else
-        AutosaveChangedArea |= changed;
-    if (!AutosaveTimer) {
-        AutosaveTimer = new QTimer(this);
-        AutosaveTimer->setSingleShot(true);
-        connect(AutosaveTimer, &QTimer::timeout, this, &TForm1::AutosaveNow);
+    if (!keeping.autosaveTimer) {
+        keeping.autosaveTimer = new QTimer(this);
+        keeping.autosaveTimer->setSingleShot(true);
+        connect(keeping.autosaveTimer, &QTimer::timeout, this, &MainWindow::autosaveNow);
     }
     // A timer already running will save this change too.
-    if (AutosaveTimer->isActive())
+    if (keeping.autosaveTimer->isActive())
         return;
-    const qint64 since = QDateTime::currentMSecsSinceEpoch() - LastAutosaveMs;
-    AutosaveTimer->start(int(std::clamp<qint64>(kAutosaveGapMs - since, 0, kAutosaveGapMs)));
+    const qint64 since = QDateTime::currentMSecsSinceEpoch() - keeping.lastAutosaveMs;
+    keeping.autosaveTimer->start(
+        int(std::clamp<qint64>(kAutosaveGapMs - since, 0, kAutosaveGapMs)));
 }
 
-void TForm1::AutosaveNow() {
-    if (AutosaveTimer)
-        AutosaveTimer->stop();
-    if (paths.dataFolder.isEmpty() || !PageBitmap || !AutosaveRead)
+void MainWindow::autosaveNow() {
+    if (keeping.autosaveTimer)
+        keeping.autosaveTimer->stop();
+    if (paths.dataFolder.isEmpty() || !session.canvas() || !keeping.autosaveRead)
         return;
-    if (!Autosaver)
-        Autosaver = std::make_unique<AutosaveWriter>(AutosavePath());
+    if (!keeping.autosaver)
+        keeping.autosaver = std::make_unique<AutosaveWriter>(autosavePath());
     // A page as it came from its file is laid out afresh next time (a repaired or upgraded
     // archive shows its new drawing); only what the child changed is kept.
-    if (!PictureChanged()) {
-        Autosaver->discard();
-        AutosaveWholePage = true; // the writer's copy never saw this page
-        AutosaveChangedArea = QRegion();
-        LastAutosaveMs = QDateTime::currentMSecsSinceEpoch();
+    if (!pictureChanged()) {
+        keeping.autosaver->discard();
+        session.takeChanged();
+        session.markAllChanged(); // the writer's copy never saw this page
+        keeping.lastAutosaveMs = QDateTime::currentMSecsSinceEpoch();
         return;
     }
     QString pageName;
-    if (CurrentPageIndex > 0 && size_t(CurrentPageIndex) < TreeNodes.size())
-        pageName = TreeNodes[size_t(CurrentPageIndex)]->text(0);
+    if (catalogue.currentPageIndex > 0 && size_t(catalogue.currentPageIndex) < catalogue.catalogueNodes.size())
+        pageName = catalogue.catalogueNodes[size_t(catalogue.currentPageIndex)]->text(0);
     // Only what changed since the last save is copied here; the writer encodes elsewhere.
-    Autosaver->submit(PageBitmap->image,
-                      AutosaveWholePage ? QRegion(PageBitmap->image.rect()) : AutosaveChangedArea,
-                      pageName);
-    AutosaveWholePage = false;
-    AutosaveChangedArea = QRegion();
-    LastAutosaveMs = QDateTime::currentMSecsSinceEpoch();
+    keeping.autosaver->submit(session.canvas()->image, session.takeChanged(), pageName);
+    keeping.lastAutosaveMs = QDateTime::currentMSecsSinceEpoch();
 }
 
-bool TForm1::PictureChanged() const {
-    return PageBitmap && (PictureKeptAnyway || PageBitmap->image.cacheKey() != PlacedPageKey);
+bool MainWindow::pictureChanged() const {
+    return session.canvas() && (shown.pictureKeptAnyway || session.canvas()->image.cacheKey() != shown.placedPageKey);
 }
 
-void TForm1::NotePagePlaced(bool changedAlready) {
-    PlacedPageKey = PageBitmap ? PageBitmap->image.cacheKey() : 0;
-    PictureKeptAnyway = changedAlready;
+void MainWindow::notePagePlaced(bool changedAlready) {
+    shown.placedPageKey = session.canvas() ? session.canvas()->image.cacheKey() : 0;
+    shown.pictureKeptAnyway = changedAlready;
 }
 
-bool TForm1::RestoreAutosave() {
+bool MainWindow::restoreAutosave() {
     if (paths.dataFolder.isEmpty())
         return false;
     // A damaged or foreign file reads as none: the start page stays, and is saved over it.
-    std::optional<AutosaveData> d = ReadAutosave(AutosavePath());
-    AutosaveRead = true;
+    std::optional<AutosaveData> d = ReadAutosave(autosavePath());
+    keeping.autosaveRead = true;
     if (!d) {
-        if (PageBitmap)
-            AutosaveChanged();
+        if (session.canvas()) {
+            session.markAllChanged();
+            scheduleAutosave();
+        }
         return false;
     }
-    for (size_t i = 1; i < TreeNodes.size(); ++i)
-        if (TreeNodes[i]->data(0, Qt::UserRole).toInt() == kPageNode &&
-            TreeNodes[i]->text(0) == d->pageName && !d->pageName.isEmpty()) {
-            CurrentPageIndex = int(i);
-            if (i < PageCounts.size())
-                PageCounts[i].Name = d->pageName;
+    for (size_t i = 1; i < catalogue.catalogueNodes.size(); ++i)
+        if (catalogue.catalogueNodes[i]->data(0, Qt::UserRole).toInt() == kPageNode &&
+            catalogue.catalogueNodes[i]->text(0) == d->pageName && !d->pageName.isEmpty()) {
+            catalogue.currentPageIndex = int(i);
+            if (i < stats.pageCounts.size())
+                stats.pageCounts[i].Name = d->pageName;
             break;
         }
-    PlaceRestoredPicture(d->picture);
+    placeRestoredPicture(d->picture);
     // Until it is touched it follows the area's size, as a start page does.
-    StartPageSource = d->picture;
-    StartPageRestored = true;
+    shown.startPageSource = d->picture;
+    shown.startPageRestored = true;
     return true;
 }
 
-void TForm1::PlaceRestoredPicture(const QImage& picture) {
+void MainWindow::placeRestoredPicture(const QImage& picture) {
     // Saved at another size of the area (another screen, full screen or not): the picture is
     // put in the middle as it was, and only reduced when it no longer fits.
-    QSize area = PaintBox1->size();
+    QSize area = ui.drawingArea->size();
     if (area.isEmpty())
         area = picture.size();
     auto page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
@@ -115,11 +110,11 @@ void TForm1::PlaceRestoredPicture(const QImage& picture) {
     } else {
         stretchKeepingInk(src, page->image, layoutPage(src.size(), area));
     }
-    PageBitmap = std::move(page);
-    PicturePageIndex = CurrentPageIndex;
     // The page's own file is not at hand: its pure black is taken as its lines.
-    Outline = OutlineMask(PageBitmap->image, OutlineMask::Ink::PureBlack);
+    OutlineMask lines(page->image, OutlineMask::Ink::PureBlack);
+    session.replace(std::move(page), std::move(lines),
+                    {catalogue.currentPageIndex, session.origin().openedFile}, false);
     // The child colored it in an earlier run: it stays kept even if this run leaves it be.
-    NotePagePlaced(true);
-    ShowPage();
+    notePagePlaced(true);
+    showPage();
 }

@@ -45,11 +45,11 @@ void setImage(QTreeWidgetItem* item, int image) {
 }
 } // namespace
 
-QString TForm1::PagePath(int nodeIndex) const {
-    const QVariant own = TreeNodes[size_t(nodeIndex)]->data(0, catalogue::FileRole);
+QString MainWindow::pagePath(int nodeIndex) const {
+    const QVariant own = catalogue.catalogueNodes[size_t(nodeIndex)]->data(0, catalogue::FileRole);
     if (own.isValid())
         return own.toString();
-    const QString base = CacheFolder + QStringLiteral("/") + TreeNodes[size_t(nodeIndex)]->text(0);
+    const QString base = folders.cacheFolder + QStringLiteral("/") + catalogue.catalogueNodes[size_t(nodeIndex)]->text(0);
     const QString path = base + QStringLiteral(".bmp");
     if (QFileInfo(path).isFile())
         return path;
@@ -65,35 +65,35 @@ QString TForm1::PagePath(int nodeIndex) const {
     return path;
 }
 
-void TForm1::LoadTreeFile() {
+void MainWindow::loadCatalogue() {
     // The page counters fit the tree as far as it got, also when the build stops on an error.
     struct SizeCounters {
-        TForm1* form;
-        ~SizeCounters() { form->PageCounts.assign(form->TreeNodes.size() + 1, TRaskraskaCount{}); }
+        MainWindow* form;
+        ~SizeCounters() { form->stats.pageCounts.assign(form->catalogue.catalogueNodes.size() + 1, PageCount{}); }
     } sizeCounters{this};
-    QDir pakDir(PakFolder);
+    QDir pakDir(folders.pakFolder);
     const QStringList entries = pakDir.entryList(
         {QStringLiteral("*.pak")},
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
     if (splash)
         splash->raiseMaximum(int(entries.size()));
-    if (!QDir().mkpath(CacheFolder))
-        throw std::runtime_error("Cannot create folder \"" + CacheFolder.toStdString() + "\"");
+    if (!QDir().mkpath(folders.cacheFolder))
+        throw std::runtime_error("Cannot create folder \"" + folders.cacheFolder.toStdString() + "\"");
     // The scratch file sits in the page cache: the move out of it then stays on one file
     // system, and the current folder may not be writable.
-    const QString scratch = CacheFolder + QStringLiteral("/Bitmap.tmp");
+    const QString scratch = folders.cacheFolder + QStringLiteral("/Bitmap.tmp");
     QStringList damaged;
     for (const QString& name : entries) {
         progressStep();
         const QString path = pakDir.filePath(name);
         if (!QFileInfo(path).isFile())
             continue;
-        auto* node = new QTreeWidgetItem(TreeView1);
-        TreeNodes.push_back(node);
-        const UnpackResult r = unpackArchive(path, CacheFolder, scratch, [&](const QString& page) {
+        auto* node = new QTreeWidgetItem(ui.catalogueTree);
+        catalogue.catalogueNodes.push_back(node);
+        const UnpackResult r = unpackArchive(path, folders.cacheFolder, scratch, [&](const QString& page) {
             auto* child = new QTreeWidgetItem(node, {page});
             setImage(child, catalogue::PageNode);
-            TreeNodes.push_back(child);
+            catalogue.catalogueNodes.push_back(child);
         });
         node->setText(0, name + QStringLiteral(" (") + QString::number(r.entries) +
                              QStringLiteral(")"));
@@ -104,69 +104,69 @@ void TForm1::LoadTreeFile() {
     }
     QFile::remove(scratch);
     // After every bundled shelf, so the positions the statistics count never move.
-    LoadMyPages();
+    loadMyPages();
     // A damaged archive keeps the pages it does hold; the rest are named once, at the end.
     if (!damaged.isEmpty())
         throw std::runtime_error(damaged.join(QLatin1Char('\n')).toStdString());
 }
 
-void TForm1::TreeView1Click() {
-    if (TreeNodes.empty())
+void MainWindow::onCatalogueItemClicked() {
+    if (catalogue.catalogueNodes.empty())
         return;
-    QTreeWidgetItem* item = TreeView1->currentItem();
+    QTreeWidgetItem* item = ui.catalogueTree->currentItem();
     if (imageOf(item) != catalogue::PageNode)
         return;
-    const auto it = std::find(TreeNodes.begin(), TreeNodes.end(), item);
-    if (it == TreeNodes.end())
+    const auto it = std::find(catalogue.catalogueNodes.begin(), catalogue.catalogueNodes.end(), item);
+    if (it == catalogue.catalogueNodes.end())
         return;
-    CurrentPageIndex = int(it - TreeNodes.begin());
-    LoadKartinka(PagePath(CurrentPageIndex));
-    if (size_t(CurrentPageIndex) < PageCounts.size())
-        PageCounts[size_t(CurrentPageIndex)].Name = item->text(0);
+    catalogue.currentPageIndex = int(it - catalogue.catalogueNodes.begin());
+    loadPage(pagePath(catalogue.currentPageIndex));
+    if (size_t(catalogue.currentPageIndex) < stats.pageCounts.size())
+        stats.pageCounts[size_t(catalogue.currentPageIndex)].Name = item->text(0);
 }
 
-void TForm1::Button_RndRaskraskaClick() {
-    if (TreeNodes.empty()) {
-        LoadKartinka(QString());
-        Label_Error->setVisible(true);
-        Label_Error2->setVisible(true);
-        Label_Error->move(Label_Error->x(), 115);
-        Label_Error2->move(Label_Error2->x(), 115 + Label_Error->height() + 6);
+void MainWindow::onRandomPageClicked() {
+    if (catalogue.catalogueNodes.empty()) {
+        loadPage(QString());
+        ui.noPagesLabel->setVisible(true);
+        ui.siteLinkLabel->setVisible(true);
+        ui.noPagesLabel->move(ui.noPagesLabel->x(), 115);
+        ui.siteLinkLabel->move(ui.siteLinkLabel->x(), 115 + ui.noPagesLabel->height() + 6);
     } else {
         rng::Randomize();
-        const int previous = CurrentPageIndex;
+        const int previous = catalogue.currentPageIndex;
         std::vector<int> candidates;
-        for (int i = 0; i < int(TreeNodes.size()); ++i)
-            if (imageOf(TreeNodes[size_t(i)]) == catalogue::PageNode && i != previous)
+        for (int i = 0; i < int(catalogue.catalogueNodes.size()); ++i)
+            if (imageOf(catalogue.catalogueNodes[size_t(i)]) == catalogue::PageNode && i != previous)
                 candidates.push_back(i);
         if (candidates.empty()) {
             // Nothing new to draw: keep the page shown, or a white sheet when there is none.
             if (previous > 0)
-                LoadKartinka(PagePath(previous));
+                loadPage(pagePath(previous));
             else
-                LoadKartinka(QString());
+                loadPage(QString());
         } else {
             // Drawing among the allowed nodes equals drawing again until one is allowed.
-            CurrentPageIndex = candidates[size_t(rng::Random(int(candidates.size())))];
-            LoadKartinka(PagePath(CurrentPageIndex));
-            if (size_t(CurrentPageIndex) < PageCounts.size())
-                PageCounts[size_t(CurrentPageIndex)].Name =
-                    TreeNodes[size_t(CurrentPageIndex)]->text(0);
+            catalogue.currentPageIndex = candidates[size_t(rng::Random(int(candidates.size())))];
+            loadPage(pagePath(catalogue.currentPageIndex));
+            if (size_t(catalogue.currentPageIndex) < stats.pageCounts.size())
+                stats.pageCounts[size_t(catalogue.currentPageIndex)].Name =
+                    catalogue.catalogueNodes[size_t(catalogue.currentPageIndex)]->text(0);
         }
     }
-    FillTexture = 0;
+    tools.fillTexture = 0;
 }
 
-void TForm1::Button_FolderClick() {
-    Panel_Stat->setVisible(false);
-    Panel_Tree->setVisible(true);
+void MainWindow::onCatalogueButtonClicked() {
+    ui.statisticsPanel->setVisible(false);
+    ui.cataloguePanel->setVisible(true);
     setRightPanelWidth(430);
-    Panel_Tree->setFixedWidth(300 - 2);
+    ui.cataloguePanel->setFixedWidth(300 - 2);
 }
 
-void TForm1::menu_openfolderClick() {
-    if (QFileInfo(SaveFolder).isDir())
-        OpenInShell(SaveFolder);
+void MainWindow::onOpenFolderClicked() {
+    if (QFileInfo(folders.saveFolder).isDir())
+        openInShell(folders.saveFolder);
     else
         platform.messages->show(QStringLiteral("Information"), QStringLiteral("No coloring book!"),
                                 MessageIcon::Information);
@@ -190,31 +190,31 @@ QString freeNameIn(const QDir& dir, const QFileInfo& file) {
 }
 } // namespace
 
-QTreeWidgetItem* TForm1::MyPagesShelf() {
-    for (QTreeWidgetItem* node : TreeNodes)
+QTreeWidgetItem* MainWindow::myPagesShelf() {
+    for (QTreeWidgetItem* node : catalogue.catalogueNodes)
         if (node->data(0, catalogue::FileRole).toString() == paths.pagesFolder &&
             imageOf(node) == catalogue::ArchiveNode)
             return node;
-    auto* shelf = new QTreeWidgetItem(TreeView1);
+    auto* shelf = new QTreeWidgetItem(ui.catalogueTree);
     setImage(shelf, catalogue::ArchiveNode);
     shelf->setData(0, catalogue::FileRole, paths.pagesFolder);
-    TreeNodes.push_back(shelf);
+    catalogue.catalogueNodes.push_back(shelf);
     return shelf;
 }
 
-QTreeWidgetItem* TForm1::AddMyPageNode(const QString& file) {
-    QTreeWidgetItem* shelf = MyPagesShelf();
+QTreeWidgetItem* MainWindow::addMyPageNode(const QString& file) {
+    QTreeWidgetItem* shelf = myPagesShelf();
     auto* page = new QTreeWidgetItem(shelf, {QFileInfo(file).completeBaseName()});
     setImage(page, catalogue::PageNode);
     page->setData(0, catalogue::FileRole, file);
-    TreeNodes.push_back(page);
+    catalogue.catalogueNodes.push_back(page);
     shelf->setText(0, tr("My pages") + QStringLiteral(" (%1)").arg(shelf->childCount()));
-    if (PageCounts.size() < TreeNodes.size() + 1)
-        PageCounts.resize(TreeNodes.size() + 1);
+    if (stats.pageCounts.size() < catalogue.catalogueNodes.size() + 1)
+        stats.pageCounts.resize(catalogue.catalogueNodes.size() + 1);
     return page;
 }
 
-void TForm1::LoadMyPages() {
+void MainWindow::loadMyPages() {
     if (paths.pagesFolder.isEmpty())
         return;
     // Oldest first: a page added last is at the end of the shelf, as it was when added.
@@ -222,16 +222,16 @@ void TForm1::LoadMyPages() {
         QDir(paths.pagesFolder).entryInfoList(QDir::Files, QDir::Time | QDir::Reversed);
     for (const QFileInfo& f : files)
         if (!f.fileName().endsWith(QStringLiteral(".part")))
-            AddMyPageNode(f.filePath());
+            addMyPageNode(f.filePath());
 }
 
-void TForm1::AddPagesClick() {
+void MainWindow::onAddPagesClicked() {
     OpenDialogOptions o;
     o.title = tr("Add pages");
     o.filter =
         tr("Pictures") + QStringLiteral(" (*.png *.jpg *.jpeg *.bmp *.gif *.webp *.svg *.PNG *.JPG "
                                         "*.JPEG *.BMP *.GIF *.WEBP *.SVG)");
-    o.initialDir = OpenDialogInitialDir;
+    o.initialDir = folders.openDialogFolder;
     const QStringList chosen = platform.dialogs->openFiles(o);
     if (chosen.isEmpty() || paths.pagesFolder.isEmpty())
         return;
@@ -252,7 +252,7 @@ void TForm1::AddPagesClick() {
         }
         const QString target = freeNameIn(dir, QFileInfo(path));
         writeFileAtomically(target, in.readAll());
-        last = AddMyPageNode(target);
+        last = addMyPageNode(target);
         const QImage thumb = makeThumbnail(picture);
         if (!thumb.isNull()) {
             last->setIcon(0, QIcon(QPixmap::fromImage(thumb)));
@@ -262,9 +262,9 @@ void TForm1::AddPagesClick() {
     }
     if (last) {
         // The shelf is shown open on the new pages.
-        Button_FolderClick();
+        onCatalogueButtonClicked();
         last->parent()->setExpanded(true);
-        TreeView1->scrollToItem(last);
+        ui.catalogueTree->scrollToItem(last);
     }
     if (!refused.isEmpty())
         platform.messages->show(tr("Add pages"),

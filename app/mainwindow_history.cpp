@@ -4,62 +4,49 @@
 #include <QAction>
 #include <QToolButton>
 
-void TForm1::EndEdit() {
-    if (!History.editOpen())
-        return;
-    History.end(PageBitmap ? PageBitmap->image : QImage());
-    UpdateUndoControls();
+void MainWindow::endEdit() {
+    if (session.endEdit())
+        updateUndoControls();
 }
 
-void TForm1::UpdateUndoControls() {
-    Button_Undo->setEnabled(History.canUndo());
-    Button_Redo->setEnabled(History.canRedo());
-    menu_undo->setEnabled(History.canUndo());
-    menu_redo->setEnabled(History.canRedo());
+void MainWindow::updateUndoControls() {
+    ui.undoButton->setEnabled(session.canUndo());
+    ui.redoButton->setEnabled(session.canRedo());
+    ui.undoAction->setEnabled(session.canUndo());
+    ui.redoAction->setEnabled(session.canRedo());
 }
 
-void TForm1::Button_UndoClick() {
+void MainWindow::onUndoClicked() {
     stepHistory(true);
 }
 
-void TForm1::Button_RedoClick() {
+void MainWindow::onRedoClicked() {
     stepHistory(false);
 }
 
-void TForm1::stepHistory(bool back) {
+void MainWindow::stepHistory(bool back) {
     // A stroke still under the finger ends first; undo then takes it back whole.
-    if (!PageBitmap || StrokeActive)
+    if (!session.canvas() || tools.strokeActive)
         return;
-    EndEdit();
-    // Moved, not shared: a shared picture would be copied whole by the first pixel undone.
-    PageState page{std::move(PageBitmap->image), std::move(Outline), PicturePageIndex,
-                   PictureOpenedFile};
     std::optional<QRect> changed;
     try {
-        changed = back ? History.undo(page) : History.redo(page);
+        changed = back ? session.undo() : session.redo();
     } catch (...) {
-        // Out of memory half way: the picture goes back on the page whatever the history
-        // lost, and the history, no longer whole, starts again from here.
-        PageBitmap->image = std::move(page.picture);
-        Outline = std::move(page.outline);
-        History.clear();
-        UpdateUndoControls();
+        updateUndoControls();
         throw;
     }
-    PageBitmap->image = std::move(page.picture);
-    Outline = std::move(page.outline);
-    UpdateUndoControls();
+    updateUndoControls();
     if (!changed)
         return;
     // A page undo returns to was shown before, so its statistics entry is already named.
-    PicturePageIndex = CurrentPageIndex = page.pageIndex;
-    PictureOpenedFile = page.openedFile;
+    catalogue.currentPageIndex = session.origin().pageIndex;
     // Whether the picture undo brings back is a page as it came is not kept: keep it.
-    NotePagePlaced(true);
+    notePagePlaced(true);
     // Clear after an undo starts from the page again, not from the white sheet.
-    StrokeSinceClear = 0;
-    StartPageSource = QImage();
+    catalogue.pageIndexAtLastClear = 0;
+    shown.startPageSource = QImage();
     // The pixels are back exactly as they were, lines included.
-    ShowPage(*changed, false);
-    PlayPrompt(back ? QStringLiteral("en_undo") : QStringLiteral("en_redo"));
+    showPage(*changed, false);
+    playPrompt(QString::fromLatin1(
+        choiceOf(back ? &WindowControls::undoButton : &WindowControls::redoButton).prompt));
 }

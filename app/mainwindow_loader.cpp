@@ -10,7 +10,7 @@
 #include <QTreeWidget>
 #include <stdexcept>
 
-void TForm1::LoadKartinka(const QString& path) {
+void MainWindow::loadPage(const QString& path) {
     QImage source;
     QString openedFile;
     // A bitmap with no pixels is taken as no file at all: the white sheet.
@@ -20,13 +20,13 @@ void TForm1::LoadKartinka(const QString& path) {
         // pages may be any common kind.
         const bool ownPage = !paths.pagesFolder.isEmpty() &&
                              path.startsWith(QDir(paths.pagesFolder).path() + QLatin1Char('/'));
-        source = OpeningByHand || ownPage ? readPictureFile(path, PaintBox1->size(), &error)
+        source = shown.openingByHand || ownPage ? readPictureFile(path, ui.drawingArea->size(), &error)
                                           : readBitmapFile(path, &error);
         // An unreadable file leaves the picture on the area as it was; with none there yet,
         // the child gets the white sheet rather than an area that draws nothing.
         if (source.isNull()) {
-            if (!PageBitmap)
-                LoadKartinka(QString());
+            if (!session.canvas())
+                loadPage(QString());
             throw std::runtime_error(error.isEmpty() ? "Bitmap image is not valid"
                                                      : error.toStdString());
         }
@@ -34,60 +34,57 @@ void TForm1::LoadKartinka(const QString& path) {
     if (source.isNull()) {
         source = QImage(100, 100, QImage::Format_RGB32);
         source.fill(Qt::white);
-    } else if (OpeningByHand) {
+    } else if (shown.openingByHand) {
         openedFile = path;
     }
-    PlacePage(source, openedFile);
-    StartPageSource = source;
-    StartPageRestored = false;
-    PlayPrompt(QStringLiteral("S1"));
+    placePage(source, openedFile);
+    shown.startPageSource = source;
+    shown.startPageRestored = false;
+    playPrompt(QStringLiteral("S1"));
 }
 
-void TForm1::PlacePage(const QImage& source, const QString& openedFile) {
-    const QSize area = PaintBox1->size();
+void MainWindow::placePage(const QImage& source, const QString& openedFile) {
+    const QSize area = ui.drawingArea->size();
     auto page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
-    const bool byHand = OpeningByHand || !openedFile.isEmpty();
+    const bool byHand = shown.openingByHand || !openedFile.isEmpty();
     const QSize size = page->image.size();
     stretchKeepingInk(source, page->image,
                       byHand ? layoutOpenedPicture(source.size(), size)
                              : layoutPage(source.size(), size));
-    OutlineMask outline(page->image, byHand ? OutlineMask::Ink::PureBlack : OutlineMask::Ink::Dark);
+    OutlineMask lines(page->image, byHand ? OutlineMask::Ink::PureBlack : OutlineMask::Ink::Dark);
     // The picture it replaces is one step back, unless this is the same page laid out again
     // or nothing changes (Clear on an untouched page).
-    const bool same = PageBitmap && PicturePageIndex == CurrentPageIndex &&
-                      PictureOpenedFile == openedFile && PageBitmap->image == page->image;
-    if (PageBitmap && !RelayingOutPage && !same) {
-        EndEdit();
-        History.recordReplace({PageBitmap->image, Outline, PicturePageIndex, PictureOpenedFile});
-    }
-    Outline = std::move(outline);
-    PicturePageIndex = CurrentPageIndex;
+    const bool same = session.canvas() &&
+                      session.origin().pageIndex == catalogue.currentPageIndex &&
+                      session.origin().openedFile == openedFile &&
+                      session.canvas()->image == page->image;
     // Laid out again, it is still the picture it was.
-    if (!RelayingOutPage)
-        PictureOpenedFile = openedFile;
-    PageBitmap = std::move(page);
-    NotePagePlaced(RelayingOutPage && PictureKeptAnyway);
-    UpdateUndoControls();
-    ShowPage();
+    PageOrigin origin{catalogue.currentPageIndex,
+                      shown.relayingOutPage ? session.origin().openedFile : openedFile};
+    session.replace(std::move(page), std::move(lines), std::move(origin),
+                    !shown.relayingOutPage && !same);
+    notePagePlaced(shown.relayingOutPage && shown.pictureKeptAnyway);
+    updateUndoControls();
+    showPage();
 }
 
-void TForm1::menu_openClick() {
+void MainWindow::onOpenClicked() {
     OpenDialogOptions o;
     o.title = QStringLiteral("Open coloring book");
     o.filter = QStringLiteral("Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.webp *.svg);;"
                               "All files (*)");
-    o.initialDir = OpenDialogInitialDir;
+    o.initialDir = folders.openDialogFolder;
     const auto chosen = platform.dialogs->openFile(o);
     if (!chosen)
         return;
     try {
-        OpeningByHand = true;
-        LoadKartinka(*chosen);
-        OpeningByHand = false;
+        shown.openingByHand = true;
+        loadPage(*chosen);
+        shown.openingByHand = false;
     } catch (const std::exception& e) {
         // The picture on the area stays; the parent who chose the file is told why (too
         // large, not a picture), where it used to fail without a word.
-        OpeningByHand = false;
+        shown.openingByHand = false;
         platform.messages->show(QStringLiteral("Open coloring book"),
                                 QFileInfo(*chosen).fileName() + QStringLiteral("\n") +
                                     QString::fromUtf8(e.what()),
@@ -95,27 +92,27 @@ void TForm1::menu_openClick() {
     }
 }
 
-void TForm1::Button_SterkaClick() {
-    FillStyle = fillstyle::Normal;
+void MainWindow::onClearClicked() {
+    tools.fillStyle = fillstyle::Normal;
     const auto reload = [this](const QString& path, bool byHand) {
-        const QScopedValueRollback opening(OpeningByHand, byHand);
+        const QScopedValueRollback opening(shown.openingByHand, byHand);
         try {
-            LoadKartinka(path);
+            loadPage(path);
         } catch (const std::exception&) {
             // A page that cannot be loaded: start again on the white sheet, and say why once.
-            LoadKartinka(QString());
-            StrokeSinceClear = CurrentPageIndex;
-            FillTexture = 0;
+            loadPage(QString());
+            catalogue.pageIndexAtLastClear = catalogue.currentPageIndex;
+            tools.fillTexture = 0;
             throw;
         }
     };
-    if (StrokeSinceClear == CurrentPageIndex)
-        LoadKartinka(QString());
-    else if (!PictureOpenedFile.isEmpty())
+    if (catalogue.pageIndexAtLastClear == catalogue.currentPageIndex)
+        loadPage(QString());
+    else if (!session.origin().openedFile.isEmpty())
         // A picture opened by hand comes back clean from its own file, not the catalogue's.
-        reload(PictureOpenedFile, true);
-    else if (!TreeNodes.empty() && size_t(CurrentPageIndex) < TreeNodes.size())
-        reload(PagePath(CurrentPageIndex), false);
-    StrokeSinceClear = CurrentPageIndex;
-    FillTexture = 0;
+        reload(session.origin().openedFile, true);
+    else if (!catalogue.catalogueNodes.empty() && size_t(catalogue.currentPageIndex) < catalogue.catalogueNodes.size())
+        reload(pagePath(catalogue.currentPageIndex), false);
+    catalogue.pageIndexAtLastClear = catalogue.currentPageIndex;
+    tools.fillTexture = 0;
 }

@@ -4,6 +4,6 @@
 
 #include <QCheckBox>
 
-bool TForm1::OutlinesStay() const {
-    return Fm_Options && Fm_Options->CheckBox_Outlines->isChecked();
+bool MainWindow::outlinesStay() const {
+    return optionsDialog && optionsDialog->outlinesStayCheck->isChecked();
 }

@@ -2,16 +2,13 @@
 #include "app/mainwindow.h"
 #include "paint/rotate.h"
 
-void TForm1::Button_RotateClick() {
-    if (!PageBitmap)
+void MainWindow::onRotateClicked() {
+    if (!session.canvas())
         return;
     // An exact half turn: -180 would take the general path, which shifts the picture by a
     // pixel and whitens an edge row and column at every press.
-    EndEdit();
-    RotateBitmap(PageBitmap->image, clWhite, 180);
-    Outline.halfTurn();
-    History.recordHalfTurn();
-    UpdateUndoControls();
-    ShowPage();
-    PlayPrompt(QStringLiteral("en_rotate"));
+    session.halfTurn();
+    updateUndoControls();
+    showPage();
+    playPrompt(QString::fromLatin1(choiceOf(&WindowControls::rotateButton).prompt));
 }

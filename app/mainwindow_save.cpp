@@ -27,17 +27,17 @@ bool PrefersPng() {
 }
 } // namespace
 
-QSize TForm1::FullAreaSize() const {
+QSize MainWindow::fullAreaSize() const {
     // A side panel narrows the drawing area only for as long as it is open; the picture
     // belongs to the area the panels give back when they close.
-    QSize area = PaintBox1->size();
-    if (!Panel_Tree->isHidden() || !Panel_Stat->isHidden())
-        area.setWidth(Panel1->width() - Panel_left->width() - kClosedRightPanelWidth -
-                      (Panel_PaintBox->width() - PaintBox1->width()));
+    QSize area = ui.drawingArea->size();
+    if (!ui.cataloguePanel->isHidden() || !ui.statisticsPanel->isHidden())
+        area.setWidth(ui.centralPanel->width() - ui.toolColumn->width() - kClosedRightPanelWidth -
+                      (ui.centrePanel->width() - ui.drawingArea->width()));
     return area;
 }
 
-void TForm1::menu_SaveClick() {
+void MainWindow::onSaveClicked() {
     OpenDialogOptions o;
     o.title = QStringLiteral("Save coloring book");
     // The kind offered first is the one chosen last time, PNG for a new user; PNG keeps every
@@ -48,15 +48,15 @@ void TForm1::menu_SaveClick() {
     o.filter = offerPng ? pngFilter + QStringLiteral(";;") + bmpFilter
                         : bmpFilter + QStringLiteral(";;") + pngFilter;
     o.defaultSuffix = offerPng ? QStringLiteral("png") : QStringLiteral("bmp");
-    o.initialDir = SaveDialogInitialDir;
-    o.fileName = offerPng ? NextPngSaveName(SaveFolder) : NextSaveName(SaveFolder);
+    o.initialDir = folders.saveDialogFolder;
+    o.fileName = offerPng ? NextPngSaveName(folders.saveFolder) : NextSaveName(folders.saveFolder);
 
     // The area may have been resized since the page was loaded: the picture takes the
     // area's present size, pixels picked from the page.
-    QImage picture(FullAreaSize(), QImage::Format_RGB32);
+    QImage picture(fullAreaSize(), QImage::Format_RGB32);
     picture.fill(Qt::white);
-    if (PageBitmap)
-        stretchPick(PageBitmap->image, picture, picture.rect());
+    if (session.canvas())
+        stretchPick(session.canvas()->image, picture, picture.rect());
 
     const auto chosen = platform.dialogs->saveFile(o);
     if (!chosen)
@@ -75,8 +75,8 @@ void TForm1::menu_SaveClick() {
     writeFileAtomically(*chosen, png);
 }
 
-void TForm1::menu_printClick() {
-    if (!PageBitmap)
+void MainWindow::onPrintClicked() {
+    if (!session.canvas())
         return;
-    platform.printer->print(PageBitmap->image, 3);
+    platform.printer->print(session.canvas()->image, 3);
 }

@@ -17,17 +17,17 @@
 #include <stdexcept>
 #include <thread>
 
-bool TForm1::IsOnline() {
+bool MainWindow::isOnline() {
     return platform.network && platform.network->isOnline();
 }
 
-QImage TForm1::CaptureDrawingArea() {
+QImage MainWindow::captureDrawingArea() {
     // What the screen shows over the area, the magnifier included: render the panel that
     // holds the area and its overlays, cut to the area's rectangle.
-    const QRect area = PaintBox1->geometry();
+    const QRect area = ui.drawingArea->geometry();
     if (area.isEmpty())
         return {};
-    QImage shot = Panel2->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+    QImage shot = ui.pageColumn->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
     if (shot.size() != area.size()) // a high-density screen: back to one pixel per point
         shot = shot.scaled(area.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     return shot;
@@ -67,18 +67,18 @@ QString askUntilAnswered(IInputBox* input, const QString& prompt) {
 }
 } // namespace
 
-void TForm1::menu_ColroingSendClick() {
-    if (!IsOnline())
+void MainWindow::onSendClicked() {
+    if (!isOnline())
         return;
-    if (!QDir().mkpath(UploadFolder))
-        throw std::runtime_error("Cannot create folder \"" + UploadFolder.toStdString() + "\".");
+    if (!QDir().mkpath(folders.uploadFolder))
+        throw std::runtime_error("Cannot create folder \"" + folders.uploadFolder.toStdString() + "\".");
 
     rng::Randomize();
     const QString fileName = RandomFileName(10) + QStringLiteral(".jpg");
-    const QString target = UploadFolder + QLatin1Char('/') + fileName;
+    const QString target = folders.uploadFolder + QLatin1Char('/') + fileName;
 
     try {
-        const QImage shot = CaptureDrawingArea();
+        const QImage shot = captureDrawingArea();
         if (shot.isNull())
             throw std::runtime_error("The drawing area could not be captured.");
         writeFileAtomically(target, EncodeJpeg(shot, 60));
@@ -99,14 +99,14 @@ void TForm1::menu_ColroingSendClick() {
     // way out, whether the requests succeed or throw.
     UploadFile file(target);
     {
-        HttpClient announce(HttpTimeLimitMs);
-        const QByteArray url = AnnounceUrl(SiteBase, fileName, childName, age);
+        HttpClient announce(httpTimeLimitMs);
+        const QByteArray url = AnnounceUrl(siteBase, fileName, childName, age);
         offWindowThread(announce, [&] { return announce.get(url); });
     }
     QApplication::processEvents();
     {
-        HttpClient upload(HttpTimeLimitMs);
-        const QByteArray url = UploadUrl(SiteBase);
+        HttpClient upload(httpTimeLimitMs);
+        const QByteArray url = UploadUrl(siteBase);
         offWindowThread(
             upload, [&] { return upload.postFile(url, "filename", file, target, "image/jpeg"); });
     }
@@ -115,10 +115,10 @@ void TForm1::menu_ColroingSendClick() {
                             MessageIcon::Information);
 }
 
-void TForm1::menu_ColoringViewClick() {
-    OpenInShell(GalleryUrl(SiteBase));
+void MainWindow::onViewGalleryClicked() {
+    openInShell(GalleryUrl(siteBase));
 }
 
-void TForm1::menu_MailClick() {
-    OpenInShell(SiteBase);
+void MainWindow::onWriteToUsClicked() {
+    openInShell(siteBase);
 }

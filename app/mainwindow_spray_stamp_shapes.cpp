@@ -3,38 +3,38 @@
 
 #include <QFileInfo>
 
-void TForm1::SprayPress(Qt::MouseButton button, int X, int Y) {
-    if (button == Qt::RightButton || currentTool() != ToolKind::Spray || !PageBitmap)
+void MainWindow::sprayPress(Qt::MouseButton button, int X, int Y) {
+    if (button == Qt::RightButton || currentTool() != ToolKind::Spray || !session.canvas())
         return;
     // Only what changed is repainted; a burst wholly off the page repaints nothing.
     const QRect dirty = toolStep(ToolStep::Press, X, Y);
     if (!dirty.isEmpty())
-        ShowPage(dirty);
-    StrokeActive = true;
-    StartToolSound();
+        showPage(dirty);
+    tools.strokeActive = true;
+    startToolSound();
 }
 
-void TForm1::SprayMove(int X, int Y) {
-    if (!StrokeActive || currentTool() != ToolKind::Spray || !PageBitmap)
+void MainWindow::sprayMove(int X, int Y) {
+    if (!tools.strokeActive || currentTool() != ToolKind::Spray || !session.canvas())
         return;
     const QRect dirty = toolStep(ToolStep::Move, X, Y);
     if (!dirty.isEmpty())
-        ShowPage(dirty);
+        showPage(dirty);
 }
 
-void TForm1::LoadStampLists() {
-    if (StampListsLoaded)
+void MainWindow::loadStampSets() {
+    if (tools.stampSetsLoaded)
         return;
-    StampListsLoaded = true;
+    tools.stampSetsLoaded = true;
     struct Set {
         std::vector<QImage>* list;
         const char* name;
         int count;
     };
-    const Set sets[] = {{&ImageList_Cvet, "cvet", 6},
-                        {&ImageList_Serdce, "serdce", 9},
-                        {&ImageList_Sneg, "sneg", 8},
-                        {&ImageList_Listik2, "listik2", 11}};
+    const Set sets[] = {{&tools.flowerStamps, "flower", 6},
+                        {&tools.heartStamps, "heart", 9},
+                        {&tools.snowflakeStamps, "snowflake", 8},
+                        {&tools.leafStamps, "leaf", 11}};
     for (const Set& s : sets) {
         s.list->clear();
         // A missing picture is left out: the set is then picked from what there is.
@@ -48,37 +48,37 @@ void TForm1::LoadStampLists() {
     }
 }
 
-void TForm1::StampPress(Qt::MouseButton button, int X, int Y) {
-    if (button == Qt::RightButton || currentTool() != ToolKind::Stamp || !PageBitmap)
+void MainWindow::stampPress(Qt::MouseButton button, int X, int Y) {
+    if (button == Qt::RightButton || currentTool() != ToolKind::Stamp || !session.canvas())
         return;
-    LoadStampLists();
+    loadStampSets();
     const std::vector<QImage>* pictures = nullptr;
-    if (StampKind == stampkind::Flowers)
-        pictures = &ImageList_Cvet;
-    else if (StampKind == stampkind::Hearts)
-        pictures = &ImageList_Serdce;
-    else if (StampKind == stampkind::Snow)
-        pictures = &ImageList_Sneg;
-    else if (StampKind == stampkind::Leaves)
-        pictures = &ImageList_Listik2;
+    if (tools.stampKind == stampkind::Flowers)
+        pictures = &tools.flowerStamps;
+    else if (tools.stampKind == stampkind::Hearts)
+        pictures = &tools.heartStamps;
+    else if (tools.stampKind == stampkind::Snow)
+        pictures = &tools.snowflakeStamps;
+    else if (tools.stampKind == stampkind::Leaves)
+        pictures = &tools.leafStamps;
     const QRect dirty = toolStep(ToolStep::Press, X, Y, pictures);
     if (!dirty.isEmpty())
-        ShowPage(dirty);
+        showPage(dirty);
 }
 
-void TForm1::ShapePress(int X, int Y) {
+void MainWindow::shapePress(int X, int Y) {
     if (currentTool() != ToolKind::Shapes)
         return;
-    ShapeStart = QPoint(X, Y);
-    StrokeActive = true;
-    ShapeOutlineRect = QRect();
+    tools.shapeStart = QPoint(X, Y);
+    tools.strokeActive = true;
+    tools.shapeOutlineRect = QRect();
     toolStep(ToolStep::Press, X, Y);
 }
 
-void TForm1::ShapeDrag(int X, int Y) {
-    if (!StrokeActive || currentTool() != ToolKind::Shapes || !PageBitmap || !ShapeSnapshot)
+void MainWindow::shapeDrag(int X, int Y) {
+    if (!tools.strokeActive || currentTool() != ToolKind::Shapes || !session.canvas() || !tools.shapeSnapshot)
         return;
     const QRect dirty = toolStep(ToolStep::Move, X, Y);
     if (!dirty.isEmpty())
-        ShowPage(dirty);
+        showPage(dirty);
 }

@@ -32,79 +32,79 @@ void setRow(QTableWidget* grid, int row, const QStringList& cells) {
 }
 } // namespace
 
-void TForm1::CountClick() {
-    ++ClickCount;
-    setText(Label_Clicks, QStringLiteral("Clicks counter: ") + QString::number(ClickCount));
-    for (size_t i = 0; i < ColorCounts.size(); ++i)
-        if (CurrentColor == kPaletteColors[i].color) {
-            ++ColorCounts[i].Count;
+void MainWindow::countClick() {
+    ++stats.clickCount;
+    setText(ui.clicksLabel, QStringLiteral("Clicks counter: ") + QString::number(stats.clickCount));
+    for (size_t i = 0; i < stats.colorCounts.size(); ++i)
+        if (tools.currentColor == kPaletteColors[i].color) {
+            ++stats.colorCounts[i].Count;
             break;
         }
     // Index 0 is an archive node, the page before any was chosen from the catalogue.
-    if (CurrentPageIndex > 0 && size_t(CurrentPageIndex) < PageCounts.size())
-        ++PageCounts[size_t(CurrentPageIndex)].Count;
+    if (catalogue.currentPageIndex > 0 && size_t(catalogue.currentPageIndex) < stats.pageCounts.size())
+        ++stats.pageCounts[size_t(catalogue.currentPageIndex)].Count;
 }
 
-TFavorites TForm1::ComputeFavorites() {
-    TFavorites f;
-    f.color = strictFavorite(ColorCounts.begin(), ColorCounts.end());
+Favorites MainWindow::computeFavorites() {
+    Favorites f;
+    f.color = strictFavorite(stats.colorCounts.begin(), stats.colorCounts.end());
     if (f.color >= 0)
-        FavoriteColorText = cutShortString(ColorCounts[size_t(f.color)].Name);
-    if (PageCounts.size() > 1) {
-        const int p = strictFavorite(PageCounts.begin() + 1, PageCounts.end());
+        stats.favoriteColorText = cutShortString(stats.colorCounts[size_t(f.color)].Name);
+    if (stats.pageCounts.size() > 1) {
+        const int p = strictFavorite(stats.pageCounts.begin() + 1, stats.pageCounts.end());
         if (p >= 0) {
             f.page = p + 1;
-            FavoriteBookText = cutShortString(PageCounts[size_t(f.page)].Name);
+            stats.favoritePageText = cutShortString(stats.pageCounts[size_t(f.page)].Name);
         }
     }
     return f;
 }
 
-void TForm1::Statsave() {
+void MainWindow::saveStatistics() {
     TStatRecord r;
-    r.Clicks = ClickCount;
+    r.Clicks = stats.clickCount;
     r.Date = cutShortString(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
-    r.FavoriteColor = cutShortString(FavoriteColorText);
-    r.FavoriteBook = cutShortString(FavoriteBookText);
-    appendStatRecord(StatFilePath, r);
+    r.FavoriteColor = cutShortString(stats.favoriteColorText);
+    r.FavoriteBook = cutShortString(stats.favoritePageText);
+    appendStatRecord(stats.statFilePath, r);
 }
 
-void TForm1::Statload() {
+void MainWindow::loadStatistics() {
     // A history that exists but cannot be opened leaves the grid as it was.
-    if (readStatFile(StatFilePath, StatHistory) == StatReadResult::Unopenable)
+    if (readStatFile(stats.statFilePath, stats.statHistory) == StatReadResult::Unopenable)
         return;
     // Row 0 of the grid is the table's header; the current run comes first below it.
-    StringGrid1->clearContents();
-    StringGrid1->setRowCount(int(StatHistory.size()) + 1);
-    setRow(StringGrid1, 0,
-           {QStringLiteral("->"), QStringLiteral("Now"), FavoriteBookText, FavoriteColorText,
-            QString::number(ClickCount)});
-    for (size_t k = 0; k < StatHistory.size(); ++k) {
-        const TStatRecord& r = StatHistory[k];
-        setRow(StringGrid1, int(k) + 1,
+    ui.historyTable->clearContents();
+    ui.historyTable->setRowCount(int(stats.statHistory.size()) + 1);
+    setRow(ui.historyTable, 0,
+           {QStringLiteral("->"), QStringLiteral("Now"), stats.favoritePageText, stats.favoriteColorText,
+            QString::number(stats.clickCount)});
+    for (size_t k = 0; k < stats.statHistory.size(); ++k) {
+        const TStatRecord& r = stats.statHistory[k];
+        setRow(ui.historyTable, int(k) + 1,
                {QString::number(k + 1), r.Date, r.FavoriteBook, r.FavoriteColor,
                 QString::number(r.Clicks)});
     }
 }
 
-void TForm1::Button_StatClick() {
-    const TFavorites f = ComputeFavorites();
+void MainWindow::onStatisticsClicked() {
+    const Favorites f = computeFavorites();
     // The same words as the table's columns; a label with no value yet stays hidden.
     if (f.color >= 0)
-        setText(Label_Color,
-                QStringLiteral("Favorite color: ") + ColorCounts[size_t(f.color)].Name);
-    Label_Color->setVisible(f.color >= 0);
+        setText(ui.favoriteColorLabel,
+                QStringLiteral("Favorite color: ") + stats.colorCounts[size_t(f.color)].Name);
+    ui.favoriteColorLabel->setVisible(f.color >= 0);
     if (f.page >= 0)
-        setText(Label_Raskraska,
-                QStringLiteral("Favorite coloring book: ") + PageCounts[size_t(f.page)].Name);
-    Label_Raskraska->setVisible(f.page >= 0);
+        setText(ui.favoritePageLabel,
+                QStringLiteral("Favorite coloring book: ") + stats.pageCounts[size_t(f.page)].Name);
+    ui.favoritePageLabel->setVisible(f.page >= 0);
     // While the panel is shown a second click refreshes the labels only.
-    if (!Panel_Stat->isHidden())
+    if (!ui.statisticsPanel->isHidden())
         return;
-    Panel_Tree->setVisible(false);
-    Panel_Stat->setVisible(true);
+    ui.cataloguePanel->setVisible(false);
+    ui.statisticsPanel->setVisible(true);
     setRightPanelWidth(605);
-    Panel_Stat->setFixedWidth(472);
-    Statload();
-    StringGrid1->setVisible(true);
+    ui.statisticsPanel->setFixedWidth(472);
+    loadStatistics();
+    ui.historyTable->setVisible(true);
 }

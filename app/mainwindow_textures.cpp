@@ -25,95 +25,95 @@ QImage previewAt(const std::vector<QImage>& list, int i) {
 }
 
 // Box n of the strip, found by its name as the strip has always found it.
-TImage* stripBox(QFrame* strip, int n) {
-    return strip->findChild<TImage*>(QStringLiteral("box_img") + QString::number(n));
+PictureBox* stripBox(QFrame* strip, int n) {
+    return strip->findChild<PictureBox*>(QStringLiteral("textureBox") + QString::number(n));
 }
 // Box n shows preview offset + n - 1.
 void fillStrip(QFrame* strip, const std::vector<QImage>& list, int offset) {
     for (int n = 1; n <= 6; ++n)
-        if (TImage* box = stripBox(strip, n))
+        if (PictureBox* box = stripBox(strip, n))
             box->setPicture(previewAt(list, offset + n - 1));
 }
 } // namespace
 
-QImage TForm1::TexturePattern(int texture) const {
+QImage MainWindow::texturePattern(int texture) const {
     if (texture >= 1 && texture <= 8)
         return QImage(QStringLiteral(":/textures/%1.png").arg(QLatin1String(kTiles[texture - 1])));
     if (texture == 9 || texture == 10) {
-        const QImage preview = previewAt(Imagelist_tex, texture - 1);
+        const QImage preview = previewAt(tools.texturePreviews, texture - 1);
         return preview.isNull() ? QImage(previewPath(texture - 1)) : preview;
     }
     return {};
 }
 
-void TForm1::Button_3Click() {
-    if (Imagelist_tex.empty())
+void MainWindow::loadTexturePreviews() {
+    if (tools.texturePreviews.empty())
         for (int i = 0; i < kPreviewCount; ++i)
-            Imagelist_tex.push_back(QImage(previewPath(i)));
-    TextureCount = int(Imagelist_tex.size());
-    fillStrip(pnl2, Imagelist_tex, TextureOffset);
-    TextureOffset = 0;
-    FitTextureStrip();
+            tools.texturePreviews.push_back(QImage(previewPath(i)));
+    tools.textureCount = int(tools.texturePreviews.size());
+    fillStrip(ui.textureStrip, tools.texturePreviews, tools.textureOffset);
+    tools.textureOffset = 0;
+    fitTextureStrip();
 }
 
-void TForm1::FitTextureStrip() {
+void MainWindow::fitTextureStrip() {
     // As many boxes as the options' room holds (an open side panel takes much of it at
     // 1366 pixels), with both arrows always beside them.
-    const int room = Tab_Zalivka->width() - pnl2->x() - Button_2->width();
+    const int room = ui.fillOptions->width() - ui.textureStrip->x() - ui.texturesNextButton->width();
     const int boxes = std::clamp((room - 1) / kBoxPitch, 1, kStripBoxes);
     const int stripWidth = boxes * kBoxPitch + 1;
-    if (boxes == StripSize && pnl2->width() == stripWidth)
+    if (boxes == tools.stripSize && ui.textureStrip->width() == stripWidth)
         return;
-    StripSize = boxes;
-    pnl2->resize(stripWidth, pnl2->height());
-    Button_2->move(pnl2->x() + stripWidth, Button_2->y());
+    tools.stripSize = boxes;
+    ui.textureStrip->resize(stripWidth, ui.textureStrip->height());
+    ui.texturesNextButton->move(ui.textureStrip->x() + stripWidth, ui.texturesNextButton->y());
     for (int n = 1; n <= kStripBoxes; ++n)
-        if (TImage* box = stripBox(pnl2, n))
+        if (PictureBox* box = stripBox(ui.textureStrip, n))
             box->setVisible(n <= boxes);
-    TextureOffset = std::clamp(TextureOffset, 0, std::max(0, TextureCount - StripSize));
-    fillStrip(pnl2, Imagelist_tex, TextureOffset);
+    tools.textureOffset = std::clamp(tools.textureOffset, 0, std::max(0, tools.textureCount - tools.stripSize));
+    fillStrip(ui.textureStrip, tools.texturePreviews, tools.textureOffset);
     // The chosen texture keeps its frame where it still shows.
-    const int chosen = FillTexture - TextureOffset;
-    if (FillTexture > 0 && chosen >= 1 && chosen <= StripSize)
-        if (TImage* box = stripBox(pnl2, chosen))
+    const int chosen = tools.fillTexture - tools.textureOffset;
+    if (tools.fillTexture > 0 && chosen >= 1 && chosen <= tools.stripSize)
+        if (PictureBox* box = stripBox(ui.textureStrip, chosen))
             frameTextureBox(box);
 }
 
-void TForm1::Button_1Click() {
-    if (TextureCount <= StripSize)
+void MainWindow::onTexturesBackClicked() {
+    if (tools.textureCount <= tools.stripSize)
         return;
-    const int d = TextureCount - StripSize;
-    if (d > 0 && TextureOffset <= d)
-        --TextureOffset;
-    if (TextureOffset == -1)
-        TextureOffset = 0;
+    const int d = tools.textureCount - tools.stripSize;
+    if (d > 0 && tools.textureOffset <= d)
+        --tools.textureOffset;
+    if (tools.textureOffset == -1)
+        tools.textureOffset = 0;
     // Refilled even when the offset stayed: a selection frame goes with it.
-    fillStrip(pnl2, Imagelist_tex, TextureOffset);
+    fillStrip(ui.textureStrip, tools.texturePreviews, tools.textureOffset);
 }
 
-void TForm1::Button_2Click() {
-    if (TextureCount <= StripSize)
+void MainWindow::onTexturesNextClicked() {
+    if (tools.textureCount <= tools.stripSize)
         return;
-    const int d = TextureCount - StripSize;
-    if (d > 0 && TextureOffset < d)
-        ++TextureOffset;
-    fillStrip(pnl2, Imagelist_tex, TextureOffset);
+    const int d = tools.textureCount - tools.stripSize;
+    if (d > 0 && tools.textureOffset < d)
+        ++tools.textureOffset;
+    fillStrip(ui.textureStrip, tools.texturePreviews, tools.textureOffset);
 }
 
-void TForm1::box_img2Click(TImage* box) {
+void MainWindow::onTextureClicked(PictureBox* box) {
     const QString name = box->objectName();
     const int n = name.size() > 7 ? name.at(7).digitValue() : -1;
     if (n < 1 || n > 6)
         return;
-    FillTexture = n + TextureOffset;
+    tools.fillTexture = n + tools.textureOffset;
     for (int m = 1; m <= 6; ++m)
-        if (TImage* other = stripBox(pnl2, m); other && m != n)
-            other->setPicture(previewAt(Imagelist_tex, TextureOffset + m - 1));
+        if (PictureBox* other = stripBox(ui.textureStrip, m); other && m != n)
+            other->setPicture(previewAt(tools.texturePreviews, tools.textureOffset + m - 1));
     frameTextureBox(box);
-    CurrentTool = tool::Fill;
+    tools.toolValue = tool::Fill;
 }
 
-void TForm1::frameTextureBox(TImage* box) {
+void MainWindow::frameTextureBox(PictureBox* box) {
     // The frame is drawn into the box's own picture; only a refill takes it away.
     QImage picture = box->picture();
     if (picture.isNull()) {

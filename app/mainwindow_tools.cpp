@@ -9,47 +9,21 @@
 #include <QPixmap>
 #include <QStackedWidget>
 
-void TForm1::ShowPage(const QRect& dirty, bool putLinesBack) {
-    // Every tool step shows what it changed through here: the one place to put lines back.
-    History.touch(dirty);
-    if (putLinesBack && !dirty.isNull() && PageBitmap && OutlinesStay())
-        Outline.restore(PageBitmap->image, dirty);
-    if (PageBitmap)
-        AutosaveChanged(dirty);
-    PaintBox1->clearOverlay();
+void MainWindow::showPage(const QRect& dirty, bool putLinesBack) {
+    // Every change of the page is shown through here: the session records it once, for undo
+    // and for keeping, and puts the lines back after a tool step.
+    if (session.canvas()) {
+        session.changed(dirty, putLinesBack && outlinesStay());
+        scheduleAutosave();
+    }
+    ui.drawingArea->clearOverlay();
     if (dirty.isNull())
-        PaintBox1->update();
+        ui.drawingArea->update();
     else
-        PaintBox1->update(dirty);
+        ui.drawingArea->update(dirty);
 }
 
 namespace {
-struct CursorSpec {
-    const char* image;
-    std::vector<QPoint> seeds;
-    QRgb key;
-    QPoint hot;
-};
-
-const CursorSpec* cursorFor(ToolKind tool) {
-    static const CursorSpec fill{"cursor_leika", {{90, 20}, {6, 8}}, kKeyPink, {1, 7}};
-    static const CursorSpec brush{"cursor_kist", {{20, 21}}, kKeyGrey, {0, 0}};
-    static const CursorSpec spray{"cursor_bolon", {{60, 84}}, kKeyPink, {5, 10}};
-    static const CursorSpec eraser{"cursor_sterka", {}, 0, {0, 0}};
-    static const CursorSpec wand{"cur_palka", {}, 0, {5, 5}};
-    if (tool == ToolKind::Fill)
-        return &fill;
-    if (tool == ToolKind::Brush || tool == ToolKind::Shapes)
-        return &brush;
-    if (tool == ToolKind::Spray)
-        return &spray;
-    if (tool == ToolKind::Eraser)
-        return &eraser;
-    if (tool == ToolKind::Stamp)
-        return &wand;
-    return nullptr;
-}
-
 // Diagonal rainbow stripes: how the cursor looks while the multicolor swatch is chosen.
 QImage rainbowPattern() {
     static const QRgb bands[] = {qRgb(255, 0, 0),   qRgb(255, 128, 0), qRgb(255, 230, 0),
@@ -80,187 +54,127 @@ QImage composeCursorImage(const QImage& color, const QImage& mask) {
 }
 } // namespace
 
-void TForm1::NewCursor(const QString& name, TColor color, int speak) {
-    CurrentColor = color;
-    if (PageBitmap)
-        PageBitmap->pen.color = color;
-    ColorMode =
+namespace {
+const Choice* toolRow(const QString& toolValue) {
+    for (const Choice& c : MainWindow::choices())
+        if (c.cursor && c.value == toolValue)
+            return &c;
+    return nullptr;
+}
+
+// The tool's cursor, its paint areas tinted with the colour chosen (stripes for the rainbow).
+std::optional<QCursor> tintedCursor(const ToolCursor& look, TColor color, bool rainbow) {
+    const QString base = QStringLiteral(":/cursors/") + QString::fromLatin1(look.picture);
+    QImage img(base + QStringLiteral(".png"));
+    QImage mask(base + QStringLiteral("_mask.png"));
+    if (img.isNull() || mask.isNull() || img.size() != mask.size())
+        return std::nullopt;
+    img = img.convertToFormat(QImage::Format_RGB32);
+    mask = mask.convertToFormat(QImage::Format_RGB32);
+    FillPaint tint;
+    QImage stripes;
+    if (rainbow) {
+        stripes = rainbowPattern();
+        tint.pattern = &stripes;
+    } else {
+        tint.color = toQRgb(color);
+    }
+    for (const QPoint& seed : look.seeds)
+        floodFill(img, seed, FloodMode::Surface, look.key, tint);
+    return QCursor(QPixmap::fromImage(composeCursorImage(img, mask)), look.hot.x(), look.hot.y());
+}
+} // namespace
+
+void MainWindow::applyChoice(const QString& name, TColor color, int speak) {
+    tools.currentColor = color;
+    if (session.canvas())
+        session.canvas()->pen.color = color;
+    tools.colorMode =
         (name == kMulticolorMode || color == MulticolorMarker) ? kMulticolorMode : QString();
 
-    QWidget* page = nullptr;
-    if (currentTool() == ToolKind::Shapes)
-        page = Tab_Effect;
-    else if (currentTool() == ToolKind::Stamp)
-        page = Tab_Shtamp;
-    else if (currentTool() == ToolKind::Spray || currentTool() == ToolKind::Brush ||
-             currentTool() == ToolKind::Eraser)
-        page = Tab_PenSize;
-    else if (currentTool() == ToolKind::Fill)
-        page = Tab_Zalivka;
-    if (page) {
-        PageControl_Dop->setCurrentWidget(page);
-        const CursorSpec* look = cursorFor(currentTool());
-        const QString base = QStringLiteral(":/cursors/") + QString::fromLatin1(look->image);
-        QImage img(base + QStringLiteral(".png"));
-        QImage mask(base + QStringLiteral("_mask.png"));
-        if (!img.isNull() && !mask.isNull() && img.size() == mask.size()) {
-            img = img.convertToFormat(QImage::Format_RGB32);
-            mask = mask.convertToFormat(QImage::Format_RGB32);
-            FillPaint tint;
-            QImage rainbow;
-            if (ColorMode == kMulticolorMode) {
-                rainbow = rainbowPattern();
-                tint.pattern = &rainbow;
-            } else {
-                tint.color = toQRgb(CurrentColor);
-            }
-            for (const QPoint& seed : look->seeds)
-                floodFill(img, seed, FloodMode::Surface, look->key, tint);
-            const QCursor cursor(QPixmap::fromImage(composeCursorImage(img, mask)), look->hot.x(),
-                                 look->hot.y());
+    if (const Choice* tool = toolRow(tools.toolValue)) {
+        ui.toolOptionPages->setCurrentWidget(ui.*tool->optionPage);
+        if (const auto cursor = tintedCursor(*tool->cursor, tools.currentColor,
+                                             tools.colorMode == kMulticolorMode)) {
             if (QGuiApplication::overrideCursor())
-                QGuiApplication::changeOverrideCursor(cursor);
+                QGuiApplication::changeOverrideCursor(*cursor);
             else
-                QGuiApplication::setOverrideCursor(cursor);
+                QGuiApplication::setOverrideCursor(*cursor);
         }
     }
 
     if (!speak)
         return;
-    static const std::pair<QString, const char*> prompts[] = {
-        {QStringLiteral("Черный"), "en_black"},
-        {QStringLiteral("Зеленый"), "en_green"},
-        {QStringLiteral("Синий"), "en_blue"},
-        {QStringLiteral("Голубой"), "en_bluelight"},
-        {QStringLiteral("Белый"), "en_white"},
-        {QStringLiteral("Оранжевый"), "en_orange"},
-        {QStringLiteral("Желтый"), "en_yellow"},
-        {QStringLiteral("Красный"), "en_red"},
-        {QStringLiteral("Цветной"), "en_random"},
-        {tool::Eraser, "en_erase"},
-        {tool::Brush, "en_draw"},
-        {tool::Fill, "en_paint"},
-        {tool::Spray, "en_spray"},
-        {tool::Stamp, "en_magic"},
-    };
-    for (const auto& [word, prompt] : prompts)
-        if (name == word)
-            PlayPrompt(QString::fromLatin1(prompt));
+    // The choice named: a paint colour or a tool. With the shapes tool, its own word last.
+    for (const ColorChoice& c : colorChoices())
+        if (name == c.value)
+            playPrompt(QString::fromLatin1(c.prompt));
+    const Choice* named = toolRow(name);
+    if (named && currentTool() != ToolKind::Shapes)
+        playPrompt(QString::fromLatin1(named->prompt));
     if (currentTool() == ToolKind::Shapes)
-        PlayPrompt(QStringLiteral("en_figures"));
+        playPrompt(QString::fromLatin1(choiceOf(&WindowControls::shapesButton).prompt));
 }
 
 namespace {
-TColor toolColor(const TForm1& f) {
-    return f.ColorMode == kMulticolorMode ? MulticolorMarker : f.CurrentColor;
+TColor toolColor(const ToolChoice& t) {
+    return t.colorMode == kMulticolorMode ? MulticolorMarker : t.currentColor;
 }
 } // namespace
 
-void TForm1::But_PipetkaClick() {
-    CurrentTool = tool::Shapes;
-    ShapeKind = shape::Circle;
-    NewCursor(tool::Shapes, toolColor(*this), 1);
+void MainWindow::onShapesToolClicked(const Choice& c) {
+    tools.toolValue = c.value;
+    tools.shapeKind = shape::Circle;
+    applyChoice(c.value, toolColor(tools), 1);
 }
 
-void TForm1::But_kistClick() {
-    FillStyle = fillstyle::Normal;
-    CurrentTool = tool::Brush;
-    NewCursor(tool::Brush, toolColor(*this), 1);
+void MainWindow::onBrushToolClicked(const Choice& c) {
+    tools.fillStyle = fillstyle::Normal;
+    tools.toolValue = c.value;
+    applyChoice(c.value, toolColor(tools), 1);
 }
 
-void TForm1::But_EraseClick() {
-    CurrentTool = tool::Eraser;
-    NewCursor(tool::Eraser, toolColor(*this), 1);
+void MainWindow::onEraserToolClicked(const Choice& c) {
+    tools.toolValue = c.value;
+    applyChoice(c.value, toolColor(tools), 1);
 }
 
-void TForm1::But_KrasClick() {
-    CurrentTool = tool::Fill;
-    NewCursor(tool::Fill, toolColor(*this), 1);
+void MainWindow::onFillToolClicked(const Choice& c) {
+    tools.toolValue = c.value;
+    applyChoice(c.value, toolColor(tools), 1);
 }
 
-void TForm1::But_SnegClick() {
-    CurrentTool = tool::Stamp;
-    if (ColorMode == kMulticolorMode)
-        StampKind = stampkind::Flowers;
-    NewCursor(tool::Stamp, toolColor(*this), 1);
+void MainWindow::onStampToolClicked(const Choice& c) {
+    tools.toolValue = c.value;
+    if (tools.colorMode == kMulticolorMode)
+        tools.stampKind = stampkind::Flowers;
+    applyChoice(c.value, toolColor(tools), 1);
 }
 
-void TForm1::But_BolonchikClick() {
-    CurrentTool = tool::Spray;
-    NewCursor(tool::Spray, toolColor(*this), 1);
+void MainWindow::onSprayToolClicked(const Choice& c) {
+    tools.toolValue = c.value;
+    applyChoice(c.value, toolColor(tools), 1);
 }
 
-void TForm1::BitBtn5Click() {
-    PenSize = 70;
-    PlayPrompt(QStringLiteral("en_huge"));
-}
-void TForm1::BitBtn7Click() {
-    PenSize = 70;
-    PlayPrompt(QStringLiteral("en_big"));
-}
-void TForm1::BitBtn8Click() {
-    PenSize = 50;
-    PlayPrompt(QStringLiteral("en_midel"));
-}
-void TForm1::BitBtn20Click() {
-    PenSize = 25;
-    PlayPrompt(QStringLiteral("en_litel"));
-}
-void TForm1::BitBtn21Click() {
-    PenSize = 10;
-    PlayPrompt(QStringLiteral("en_tainy"));
+void MainWindow::onPenSizeClicked(const Choice& c) {
+    tools.penSize = c.value.toInt();
+    playPrompt(QString::fromLatin1(c.prompt));
 }
 
-void TForm1::BitBtn17Click() {
-    FillStyle = fillstyle::Special;
-    FillTexture = 0;
-    if (PageBitmap)
-        PageBitmap->brush.style = BrushStyle::Solid;
+void MainWindow::onFillToLinesClicked() {
+    tools.fillStyle = fillstyle::Special;
+    tools.fillTexture = 0;
+    if (session.canvas())
+        session.canvas()->brush.style = BrushStyle::Solid;
 }
 
-void TForm1::BitBtn18Click() {
-    StampKind = stampkind::Snow;
-    PlayPrompt(QStringLiteral("en_snow"));
-}
-void TForm1::btn5Click() {
-    StampKind = stampkind::Leaves;
-    PlayPrompt(QStringLiteral("en_listochek"));
-}
-void TForm1::BitBtn12Click() {
-    StampKind = stampkind::Flowers;
-    PlayPrompt(QStringLiteral("en_flower"));
-}
-void TForm1::BitBtn16Click() {
-    StampKind = stampkind::Hearts;
-    PlayPrompt(QStringLiteral("en_hard"));
+void MainWindow::onStampSetClicked(const Choice& c) {
+    tools.stampKind = c.value;
+    playPrompt(QString::fromLatin1(c.prompt));
 }
 
-namespace {
-void chooseShape(TForm1& f, const QString& kind, const char* prompt) {
-    f.CurrentTool = tool::Shapes;
-    f.ShapeKind = kind;
-    f.PlayPrompt(QString::fromLatin1(prompt));
-}
-} // namespace
-
-void TForm1::btn1Click() {
-    chooseShape(*this, shape::Square, "en_square");
-}
-void TForm1::btn2Click() {
-    chooseShape(*this, shape::Circle, "en_circle");
-}
-void TForm1::btn3Click() {
-    chooseShape(*this, shape::Line, "en_line");
-}
-void TForm1::btn4Click() {
-    chooseShape(*this, shape::Triangle, "en_triangle");
-}
-void TForm1::btn7Click() {
-    chooseShape(*this, shape::Polygon, "en_polygon");
-}
-void TForm1::btn8Click() {
-    chooseShape(*this, shape::Trapezoid, "en_trapecia");
-}
-void TForm1::btn13Click() {
-    chooseShape(*this, shape::Diamond, "en_romb");
+void MainWindow::onShapeClicked(const Choice& c) {
+    tools.toolValue = tool::Shapes;
+    tools.shapeKind = c.value;
+    playPrompt(QString::fromLatin1(c.prompt));
 }

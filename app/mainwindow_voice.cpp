@@ -3,11 +3,11 @@
 
 #include "app/mainwindow.h"
 
-TSpeakThread::TSpeakThread(TForm1* form) : form_(form) {
+ToolSoundThread::ToolSoundThread(MainWindow* form) : form_(form) {
     connect(this, &QThread::finished, this, &QObject::deleteLater);
 }
 
-void TSpeakThread::run() {
+void ToolSoundThread::run() {
     const ToolKind tool = form_->currentTool();
     const char* name = tool == ToolKind::Spray    ? "sndfuse"
                        : tool == ToolKind::Eraser ? "sndstir"
@@ -16,21 +16,21 @@ void TSpeakThread::run() {
     if (!name || !sound)
         return;
     const QString loop = QString::fromLatin1(name);
-    TForm1* form = form_;
+    MainWindow* form = form_;
     // The player belongs to the window thread. A quick click can bring the release before
     // this start arrives; a loop started then would never be stopped, so it is dropped.
     QMetaObject::invokeMethod(
         form,
         [form, sound, loop] {
-            if (form->StrokeActive)
+            if (form->tools.strokeActive)
                 sound->play(loop, true);
         },
         Qt::QueuedConnection);
 }
 
-void TForm1::StartToolSound() {
-    auto* t = new TSpeakThread(this);
-    SpeakThread = t;
-    SpeakThreadStarted = true;
+void MainWindow::startToolSound() {
+    auto* t = new ToolSoundThread(this);
+    toolSoundThread = t;
+    toolSoundStarted = true;
     t->start();
 }

@@ -9,7 +9,7 @@
 extern const QString kInterfaceLanguage;
 
 namespace {
-const QString kOutlinesKey = QStringLiteral("OutlinesStay");
+const QString kOutlinesKey = QStringLiteral("outlinesStay");
 
 // A value as QSettings writes a plain one: bare up to a comment, or quoted. Nothing for a
 // stored object (@Variant, @ByteArray...) or a quote left open.
@@ -79,58 +79,58 @@ bool UserSwitch(const QString& key, bool fallback) {
     return fallback;
 }
 
-TFm_Options::TFm_Options(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Fm_Options"));
+OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("optionsDialog"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(243, 172);
     setModal(true);
-    GroupBox1 = new QGroupBox(this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 8, 225, 121);
-    QFont bold = GroupBox1->font();
+    optionsGroup = new QGroupBox(this);
+    optionsGroup->setObjectName(QStringLiteral("optionsGroup"));
+    optionsGroup->setGeometry(8, 8, 225, 121);
+    QFont bold = optionsGroup->font();
     bold.setBold(true);
-    GroupBox1->setFont(bold);
+    optionsGroup->setFont(bold);
     QFont normal = bold;
     normal.setBold(false);
-    CheckBox_ScreenAll = new QCheckBox(GroupBox1);
-    CheckBox_ScreenAll->setObjectName(QStringLiteral("CheckBox_ScreenAll"));
-    CheckBox_ScreenAll->setGeometry(11, 17, 209, 31);
-    CheckBox_ScreenAll->setFont(normal);
-    CheckBox_Sound = new QCheckBox(GroupBox1);
-    CheckBox_Sound->setObjectName(QStringLiteral("CheckBox_Sound"));
-    CheckBox_Sound->setGeometry(10, 49, 209, 31);
-    CheckBox_Sound->setFont(normal);
-    CheckBox_MouseOut = new QCheckBox(QStringLiteral("Защита от выхода мышки"), GroupBox1);
-    CheckBox_MouseOut->setObjectName(QStringLiteral("CheckBox_MouseOut"));
-    CheckBox_MouseOut->setGeometry(139, 4, 185, 31);
-    CheckBox_MouseOut->setVisible(false);
+    fullScreenCheck = new QCheckBox(optionsGroup);
+    fullScreenCheck->setObjectName(QStringLiteral("fullScreenCheck"));
+    fullScreenCheck->setGeometry(11, 17, 209, 31);
+    fullScreenCheck->setFont(normal);
+    silentCheck = new QCheckBox(optionsGroup);
+    silentCheck->setObjectName(QStringLiteral("silentCheck"));
+    silentCheck->setGeometry(10, 49, 209, 31);
+    silentCheck->setFont(normal);
+    mouseOutCheck = new QCheckBox(QStringLiteral("Защита от выхода мышки"), optionsGroup);
+    mouseOutCheck->setObjectName(QStringLiteral("mouseOutCheck"));
+    mouseOutCheck->setGeometry(139, 4, 185, 31);
+    mouseOutCheck->setVisible(false);
     // Kept in the user's own settings file: config.ini has its fixed set of keys.
-    CheckBox_Outlines = new QCheckBox(GroupBox1);
-    CheckBox_Outlines->setObjectName(QStringLiteral("CheckBox_Outlines"));
-    CheckBox_Outlines->setGeometry(10, 81, 209, 31);
-    CheckBox_Outlines->setFont(normal);
-    CheckBox_Outlines->setChecked(UserSwitch(kOutlinesKey, true));
-    connect(CheckBox_Outlines, &QCheckBox::toggled, this,
+    outlinesStayCheck = new QCheckBox(optionsGroup);
+    outlinesStayCheck->setObjectName(QStringLiteral("outlinesStayCheck"));
+    outlinesStayCheck->setGeometry(10, 81, 209, 31);
+    outlinesStayCheck->setFont(normal);
+    outlinesStayCheck->setChecked(UserSwitch(kOutlinesKey, true));
+    connect(outlinesStayCheck, &QCheckBox::toggled, this,
             [](bool on) { UserSettings().setValue(kOutlinesKey, on); });
-    Button1 = new QPushButton(this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(72, 136, 75, 25);
-    connect(Button1, &QPushButton::clicked, this, &TFm_Options::Button1Click);
-    FormCreate();
+    okButton = new QPushButton(this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setGeometry(72, 136, 75, 25);
+    connect(okButton, &QPushButton::clicked, this, &OptionsDialog::onOkClicked);
+    initialize();
 }
 
-void TFm_Options::FormCreate() {
+void OptionsDialog::initialize() {
     if (kInterfaceLanguage == QStringLiteral("En")) {
         setWindowTitle(QStringLiteral("Program options"));
-        GroupBox1->setTitle(QStringLiteral("Options"));
-        CheckBox_ScreenAll->setText(QStringLiteral("Windows Maxmized"));
-        CheckBox_Sound->setText(QStringLiteral("Disable sound"));
-        CheckBox_Outlines->setText(QStringLiteral("Outlines stay"));
-        Button1->setText(QStringLiteral("Ok"));
+        optionsGroup->setTitle(QStringLiteral("Options"));
+        fullScreenCheck->setText(QStringLiteral("Windows Maxmized"));
+        silentCheck->setText(QStringLiteral("Disable sound"));
+        outlinesStayCheck->setText(QStringLiteral("Outlines stay"));
+        okButton->setText(QStringLiteral("Ok"));
     }
 }
 
-void TFm_Options::Button1Click() {
+void OptionsDialog::onOkClicked() {
     accept();
 }

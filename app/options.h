@@ -19,17 +19,17 @@ std::optional<QString> UserSettingText(const QString& key);
 bool UserSwitch(const QString& key, bool fallback);
 
 // The options window: a check box takes effect when clicked; "Ok" only closes.
-class TFm_Options : public QDialog {
+class OptionsDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit TFm_Options(QWidget* parent = nullptr);
-    void FormCreate();
-    void Button1Click();
+    explicit OptionsDialog(QWidget* parent = nullptr);
+    void initialize();
+    void onOkClicked();
 
-    QGroupBox* GroupBox1;
-    QCheckBox* CheckBox_ScreenAll;
-    QCheckBox* CheckBox_Sound;    // checked: silent
-    QCheckBox* CheckBox_MouseOut; // stored only, never shown
-    QCheckBox* CheckBox_Outlines; // checked: paint never covers the page's lines
-    QPushButton* Button1;
+    QGroupBox* optionsGroup;
+    QCheckBox* fullScreenCheck;
+    QCheckBox* silentCheck;    // checked: silent
+    QCheckBox* mouseOutCheck; // stored only, never shown
+    QCheckBox* outlinesStayCheck; // checked: paint never covers the page's lines
+    QPushButton* okButton;
 };

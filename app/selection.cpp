@@ -25,7 +25,7 @@ QFrame* makeMarker(QWidget* parent, const QString& group) {
 }
 } // namespace
 
-SelectionLook::SelectionLook(TForm1* form) : QObject(form), form_(form) {
+SelectionLook::SelectionLook(MainWindow* form) : QObject(form), form_(form) {
     setObjectName(QStringLiteral("SelectionLook"));
     blot_ = makeMarker(form, QStringLiteral("Blot"));
     chart_ = makeMarker(form, QStringLiteral("Chart"));
@@ -33,24 +33,24 @@ SelectionLook::SelectionLook(TForm1* form) : QObject(form), form_(form) {
     pen_ = makeMarker(form, QStringLiteral("Pen"));
     shape_ = makeMarker(form, QStringLiteral("Shape"));
     stamp_ = makeMarker(form, QStringLiteral("Stamp"));
-    fillStyle_ = makeMarker(form, QStringLiteral("FillStyle"));
-    form->BitBtn17->setCheckable(true);
+    fillStyle_ = makeMarker(form, QStringLiteral("fillStyle"));
+    form->ui.fillToLinesButton->setCheckable(true);
     // Every press anywhere a choice can be made is followed by a look at the state.
     for (QToolButton* b : form->findChildren<QToolButton*>())
         b->installEventFilter(this);
-    for (TImage* i : form->findChildren<TImage*>())
+    for (PictureBox* i : form->findChildren<PictureBox*>())
         i->installEventFilter(this);
-    form->TreeView1->viewport()->installEventFilter(this);
+    form->ui.catalogueTree->viewport()->installEventFilter(this);
     form->installEventFilter(this);
 }
 
 bool SelectionLook::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type t = event->type();
     if (t == QEvent::MouseButtonPress) {
-        for (QToolButton* b :
-             {form_->BitBtn5, form_->BitBtn7, form_->BitBtn8, form_->BitBtn20, form_->BitBtn21})
-            if (watched == b)
-                lastPen_ = b;
+        // Two pen sizes draw alike: the one pressed is the one marked.
+        for (const Choice& c : MainWindow::choices())
+            if (c.marker == Marker::Pen && watched == form_->ui.*c.button)
+                lastPen_ = form_->ui.*c.button;
     }
     if ((t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease ||
          (t == QEvent::Show && watched == form_)) &&
@@ -65,7 +65,7 @@ void SelectionLook::schedule() {
     // After the press has been handled: the handlers run behind this filter. The first show
     // sets the starting choices and lets events through meanwhile: wait for it to end.
     QTimer::singleShot(0, this, [this] {
-        if (form_->InFormShow)
+        if (form_->inFirstShow)
             return schedule();
         pending_ = false;
         refresh();
@@ -85,103 +85,81 @@ void SelectionLook::place(QFrame* marker, QWidget* target, const QRect& within) 
 }
 
 QWidget* SelectionLook::chosenBlot() const {
-    const TForm1& f = *form_;
-    if (f.ColorMode == kMulticolorMode)
-        return f.Image10_Color;
-    const std::pair<TColor, TImage*> blots[] = {
-        {clRed, f.Image1_Color},   {clYellow, f.Image2_Color},    {clOrange, f.Image3_Color},
-        {clGreen, f.Image4_Color}, {clBlue, f.Image5_Color},      {clLightBlue, f.Image6_Color},
-        {clWhite, f.Image7_Color}, {clPaintBlack, f.Image8_Color}};
-    for (const auto& [c, w] : blots)
-        if (c == f.CurrentColor)
-            return w;
+    const MainWindow& f = *form_;
+    for (const ColorChoice& c : MainWindow::colorChoices()) {
+        const bool rainbow = c.color == MulticolorMarker;
+        if (rainbow ? f.tools.colorMode == kMulticolorMode
+                    : f.tools.colorMode != kMulticolorMode && c.color == f.tools.currentColor)
+            return f.ui.*c.blot;
+    }
     return nullptr;
 }
 
 QWidget* SelectionLook::chosenChartTarget(QRect* cell) const {
-    const TForm1& f = *form_;
-    if (f.ColorMode == kMulticolorMode)
-        return f.Image3;
+    const MainWindow& f = *form_;
+    if (f.tools.colorMode == kMulticolorMode)
+        return f.ui.kidsRainbowBlot;
     // The chart's cells, 30 by 4, read at their middles as a press on the chart reads them.
-    const QImage chart = f.Image2->picture();
+    const QImage chart = f.ui.colorChart->picture();
     if (chart.isNull())
         return nullptr;
     for (int row = 0; row < 4; ++row)
         for (int column = 0; column < 30; ++column) {
             const QPoint middle((2 * column + 1) * chart.width() / 60,
                                 (2 * row + 1) * chart.height() / 8);
-            if (fromQRgb(chart.pixel(middle)) != f.CurrentColor)
+            if (fromQRgb(chart.pixel(middle)) != f.tools.currentColor)
                 continue;
             const int x0 = column * chart.width() / 30, x1 = (column + 1) * chart.width() / 30;
             const int y0 = row * chart.height() / 4, y1 = (row + 1) * chart.height() / 4;
             *cell = QRect(x0, y0, x1 - x0, y1 - y0);
-            return f.Image2;
+            return f.ui.colorChart;
         }
     return nullptr;
 }
 
 void SelectionLook::clearStaleTextureFrame() {
-    TForm1& f = *form_;
-    if (f.FillTexture != 0 || f.Imagelist_tex.empty())
+    MainWindow& f = *form_;
+    if (f.tools.fillTexture != 0 || f.tools.texturePreviews.empty())
         return;
     // The frame is drawn into a box's picture: put the plain previews back.
     for (int n = 1; n <= 6; ++n) {
-        TImage* box = f.pnl2->findChild<TImage*>(QStringLiteral("box_img") + QString::number(n));
-        const int i = f.TextureOffset + n - 1;
-        if (!box || i < 0 || i >= int(f.Imagelist_tex.size()))
+        PictureBox* box = f.ui.textureStrip->findChild<PictureBox*>(QStringLiteral("textureBox") + QString::number(n));
+        const int i = f.tools.textureOffset + n - 1;
+        if (!box || i < 0 || i >= int(f.tools.texturePreviews.size()))
             continue;
-        if (box->picture() != f.Imagelist_tex[size_t(i)])
-            box->setPicture(f.Imagelist_tex[size_t(i)]);
+        if (box->picture() != f.tools.texturePreviews[size_t(i)])
+            box->setPicture(f.tools.texturePreviews[size_t(i)]);
     }
 }
 
 void SelectionLook::refresh() {
-    TForm1& f = *form_;
+    MainWindow& f = *form_;
     place(blot_, chosenBlot());
     QRect cell;
     QWidget* chartTarget = chosenChartTarget(&cell);
-    place(chart_, chartTarget, chartTarget == f.Image2 ? cell.adjusted(-3, -3, 3, 3) : QRect());
+    place(chart_, chartTarget, chartTarget == f.ui.colorChart ? cell.adjusted(-3, -3, 3, 3) : QRect());
 
-    const std::pair<QString, QToolButton*> tools[] = {
-        {tool::Shapes, f.BitBtn6}, {tool::Brush, f.But_kist}, {tool::Eraser, f.But_Erase},
-        {tool::Fill, f.But_Kras},  {tool::Stamp, f.But_Sneg}, {tool::Spray, f.But_Bolonchik}};
-    QWidget* toolButton = nullptr;
-    for (const auto& [name, b] : tools)
-        if (f.CurrentTool == name)
-            toolButton = b;
-    place(tool_, toolButton);
+    // Each marker frames the row of its kind whose value is the one chosen.
+    // Two pen sizes draw alike: the one pressed last is marked, else the smaller of the two.
+    const auto chosen = [&f, this](Marker kind, const QString& value) -> QWidget* {
+        QWidget* found = nullptr;
+        for (const Choice& c : MainWindow::choices()) {
+            if (c.marker != kind || c.value != value)
+                continue;
+            if (f.ui.*c.button == lastPen_)
+                return lastPen_;
+            found = f.ui.*c.button;
+        }
+        return found;
+    };
+    place(tool_, chosen(Marker::Tool, f.tools.toolValue));
+    place(pen_, chosen(Marker::Pen, QString::number(f.tools.penSize)));
+    place(shape_, chosen(Marker::Shape, f.tools.shapeKind));
+    place(stamp_, chosen(Marker::Stamp, f.tools.stampKind));
 
-    const std::pair<int, QToolButton*> pens[] = {
-        {70, f.BitBtn7}, {70, f.BitBtn5}, {50, f.BitBtn8}, {25, f.BitBtn20}, {10, f.BitBtn21}};
-    QWidget* penButton = nullptr;
-    for (const auto& [size, b] : pens)
-        if (f.PenSize == size && (!penButton || b == lastPen_))
-            penButton = b;
-    place(pen_, penButton);
-
-    const std::pair<QString, QToolButton*> shapes[] = {
-        {shape::Circle, f.btn2},   {shape::Square, f.btn1},  {shape::Line, f.btn3},
-        {shape::Triangle, f.btn4}, {shape::Polygon, f.btn7}, {shape::Trapezoid, f.btn8},
-        {shape::Diamond, f.btn13}};
-    QWidget* shapeButton = nullptr;
-    for (const auto& [name, b] : shapes)
-        if (f.ShapeKind == name)
-            shapeButton = b;
-    place(shape_, shapeButton);
-
-    const std::pair<QString, QToolButton*> stamps[] = {{stampkind::Snow, f.BitBtn18},
-                                                       {stampkind::Leaves, f.btn5},
-                                                       {stampkind::Flowers, f.BitBtn12},
-                                                       {stampkind::Hearts, f.BitBtn16}};
-    QWidget* stampButton = nullptr;
-    for (const auto& [name, b] : stamps)
-        if (f.StampKind == name)
-            stampButton = b;
-    place(stamp_, stampButton);
-
-    const bool special = f.FillStyle == fillstyle::Special && f.FillTexture == 0;
-    f.BitBtn17->setChecked(special);
-    place(fillStyle_, special ? f.BitBtn17 : nullptr);
+    const bool special = f.tools.fillStyle == fillstyle::Special && f.tools.fillTexture == 0;
+    f.ui.fillToLinesButton->setChecked(special);
+    place(fillStyle_, special ? f.ui.fillToLinesButton : nullptr);
     clearStaleTextureFrame();
 }
 

@@ -10,15 +10,15 @@
 class QFrame;
 class QToolButton;
 class QWidget;
-class TForm1;
+class MainWindow;
 
 class SelectionLook : public QObject {
     Q_OBJECT
   public:
-    explicit SelectionLook(TForm1* form);
+    explicit SelectionLook(MainWindow* form);
     void refresh();
     // The widget a marker frames now, null when that marker is hidden. Names: "Blot",
-    // "Chart", "Tool", "Pen", "Shape", "Stamp", "FillStyle".
+    // "Chart", "Tool", "Pen", "Shape", "Stamp", "fillStyle".
     QWidget* marked(const QString& group) const;
     QFrame* marker(const QString& group) const;
 
@@ -31,7 +31,7 @@ class SelectionLook : public QObject {
     QWidget* chosenBlot() const;
     QWidget* chosenChartTarget(QRect* cell) const;
     void clearStaleTextureFrame();
-    TForm1* form_;
+    MainWindow* form_;
     QFrame* blot_;
     QFrame* chart_;
     QFrame* tool_;

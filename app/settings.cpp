@@ -12,18 +12,18 @@ namespace {
 const QString kConfigName = QStringLiteral("/config.ini");
 }
 
-void TForm1::ReadSettings() {
+void MainWindow::readConfig() {
     try {
-        const ConfigValues v = readConfigFile(ProgramFolder + kConfigName);
-        PageControl1->setCurrentIndex(v.interfaceName == kToddlerInterface ? 0 : 1);
+        const ConfigValues v = readConfigFile(folders.programFolder + kConfigName);
+        ui.paletteTabs->setCurrentIndex(v.interfaceName == kToddlerInterface ? 0 : 1);
         if (v.mouseOut)
-            Fm_Options->CheckBox_MouseOut->setChecked(true);
+            optionsDialog->mouseOutCheck->setChecked(true);
         if (v.screenAll) {
-            Fm_Options->CheckBox_ScreenAll->setChecked(true);
+            optionsDialog->fullScreenCheck->setChecked(true);
             setWindowFlag(Qt::WindowMaximizeButtonHint, false);
         }
         if (v.soundOff)
-            Fm_Options->CheckBox_Sound->setChecked(true);
+            optionsDialog->silentCheck->setChecked(true);
     } catch (const std::exception&) {
         platform.messages->show(QStringLiteral("Error"),
                                 QStringLiteral("Error loading to configuration file config.ini!"),
@@ -31,16 +31,16 @@ void TForm1::ReadSettings() {
     }
 }
 
-void TForm1::WriteSettings() {
+void MainWindow::writeConfig() {
     ConfigValues v;
-    v.interfaceName = PageControl1->currentIndex() == 0 ? kToddlerInterface : kKidsInterface;
-    v.mouseOut = Fm_Options->CheckBox_MouseOut->isChecked();
-    v.screenAll = Fm_Options->CheckBox_ScreenAll->isChecked();
-    v.soundOff = Fm_Options->CheckBox_Sound->isChecked();
+    v.interfaceName = ui.paletteTabs->currentIndex() == 0 ? kToddlerInterface : kKidsInterface;
+    v.mouseOut = optionsDialog->mouseOutCheck->isChecked();
+    v.screenAll = optionsDialog->fullScreenCheck->isChecked();
+    v.soundOff = optionsDialog->silentCheck->isChecked();
     // A file that cannot even be created gets the same message: the settings of this run
     // are lost, and the parent should know. The previous file then stays whole.
     try {
-        writeFileAtomically(ProgramFolder + kConfigName, configFileBytes(v));
+        writeFileAtomically(folders.programFolder + kConfigName, configFileBytes(v));
     } catch (const std::exception&) {
         platform.messages->show(QStringLiteral("Error"),
                                 QStringLiteral("Error writing to configuration file config.ini!"),

@@ -4,12 +4,12 @@
 class QProgressBar;
 
 // Borderless, always on top, shown while the main window is built.
-class TFm_Splash : public QWidget {
+class SplashScreen : public QWidget {
     Q_OBJECT
   public:
-    explicit TFm_Splash(QWidget* parent = nullptr);
+    explicit SplashScreen(QWidget* parent = nullptr);
     // Advances the bar by one and repaints at once.
     void step();
     void raiseMaximum(int by);
-    QProgressBar* ProgressBar1;
+    QProgressBar* progressBar;
 };

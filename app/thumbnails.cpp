@@ -49,10 +49,10 @@ QImage cachedOrMade(const QString& page, const QString& thumb) {
 }
 } // namespace
 
-CatalogueThumbnails::CatalogueThumbnails(TForm1* form) : QObject(form), form_(form) {
+CatalogueThumbnails::CatalogueThumbnails(MainWindow* form) : QObject(form), form_(form) {
     setObjectName(QStringLiteral("CatalogueThumbnails"));
     // A child opens a shelf with one touch on its picture, not on the small arrow.
-    connect(form->TreeView1, &QTreeWidget::itemClicked, this, [](QTreeWidgetItem* item) {
+    connect(form->ui.catalogueTree, &QTreeWidget::itemClicked, this, [](QTreeWidgetItem* item) {
         if (item && imageOf(item) == kArchiveImage)
             item->setExpanded(!item->isExpanded());
     });
@@ -82,12 +82,12 @@ void CatalogueThumbnails::start() {
     shown_ = 0;
     if (!enabled)
         return;
-    TForm1& f = *form_;
-    f.TreeView1->setIconSize(QSize(kThumbnailSide, kThumbnailSide));
+    MainWindow& f = *form_;
+    f.ui.catalogueTree->setIconSize(QSize(kThumbnailSide, kThumbnailSide));
     static const QRegularExpression caption(QStringLiteral("^(.*) \\((\\d+)\\)$"));
     QTreeWidgetItem* archive = nullptr;
-    for (int i = 0; i < int(f.TreeNodes.size()); ++i) {
-        QTreeWidgetItem* node = f.TreeNodes[size_t(i)];
+    for (int i = 0; i < int(f.catalogue.catalogueNodes.size()); ++i) {
+        QTreeWidgetItem* node = f.catalogue.catalogueNodes[size_t(i)];
         if (imageOf(node) == kArchiveImage) {
             archive = node;
             const auto m = caption.match(node->text(0));
@@ -105,7 +105,7 @@ void CatalogueThumbnails::start() {
         const QString thumbName = own.isValid()
                                       ? QStringLiteral("my-") + QFileInfo(own.toString()).fileName()
                                       : node->text(0);
-        Job job{f.PagePath(i), thumbnailPath(f.CacheFolder, thumbName), {node}};
+        Job job{f.pagePath(i), thumbnailPath(f.folders.cacheFolder, thumbName), {node}};
         if (archive && archive->childCount() > 0 && archive->child(0) == node)
             job.nodes.push_back(archive);
         jobs_.push_back(std::move(job));
@@ -113,7 +113,7 @@ void CatalogueThumbnails::start() {
     expected_ = int(jobs_.size());
     if (jobs_.empty())
         return;
-    QDir().mkpath(f.CacheFolder + QStringLiteral("/thumbs"));
+    QDir().mkpath(f.folders.cacheFolder + QStringLiteral("/thumbs"));
     std::vector<std::pair<QString, QString>> files;
     for (const Job& j : jobs_)
         files.emplace_back(j.page, j.thumb);

@@ -12,12 +12,12 @@
 
 class QThread;
 class QTreeWidgetItem;
-class TForm1;
+class MainWindow;
 
 class CatalogueThumbnails : public QObject {
     Q_OBJECT
   public:
-    explicit CatalogueThumbnails(TForm1* form);
+    explicit CatalogueThumbnails(MainWindow* form);
     ~CatalogueThumbnails() override;
     // Starts on the catalogue as it stands.
     void start();
@@ -35,7 +35,7 @@ class CatalogueThumbnails : public QObject {
     };
     void deliver(size_t job, const QImage& picture);
     void stop();
-    TForm1* form_;
+    MainWindow* form_;
     std::vector<Job> jobs_;
     QThread* worker_ = nullptr;
     std::atomic<bool> stop_{false};

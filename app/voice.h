@@ -2,18 +2,18 @@
 // The worker behind the spray and eraser noises.
 #include <QThread>
 
-class TForm1;
+class MainWindow;
 
 // Reads the current tool once, hands the start of that tool's loop to the sound player on
 // the window thread and ends. It deletes itself when finished.
-class TSpeakThread : public QThread {
+class ToolSoundThread : public QThread {
     Q_OBJECT
   public:
-    explicit TSpeakThread(TForm1* form);
+    explicit ToolSoundThread(MainWindow* form);
 
   protected:
     void run() override;
 
   private:
-    TForm1* form_;
+    MainWindow* form_;
 };

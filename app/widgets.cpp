@@ -5,30 +5,30 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TImage::TImage(QWidget* parent) : QLabel(parent) {
+PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
-void TImage::setPicture(const QImage& img) {
+void PictureBox::setPicture(const QImage& img) {
     picture_ = img;
     setPixmap(
         QPixmap::fromImage(img.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
 }
 
-void TImage::mousePressEvent(QMouseEvent* e) {
+void PictureBox::mousePressEvent(QMouseEvent* e) {
     if (onMouseDown)
         onMouseDown(e->button(), e->position().toPoint());
     QLabel::mousePressEvent(e);
 }
 
-TPaintBox::TPaintBox(TForm1* form, QWidget* parent) : QWidget(parent), form_(form) {
+DrawingArea::DrawingArea(MainWindow* form, QWidget* parent) : QWidget(parent), form_(form) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
 }
 
-void TPaintBox::setOverlayFrame(const QRect& r) {
+void DrawingArea::setOverlayFrame(const QRect& r) {
     const QRect old = overlay_;
     overlay_ = r;
     if (!old.isNull())
@@ -36,17 +36,17 @@ void TPaintBox::setOverlayFrame(const QRect& r) {
     update(r.adjusted(-1, -1, 1, 1));
 }
 
-void TPaintBox::clearOverlay() {
+void DrawingArea::clearOverlay() {
     if (overlay_.isNull())
         return;
     update(overlay_.adjusted(-1, -1, 1, 1));
     overlay_ = QRect();
 }
 
-void TPaintBox::paintEvent(QPaintEvent* e) {
+void DrawingArea::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     const QRect r = e->rect();
-    const PageBitmapCanvas* page = form_->PageBitmap.get();
+    const PageBitmapCanvas* page = form_->session.canvas();
     if (page) {
         const QRect pageRect = r.intersected(page->rect());
         if (!pageRect.isEmpty())
@@ -66,17 +66,17 @@ void TPaintBox::paintEvent(QPaintEvent* e) {
     }
 }
 
-void TPaintBox::mousePressEvent(QMouseEvent* e) {
+void DrawingArea::mousePressEvent(QMouseEvent* e) {
     const QPoint pt = e->position().toPoint();
-    form_->runGuarded([&] { form_->PaintBox1MouseDown(e->button(), pt.x(), pt.y()); });
+    form_->runGuarded([&] { form_->onAreaPress(e->button(), pt.x(), pt.y()); });
 }
 
-void TPaintBox::mouseMoveEvent(QMouseEvent* e) {
+void DrawingArea::mouseMoveEvent(QMouseEvent* e) {
     const QPoint pt = e->position().toPoint();
-    form_->runGuarded([&] { form_->PaintBox1MouseMove(pt.x(), pt.y()); });
+    form_->runGuarded([&] { form_->onAreaMove(pt.x(), pt.y()); });
 }
 
-void TPaintBox::mouseReleaseEvent(QMouseEvent* e) {
+void DrawingArea::mouseReleaseEvent(QMouseEvent* e) {
     const QPoint pt = e->position().toPoint();
-    form_->runGuarded([&] { form_->PaintBox1MouseUp(e->button(), pt.x(), pt.y()); });
+    form_->runGuarded([&] { form_->onAreaRelease(e->button(), pt.x(), pt.y()); });
 }

@@ -4,13 +4,13 @@
 #include <QWidget>
 #include <functional>
 
-class TForm1;
+class MainWindow;
 
 // A picture control: shows a picture and reports presses of any button.
-class TImage : public QLabel {
+class PictureBox : public QLabel {
     Q_OBJECT
   public:
-    explicit TImage(QWidget* parent = nullptr);
+    explicit PictureBox(QWidget* parent = nullptr);
     void setPicture(const QImage& img);
     QImage picture() const { return picture_; }
     std::function<void(Qt::MouseButton, QPoint)> onMouseDown;
@@ -24,10 +24,10 @@ class TImage : public QLabel {
 
 // The drawing area. It has no pixels of its own: it shows the window's page bitmap one to
 // one at (0, 0) and hands pointer events to the window's handlers.
-class TPaintBox : public QWidget {
+class DrawingArea : public QWidget {
     Q_OBJECT
   public:
-    TPaintBox(TForm1* form, QWidget* parent);
+    DrawingArea(MainWindow* form, QWidget* parent);
     // The eraser's dashed frame, drawn over the page until the next show.
     void setOverlayFrame(const QRect& r);
     void clearOverlay();
@@ -40,6 +40,6 @@ class TPaintBox : public QWidget {
     void mouseReleaseEvent(QMouseEvent* e) override;
 
   private:
-    TForm1* form_;
+    MainWindow* form_;
     QRect overlay_;
 };

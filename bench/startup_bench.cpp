@@ -37,7 +37,7 @@ void startUp(benchmark::State& state, Mode mode) {
         const QString cwd = QDir::currentPath();
         QDir::setCurrent(prog);
         state.ResumeTiming();
-        auto form = std::make_unique<TForm1>(
+        auto form = std::make_unique<MainWindow>(
             Platform{}, ProgramPaths{prog, dir.path() + "/tmp/", QString(), QString()});
         form->resize(1366, 768);
         form->show();

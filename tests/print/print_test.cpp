@@ -207,10 +207,10 @@ TEST(Printing, NoPrinterShowsTheErrorReport) {
     cups->lpadmin({"-x", "PictaroPDF"}); // whatever an earlier test left
     Harness h;
     QtPrinter real;
-    TForm1& form = h.make();
+    MainWindow& form = h.make();
     form.platform.printer = &real;
-    ASSERT_TRUE(form.PageBitmap);
-    reportErrors(&h.messages, [&] { form.menu_printClick(); });
+    ASSERT_TRUE(form.pageBitmap);
+    reportErrors(&h.messages, [&] { form.onPrintClicked(); });
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].text, QStringLiteral("No printer is installed."));
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Error);
@@ -226,9 +226,9 @@ TEST(Printing, RefusingPrinterShowsTheErrorReport) {
         runTool(QStringLiteral("cupsreject"), {"-h", cups->socket, "PictaroPDF"}).isNull());
     Harness h;
     QtPrinter real;
-    TForm1& form = h.make();
+    MainWindow& form = h.make();
     form.platform.printer = &real;
-    reportErrors(&h.messages, [&] { form.menu_printClick(); });
+    reportErrors(&h.messages, [&] { form.onPrintClicked(); });
     cups->lpadmin({"-x", "PictaroPDF"});
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_TRUE(h.messages.shown[0].text.startsWith(

@@ -91,7 +91,7 @@ struct Harness {
     void addArchive(const QString& name,
                     const std::vector<std::pair<QByteArray, QByteArray>>& entries);
     // Builds the window; show() runs the first-show steps unless skipShow.
-    TForm1& make(bool show = true, QSize area = QSize(900, 500));
+    MainWindow& make(bool show = true, QSize area = QSize(900, 500));
     QString programDir() const { return dir.path() + QStringLiteral("/prog"); }
     QString tempDir() const { return dir.path() + QStringLiteral("/tmp/"); }
 
@@ -105,7 +105,7 @@ struct Harness {
     FakeNetwork network;
     FakePrinter printer;
     FakeSound sound;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
     QString oldCwd;
 };
 

@@ -38,7 +38,7 @@ struct UserSettingsFolder {
     }
 };
 
-QPoint firstMenu(TForm1& f) {
+QPoint firstMenu(MainWindow& f) {
     return f.menuBar()->actionGeometry(f.menuBar()->actions().at(0)).center();
 }
 
@@ -65,7 +65,7 @@ int wrongDigit(const GateQuestion& q) {
 TEST(ChildMode, ParentsControlsWaitForTheGateAndStayOpenAMinute) {
     Harness h;
     UserSettingsFolder settings(true);
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     ChildMode& cm = *f.childMode;
     ASSERT_TRUE(cm.enabled());
     EXPECT_TRUE(f.windowFlags() & Qt::FramelessWindowHint);
@@ -85,8 +85,8 @@ TEST(ChildMode, ParentsControlsWaitForTheGateAndStayOpenAMinute) {
     // Locked: the menu does not open, Statistics does not show, the window stays.
     QTest::mouseClick(f.menuBar(), Qt::LeftButton, {}, firstMenu(f));
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-    QTest::mouseClick(f.Button_Stat, Qt::LeftButton);
-    EXPECT_TRUE(f.Panel_Stat->isHidden());
+    QTest::mouseClick(f.statisticsButton, Qt::LeftButton);
+    EXPECT_TRUE(f.statisticsPanel->isHidden());
     EXPECT_FALSE(f.close());
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(asked, 3);
@@ -95,8 +95,8 @@ TEST(ChildMode, ParentsControlsWaitForTheGateAndStayOpenAMinute) {
 
     // Passed: Statistics opens, and for a minute nothing asks again.
     pass = true;
-    QTest::mouseClick(f.Button_Stat, Qt::LeftButton);
-    EXPECT_FALSE(f.Panel_Stat->isHidden());
+    QTest::mouseClick(f.statisticsButton, Qt::LeftButton);
+    EXPECT_FALSE(f.statisticsPanel->isHidden());
     EXPECT_EQ(asked, 4);
     now += 59'000;
     QTest::mouseClick(f.menuBar(), Qt::LeftButton, {}, firstMenu(f));
@@ -117,19 +117,19 @@ TEST(ChildMode, ParentsControlsWaitForTheGateAndStayOpenAMinute) {
 TEST(ChildMode, OffByDefaultNothingIsGatedAndTheOptionIsStoredPerUser) {
     Harness h;
     UserSettingsFolder settings(false);
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     ChildMode& cm = *f.childMode;
     int asked = 0;
     cm.askGate = [&](const GateQuestion&) { return ++asked, false; };
     EXPECT_FALSE(cm.enabled());
     EXPECT_FALSE(f.windowFlags() & Qt::FramelessWindowHint);
-    QTest::mouseClick(f.Button_Stat, Qt::LeftButton);
-    EXPECT_FALSE(f.Panel_Stat->isHidden());
+    QTest::mouseClick(f.statisticsButton, Qt::LeftButton);
+    EXPECT_FALSE(f.statisticsPanel->isHidden());
 
-    QCheckBox* box = f.Fm_Options->findChild<QCheckBox*>("CheckBox_ChildMode");
+    QCheckBox* box = f.optionsDialog->findChild<QCheckBox*>("CheckBox_ChildMode");
     ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(f.Fm_Options->rect().contains(box->mapTo(f.Fm_Options, box->rect().bottomRight())));
-    f.Fm_Options->show();
+    EXPECT_TRUE(f.optionsDialog->rect().contains(box->mapTo(f.optionsDialog, box->rect().bottomRight())));
+    f.optionsDialog->show();
     box->setChecked(true);
     EXPECT_TRUE(cm.enabled());
     EXPECT_TRUE(settings.stored());
@@ -137,14 +137,14 @@ TEST(ChildMode, OffByDefaultNothingIsGatedAndTheOptionIsStoredPerUser) {
     // The grown-up who switched it on finishes in the options window; once it closes, the
     // child has the window and Alt+F4 asks the gate.
     EXPECT_FALSE(cm.locked());
-    f.Fm_Options->reject();
+    f.optionsDialog->reject();
     EXPECT_TRUE(cm.locked());
     EXPECT_FALSE(f.close());
     EXPECT_EQ(asked, 1);
     // Switched off again: nothing is asked any more.
-    f.Fm_Options->show();
+    f.optionsDialog->show();
     box->setChecked(false);
-    f.Fm_Options->reject();
+    f.optionsDialog->reject();
     EXPECT_FALSE(cm.locked());
     EXPECT_TRUE(f.close());
     EXPECT_EQ(asked, 1);
@@ -182,66 +182,66 @@ TEST(SelectionLook, EveryChoiceShowsItsFrameWhicheverWayItIsMade) {
     UserSettingsFolder settings(false);
     h.addArchive("a.pak", {{"p1.bmp", bmpBytes(outlinePage(60, 40))},
                            {"p2.bmp", bmpBytes(outlinePage(60, 40))}});
-    TForm1& f = h.make(true, QSize(500, 300));
+    MainWindow& f = h.make(true, QSize(500, 300));
     QApplication::processEvents();
     SelectionLook& s = *f.selectionLook;
     // The first show: blue watering can, pen 25, snow stamps.
-    EXPECT_EQ(s.marked("Blot"), f.Image5_Color);
-    EXPECT_EQ(s.marked("Tool"), f.But_Kras);
-    EXPECT_EQ(s.marked("Pen"), f.BitBtn20);
-    EXPECT_EQ(s.marked("Stamp"), f.BitBtn18);
-    EXPECT_EQ(s.marked("FillStyle"), nullptr);
+    EXPECT_EQ(s.marked("Blot"), f.blueBlot);
+    EXPECT_EQ(s.marked("Tool"), f.fillButton);
+    EXPECT_EQ(s.marked("Pen"), f.littlePenButton);
+    EXPECT_EQ(s.marked("Stamp"), f.snowflakesButton);
+    EXPECT_EQ(s.marked("fillStyle"), nullptr);
 
-    click(f.Image1_Color);
-    EXPECT_EQ(s.marked("Blot"), f.Image1_Color);
+    click(f.redBlot);
+    EXPECT_EQ(s.marked("Blot"), f.redBlot);
     // The hover swap changes the blot's picture, not the frame.
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(f.Image1_Color, &leave);
-    EXPECT_EQ(s.marked("Blot"), f.Image1_Color);
-    click(f.Image10_Color);
-    EXPECT_EQ(s.marked("Blot"), f.Image10_Color);
-    EXPECT_EQ(s.marked("Chart"), f.Image3);
+    QApplication::sendEvent(f.redBlot, &leave);
+    EXPECT_EQ(s.marked("Blot"), f.redBlot);
+    click(f.rainbowBlot);
+    EXPECT_EQ(s.marked("Blot"), f.rainbowBlot);
+    EXPECT_EQ(s.marked("Chart"), f.kidsRainbowBlot);
     // A chart color that no blot has: the chart cell is framed, no blot is.
-    click(f.Image2, QPoint(f.Image2->width() * 3 / 60, f.Image2->height() * 5 / 8));
+    click(f.colorChart, QPoint(f.colorChart->width() * 3 / 60, f.colorChart->height() * 5 / 8));
     EXPECT_EQ(s.marked("Blot"), nullptr);
-    EXPECT_EQ(s.marked("Chart"), f.Image2);
+    EXPECT_EQ(s.marked("Chart"), f.colorChart);
     EXPECT_TRUE(s.marker("Chart")->geometry().contains(
-        QPoint(f.Image2->width() * 3 / 60, f.Image2->height() * 5 / 8)));
+        QPoint(f.colorChart->width() * 3 / 60, f.colorChart->height() * 5 / 8)));
 
-    click(f.But_kist);
-    EXPECT_EQ(s.marked("Tool"), f.But_kist);
-    click(f.BitBtn5);
-    EXPECT_EQ(s.marked("Pen"), f.BitBtn5);
-    click(f.BitBtn7); // the same width: the button pressed is the one framed
-    EXPECT_EQ(s.marked("Pen"), f.BitBtn7);
-    click(f.BitBtn21);
-    EXPECT_EQ(s.marked("Pen"), f.BitBtn21);
-    click(f.btn3);
-    EXPECT_EQ(s.marked("Shape"), f.btn3);
-    EXPECT_EQ(s.marked("Tool"), f.BitBtn6); // a shape button picks the shapes tool too
-    click(f.BitBtn16);
-    EXPECT_EQ(s.marked("Stamp"), f.BitBtn16);
+    click(f.brushButton);
+    EXPECT_EQ(s.marked("Tool"), f.brushButton);
+    click(f.hugePenButton);
+    EXPECT_EQ(s.marked("Pen"), f.hugePenButton);
+    click(f.bigPenButton); // the same width: the button pressed is the one framed
+    EXPECT_EQ(s.marked("Pen"), f.bigPenButton);
+    click(f.tinyPenButton);
+    EXPECT_EQ(s.marked("Pen"), f.tinyPenButton);
+    click(f.lineButton);
+    EXPECT_EQ(s.marked("Shape"), f.lineButton);
+    EXPECT_EQ(s.marked("Tool"), f.shapesButton); // a shape button picks the shapes tool too
+    click(f.heartsButton);
+    EXPECT_EQ(s.marked("Stamp"), f.heartsButton);
 
     // Special fill is on until a texture (or Clear) replaces it.
-    click(f.But_Kras);
-    click(f.BitBtn17);
-    EXPECT_TRUE(f.BitBtn17->isChecked());
-    EXPECT_EQ(s.marked("FillStyle"), f.BitBtn17);
-    click(f.box_img[1]);
-    EXPECT_FALSE(f.BitBtn17->isChecked());
-    EXPECT_EQ(s.marked("FillStyle"), nullptr);
-    EXPECT_TRUE(framed(f.box_img[1]->picture()));
+    click(f.fillButton);
+    click(f.fillToLinesButton);
+    EXPECT_TRUE(f.fillToLinesButton->isChecked());
+    EXPECT_EQ(s.marked("fillStyle"), f.fillToLinesButton);
+    click(f.textureBoxes[1]);
+    EXPECT_FALSE(f.fillToLinesButton->isChecked());
+    EXPECT_EQ(s.marked("fillStyle"), nullptr);
+    EXPECT_TRUE(framed(f.textureBoxes[1]->picture()));
     // Clear and Random leave no frame on a texture that no longer applies.
-    click(f.Button_Sterka);
-    EXPECT_EQ(f.FillTexture, 0);
-    EXPECT_FALSE(framed(f.box_img[1]->picture()));
-    click(f.box_img[2]);
-    EXPECT_TRUE(framed(f.box_img[2]->picture()));
-    click(f.Button_RndRaskraska);
-    EXPECT_FALSE(framed(f.box_img[2]->picture()));
-    click(f.BitBtn17);
-    click(f.Button_Sterka);
-    EXPECT_FALSE(f.BitBtn17->isChecked());
+    click(f.clearButton);
+    EXPECT_EQ(f.fillTexture, 0);
+    EXPECT_FALSE(framed(f.textureBoxes[1]->picture()));
+    click(f.textureBoxes[2]);
+    EXPECT_TRUE(framed(f.textureBoxes[2]->picture()));
+    click(f.randomPageButton);
+    EXPECT_FALSE(framed(f.textureBoxes[2]->picture()));
+    click(f.fillToLinesButton);
+    click(f.clearButton);
+    EXPECT_FALSE(f.fillToLinesButton->isChecked());
 }
 
 TEST(CatalogueThumbnails, PagesAndArchivesShowPicturesMadeOnceAndCached) {
@@ -253,18 +253,18 @@ TEST(CatalogueThumbnails, PagesAndArchivesShowPicturesMadeOnceAndCached) {
         wide.setPixel(x, 100, qRgb(0, 0, 0)); // one thin line across
     h.addArchive("fairy_tales.pak",
                  {{"line.bmp", bmpBytes(wide)}, {"boxes.bmp", bmpBytes(outlinePage(90, 120))}});
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     f.thumbnails->waitForAll();
-    ASSERT_EQ(f.TreeNodeCount(), 3);
-    QTreeWidgetItem* archive = f.TreeNodes[0];
+    ASSERT_EQ(f.catalogueNodeCount(), 3);
+    QTreeWidgetItem* archive = f.catalogueNodes[0];
     EXPECT_EQ(archive->text(0), QString("Fairy tales (2)"));
-    EXPECT_GE(f.TreeView1->iconSize().width(), 96);
-    for (QTreeWidgetItem* n : f.TreeNodes) {
+    EXPECT_GE(f.catalogueTree->iconSize().width(), 96);
+    for (QTreeWidgetItem* n : f.catalogueNodes) {
         const QList<QSize> sizes = n->icon(0).availableSizes();
         ASSERT_FALSE(sizes.isEmpty()) << n->text(0).toStdString();
         EXPECT_GE(std::max(sizes[0].width(), sizes[0].height()), 96);
     }
-    const QString thumb = CatalogueThumbnails::thumbnailPath(f.CacheFolder, "line");
+    const QString thumb = CatalogueThumbnails::thumbnailPath(f.cacheFolder, "line");
     const QImage cached(thumb);
     ASSERT_FALSE(cached.isNull());
     int black = 0;
@@ -281,12 +281,12 @@ TEST(CatalogueThumbnails, PagesAndArchivesShowPicturesMadeOnceAndCached) {
     ASSERT_TRUE(marked.save(thumb, "PNG"));
     f.thumbnails->start();
     f.thumbnails->waitForAll();
-    EXPECT_EQ(f.TreeNodes[1]->icon(0).pixmap(96).toImage().pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(f.catalogueNodes[1]->icon(0).pixmap(96).toImage().pixel(0, 0), qRgb(255, 0, 0));
     // Clicks and counts stay as they were.
-    f.TreeView1->setCurrentItem(f.TreeNodes[2]);
-    f.TreeView1Click();
-    EXPECT_EQ(f.CurrentPageIndex, 2);
-    EXPECT_EQ(f.PageCounts[2].Name, QString("boxes"));
+    f.catalogueTree->setCurrentItem(f.catalogueNodes[2]);
+    f.onCatalogueItemClicked();
+    EXPECT_EQ(f.currentPageIndex, 2);
+    EXPECT_EQ(f.pageCounts[2].Name, QString("boxes"));
 }
 
 // The window may go while the parents' controls are locked (the minute ran out during the
@@ -294,7 +294,7 @@ TEST(CatalogueThumbnails, PagesAndArchivesShowPicturesMadeOnceAndCached) {
 TEST(ChildMode, TheWindowCanBeDestroyedWhileLocked) {
     Harness h;
     UserSettingsFolder settings(true);
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     f.childMode->lock.close();
     ASSERT_TRUE(f.childMode->locked());
     h.form.reset(); // crashed here when the filter asked the going window for its menu bar

@@ -65,148 +65,148 @@ int darkPixels(const QIcon& icon, QSize size) {
     return n;
 }
 
-const QStringList kPictureButtons = {"BitBtn6",
-                                     "But_kist",
-                                     "But_Erase",
-                                     "But_Kras",
-                                     "Button_Stat",
-                                     "Button_Folder",
-                                     "But_Sneg",
-                                     "But_Bolonchik",
-                                     "Button_Rotate",
-                                     "Button_Undo",
-                                     "Button_Redo",
-                                     "BitBtn17",
-                                     "Button_1",
-                                     "Button_2",
-                                     "BitBtn5",
-                                     "BitBtn7",
-                                     "BitBtn8",
-                                     "BitBtn20",
-                                     "BitBtn21",
-                                     "BitBtn18",
-                                     "btn5",
-                                     "BitBtn12",
-                                     "BitBtn16",
-                                     "btn2",
-                                     "btn1",
-                                     "btn4",
-                                     "btn3",
-                                     "btn13",
-                                     "btn7",
-                                     "btn8",
-                                     "Button_RndRaskraska",
-                                     "Button_Sterka",
-                                     "Button_RndRaskraska2",
-                                     "Button_Sterka2"};
+const QStringList kPictureButtons = {"shapesButton",
+                                     "brushButton",
+                                     "eraserButton",
+                                     "fillButton",
+                                     "statisticsButton",
+                                     "catalogueButton",
+                                     "stampsButton",
+                                     "sprayButton",
+                                     "rotateButton",
+                                     "undoButton",
+                                     "redoButton",
+                                     "fillToLinesButton",
+                                     "texturesBackButton",
+                                     "texturesNextButton",
+                                     "hugePenButton",
+                                     "bigPenButton",
+                                     "mediumPenButton",
+                                     "littlePenButton",
+                                     "tinyPenButton",
+                                     "snowflakesButton",
+                                     "leavesButton",
+                                     "flowersButton",
+                                     "heartsButton",
+                                     "circleButton",
+                                     "rectangleButton",
+                                     "triangleButton",
+                                     "lineButton",
+                                     "diamondButton",
+                                     "hexagonButton",
+                                     "trapeziumButton",
+                                     "randomPageButton",
+                                     "clearButton",
+                                     "kidsRandomPageButton",
+                                     "kidsClearButton"};
 } // namespace
 
 TEST(Controls, EveryNamedControlExistsOnceInItsPlace) {
     Harness h;
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     struct Expect {
         const char* name;
         QObject* member;
         QObject* inside; // the panel or page the layout puts it on
     };
     const Expect controls[] = {
-        {"Panel1", f.Panel1, &f},
-        {"Panel_Color", f.Panel_Color, f.Panel1},
-        {"PageControl1", f.PageControl1, f.Panel_Color},
-        {"TabSheet1", f.TabSheet1, f.PageControl1},
-        {"TabSheet2", f.TabSheet2, f.PageControl1},
-        {"Image1_Color", f.Image1_Color, f.TabSheet1},
-        {"Image2_Color", f.Image2_Color, f.TabSheet1},
-        {"Image3_Color", f.Image3_Color, f.TabSheet1},
-        {"Image4_Color", f.Image4_Color, f.TabSheet1},
-        {"Image5_Color", f.Image5_Color, f.TabSheet1},
-        {"Image6_Color", f.Image6_Color, f.TabSheet1},
-        {"Image7_Color", f.Image7_Color, f.TabSheet1},
-        {"Image8_Color", f.Image8_Color, f.TabSheet1},
-        {"Image10_Color", f.Image10_Color, f.TabSheet1},
-        {"Button_RndRaskraska", f.Button_RndRaskraska, f.TabSheet1},
-        {"Button_Sterka", f.Button_Sterka, f.TabSheet1},
-        {"Panel7", f.Panel7, f.TabSheet2},
-        {"Image2", f.Image2, f.Panel7},
-        {"Image3", f.Image3, f.TabSheet2},
-        {"Button_RndRaskraska2", f.Button_RndRaskraska2, f.TabSheet2},
-        {"Button_Sterka2", f.Button_Sterka2, f.TabSheet2},
-        {"Panel_left", f.Panel_left, f.Panel1},
-        {"BitBtn6", f.BitBtn6, f.Panel_left},
-        {"But_kist", f.But_kist, f.Panel_left},
-        {"But_Erase", f.But_Erase, f.Panel_left},
-        {"But_Kras", f.But_Kras, f.Panel_left},
-        {"Panel_Right", f.Panel_Right, f.Panel1},
-        {"Panel_Buttons_Right", f.Panel_Buttons_Right, f.Panel_Right},
-        {"Button_Stat", f.Button_Stat, f.Panel_Buttons_Right},
-        {"Button_Folder", f.Button_Folder, f.Panel_Buttons_Right},
-        {"But_Sneg", f.But_Sneg, f.Panel_Buttons_Right},
-        {"But_Bolonchik", f.But_Bolonchik, f.Panel_Buttons_Right},
-        {"Panel_Tree", f.Panel_Tree, f.Panel_Right},
-        {"TreeView1", f.TreeView1, f.Panel_Tree},
-        {"Panel_Stat", f.Panel_Stat, f.Panel_Right},
-        {"Label1", f.Label1, f.Panel_Stat},
-        {"Label_Clicks", f.Label_Clicks, f.Panel_Stat},
-        {"Label_Color", f.Label_Color, f.Panel_Stat},
-        {"Label_Raskraska", f.Label_Raskraska, f.Panel_Stat},
-        {"Label2", f.Label2, f.Panel_Stat},
-        {"StringGrid1", f.StringGrid1, f.Panel_Stat},
-        {"Panel_PaintBox", f.Panel_PaintBox, f.Panel1},
-        {"Panel2", f.Panel2, f.Panel_PaintBox},
-        {"Panel3", f.Panel3, f.Panel2},
-        {"PageControl_Dop", f.PageControl_Dop, f.Panel3},
-        {"Tab_Zalivka", f.Tab_Zalivka, f.PageControl_Dop},
-        {"Tab_PenSize", f.Tab_PenSize, f.PageControl_Dop},
-        {"Tab_Shtamp", f.Tab_Shtamp, f.PageControl_Dop},
-        {"Tab_Effect", f.Tab_Effect, f.PageControl_Dop},
-        {"Panel4", f.Panel4, f.Panel3},
-        {"Button_Rotate", f.Button_Rotate, f.Panel4},
-        {"Button_Undo", f.Button_Undo, f.Panel4},
-        {"Button_Redo", f.Button_Redo, f.Panel4},
-        {"PaintBox1", f.PaintBox1, f.Panel2},
-        {"Label_Load", f.Label_Load, f.PaintBox1},
-        {"Label_Error", f.Label_Error, f.PaintBox1},
-        {"Label_Error2", f.Label_Error2, f.PaintBox1},
-        {"img4", f.img4, f.Panel2},
-        {"BitBtn17", f.BitBtn17, f.Tab_Zalivka},
-        {"Button_1", f.Button_1, f.Tab_Zalivka},
-        {"Button_2", f.Button_2, f.Tab_Zalivka},
-        {"Button_3", f.Button_3, f.Tab_Zalivka},
-        {"pnl2", f.pnl2, f.Tab_Zalivka},
-        {"box_img1", f.box_img[0], f.pnl2},
-        {"box_img2", f.box_img[1], f.pnl2},
-        {"box_img3", f.box_img[2], f.pnl2},
-        {"box_img4", f.box_img[3], f.pnl2},
-        {"box_img5", f.box_img[4], f.pnl2},
-        {"box_img6", f.box_img[5], f.pnl2},
-        {"BitBtn5", f.BitBtn5, f.Tab_PenSize},
-        {"BitBtn7", f.BitBtn7, f.Tab_PenSize},
-        {"BitBtn8", f.BitBtn8, f.Tab_PenSize},
-        {"BitBtn20", f.BitBtn20, f.Tab_PenSize},
-        {"BitBtn21", f.BitBtn21, f.Tab_PenSize},
-        {"BitBtn18", f.BitBtn18, f.Tab_Shtamp},
-        {"btn5", f.btn5, f.Tab_Shtamp},
-        {"BitBtn12", f.BitBtn12, f.Tab_Shtamp},
-        {"BitBtn16", f.BitBtn16, f.Tab_Shtamp},
-        {"btn2", f.btn2, f.Tab_Effect},
-        {"btn1", f.btn1, f.Tab_Effect},
-        {"btn4", f.btn4, f.Tab_Effect},
-        {"btn3", f.btn3, f.Tab_Effect},
-        {"btn13", f.btn13, f.Tab_Effect},
-        {"btn7", f.btn7, f.Tab_Effect},
-        {"btn8", f.btn8, f.Tab_Effect},
-        {"Timer_Color", f.Timer_Color, &f},
-        {"menu_open", f.menu_open, f.menuBar()},
-        {"menu_Save", f.menu_Save, f.menuBar()},
-        {"menu_openfolder", f.menu_openfolder, f.menuBar()},
-        {"menu_options", f.menu_options, f.menuBar()},
-        {"menu_print", f.menu_print, f.menuBar()},
-        {"menu_exit", f.menu_exit, f.menuBar()},
-        {"menu_ColroingSend", f.menu_ColroingSend, f.menuBar()},
-        {"menu_ColoringView", f.menu_ColoringView, f.menuBar()},
-        {"menu_Mail", f.menu_Mail, f.menuBar()},
-        {"menu_undo", f.menu_undo, f.menuBar()},
-        {"menu_redo", f.menu_redo, f.menuBar()},
+        {"centralPanel", f.centralPanel, &f},
+        {"palettePanel", f.palettePanel, f.centralPanel},
+        {"paletteTabs", f.paletteTabs, f.palettePanel},
+        {"toddlerTab", f.toddlerTab, f.paletteTabs},
+        {"kidsTab", f.kidsTab, f.paletteTabs},
+        {"redBlot", f.redBlot, f.toddlerTab},
+        {"yellowBlot", f.yellowBlot, f.toddlerTab},
+        {"orangeBlot", f.orangeBlot, f.toddlerTab},
+        {"greenBlot", f.greenBlot, f.toddlerTab},
+        {"blueBlot", f.blueBlot, f.toddlerTab},
+        {"lightBlueBlot", f.lightBlueBlot, f.toddlerTab},
+        {"whiteBlot", f.whiteBlot, f.toddlerTab},
+        {"blackBlot", f.blackBlot, f.toddlerTab},
+        {"rainbowBlot", f.rainbowBlot, f.toddlerTab},
+        {"randomPageButton", f.randomPageButton, f.toddlerTab},
+        {"clearButton", f.clearButton, f.toddlerTab},
+        {"chartFrame", f.chartFrame, f.kidsTab},
+        {"colorChart", f.colorChart, f.chartFrame},
+        {"kidsRainbowBlot", f.kidsRainbowBlot, f.kidsTab},
+        {"kidsRandomPageButton", f.kidsRandomPageButton, f.kidsTab},
+        {"kidsClearButton", f.kidsClearButton, f.kidsTab},
+        {"toolColumn", f.toolColumn, f.centralPanel},
+        {"shapesButton", f.shapesButton, f.toolColumn},
+        {"brushButton", f.brushButton, f.toolColumn},
+        {"eraserButton", f.eraserButton, f.toolColumn},
+        {"fillButton", f.fillButton, f.toolColumn},
+        {"rightPanel", f.rightPanel, f.centralPanel},
+        {"rightButtonColumn", f.rightButtonColumn, f.rightPanel},
+        {"statisticsButton", f.statisticsButton, f.rightButtonColumn},
+        {"catalogueButton", f.catalogueButton, f.rightButtonColumn},
+        {"stampsButton", f.stampsButton, f.rightButtonColumn},
+        {"sprayButton", f.sprayButton, f.rightButtonColumn},
+        {"cataloguePanel", f.cataloguePanel, f.rightPanel},
+        {"catalogueTree", f.catalogueTree, f.cataloguePanel},
+        {"statisticsPanel", f.statisticsPanel, f.rightPanel},
+        {"statisticsTitle", f.statisticsTitle, f.statisticsPanel},
+        {"clicksLabel", f.clicksLabel, f.statisticsPanel},
+        {"favoriteColorLabel", f.favoriteColorLabel, f.statisticsPanel},
+        {"favoritePageLabel", f.favoritePageLabel, f.statisticsPanel},
+        {"historyTitle", f.historyTitle, f.statisticsPanel},
+        {"historyTable", f.historyTable, f.statisticsPanel},
+        {"centrePanel", f.centrePanel, f.centralPanel},
+        {"pageColumn", f.pageColumn, f.centrePanel},
+        {"optionStrip", f.optionStrip, f.pageColumn},
+        {"toolOptionPages", f.toolOptionPages, f.optionStrip},
+        {"fillOptions", f.fillOptions, f.toolOptionPages},
+        {"penSizeOptions", f.penSizeOptions, f.toolOptionPages},
+        {"stampOptions", f.stampOptions, f.toolOptionPages},
+        {"shapeOptions", f.shapeOptions, f.toolOptionPages},
+        {"pageActionsPanel", f.pageActionsPanel, f.optionStrip},
+        {"rotateButton", f.rotateButton, f.pageActionsPanel},
+        {"undoButton", f.undoButton, f.pageActionsPanel},
+        {"redoButton", f.redoButton, f.pageActionsPanel},
+        {"drawingArea", f.drawingArea, f.pageColumn},
+        {"loadingLabel", f.loadingLabel, f.drawingArea},
+        {"noPagesLabel", f.noPagesLabel, f.drawingArea},
+        {"siteLinkLabel", f.siteLinkLabel, f.drawingArea},
+        {"magnifierLens", f.magnifierLens, f.pageColumn},
+        {"fillToLinesButton", f.fillToLinesButton, f.fillOptions},
+        {"texturesBackButton", f.texturesBackButton, f.fillOptions},
+        {"texturesNextButton", f.texturesNextButton, f.fillOptions},
+        {"texturePreviewsButton", f.texturePreviewsButton, f.fillOptions},
+        {"textureStrip", f.textureStrip, f.fillOptions},
+        {"box_img1", f.textureBoxes[0], f.textureStrip},
+        {"box_img2", f.textureBoxes[1], f.textureStrip},
+        {"box_img3", f.textureBoxes[2], f.textureStrip},
+        {"box_img4", f.textureBoxes[3], f.textureStrip},
+        {"box_img5", f.textureBoxes[4], f.textureStrip},
+        {"textureBox6", f.textureBoxes[5], f.textureStrip},
+        {"hugePenButton", f.hugePenButton, f.penSizeOptions},
+        {"bigPenButton", f.bigPenButton, f.penSizeOptions},
+        {"mediumPenButton", f.mediumPenButton, f.penSizeOptions},
+        {"littlePenButton", f.littlePenButton, f.penSizeOptions},
+        {"tinyPenButton", f.tinyPenButton, f.penSizeOptions},
+        {"snowflakesButton", f.snowflakesButton, f.stampOptions},
+        {"leavesButton", f.leavesButton, f.stampOptions},
+        {"flowersButton", f.flowersButton, f.stampOptions},
+        {"heartsButton", f.heartsButton, f.stampOptions},
+        {"circleButton", f.circleButton, f.shapeOptions},
+        {"rectangleButton", f.rectangleButton, f.shapeOptions},
+        {"triangleButton", f.triangleButton, f.shapeOptions},
+        {"lineButton", f.lineButton, f.shapeOptions},
+        {"diamondButton", f.diamondButton, f.shapeOptions},
+        {"hexagonButton", f.hexagonButton, f.shapeOptions},
+        {"trapeziumButton", f.trapeziumButton, f.shapeOptions},
+        {"loadingBlinkTimer", f.loadingBlinkTimer, &f},
+        {"openAction", f.openAction, f.menuBar()},
+        {"saveAction", f.saveAction, f.menuBar()},
+        {"openFolderAction", f.openFolderAction, f.menuBar()},
+        {"optionsAction", f.optionsAction, f.menuBar()},
+        {"printAction", f.printAction, f.menuBar()},
+        {"exitAction", f.exitAction, f.menuBar()},
+        {"sendAction", f.sendAction, f.menuBar()},
+        {"viewGalleryAction", f.viewGalleryAction, f.menuBar()},
+        {"writeToUsAction", f.writeToUsAction, f.menuBar()},
+        {"undoAction", f.undoAction, f.menuBar()},
+        {"redoAction", f.redoAction, f.menuBar()},
     };
     for (const Expect& c : controls) {
         SCOPED_TRACE(c.name);
@@ -217,33 +217,33 @@ TEST(Controls, EveryNamedControlExistsOnceInItsPlace) {
             << "not on " << c.inside->objectName().toStdString();
     }
     // The kinds the handlers rely on.
-    EXPECT_TRUE(f.findChild<QTreeWidget*>(QStringLiteral("TreeView1")));
-    EXPECT_TRUE(f.findChild<QTableWidget*>(QStringLiteral("StringGrid1")));
-    EXPECT_TRUE(f.findChild<TPaintBox*>(QStringLiteral("PaintBox1")));
-    EXPECT_TRUE(f.findChild<QStackedWidget*>(QStringLiteral("PageControl_Dop")));
-    EXPECT_TRUE(f.findChild<QTabWidget*>(QStringLiteral("PageControl1")));
+    EXPECT_TRUE(f.findChild<QTreeWidget*>(QStringLiteral("catalogueTree")));
+    EXPECT_TRUE(f.findChild<QTableWidget*>(QStringLiteral("historyTable")));
+    EXPECT_TRUE(f.findChild<DrawingArea*>(QStringLiteral("drawingArea")));
+    EXPECT_TRUE(f.findChild<QStackedWidget*>(QStringLiteral("toolOptionPages")));
+    EXPECT_TRUE(f.findChild<QTabWidget*>(QStringLiteral("paletteTabs")));
     for (const char* n :
-         {"Image1_Color", "Image8_Color", "Image10_Color", "Image2", "Image3", "box_img6"})
-        EXPECT_TRUE(f.findChild<TImage*>(QString::fromLatin1(n))) << n;
-    EXPECT_EQ(f.PageControl1->count(), 2);
-    EXPECT_EQ(f.PageControl_Dop->count(), 4);
+         {"redBlot", "blackBlot", "rainbowBlot", "colorChart", "kidsRainbowBlot", "textureBox6"})
+        EXPECT_TRUE(f.findChild<PictureBox*>(QString::fromLatin1(n))) << n;
+    EXPECT_EQ(f.paletteTabs->count(), 2);
+    EXPECT_EQ(f.toolOptionPages->count(), 4);
 }
 
 TEST(Controls, EveryPictureButtonShowsAPictureThatFits) {
     Harness h;
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     // Exactly these buttons and the hidden texture refresh: a new button must get a picture.
     QStringList all;
     for (const QToolButton* b : f.findChildren<QToolButton*>())
         if (!isQtInternal(b))
             all << b->objectName();
     QStringList expected = kPictureButtons;
-    expected << QStringLiteral("Button_3");
+    expected << QStringLiteral("texturePreviewsButton");
     all.sort();
     expected.sort();
     EXPECT_EQ(all.join(QLatin1Char(' ')).toStdString(),
               expected.join(QLatin1Char(' ')).toStdString());
-    EXPECT_FALSE(f.Button_3->isVisibleTo(&f));
+    EXPECT_FALSE(f.texturePreviewsButton->isVisibleTo(&f));
 
     for (const QString& name : kPictureButtons) {
         SCOPED_TRACE(name.toStdString());
@@ -269,7 +269,7 @@ TEST(Controls, EveryPictureButtonShowsAPictureThatFits) {
     }
     // Pen sizes read from a huge dot down to a tiny one, in the order of their widths.
     int last = INT_MAX;
-    for (QToolButton* b : {f.BitBtn5, f.BitBtn7, f.BitBtn8, f.BitBtn20, f.BitBtn21}) {
+    for (QToolButton* b : {f.hugePenButton, f.bigPenButton, f.mediumPenButton, f.littlePenButton, f.tinyPenButton}) {
         const int dot = darkPixels(b->icon(), b->iconSize());
         EXPECT_LT(dot, last) << b->objectName().toStdString();
         EXPECT_GT(dot, 0) << b->objectName().toStdString();
@@ -279,22 +279,22 @@ TEST(Controls, EveryPictureButtonShowsAPictureThatFits) {
 
 TEST(Controls, TitleCaptionsAndMenusReadAsDesigned) {
     Harness h;
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Pictaro"));
-    const std::pair<QToolButton*, const char*> captions[] = {{f.Button_RndRaskraska, "Random"},
-                                                             {f.Button_RndRaskraska2, "Random"},
-                                                             {f.Button_Sterka, "Clear"},
-                                                             {f.Button_Sterka2, "Clear"},
-                                                             {f.Button_Stat, "Statistics"},
-                                                             {f.Button_Folder, "Coloring book"},
-                                                             {f.Button_Rotate, "Rotate"},
-                                                             {f.Button_Undo, "Undo"},
-                                                             {f.Button_Redo, "Redo"}};
+    const std::pair<QToolButton*, const char*> captions[] = {{f.randomPageButton, "Random"},
+                                                             {f.kidsRandomPageButton, "Random"},
+                                                             {f.clearButton, "Clear"},
+                                                             {f.kidsClearButton, "Clear"},
+                                                             {f.statisticsButton, "Statistics"},
+                                                             {f.catalogueButton, "Coloring book"},
+                                                             {f.rotateButton, "Rotate"},
+                                                             {f.undoButton, "Undo"},
+                                                             {f.redoButton, "Redo"}};
     for (const auto& [b, text] : captions)
         EXPECT_EQ(b->text(), QString::fromLatin1(text)) << b->objectName().toStdString();
-    EXPECT_EQ(f.PageControl1->tabText(0), QStringLiteral("Toddler"));
-    EXPECT_EQ(f.PageControl1->tabText(1), QStringLiteral("Kids"));
-    EXPECT_EQ(f.PageControl1->widget(0), f.TabSheet1);
+    EXPECT_EQ(f.paletteTabs->tabText(0), QStringLiteral("Toddler"));
+    EXPECT_EQ(f.paletteTabs->tabText(1), QStringLiteral("Kids"));
+    EXPECT_EQ(f.paletteTabs->widget(0), f.toddlerTab);
 
     const QList<QAction*> top = f.menuBar()->actions();
     ASSERT_EQ(top.size(), 4);
@@ -303,20 +303,20 @@ TEST(Controls, TitleCaptionsAndMenusReadAsDesigned) {
         menuTexts(top[0]->menu()),
         "Open coloring book...|Add pages...|Save coloring book...|Open folder coloring book|-|"
         "Options...|Print coloring book...|-|Exit");
-    EXPECT_EQ(top[0]->menu()->actions().first(), f.menu_open);
-    EXPECT_EQ(top[0]->menu()->actions().last(), f.menu_exit);
+    EXPECT_EQ(top[0]->menu()->actions().first(), f.openAction);
+    EXPECT_EQ(top[0]->menu()->actions().last(), f.exitAction);
     EXPECT_EQ(top[1]->text(), QStringLiteral("Edit"));
     EXPECT_EQ(menuTexts(top[1]->menu()), "Undo|Redo");
-    EXPECT_EQ(f.menu_undo->shortcuts(),
+    EXPECT_EQ(f.undoAction->shortcuts(),
               QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z"))});
-    EXPECT_EQ(f.menu_redo->shortcuts(),
+    EXPECT_EQ(f.redoAction->shortcuts(),
               (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
                                    QKeySequence(QStringLiteral("Ctrl+Y"))}));
     EXPECT_EQ(top[2]->text(), QStringLiteral("Children's works "));
     EXPECT_EQ(menuTexts(top[2]->menu()), "Send my coloring book|View works of children");
-    EXPECT_EQ(top[2]->menu()->actions().first(), f.menu_ColroingSend);
+    EXPECT_EQ(top[2]->menu()->actions().first(), f.sendAction);
     const QList<QAction*> third = top[3]->menu()->actions();
     ASSERT_FALSE(third.isEmpty());
-    EXPECT_EQ(third.first(), f.menu_Mail);
+    EXPECT_EQ(third.first(), f.writeToUsAction);
     EXPECT_EQ(third.first()->text(), QStringLiteral("Write to us"));
 }

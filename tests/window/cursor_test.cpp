@@ -82,12 +82,12 @@ class ToolCursor : public ::testing::Test {
     void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(20, 30)); }
 
     Harness h;
-    TForm1* form = nullptr;
+    MainWindow* form = nullptr;
 };
 } // namespace
 
 TEST_F(ToolCursor, RedWithTheFillToolTintsTheCanBodyAndDropsOnly) {
-    click(form->Image1_Color);
+    click(form->redBlot);
     QPoint hot;
     const QImage cursor = shownCursor(&hot);
     const CursorArt can = art("cursor_leika");
@@ -109,10 +109,10 @@ TEST_F(ToolCursor, RedWithTheFillToolTintsTheCanBodyAndDropsOnly) {
 }
 
 TEST_F(ToolCursor, TheEraserAfterRedIsUntintedAndTheColorStaysRed) {
-    click(form->Image1_Color);
-    click(form->But_Erase);
-    EXPECT_EQ(form->CurrentColor, clRed);
-    EXPECT_EQ(form->PageControl_Dop->currentWidget(), form->Tab_PenSize);
+    click(form->redBlot);
+    click(form->eraserButton);
+    EXPECT_EQ(form->currentColor, clRed);
+    EXPECT_EQ(form->toolOptionPages->currentWidget(), form->penSizeOptions);
     QPoint hot;
     const QImage cursor = shownCursor(&hot);
     ASSERT_EQ(cursor.size(), QSize(87, 69));
@@ -130,12 +130,12 @@ TEST_F(ToolCursor, EachToolShowsItsPictureAtItsHotSpotAndSize) {
         QSize size;
         QWidget* page;
     } cases[] = {
-        {form->But_kist, "cursor_kist", {0, 0}, {201, 230}, form->Tab_PenSize},
-        {form->BitBtn6, "cursor_kist", {0, 0}, {201, 230}, form->Tab_Effect},
-        {form->But_Bolonchik, "cursor_bolon", {5, 10}, {110, 146}, form->Tab_PenSize},
-        {form->But_Erase, "cursor_sterka", {0, 0}, {87, 69}, form->Tab_PenSize},
-        {form->But_Sneg, "cur_palka", {5, 5}, {69, 105}, form->Tab_Shtamp},
-        {form->But_Kras, "cursor_leika", {1, 7}, {144, 102}, form->Tab_Zalivka},
+        {form->brushButton, "cursor_kist", {0, 0}, {201, 230}, form->penSizeOptions},
+        {form->shapesButton, "cursor_kist", {0, 0}, {201, 230}, form->shapeOptions},
+        {form->sprayButton, "cursor_bolon", {5, 10}, {110, 146}, form->penSizeOptions},
+        {form->eraserButton, "cursor_sterka", {0, 0}, {87, 69}, form->penSizeOptions},
+        {form->stampsButton, "cur_palka", {5, 5}, {69, 105}, form->stampOptions},
+        {form->fillButton, "cursor_leika", {1, 7}, {144, 102}, form->fillOptions},
     };
     for (const Case& c : cases) {
         click(c.button);
@@ -144,40 +144,40 @@ TEST_F(ToolCursor, EachToolShowsItsPictureAtItsHotSpotAndSize) {
         EXPECT_EQ(hot, c.hot) << c.image;
         EXPECT_EQ(cursor.size(), c.size) << c.image;
         EXPECT_EQ(cursor.size(), art(c.image).color.size()) << c.image;
-        EXPECT_EQ(form->PageControl_Dop->currentWidget(), c.page) << c.image;
+        EXPECT_EQ(form->toolOptionPages->currentWidget(), c.page) << c.image;
     }
 }
 
 TEST_F(ToolCursor, BrushAndSprayPaintTakeTheColor) {
-    click(form->Image4_Color); // green 0x008000
-    click(form->But_kist);
+    click(form->greenBlot); // green 0x008000
+    click(form->brushButton);
     EXPECT_EQ(shownCursor().pixel(20, 21), 0xFF008000u);
-    click(form->But_Bolonchik);
+    click(form->sprayButton);
     EXPECT_EQ(shownCursor().pixel(60, 84), 0xFF008000u);
     // A color chosen while the shape tool is current rebuilds the brush in that color.
-    click(form->BitBtn6);
-    click(form->Image2_Color);
+    click(form->shapesButton);
+    click(form->yellowBlot);
     const QImage brush = shownCursor();
     EXPECT_EQ(brush.size(), QSize(201, 230));
     EXPECT_EQ(brush.pixel(20, 21), 0xFFFFFF00u);
 }
 
 TEST_F(ToolCursor, StartUpShowsTheBlueCanOverEveryWidget) {
-    EXPECT_EQ(form->CurrentColor, clBlue);
+    EXPECT_EQ(form->currentColor, clBlue);
     QPoint hot;
     const QImage cursor = shownCursor(&hot);
     ASSERT_FALSE(cursor.isNull()) << "no application-wide cursor";
     EXPECT_EQ(hot, QPoint(1, 7));
     EXPECT_EQ(cursor.pixel(90, 20), 0xFF0000FFu);
     // Only one cursor is ever pushed: the next choice replaces it, it does not stack.
-    click(form->Image1_Color);
-    click(form->Image5_Color);
+    click(form->redBlot);
+    click(form->blueBlot);
     QGuiApplication::restoreOverrideCursor();
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(ToolCursor, MulticolorPaintsTheAreaInManyColors) {
-    click(form->Image10_Color);
+    click(form->rainbowBlot);
     const QImage cursor = shownCursor();
     const QImage body = keyArea(art("cursor_leika").color, {90, 20}, kKeyPink);
     QSet<QRgb> colors;

@@ -21,8 +21,8 @@ QByteArray encoded(const QImage& img, const char* format) {
     return bytes;
 }
 
-QRgb centre(const TForm1& f) {
-    return f.PageBitmap->image.pixel(f.PageBitmap->width() / 2, f.PageBitmap->height() / 2);
+QRgb centre(const MainWindow& f) {
+    return f.pageBitmap->image.pixel(f.pageBitmap->width() / 2, f.pageBitmap->height() / 2);
 }
 } // namespace
 
@@ -33,23 +33,23 @@ TEST(Loading, BrokenFirstPageLeavesAWhiteSheetToDrawOn) {
         SCOPED_TRACE(format);
         Harness h;
         h.addArchive("a.pak", {{"broken.bmp", encoded(outlinePage(200, 150), format)}});
-        TForm1& f = h.make(true, QSize(500, 300));
+        MainWindow& f = h.make(true, QSize(500, 300));
         ASSERT_EQ(h.messages.shown.size(), 1u);
-        ASSERT_TRUE(f.PageBitmap);
-        EXPECT_EQ(f.PageBitmap->image.size(), QSize(500, 300));
+        ASSERT_TRUE(f.pageBitmap);
+        EXPECT_EQ(f.pageBitmap->image.size(), QSize(500, 300));
         EXPECT_EQ(centre(f), qRgb(255, 255, 255));
 
         // The fill tool of the start colors the whole sheet.
-        QTest::mousePress(f.PaintBox1, Qt::LeftButton, {}, QPoint(250, 150));
-        QTest::mouseRelease(f.PaintBox1, Qt::LeftButton, {}, QPoint(250, 150));
+        QTest::mousePress(f.drawingArea, Qt::LeftButton, {}, QPoint(250, 150));
+        QTest::mouseRelease(f.drawingArea, Qt::LeftButton, {}, QPoint(250, 150));
         EXPECT_NE(centre(f), qRgb(255, 255, 255));
 
         // Clear cannot bring the page back: it says so and starts a white sheet; the next
         // Clear has nothing to report.
-        reportErrors(&h.messages, [&] { f.Button_SterkaClick(); });
+        reportErrors(&h.messages, [&] { f.onClearClicked(); });
         EXPECT_EQ(h.messages.shown.size(), 2u);
         EXPECT_EQ(centre(f), qRgb(255, 255, 255));
-        reportErrors(&h.messages, [&] { f.Button_SterkaClick(); });
+        reportErrors(&h.messages, [&] { f.onClearClicked(); });
         EXPECT_EQ(h.messages.shown.size(), 2u);
         EXPECT_EQ(centre(f), qRgb(255, 255, 255));
     }
@@ -72,17 +72,17 @@ TEST(Catalogue, DamagedArchivesAreReportedOnceAndTheirWholePagesStay) {
         cut.write(QByteArray::fromRawData(reinterpret_cast<const char*>(&len), 4));
         cut.write(page.left(page.size() / 2));
     }
-    TForm1& f = h.make(false);
+    MainWindow& f = h.make(false);
     ASSERT_GE(h.messages.shown.size(), 1u);
     const QString report = h.messages.shown[0].text;
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Error);
     EXPECT_TRUE(report.contains(QStringLiteral("cut.pak"))) << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("Cannot create file"))) << report.toStdString();
-    ASSERT_EQ(f.TreeNodes.size(), 6u); // two archives, two pages each
-    EXPECT_TRUE(QFile::exists(f.CacheFolder + QStringLiteral("/ok.bmp")));
-    EXPECT_TRUE(QFile::exists(f.CacheFolder + QStringLiteral("/whole.bmp")));
-    EXPECT_FALSE(QFile::exists(f.CacheFolder + QStringLiteral("/half.bmp")));
-    EXPECT_GE(f.PageCounts.size(), f.TreeNodes.size());
+    ASSERT_EQ(f.catalogueNodes.size(), 6u); // two archives, two pages each
+    EXPECT_TRUE(QFile::exists(f.cacheFolder + QStringLiteral("/ok.bmp")));
+    EXPECT_TRUE(QFile::exists(f.cacheFolder + QStringLiteral("/whole.bmp")));
+    EXPECT_FALSE(QFile::exists(f.cacheFolder + QStringLiteral("/half.bmp")));
+    EXPECT_GE(f.pageCounts.size(), f.catalogueNodes.size());
 }
 
 // A gallery that trickles an endless answer: the send gives up at the time limit with the
@@ -93,9 +93,9 @@ TEST(Send, EndlessAnswerEndsInTimeWhileTheWindowKeepsRunning) {
     ASSERT_NE(server.port(), 0);
     Harness h;
     h.addArchive(QStringLiteral("pages.pak"), {{"page.bmp", bmpBytes(outlinePage(400, 300))}});
-    TForm1& form = h.make();
-    form.SiteBase = QStringLiteral("http://127.0.0.1:%1").arg(server.port());
-    form.HttpTimeLimitMs = 1500;
+    MainWindow& form = h.make();
+    form.siteBase = QStringLiteral("http://127.0.0.1:%1").arg(server.port());
+    form.httpTimeLimitMs = 1500;
     h.input.answers = {QStringLiteral("Маша"), QStringLiteral("4")};
 
     int ticks = 0, busy = 0;
@@ -108,7 +108,7 @@ TEST(Send, EndlessAnswerEndsInTimeWhileTheWindowKeepsRunning) {
     timer.start(50);
     QElapsedTimer t;
     t.start();
-    reportErrors(&h.messages, [&] { form.menu_ColroingSendClick(); });
+    reportErrors(&h.messages, [&] { form.onSendClicked(); });
     const qint64 took = t.elapsed();
     timer.stop();
 
@@ -122,7 +122,7 @@ TEST(Send, EndlessAnswerEndsInTimeWhileTheWindowKeepsRunning) {
     EXPECT_EQ(busy, ticks);
     const QCursor* after = QGuiApplication::overrideCursor();
     EXPECT_TRUE(!after || after->shape() != Qt::WaitCursor);
-    EXPECT_EQ(QDir(form.UploadFolder).entryList({QStringLiteral("*.jpg")}, QDir::Files).size(), 1);
+    EXPECT_EQ(QDir(form.uploadFolder).entryList({QStringLiteral("*.jpg")}, QDir::Files).size(), 1);
 }
 
 // Tens of thousands of pages must not each carry an icon of their own.
@@ -130,13 +130,13 @@ TEST(Catalogue, NodesOfAKindShareOneIcon) {
     Harness h;
     h.addArchive("a.pak", {{"p1.bmp", "1"}, {"p2.bmp", "2"}});
     h.addArchive("b.pak", {{"p3.bmp", "3"}});
-    TForm1& f = h.make(false);
-    ASSERT_EQ(f.TreeNodes.size(), 5u);
-    const QIcon archive = f.TreeNodes[0]->icon(0), page = f.TreeNodes[1]->icon(0);
+    MainWindow& f = h.make(false);
+    ASSERT_EQ(f.catalogueNodes.size(), 5u);
+    const QIcon archive = f.catalogueNodes[0]->icon(0), page = f.catalogueNodes[1]->icon(0);
     ASSERT_FALSE(archive.isNull());
     ASSERT_FALSE(page.isNull());
     EXPECT_NE(archive.cacheKey(), page.cacheKey());
-    EXPECT_EQ(f.TreeNodes[3]->icon(0).cacheKey(), archive.cacheKey());
-    EXPECT_EQ(f.TreeNodes[2]->icon(0).cacheKey(), page.cacheKey());
-    EXPECT_EQ(f.TreeNodes[4]->icon(0).cacheKey(), page.cacheKey());
+    EXPECT_EQ(f.catalogueNodes[3]->icon(0).cacheKey(), archive.cacheKey());
+    EXPECT_EQ(f.catalogueNodes[2]->icon(0).cacheKey(), page.cacheKey());
+    EXPECT_EQ(f.catalogueNodes[4]->icon(0).cacheKey(), page.cacheKey());
 }

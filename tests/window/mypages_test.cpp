@@ -16,10 +16,10 @@ QString write(const QString& path, const QByteArray& bytes) {
     return path;
 }
 
-QStringList texts(const TForm1& f) {
+QStringList texts(const MainWindow& f) {
     QStringList out;
-    for (int i = 0; i < f.TreeNodeCount(); ++i)
-        out.append(f.TreeNodes[size_t(i)]->text(0));
+    for (int i = 0; i < f.catalogueNodeCount(); ++i)
+        out.append(f.catalogueNodes[size_t(i)]->text(0));
     return out;
 }
 
@@ -36,46 +36,46 @@ TEST(MyPages, AddedPagesComeAfterTheBundledOnesAndStayAcrossARestart) {
     Harness h;
     h.addArchive("a.pak", {{"cat.bmp", bmpBytes(outlinePage(300, 200))},
                            {"dog.bmp", bmpBytes(outlinePage(200, 300))}});
-    TForm1* f = &h.make();
-    ASSERT_EQ(f->TreeNodeCount(), 3);
+    MainWindow* f = &h.make();
+    ASSERT_EQ(f->catalogueNodeCount(), 3);
     const QStringList bundled = texts(*f);
 
     // One good picture (named as a bundled page) and one that is no picture at all.
     const QString good = write(h.dir.path() + "/cat.bmp", bmpBytes(outlinePage(400, 300)));
     const QString junk = write(h.dir.path() + "/junk.bmp", "BM not a picture");
     h.dialogs.openManyAnswer = {good, junk};
-    f->AddPagesClick();
+    f->onAddPagesClicked();
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_TRUE(h.messages.shown[0].text.contains("junk.bmp"));
     EXPECT_FALSE(h.messages.shown[0].text.contains("cat.bmp"));
     EXPECT_EQ(QDir(h.pagesFolder).entryList(QDir::Files), QStringList{"cat.bmp"});
-    ASSERT_EQ(f->TreeNodeCount(), 5);
+    ASSERT_EQ(f->catalogueNodeCount(), 5);
     EXPECT_EQ(texts(*f).mid(0, 3), bundled); // the statistics' positions never move
-    EXPECT_EQ(f->TreeNodes[3]->text(0), QStringLiteral("My pages (1)"));
-    EXPECT_EQ(f->TreeNodes[4]->parent(), f->TreeNodes[3]);
-    EXPECT_FALSE(f->TreeNodes[4]->icon(0).isNull()) << "no picture on the shelf";
-    EXPECT_FALSE(f->Panel_Tree->isHidden()) << "the shelf is shown";
+    EXPECT_EQ(f->catalogueNodes[3]->text(0), QStringLiteral("My pages (1)"));
+    EXPECT_EQ(f->catalogueNodes[4]->parent(), f->catalogueNodes[3]);
+    EXPECT_FALSE(f->catalogueNodes[4]->icon(0).isNull()) << "no picture on the shelf";
+    EXPECT_FALSE(f->cataloguePanel->isHidden()) << "the shelf is shown";
 
     // Picked like any page: it is laid out on the area.
-    f->TreeView1->setCurrentItem(f->TreeNodes[4]);
-    f->TreeView1Click();
-    EXPECT_EQ(f->CurrentPageIndex, 4);
-    EXPECT_GT(inkIn(f->PageBitmap->image), 200);
+    f->catalogueTree->setCurrentItem(f->catalogueNodes[4]);
+    f->onCatalogueItemClicked();
+    EXPECT_EQ(f->currentPageIndex, 4);
+    EXPECT_GT(inkIn(f->pageBitmap->image), 200);
 
     // The same name again is kept beside it, not over it.
     h.dialogs.openManyAnswer = {good};
-    f->AddPagesClick();
+    f->onAddPagesClicked();
     EXPECT_EQ(QDir(h.pagesFolder).entryList(QDir::Files, QDir::Name),
               (QStringList{"cat (2).bmp", "cat.bmp"}));
 
     // The next start has the same shelf, in the order the pages came, with pictures.
     h.form.reset();
     f = &h.make();
-    ASSERT_EQ(f->TreeNodeCount(), 6);
+    ASSERT_EQ(f->catalogueNodeCount(), 6);
     EXPECT_EQ(texts(*f).mid(0, 3), bundled);
-    EXPECT_EQ(f->TreeNodes[3]->text(0), QStringLiteral("My pages (2)"));
-    EXPECT_EQ(f->TreeNodes[5]->text(0), QStringLiteral("cat (2)"));
+    EXPECT_EQ(f->catalogueNodes[3]->text(0), QStringLiteral("My pages (2)"));
+    EXPECT_EQ(f->catalogueNodes[5]->text(0), QStringLiteral("cat (2)"));
     f->thumbnails->waitForAll();
-    EXPECT_FALSE(f->TreeNodes[5]->icon(0).isNull());
-    EXPECT_TRUE(QFile::exists(CatalogueThumbnails::thumbnailPath(f->CacheFolder, "my-cat.bmp")));
+    EXPECT_FALSE(f->catalogueNodes[5]->icon(0).isNull());
+    EXPECT_TRUE(QFile::exists(CatalogueThumbnails::thumbnailPath(f->cacheFolder, "my-cat.bmp")));
 }

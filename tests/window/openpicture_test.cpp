@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-TForm1& withPage(Harness& h) {
+MainWindow& withPage(Harness& h) {
     h.addArchive(QStringLiteral("pages.pak"), {{"page.bmp", bmpBytes(outlinePage(400, 300))}});
     return h.make();
 }
@@ -22,19 +22,19 @@ void expectSamePixels(const QImage& a, const QImage& b) {
 // Saving as PNG and opening again gives back the very picture, however often it is done.
 TEST(OpenPicture, ASavedPngOpensAgainAtItsSize) {
     Harness h;
-    TForm1& f = withPage(h);
-    f.PageBitmap->fillRect(QRect(10, 20, 30, 40), clRed);
-    f.PageBitmap->fillRect(QRect(f.PageBitmap->width() - 30, 5, 20, 20), clBlue);
-    const QImage painted = f.PageBitmap->image.copy();
+    MainWindow& f = withPage(h);
+    f.pageBitmap->fillRect(QRect(10, 20, 30, 40), clRed);
+    f.pageBitmap->fillRect(QRect(f.pageBitmap->width() - 30, 5, 20, 20), clBlue);
+    const QImage painted = f.pageBitmap->image.copy();
     for (int cycle = 1; cycle <= 3; ++cycle) {
         const QString png = h.programDir() + QStringLiteral("/save/baby%1.png").arg(cycle);
         h.dialogs.saveAnswer = png;
-        f.menu_SaveClick();
+        f.onSaveClicked();
         ASSERT_TRUE(QFile::exists(png));
-        f.LoadKartinka(QString()); // something else on the area meanwhile
+        f.loadPage(QString()); // something else on the area meanwhile
         h.dialogs.openAnswer = png;
-        f.menu_openClick();
-        expectSamePixels(f.PageBitmap->image, painted);
+        f.onOpenClicked();
+        expectSamePixels(f.pageBitmap->image, painted);
     }
     EXPECT_TRUE(h.messages.shown.empty());
 }

@@ -10,15 +10,15 @@ TEST(PageCache, AChangedArchiveShowsItsNewPageAtTheNextStart) {
     QImage page(40, 30, QImage::Format_RGB32);
     page.fill(qRgb(0, 0, 200));
     h.addArchive("pages.pak", {{"sea.bmp", bmpBytes(page)}});
-    auto centre = [&](TForm1& f) {
-        return f.PageBitmap->image.pixel(f.PageBitmap->width() / 2, f.PageBitmap->height() / 2);
+    auto centre = [&](MainWindow& f) {
+        return f.pageBitmap->image.pixel(f.pageBitmap->width() / 2, f.pageBitmap->height() / 2);
     };
     ASSERT_EQ(centre(h.make()), qRgb(0, 0, 200));
     h.form.reset();
 
     page.fill(qRgb(0, 160, 0)); // the upgrade brings another drawing under the same name
     h.addArchive("pages.pak", {{"sea.bmp", bmpBytes(page)}});
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     EXPECT_EQ(centre(f), qRgb(0, 160, 0));
     EXPECT_TRUE(h.messages.shown.empty());
 }

@@ -17,7 +17,7 @@ class Palette : public ::testing::Test {
   protected:
     void SetUp() override { form = &h.make(true, QSize(1200, 400)); }
     Harness h;
-    TForm1* form = nullptr;
+    MainWindow* form = nullptr;
 };
 
 void hover(QWidget* w, bool enter) {
@@ -37,43 +37,43 @@ QImage swatch(const QString& name) {
 
 TEST_F(Palette, EverySwatchSetsItsColorWithAnyButton) {
     struct Case {
-        TImage* control;
+        PictureBox* control;
         TColor color;
     } cases[] = {
-        {form->Image1_Color, 0x000000FF}, {form->Image2_Color, 0x0000FFFF},
-        {form->Image3_Color, 0x000080FF}, {form->Image4_Color, 0x00008000},
-        {form->Image5_Color, 0x00FF0000}, {form->Image6_Color, 0x00FFFF00},
-        {form->Image8_Color, 0x001A1A1A}, {form->Image7_Color, 0x00FFFFFF},
+        {form->redBlot, 0x000000FF}, {form->yellowBlot, 0x0000FFFF},
+        {form->orangeBlot, 0x000080FF}, {form->greenBlot, 0x00008000},
+        {form->blueBlot, 0x00FF0000}, {form->lightBlueBlot, 0x00FFFF00},
+        {form->blackBlot, 0x001A1A1A}, {form->whiteBlot, 0x00FFFFFF},
     };
     const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
     int n = 0;
     for (const Case& c : cases) {
         for (Qt::MouseButton b : buttons) {
-            form->Image10_ColorMouseDown(); // multicolor in between: each choice must clear it
+            form->onRainbowClicked(); // multicolor in between: each choice must clear it
             QTest::mouseClick(c.control, b, {}, QPoint(50, 60));
-            EXPECT_EQ(form->CurrentColor, c.color)
+            EXPECT_EQ(form->currentColor, c.color)
                 << c.control->objectName().toStdString() << " " << n;
-            EXPECT_TRUE(form->ColorMode.isEmpty()) << c.control->objectName().toStdString();
-            EXPECT_EQ(form->PageBitmap->pen.color, c.color);
+            EXPECT_TRUE(form->colorMode.isEmpty()) << c.control->objectName().toStdString();
+            EXPECT_EQ(form->pageBitmap->pen.color, c.color);
             ++n;
         }
     }
 }
 
 TEST_F(Palette, BothMulticolorSwatchesSetTheMarkerAndTheMode) {
-    QTest::mouseClick(form->Image10_Color, Qt::RightButton, {}, QPoint(50, 60));
-    EXPECT_EQ(form->CurrentColor, MulticolorMarker);
-    EXPECT_EQ(form->ColorMode, kMulticolorMode);
-    form->Image1_ColorMouseDown();
-    form->PageControl1->setCurrentWidget(form->TabSheet2);
-    QTest::mouseClick(form->Image3, Qt::LeftButton, {}, QPoint(50, 60));
-    EXPECT_EQ(form->CurrentColor, MulticolorMarker);
-    EXPECT_EQ(form->ColorMode, kMulticolorMode);
+    QTest::mouseClick(form->rainbowBlot, Qt::RightButton, {}, QPoint(50, 60));
+    EXPECT_EQ(form->currentColor, MulticolorMarker);
+    EXPECT_EQ(form->colorMode, kMulticolorMode);
+    form->onRedClicked();
+    form->paletteTabs->setCurrentWidget(form->kidsTab);
+    QTest::mouseClick(form->kidsRainbowBlot, Qt::LeftButton, {}, QPoint(50, 60));
+    EXPECT_EQ(form->currentColor, MulticolorMarker);
+    EXPECT_EQ(form->colorMode, kMulticolorMode);
 }
 
 TEST_F(Palette, AChartClickTakesTheCellsOwnColorWherePressed) {
-    form->PageControl1->setCurrentWidget(form->TabSheet2);
-    const QImage chart = form->Image2->picture();
+    form->paletteTabs->setCurrentWidget(form->kidsTab);
+    const QImage chart = form->colorChart->picture();
     ASSERT_EQ(chart.size(), QSize(833, 112));
     // Two cells: the first of the top row (x 1..25, y 2..26) and the 15th of the bottom row
     // (x 390..414, y 86..110). Their lit and shaded bevels, their corners and the gap beside
@@ -90,10 +90,10 @@ TEST_F(Palette, AChartClickTakesTheCellsOwnColorWherePressed) {
     for (const Cell& cell : cells) {
         const TColor want = fromQRgb(chart.pixel(cell.middle));
         for (QPoint p : cell.presses) {
-            form->Image10_ColorMouseDown();
-            QTest::mouseClick(form->Image2, Qt::LeftButton, {}, p);
-            EXPECT_EQ(form->CurrentColor, want) << p.x() << "," << p.y();
-            EXPECT_TRUE(form->ColorMode.isEmpty());
+            form->onRainbowClicked();
+            QTest::mouseClick(form->colorChart, Qt::LeftButton, {}, p);
+            EXPECT_EQ(form->currentColor, want) << p.x() << "," << p.y();
+            EXPECT_TRUE(form->colorMode.isEmpty());
             // The fill tool's cursor takes the picked color too.
             EXPECT_EQ(QGuiApplication::overrideCursor()->pixmap().toImage().pixel(90, 20),
                       toQRgb(want));
@@ -104,11 +104,11 @@ TEST_F(Palette, AChartClickTakesTheCellsOwnColorWherePressed) {
 }
 
 TEST_F(Palette, FixedSwatchesLightUpWhileHovered) {
-    const std::pair<TImage*, const char*> rows[] = {
-        {form->Image1_Color, "RED"},    {form->Image2_Color, "YELLOW"},
-        {form->Image3_Color, "ORANGE"}, {form->Image4_Color, "GREEN"},
-        {form->Image5_Color, "BLUE"},   {form->Image6_Color, "SKY"},
-        {form->Image7_Color, "WHITE"},  {form->Image8_Color, "BLACK"}};
+    const std::pair<PictureBox*, const char*> rows[] = {
+        {form->redBlot, "RED"},    {form->yellowBlot, "YELLOW"},
+        {form->orangeBlot, "ORANGE"}, {form->greenBlot, "GREEN"},
+        {form->blueBlot, "BLUE"},   {form->lightBlueBlot, "SKY"},
+        {form->whiteBlot, "WHITE"},  {form->blackBlot, "BLACK"}};
     for (const auto& [control, name] : rows) {
         const QImage normal = swatch(QLatin1String(name) + QLatin1Char('1'));
         const QImage lit = swatch(QLatin1String(name) + QLatin1Char('2'));
@@ -123,26 +123,26 @@ TEST_F(Palette, FixedSwatchesLightUpWhileHovered) {
 }
 
 TEST_F(Palette, TheMulticolorSwatchKeepsItsPicture) {
-    const QImage before = form->Image10_Color->picture();
+    const QImage before = form->rainbowBlot->picture();
     ASSERT_FALSE(before.isNull());
-    hover(form->Image10_Color, true);
-    EXPECT_EQ(form->Image10_Color->picture(), before);
-    hover(form->Image10_Color, false);
-    EXPECT_EQ(form->Image10_Color->picture(), before);
+    hover(form->rainbowBlot, true);
+    EXPECT_EQ(form->rainbowBlot->picture(), before);
+    hover(form->rainbowBlot, false);
+    EXPECT_EQ(form->rainbowBlot->picture(), before);
 }
 
 TEST_F(Palette, TheLoadingLabelFlickersUntilTheFirstShow) {
     Harness fresh;
-    TForm1& f = fresh.make(false, QSize(800, 400));
-    ASSERT_TRUE(f.Timer_Color->isActive());
-    EXPECT_EQ(f.Timer_Color->interval(), 100);
-    ASSERT_GT(f.PaintBox1->width(), 8);
+    MainWindow& f = fresh.make(false, QSize(800, 400));
+    ASSERT_TRUE(f.loadingBlinkTimer->isActive());
+    EXPECT_EQ(f.loadingBlinkTimer->interval(), 100);
+    ASSERT_GT(f.drawingArea->width(), 8);
     QSet<TColor> colors;
     for (int i = 0; i < 5; ++i) {
-        f.Timer_ColorTimer();
-        EXPECT_EQ(f.Label_Load->x(), f.PaintBox1->width() / 4);
-        EXPECT_EQ(f.Label_Load->alignment(), Qt::AlignCenter);
-        const QString sheet = f.Label_Load->styleSheet();
+        f.onLoadingBlink();
+        EXPECT_EQ(f.loadingLabel->x(), f.drawingArea->width() / 4);
+        EXPECT_EQ(f.loadingLabel->alignment(), Qt::AlignCenter);
+        const QString sheet = f.loadingLabel->styleSheet();
         const QColor c(sheet.mid(sheet.indexOf(QLatin1Char('#')), 7));
         ASSERT_TRUE(c.isValid()) << sheet.toStdString();
         const TColor t = fromQRgb(c.rgb());
@@ -153,8 +153,8 @@ TEST_F(Palette, TheLoadingLabelFlickersUntilTheFirstShow) {
     EXPECT_GT(colors.size(), 1) << "the color never changed";
     f.show();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(f.Timer_Color->isActive());
-    EXPECT_FALSE(f.Label_Load->isVisible());
+    EXPECT_FALSE(f.loadingBlinkTimer->isActive());
+    EXPECT_FALSE(f.loadingLabel->isVisible());
 }
 
 // The pictures the palette and the tool cursors are drawn from are compiled in: the window

@@ -13,11 +13,11 @@
 #include <gtest/gtest.h>
 
 namespace {
-TForm1& withPage(Harness& h) {
+MainWindow& withPage(Harness& h) {
     h.addArchive(QStringLiteral("pages.pak"), {{"page.bmp", bmpBytes(outlinePage(400, 300))}});
-    TForm1& form = h.make();
-    EXPECT_TRUE(form.PageBitmap);
-    EXPECT_FALSE(form.Label_Error->isVisible());
+    MainWindow& form = h.make();
+    EXPECT_TRUE(form.pageBitmap);
+    EXPECT_FALSE(form.noPagesLabel->isVisible());
     return form;
 }
 
@@ -38,20 +38,20 @@ TEST(Save, ProposesTheNextNameAndWritesAHalftoneBitmapOfTheAreaWhateverTheExtens
     for (const char* f : {"baby1.bmp", "baby2.bmp", "drawing.bmp"})
         QFile(h.programDir() + QStringLiteral("/save/") + QLatin1String(f))
             .open(QIODevice::WriteOnly);
-    TForm1& form = withPage(h);
-    form.PageBitmap->fillRect(QRect(10, 20, 30, 40), clRed);
-    form.PageBitmap->fillRect(QRect(100, 20, 30, 40), 0x001A1A1A); // black paint
+    MainWindow& form = withPage(h);
+    form.pageBitmap->fillRect(QRect(10, 20, 30, 40), clRed);
+    form.pageBitmap->fillRect(QRect(100, 20, 30, 40), 0x001A1A1A); // black paint
     const QString target = h.programDir() + QStringLiteral("/save/mine.jpg");
     h.dialogs.saveAnswer = target;
 
-    form.menu_SaveClick();
+    form.onSaveClicked();
 
     ASSERT_EQ(h.dialogs.saved.size(), 1u);
     const OpenDialogOptions& o = h.dialogs.saved[0];
     EXPECT_EQ(o.title, QStringLiteral("Save coloring book"));
     // A new user is offered PNG first, which keeps every colour.
-    EXPECT_EQ(o.fileName, form.SaveFolder + QStringLiteral("baby4.png"));
-    EXPECT_EQ(o.initialDir, form.SaveFolder);
+    EXPECT_EQ(o.fileName, form.saveFolder + QStringLiteral("baby4.png"));
+    EXPECT_EQ(o.initialDir, form.saveFolder);
     EXPECT_TRUE(o.filter.startsWith(QStringLiteral("PNG")));
     EXPECT_TRUE(o.filter.contains(QStringLiteral("*.bmp")));
 
@@ -62,11 +62,11 @@ TEST(Save, ProposesTheNextNameAndWritesAHalftoneBitmapOfTheAreaWhateverTheExtens
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.format(), QImage::Format_Indexed8);
     EXPECT_EQ(saved.colorCount(), 256);
-    EXPECT_EQ(saved.size(), form.PaintBox1->size());
+    EXPECT_EQ(saved.size(), form.drawingArea->size());
     EXPECT_EQ(saved.pixel(15, 25), qRgb(255, 0, 0));
     EXPECT_EQ(saved.pixel(105, 25), qRgb(28, 28, 28));
     // The page's pure black outlines and white paper come through as they are.
-    const QImage& page = form.PageBitmap->image;
+    const QImage& page = form.pageBitmap->image;
     for (int y = 0; y < page.height(); y += 7)
         for (int x = 0; x < page.width(); x += 7) {
             const QRgb c = page.pixel(x, y) | 0xFF000000u;
@@ -78,54 +78,54 @@ TEST(Save, ProposesTheNextNameAndWritesAHalftoneBitmapOfTheAreaWhateverTheExtens
 
     // The bitmap chosen is offered first from now on, under the bitmap's own numbering.
     h.dialogs.saveAnswer.reset();
-    form.menu_SaveClick();
+    form.onSaveClicked();
     ASSERT_EQ(h.dialogs.saved.size(), 2u);
-    EXPECT_EQ(h.dialogs.saved[1].fileName, form.SaveFolder + QStringLiteral("baby4.bmp"));
+    EXPECT_EQ(h.dialogs.saved[1].fileName, form.saveFolder + QStringLiteral("baby4.bmp"));
     EXPECT_TRUE(h.dialogs.saved[1].filter.startsWith(QStringLiteral("Bitmaps")));
     EXPECT_EQ(h.dialogs.saved[1].defaultSuffix, QStringLiteral("bmp"));
     // And a PNG chosen brings PNG back first.
     h.dialogs.saveAnswer = h.programDir() + QStringLiteral("/save/again.png");
-    form.menu_SaveClick();
+    form.onSaveClicked();
     h.dialogs.saveAnswer.reset();
-    form.menu_SaveClick();
+    form.onSaveClicked();
     ASSERT_EQ(h.dialogs.saved.size(), 4u);
     EXPECT_EQ(h.dialogs.saved[3].defaultSuffix, QStringLiteral("png"));
-    EXPECT_EQ(h.dialogs.saved[3].fileName, form.SaveFolder + QStringLiteral("baby5.png"));
+    EXPECT_EQ(h.dialogs.saved[3].fileName, form.saveFolder + QStringLiteral("baby5.png"));
 }
 
 // The area was resized after the page was loaded: the file takes the area's present size
 // and the page is scaled into it by picking pixels.
 TEST(Save, FollowsTheAreaSizeAtSavingTime) {
     Harness h;
-    TForm1& form = withPage(h);
-    const QSize loaded = form.PageBitmap->image.size();
-    form.PageBitmap->fillRect(QRect(0, 0, loaded.width() / 2, loaded.height()), clBlue);
+    MainWindow& form = withPage(h);
+    const QSize loaded = form.pageBitmap->image.size();
+    form.pageBitmap->fillRect(QRect(0, 0, loaded.width() / 2, loaded.height()), clBlue);
     form.resize(form.size() - QSize(100, 60));
     form.layout()->activate();
     form.centralWidget()->layout()->activate();
-    const QSize area = form.PaintBox1->size();
+    const QSize area = form.drawingArea->size();
     ASSERT_NE(area, loaded);
     h.dialogs.saveAnswer = h.programDir() + QStringLiteral("/save/big.bmp");
-    form.menu_SaveClick();
+    form.onSaveClicked();
     const QImage saved = readBack(*h.dialogs.saveAnswer);
     EXPECT_EQ(saved.size(), area);
     EXPECT_EQ(saved.pixel(area.width() / 2 - 2, area.height() - 1), qRgb(0, 0, 255));
     EXPECT_NE(saved.pixel(area.width() / 2 + 2, area.height() / 2), qRgb(0, 0, 255));
-    EXPECT_EQ(form.PageBitmap->image.size(), loaded); // saving never touches the page
+    EXPECT_EQ(form.pageBitmap->image.size(), loaded); // saving never touches the page
 }
 
 TEST(Save, CancelWritesNothingAndAnUnwritablePathIsReported) {
     Harness h;
-    TForm1& form = withPage(h);
+    MainWindow& form = withPage(h);
     const QStringList before = saveFolderFiles(h);
-    form.menu_SaveClick(); // no answer: Cancel
+    form.onSaveClicked(); // no answer: Cancel
     EXPECT_EQ(h.dialogs.saved.size(), 1u);
     EXPECT_EQ(saveFolderFiles(h), before);
     EXPECT_TRUE(h.messages.shown.empty());
 
     const QString bad = h.programDir() + QStringLiteral("/nowhere/baby1.bmp");
     h.dialogs.saveAnswer = bad;
-    reportErrors(&h.messages, [&] { form.menu_SaveClick(); });
+    reportErrors(&h.messages, [&] { form.onSaveClicked(); });
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Error);
     EXPECT_TRUE(h.messages.shown[0].text.contains(bad)) << h.messages.shown[0].text.toStdString();
@@ -135,11 +135,11 @@ TEST(Save, CancelWritesNothingAndAnUnwritablePathIsReported) {
 // notify() around it, so an exception that escaped the slot would end the test.
 TEST(Save, MenuActionsReportFailuresAtTheSlot) {
     Harness h;
-    TForm1& form = withPage(h);
+    MainWindow& form = withPage(h);
     h.dialogs.saveAnswer = h.programDir() + QStringLiteral("/nowhere/baby1.bmp");
-    form.menu_Save->trigger();
+    form.saveAction->trigger();
     h.printer.fail = true;
-    form.menu_print->trigger();
+    form.printAction->trigger();
     ASSERT_EQ(h.messages.shown.size(), 2u);
     EXPECT_TRUE(h.messages.shown[0].text.contains(QStringLiteral("nowhere")));
     EXPECT_EQ(h.messages.shown[1].text, QStringLiteral("No printer is installed."));
@@ -149,25 +149,25 @@ TEST(Save, MenuActionsReportFailuresAtTheSlot) {
 
 TEST(Print, SendsThePageAtThreePrinterPixelsPerPixelAndReportsFailures) {
     Harness h;
-    TForm1& form = withPage(h);
-    form.PageBitmap->fillRect(QRect(5, 5, 20, 20), clGreen);
-    const QImage before = form.PageBitmap->image.copy();
-    form.menu_printClick();
+    MainWindow& form = withPage(h);
+    form.pageBitmap->fillRect(QRect(5, 5, 20, 20), clGreen);
+    const QImage before = form.pageBitmap->image.copy();
+    form.onPrintClicked();
     ASSERT_EQ(h.printer.jobs.size(), 1u);
     EXPECT_EQ(h.printer.jobs[0].first, before);
     EXPECT_EQ(h.printer.jobs[0].second, 3);
-    EXPECT_EQ(form.PageBitmap->image, before);
+    EXPECT_EQ(form.pageBitmap->image, before);
 
     h.printer.fail = true;
-    reportErrors(&h.messages, [&] { form.menu_printClick(); });
+    reportErrors(&h.messages, [&] { form.onPrintClicked(); });
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].text, QStringLiteral("No printer is installed."));
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Error);
 
     // Without a page there is nothing to print and nothing to say.
     h.printer.fail = false;
-    form.PageBitmap.reset();
-    form.menu_printClick();
+    form.pageBitmap.reset();
+    form.onPrintClicked();
     EXPECT_EQ(h.printer.jobs.size(), 1u);
     EXPECT_EQ(h.messages.shown.size(), 1u);
 }
@@ -175,57 +175,57 @@ TEST(Print, SendsThePageAtThreePrinterPixelsPerPixelAndReportsFailures) {
 // The copy sent to the gallery is what the screen shows, the magnifier over the page too.
 TEST(Capture, TakesTheAreaAsShownWithTheMagnifier) {
     Harness h;
-    TForm1& form = withPage(h);
-    form.PageBitmap->fillRect(QRect(0, 0, 60, 60), clYellow);
-    form.ShowPage();
+    MainWindow& form = withPage(h);
+    form.pageBitmap->fillRect(QRect(0, 0, 60, 60), clYellow);
+    form.showPage();
     QPixmap lens(50, 40);
     lens.fill(QColor(255, 0, 255));
-    form.img4->setPixmap(lens);
-    form.img4->setFixedSize(50, 40);
-    form.img4->move(form.PaintBox1->x() + 200, form.PaintBox1->y() + 100);
-    form.img4->setVisible(true);
-    form.img4->raise();
+    form.magnifierLens->setPixmap(lens);
+    form.magnifierLens->setFixedSize(50, 40);
+    form.magnifierLens->move(form.drawingArea->x() + 200, form.drawingArea->y() + 100);
+    form.magnifierLens->setVisible(true);
+    form.magnifierLens->raise();
 
-    const QImage shot = form.CaptureDrawingArea();
-    ASSERT_EQ(shot.size(), form.PaintBox1->size());
+    const QImage shot = form.captureDrawingArea();
+    ASSERT_EQ(shot.size(), form.drawingArea->size());
     EXPECT_EQ(shot.pixel(10, 10), qRgb(255, 255, 0));
     EXPECT_EQ(shot.pixel(225, 120), qRgb(255, 0, 255));
-    const QPoint corner(form.PaintBox1->width() - 3, form.PaintBox1->height() - 3);
-    EXPECT_EQ(shot.pixel(corner), form.PageBitmap->image.pixel(corner) | 0xFF000000u);
+    const QPoint corner(form.drawingArea->width() - 3, form.drawingArea->height() - 3);
+    EXPECT_EQ(shot.pixel(corner), form.pageBitmap->image.pixel(corner) | 0xFF000000u);
 
-    form.img4->setVisible(false);
-    EXPECT_EQ(form.CaptureDrawingArea().pixel(225, 120),
-              form.PageBitmap->image.pixel(225, 120) | 0xFF000000u);
+    form.magnifierLens->setVisible(false);
+    EXPECT_EQ(form.captureDrawingArea().pixel(225, 120),
+              form.pageBitmap->image.pixel(225, 120) | 0xFF000000u);
 }
 
 // An open side panel narrows the area but never the saved picture; a PNG keeps every colour
 // exactly, textures and palette orange included.
 TEST(Save, StatisticsPanelOpenSavesTheFullAreaAndPngKeepsTheScreensColours) {
     Harness h;
-    TForm1& form = withPage(h);
+    MainWindow& form = withPage(h);
     form.centralWidget()->layout()->activate();
-    const QSize full = form.PaintBox1->size();
-    form.PageBitmap->fillRect(QRect(10, 10, 40, 40), 0x000080FF); // palette orange
-    QImage& page = form.PageBitmap->image;
+    const QSize full = form.drawingArea->size();
+    form.pageBitmap->fillRect(QRect(10, 10, 40, 40), 0x000080FF); // palette orange
+    QImage& page = form.pageBitmap->image;
     for (int y = 60; y < 120; ++y)
         for (int x = 60; x < 200; ++x)
             page.setPixel(x, y, qRgb((x * 37) & 255, (y * 11) & 255, (x ^ y) & 255));
-    form.ShowPage();
+    form.showPage();
     const QImage screen = page.copy();
 
-    form.Button_StatClick();
+    form.onStatisticsClicked();
     form.layout()->activate();
     form.centralWidget()->layout()->activate();
-    ASSERT_LT(form.PaintBox1->width(), full.width());
-    EXPECT_EQ(form.FullAreaSize(), full);
+    ASSERT_LT(form.drawingArea->width(), full.width());
+    EXPECT_EQ(form.fullAreaSize(), full);
 
     h.dialogs.saveAnswer = h.programDir() + QStringLiteral("/save/open.bmp");
-    form.menu_SaveClick();
+    form.onSaveClicked();
     EXPECT_EQ(h.dialogs.saved.back().defaultSuffix, QStringLiteral("png")); // a new user
     EXPECT_EQ(readBack(*h.dialogs.saveAnswer).size(), full);
 
     h.dialogs.saveAnswer = h.programDir() + QStringLiteral("/save/exact.PNG");
-    form.menu_SaveClick();
+    form.onSaveClicked();
     EXPECT_TRUE(h.dialogs.saved.back().filter.contains(QStringLiteral("*.png")));
     QImageReader r(*h.dialogs.saveAnswer);
     r.setDecideFormatFromContent(true);

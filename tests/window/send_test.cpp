@@ -55,16 +55,16 @@ struct GallerySite {
     bool started = false;
 };
 
-TForm1& withPage(Harness& h) {
+MainWindow& withPage(Harness& h) {
     h.addArchive(QStringLiteral("pages.pak"), {{"page.bmp", bmpBytes(outlinePage(400, 300))}});
-    TForm1& form = h.make();
-    form.PageBitmap->fillRect(QRect(30, 30, 80, 60), clRed);
-    form.ShowPage();
+    MainWindow& form = h.make();
+    form.pageBitmap->fillRect(QRect(30, 30, 80, 60), clRed);
+    form.showPage();
     return form;
 }
 
-QStringList uploads(const TForm1& form) {
-    return QDir(form.UploadFolder).entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Time);
+QStringList uploads(const MainWindow& form) {
+    return QDir(form.uploadFolder).entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Time);
 }
 
 const QRegularExpression kUploadName(QStringLiteral("^[A-Za-z0-9]{10}\\.jpg$"));
@@ -79,13 +79,13 @@ TEST(Send, PictureReachesTheGalleryWithTheChildsNameAndAge) {
     GallerySite site;
     ASSERT_TRUE(site.started) << site.server.readAll().toStdString();
     Harness h;
-    TForm1& form = withPage(h);
-    form.SiteBase = site.base();
+    MainWindow& form = withPage(h);
+    form.siteBase = site.base();
     // Cancel twice on the name and once on the age: each box comes back until answered.
     h.input.answers = {QString(), QString(), QStringLiteral("Маша"), QString(),
                        QStringLiteral("4")};
 
-    reportErrors(&h.messages, [&] { form.menu_ColroingSendClick(); });
+    reportErrors(&h.messages, [&] { form.onSendClicked(); });
 
     EXPECT_EQ(h.input.prompts, (std::vector<QString>{"Child's name", "Child's name", "Child's name",
                                                      "Child's age", "Child's age"}));
@@ -100,9 +100,9 @@ TEST(Send, PictureReachesTheGalleryWithTheChildsNameAndAge) {
     const QString name = sent[0];
     EXPECT_TRUE(kUploadName.match(name).hasMatch()) << name.toStdString();
     EXPECT_EQ(QSet<QChar>(name.begin(), name.begin() + 10).size(), 10);
-    const QString local = form.UploadFolder + QLatin1Char('/') + name;
+    const QString local = form.uploadFolder + QLatin1Char('/') + name;
     const QImage jpeg(local, "JPEG");
-    EXPECT_EQ(jpeg.size(), form.PaintBox1->size());
+    EXPECT_EQ(jpeg.size(), form.drawingArea->size());
     const QColor red = jpeg.pixelColor(70, 60);
     EXPECT_GT(red.red(), 220);
     EXPECT_LT(red.green(), 40);
@@ -139,13 +139,13 @@ TEST(Send, EverySendHasItsOwnNameAndValuesArriveWhole) {
     GallerySite site;
     ASSERT_TRUE(site.started);
     Harness h;
-    TForm1& form = withPage(h);
-    form.SiteBase = site.base();
+    MainWindow& form = withPage(h);
+    form.siteBase = site.base();
     h.input.answers = {QStringLiteral("Tom & Jerry"), QStringLiteral("3#4"),
                        QStringLiteral("Anna Maria"),  QStringLiteral("5 лет"),
                        QStringLiteral("O'Neil=1"),    QStringLiteral("+6")};
     for (int i = 0; i < 3; ++i)
-        reportErrors(&h.messages, [&] { form.menu_ColroingSendClick(); });
+        reportErrors(&h.messages, [&] { form.onSendClicked(); });
     ASSERT_EQ(h.messages.shown.size(), 3u);
     for (const ShownMessage& m : h.messages.shown)
         EXPECT_EQ(m.title, QStringLiteral("Information")) << m.text.toStdString();
@@ -164,12 +164,12 @@ TEST(Send, EverySendHasItsOwnNameAndValuesArriveWhole) {
 
 TEST(Send, OfflineDoesNothingAtAll) {
     Harness h;
-    TForm1& form = withPage(h);
-    form.SiteBase = QStringLiteral("http://127.0.0.1:9"); // never reached
+    MainWindow& form = withPage(h);
+    form.siteBase = QStringLiteral("http://127.0.0.1:9"); // never reached
     h.network.online = false;
     h.input.answers = {QStringLiteral("Маша"), QStringLiteral("4")};
-    reportErrors(&h.messages, [&] { form.menu_ColroingSendClick(); });
-    EXPECT_FALSE(QFileInfo::exists(form.UploadFolder));
+    reportErrors(&h.messages, [&] { form.onSendClicked(); });
+    EXPECT_FALSE(QFileInfo::exists(form.uploadFolder));
     EXPECT_TRUE(h.input.prompts.empty());
     EXPECT_TRUE(h.messages.shown.empty());
 }
@@ -177,17 +177,17 @@ TEST(Send, OfflineDoesNothingAtAll) {
 // No site: the client's error text in the standard error report; the JPEG stays.
 TEST(Send, SiteDownShowsTheErrorAndKeepsTheJpeg) {
     Harness h;
-    TForm1& form = withPage(h);
-    form.SiteBase = QStringLiteral("http://127.0.0.1:%1").arg(freePort());
+    MainWindow& form = withPage(h);
+    form.siteBase = QStringLiteral("http://127.0.0.1:%1").arg(freePort());
     h.input.answers = {QStringLiteral("Маша"), QStringLiteral("4")};
-    reportErrors(&h.messages, [&] { form.menu_ColroingSendClick(); });
+    reportErrors(&h.messages, [&] { form.onSendClicked(); });
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Error);
     EXPECT_TRUE(h.messages.shown[0].text.contains(QStringLiteral("onnect")))
         << h.messages.shown[0].text.toStdString();
     const QStringList kept = uploads(form);
     ASSERT_EQ(kept.size(), 1);
-    EXPECT_GT(QFileInfo(form.UploadFolder + QLatin1Char('/') + kept[0]).size(), 0);
+    EXPECT_GT(QFileInfo(form.uploadFolder + QLatin1Char('/') + kept[0]).size(), 0);
 }
 
 // The site refuses the announce (an age too long for it): the status is an error, and no
@@ -196,10 +196,10 @@ TEST(Send, ErrorStatusFromTheSiteIsReported) {
     GallerySite site;
     ASSERT_TRUE(site.started);
     Harness h;
-    TForm1& form = withPage(h);
-    form.SiteBase = site.base();
+    MainWindow& form = withPage(h);
+    form.siteBase = site.base();
     h.input.answers = {QStringLiteral("Маша"), QString(30, QLatin1Char('4'))};
-    reportErrors(&h.messages, [&] { form.menu_ColroingSendClick(); });
+    reportErrors(&h.messages, [&] { form.onSendClicked(); });
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Error);
     EXPECT_TRUE(h.messages.shown[0].text.contains(QStringLiteral("400")))
@@ -211,12 +211,12 @@ TEST(Send, ErrorStatusFromTheSiteIsReported) {
 // The JPEG cannot be written: the warning, and nothing is asked or sent.
 TEST(Send, PictureThatCannotBeWrittenGivesTheWarning) {
     Harness h;
-    TForm1& form = withPage(h);
-    form.SiteBase = QStringLiteral("http://127.0.0.1:9");
+    MainWindow& form = withPage(h);
+    form.siteBase = QStringLiteral("http://127.0.0.1:9");
     // A folder no file can be created in, whoever runs the test.
-    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self"), form.UploadFolder));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self"), form.uploadFolder));
     h.input.answers = {QStringLiteral("Маша"), QStringLiteral("4")};
-    reportErrors(&h.messages, [&] { form.menu_ColroingSendClick(); });
+    reportErrors(&h.messages, [&] { form.onSendClicked(); });
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].title, QStringLiteral("Предупреждение"));
     EXPECT_EQ(h.messages.shown[0].text,
@@ -228,10 +228,10 @@ TEST(Send, PictureThatCannotBeWrittenGivesTheWarning) {
 
 TEST(Send, GalleryAndWriteToUsOpenTheSiteInTheBrowser) {
     Harness h;
-    TForm1& form = h.make();
-    form.SiteBase = QStringLiteral("http://gallery.test:8000");
-    form.menu_ColoringView->trigger();
-    form.menu_Mail->trigger();
+    MainWindow& form = h.make();
+    form.siteBase = QStringLiteral("http://gallery.test:8000");
+    form.viewGalleryAction->trigger();
+    form.writeToUsAction->trigger();
     EXPECT_EQ(h.shell.opened,
               (std::vector<QString>{QStringLiteral("http://gallery.test:8000/baby.php"),
                                     QStringLiteral("http://gallery.test:8000")}));

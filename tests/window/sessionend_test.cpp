@@ -22,24 +22,24 @@ TEST(SessionEnd, QuitSignalsWriteTheRecordAndSettingsWithoutAskingAnyone) {
     for (int sig : {SIGTERM, SIGHUP}) {
         Harness h;
         h.addArchive("a.pak", {{"p.bmp", bmpBytes(outlinePage(300, 200))}});
-        TForm1& f = h.make();
+        MainWindow& f = h.make();
         // Child mode, locked: the close button would ask the gate; the desktop does not.
         f.childMode->setEnabled(true);
         f.childMode->lock.close();
         int asked = 0;
         f.childMode->askGate = [&](const GateQuestion&) { return ++asked, false; };
         QuitRequests quits;
-        QObject::connect(&quits, &QuitRequests::quitRequested, &f, &TForm1::CloseForSessionEnd);
+        QObject::connect(&quits, &QuitRequests::quitRequested, &f, &MainWindow::closeForSessionEnd);
         // The session ends while a dialog is open, inside its own event loop.
         bool dialogUp = false;
-        QTimer::singleShot(0, &f, [&] { f.Fm_Options->exec(); });
+        QTimer::singleShot(0, &f, [&] { f.optionsDialog->exec(); });
         QTimer::singleShot(100, &f, [&] {
-            dialogUp = f.Fm_Options->isVisible();
+            dialogUp = f.optionsDialog->isVisible();
             std::raise(sig);
         });
         EXPECT_TRUE(QTest::qWaitFor([&] { return !f.isVisible(); })) << sig;
         EXPECT_TRUE(dialogUp);
-        EXPECT_FALSE(f.Fm_Options->isVisible());
+        EXPECT_FALSE(f.optionsDialog->isVisible());
         EXPECT_EQ(asked, 0);
         EXPECT_TRUE(h.messages.shown.empty());
         EXPECT_EQ(fileSize(h.dir.path() + "/stat.dat"), 68) << sig;
@@ -51,9 +51,9 @@ TEST(SessionEnd, QuitSignalsWriteTheRecordAndSettingsWithoutAskingAnyone) {
 // A failure while closing at logout goes to the log: nobody is there to press OK.
 TEST(SessionEnd, AFailedWriteAtLogoutIsLoggedNotShown) {
     Harness h;
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     QDir().mkpath(h.dir.path() + "/stat.dat/blocked"); // stat.dat cannot be a file
-    f.CloseForSessionEnd();
+    f.closeForSessionEnd();
     EXPECT_FALSE(f.isVisible());
     EXPECT_TRUE(h.messages.shown.empty());
     EXPECT_TRUE(QFile::exists(h.programDir() + "/config.ini"));

@@ -27,12 +27,12 @@ std::vector<TStatRecord> history(const Harness& h) {
 }
 
 // The grid's rows below its header, cell by cell.
-std::vector<QStringList> gridRows(const TForm1& f) {
+std::vector<QStringList> gridRows(const MainWindow& f) {
     std::vector<QStringList> rows;
-    for (int r = 0; r < f.StringGrid1->rowCount(); ++r) {
+    for (int r = 0; r < f.historyTable->rowCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < f.StringGrid1->columnCount(); ++c) {
-            const QTableWidgetItem* it = f.StringGrid1->item(r, c);
+        for (int c = 0; c < f.historyTable->columnCount(); ++c) {
+            const QTableWidgetItem* it = f.historyTable->item(r, c);
             cells << (it ? it->text() : QStringLiteral("<none>"));
         }
         rows.push_back(cells);
@@ -40,15 +40,15 @@ std::vector<QStringList> gridRows(const TForm1& f) {
     return rows;
 }
 
-void click(TForm1& f, TColor color, int times) {
-    f.CurrentColor = color;
+void click(MainWindow& f, TColor color, int times) {
+    f.currentColor = color;
     for (int i = 0; i < times; ++i)
-        f.CountClick();
+        f.countClick();
 }
 
-void choosePage(TForm1& f, int node) {
-    f.TreeView1->setCurrentItem(f.TreeNodes[size_t(node)]);
-    f.TreeView1Click();
+void choosePage(MainWindow& f, int node) {
+    f.catalogueTree->setCurrentItem(f.catalogueNodes[size_t(node)]);
+    f.onCatalogueItemClicked();
 }
 
 void addPages(Harness& h, const QStringList& names) {
@@ -70,7 +70,7 @@ void appendRun(const Harness& h, int clicks) {
 
 TEST(Statistics, RunWithoutClicksSavesZeroTheDateAndNoFavorites) {
     Harness h;
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     const QString before = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
     f.close();
     const QString after = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
@@ -87,15 +87,15 @@ TEST(Statistics, RunWithoutClicksSavesZeroTheDateAndNoFavorites) {
 
 TEST(Statistics, FavoriteColorTiesGoToTheEarlierColor) {
     Harness h;
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     click(f, clYellow, 3); // yellow first, yet red comes first in the table
     click(f, clRed, 3);
-    f.Button_Stat->click();
-    EXPECT_EQ(f.Label_Color->text(), QStringLiteral("Favorite color: Red"));
+    f.statisticsButton->click();
+    EXPECT_EQ(f.favoriteColorLabel->text(), QStringLiteral("Favorite color: Red"));
     click(f, clYellow, 1);
-    EXPECT_EQ(f.Label_Clicks->text(), QStringLiteral("Clicks counter: 7"));
-    f.Button_Stat->click();
-    EXPECT_EQ(f.Label_Color->text(), QStringLiteral("Favorite color: Yellow"));
+    EXPECT_EQ(f.clicksLabel->text(), QStringLiteral("Clicks counter: 7"));
+    f.statisticsButton->click();
+    EXPECT_EQ(f.favoriteColorLabel->text(), QStringLiteral("Favorite color: Yellow"));
     f.close();
     ASSERT_EQ(history(h).size(), 1u);
     EXPECT_EQ(history(h)[0].FavoriteColor, QStringLiteral("Yellow"));
@@ -104,34 +104,34 @@ TEST(Statistics, FavoriteColorTiesGoToTheEarlierColor) {
 
 TEST(Statistics, OnlyTheEightPaletteValuesCountTowardAColor) {
     Harness h;
-    TForm1& f = h.make(false);
+    MainWindow& f = h.make(false);
     // Near misses of red and of the palette's black, the outline black, the multicolor marker.
     for (TColor c : {TColor(0x000000FE), TColor(0x001A1A1B), clBlack, MulticolorMarker})
         click(f, c, 2);
-    EXPECT_EQ(f.ClickCount, 8);
-    f.Button_Stat->click();
-    EXPECT_TRUE(f.Label_Color->isHidden()); // no label without a value
-    EXPECT_EQ(f.FavoriteColorText, QString());
+    EXPECT_EQ(f.clickCount, 8);
+    f.statisticsButton->click();
+    EXPECT_TRUE(f.favoriteColorLabel->isHidden()); // no label without a value
+    EXPECT_EQ(f.favoriteColorText, QString());
 
     // A chart cell equal to a palette value counts toward that color, white included.
     click(f, clWhite, 1);
     click(f, clPaintBlack, 2);
-    f.Button_Stat->click();
-    EXPECT_EQ(f.Label_Color->text(), QStringLiteral("Favorite color: Black"));
-    EXPECT_FALSE(f.Label_Color->isHidden());
-    EXPECT_EQ(f.ColorCounts[7].Count, 1);
+    f.statisticsButton->click();
+    EXPECT_EQ(f.favoriteColorLabel->text(), QStringLiteral("Favorite color: Black"));
+    EXPECT_FALSE(f.favoriteColorLabel->isHidden());
+    EXPECT_EQ(f.colorCounts[7].Count, 1);
 }
 
 TEST(Statistics, LongPageNameIsWholeOnTheLabelAndCutInTheRecord) {
     Harness h;
     addPages(h, {kLongPage});
-    TForm1& f = h.make(); // the first show picks the only page
-    ASSERT_EQ(f.CurrentPageIndex, 1);
+    MainWindow& f = h.make(); // the first show picks the only page
+    ASSERT_EQ(f.currentPageIndex, 1);
     click(f, clBlue, 2);
-    f.Button_Stat->click();
-    EXPECT_EQ(f.Label_Raskraska->text(), QStringLiteral("Favorite coloring book: ") + kLongPage);
-    EXPECT_GE(f.Label_Raskraska->width(), f.Label_Raskraska->sizeHint().width());
-    ASSERT_EQ(f.StringGrid1->rowCount(), 1);
+    f.statisticsButton->click();
+    EXPECT_EQ(f.favoritePageLabel->text(), QStringLiteral("Favorite coloring book: ") + kLongPage);
+    EXPECT_GE(f.favoritePageLabel->width(), f.favoritePageLabel->sizeHint().width());
+    ASSERT_EQ(f.historyTable->rowCount(), 1);
     EXPECT_EQ(gridRows(f)[0],
               (QStringList{QStringLiteral("->"), QStringLiteral("Now"), kLongPage.left(20),
                            QStringLiteral("Blue"), QStringLiteral("2")}));
@@ -143,34 +143,34 @@ TEST(Statistics, LongPageNameIsWholeOnTheLabelAndCutInTheRecord) {
 TEST(Statistics, FavoritePageTiesGoToTheLowestIndex) {
     Harness h;
     addPages(h, {QStringLiteral("Cat"), QStringLiteral("Dog"), QStringLiteral("Owl")});
-    TForm1& f = h.make(false); // nodes: 0 the archive, 1..3 the pages
-    ASSERT_EQ(f.TreeNodeCount(), 4);
+    MainWindow& f = h.make(false); // nodes: 0 the archive, 1..3 the pages
+    ASSERT_EQ(f.catalogueNodeCount(), 4);
 
     // Before any page is chosen the clicks count toward none.
     click(f, clRed, 4);
-    f.Button_Stat->click();
-    EXPECT_TRUE(f.Label_Raskraska->isHidden());
-    EXPECT_EQ(f.FavoriteBookText, QString());
+    f.statisticsButton->click();
+    EXPECT_TRUE(f.favoritePageLabel->isHidden());
+    EXPECT_EQ(f.favoritePageText, QString());
 
     choosePage(f, 3);
     click(f, clRed, 2);
     choosePage(f, 2);
     click(f, clRed, 2);
-    f.Button_Stat->click();
-    EXPECT_EQ(f.Label_Raskraska->text(), QStringLiteral("Favorite coloring book: Dog"));
-    EXPECT_FALSE(f.Label_Raskraska->isHidden());
+    f.statisticsButton->click();
+    EXPECT_EQ(f.favoritePageLabel->text(), QStringLiteral("Favorite coloring book: Dog"));
+    EXPECT_FALSE(f.favoritePageLabel->isHidden());
 
     choosePage(f, 3);
     click(f, clRed, 1);
-    f.Button_Stat->click();
-    EXPECT_EQ(f.Label_Raskraska->text(), QStringLiteral("Favorite coloring book: Owl"));
+    f.statisticsButton->click();
+    EXPECT_EQ(f.favoritePageLabel->text(), QStringLiteral("Favorite coloring book: Owl"));
 
     // An index past the table is never written.
-    f.CurrentPageIndex = 5000;
+    f.currentPageIndex = 5000;
     click(f, clRed, 1);
-    EXPECT_EQ(f.ClickCount, 10);
-    EXPECT_EQ(f.PageCounts.size(), 5u);
-    EXPECT_EQ(f.PageCounts[0].Count, 0);
+    EXPECT_EQ(f.clickCount, 10);
+    EXPECT_EQ(f.pageCounts.size(), 5u);
+    EXPECT_EQ(f.pageCounts[0].Count, 0);
 }
 
 TEST(Statistics, MissingAndEmptyHistoryShowOnlyTheCurrentRun) {
@@ -180,34 +180,34 @@ TEST(Statistics, MissingAndEmptyHistoryShowOnlyTheCurrentRun) {
             QFile file(statPath(h));
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         }
-        TForm1& f = h.make();
+        MainWindow& f = h.make();
         click(f, clGreen, 3);
-        f.Button_Stat->click();
-        EXPECT_EQ(f.StringGrid1->horizontalHeaderItem(4)->text(),
+        f.statisticsButton->click();
+        EXPECT_EQ(f.historyTable->horizontalHeaderItem(4)->text(),
                   QStringLiteral("Number of clicks"));
-        ASSERT_EQ(f.StringGrid1->rowCount(), 1) << "empty file: " << empty;
+        ASSERT_EQ(f.historyTable->rowCount(), 1) << "empty file: " << empty;
         EXPECT_EQ(gridRows(f)[0],
                   (QStringList{QStringLiteral("->"), QStringLiteral("Now"), QString(),
                                QStringLiteral("Green"), QStringLiteral("3")}));
-        EXPECT_TRUE(f.StringGrid1->isVisible());
-        EXPECT_FALSE(f.Panel_Stat->isHidden());
-        EXPECT_TRUE(f.Panel_Tree->isHidden());
+        EXPECT_TRUE(f.historyTable->isVisible());
+        EXPECT_FALSE(f.statisticsPanel->isHidden());
+        EXPECT_TRUE(f.cataloguePanel->isHidden());
         QApplication::processEvents();
-        EXPECT_EQ(f.Panel_Right->width(), 605);
-        EXPECT_EQ(f.Panel_Stat->width(), 472);
+        EXPECT_EQ(f.rightPanel->width(), 605);
+        EXPECT_EQ(f.statisticsPanel->width(), 472);
     }
 }
 
 TEST(Statistics, SavedRunsAreListedOldestFirst) {
     Harness h;
     for (int run = 1; run <= 3; ++run) {
-        TForm1& f = h.make(false);
+        MainWindow& f = h.make(false);
         click(f, clOrange, run);
-        f.Button_Stat->click(); // favorites are saved only once computed
+        f.statisticsButton->click(); // favorites are saved only once computed
         f.close();
     }
-    TForm1& f = h.make(false);
-    f.Button_Stat->click();
+    MainWindow& f = h.make(false);
+    f.statisticsButton->click();
     const auto rows = gridRows(f);
     ASSERT_EQ(rows.size(), 4u); // the header is the table's own, above these
     EXPECT_EQ(rows[0][0], QStringLiteral("->"));
@@ -227,8 +227,8 @@ TEST(Statistics, PartialTrailingRecordIsDroppedAndOverwritten) {
         ASSERT_TRUE(file.open(QIODevice::Append));
         file.write(QByteArray(41, '\x7f'));
     }
-    TForm1& f = h.make(false);
-    f.Button_Stat->click();
+    MainWindow& f = h.make(false);
+    f.statisticsButton->click();
     const auto rows = gridRows(f);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[1],
@@ -246,22 +246,22 @@ TEST(Statistics, PartialTrailingRecordIsDroppedAndOverwritten) {
 
 TEST(Statistics, SecondClickRefreshesOnlyTheLabels) {
     Harness h;
-    TForm1& f = h.make();
-    f.Button_Stat->click();
-    ASSERT_EQ(f.StringGrid1->rowCount(), 1);
+    MainWindow& f = h.make();
+    f.statisticsButton->click();
+    ASSERT_EQ(f.historyTable->rowCount(), 1);
 
     appendRun(h, 4);
     click(f, clRed, 2);
-    f.Button_Stat->click();
-    EXPECT_EQ(f.Label_Color->text(), QStringLiteral("Favorite color: Red"));
-    EXPECT_EQ(f.Label_Clicks->text(), QStringLiteral("Clicks counter: 2"));
-    ASSERT_EQ(f.StringGrid1->rowCount(), 1);
+    f.statisticsButton->click();
+    EXPECT_EQ(f.favoriteColorLabel->text(), QStringLiteral("Favorite color: Red"));
+    EXPECT_EQ(f.clicksLabel->text(), QStringLiteral("Clicks counter: 2"));
+    ASSERT_EQ(f.historyTable->rowCount(), 1);
     EXPECT_EQ(gridRows(f)[0][4], QStringLiteral("0"));
 
     // Opening it again after the catalogue closed it reads the file anew.
-    f.Button_Folder->click();
-    EXPECT_TRUE(f.Panel_Stat->isHidden());
-    f.Button_Stat->click();
+    f.catalogueButton->click();
+    EXPECT_TRUE(f.statisticsPanel->isHidden());
+    f.statisticsButton->click();
     const auto rows = gridRows(f);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0][4], QStringLiteral("2"));
@@ -271,18 +271,18 @@ TEST(Statistics, SecondClickRefreshesOnlyTheLabels) {
 TEST(Statistics, UnopenableHistoryKeepsTheGridAndFailsTheSaveAloud) {
     Harness h;
     appendRun(h, 8);
-    TForm1& f = h.make();
-    f.Button_Stat->click();
+    MainWindow& f = h.make();
+    f.statisticsButton->click();
     const auto shown = gridRows(f);
     ASSERT_EQ(shown.size(), 2u);
 
-    f.Button_Folder->click();
+    f.catalogueButton->click();
     ASSERT_TRUE(QFile::remove(statPath(h)));
     ASSERT_TRUE(QDir().mkpath(statPath(h))); // present, but no file to open
     click(f, clBlue, 3);
-    f.Button_Stat->click();
+    f.statisticsButton->click();
     EXPECT_EQ(gridRows(f), shown);
-    EXPECT_EQ(f.Label_Color->text(), QStringLiteral("Favorite color: Blue"));
+    EXPECT_EQ(f.favoriteColorLabel->text(), QStringLiteral("Favorite color: Blue"));
     EXPECT_TRUE(h.messages.shown.empty());
 
     // Closing reports the failed save and still writes the settings.

@@ -11,11 +11,11 @@
 #include <gtest/gtest.h>
 
 namespace {
-TImage* box(TForm1& f, int n) {
-    return f.box_img[size_t(n - 1)];
+PictureBox* box(MainWindow& f, int n) {
+    return f.textureBoxes[size_t(n - 1)];
 }
 
-void pick(TForm1& f, int n) {
+void pick(MainWindow& f, int n) {
     QTest::mouseClick(box(f, n), Qt::LeftButton);
 }
 
@@ -27,162 +27,162 @@ bool framed(const QImage& pic) {
 
 TEST(TextureStrip, BoxesPickTexturesByOffset) {
     Harness h;
-    TForm1& f = h.make(true, QSize(1000, 300)); // room for the whole strip
-    EXPECT_EQ(f.TextureCount, 10);
-    EXPECT_EQ(f.TextureOffset, 0);
-    f.CurrentTool = tool::Brush;
+    MainWindow& f = h.make(true, QSize(1000, 300)); // room for the whole strip
+    EXPECT_EQ(f.textureCount, 10);
+    EXPECT_EQ(f.textureOffset, 0);
+    f.toolValue = tool::Brush;
     pick(f, 6);
-    EXPECT_EQ(f.FillTexture, 6);
-    EXPECT_EQ(f.CurrentTool, tool::Fill);
+    EXPECT_EQ(f.fillTexture, 6);
+    EXPECT_EQ(f.toolValue, tool::Fill);
 
     for (int i = 0; i < 4; ++i)
-        QTest::mouseClick(f.Button_2, Qt::LeftButton);
-    EXPECT_EQ(f.TextureOffset, 4);
-    EXPECT_EQ(f.FillTexture, 6); // scrolling keeps the choice
+        QTest::mouseClick(f.texturesNextButton, Qt::LeftButton);
+    EXPECT_EQ(f.textureOffset, 4);
+    EXPECT_EQ(f.fillTexture, 6); // scrolling keeps the choice
     pick(f, 6);
-    EXPECT_EQ(f.FillTexture, 10);
+    EXPECT_EQ(f.fillTexture, 10);
     pick(f, 1);
-    EXPECT_EQ(f.FillTexture, 5);
-    QTest::mouseClick(f.Button_2, Qt::LeftButton);
-    EXPECT_EQ(f.TextureOffset, 4);
+    EXPECT_EQ(f.fillTexture, 5);
+    QTest::mouseClick(f.texturesNextButton, Qt::LeftButton);
+    EXPECT_EQ(f.textureOffset, 4);
 
     for (int i = 0; i < 4; ++i)
-        QTest::mouseClick(f.Button_1, Qt::LeftButton);
-    EXPECT_EQ(f.TextureOffset, 0);
-    QTest::mouseClick(f.Button_1, Qt::LeftButton);
-    EXPECT_EQ(f.TextureOffset, 0);
+        QTest::mouseClick(f.texturesBackButton, Qt::LeftButton);
+    EXPECT_EQ(f.textureOffset, 0);
+    QTest::mouseClick(f.texturesBackButton, Qt::LeftButton);
+    EXPECT_EQ(f.textureOffset, 0);
     pick(f, 1);
-    EXPECT_EQ(f.FillTexture, 1);
+    EXPECT_EQ(f.fillTexture, 1);
 
     // With no more textures than boxes the arrows do nothing.
-    f.TextureCount = 6;
-    QTest::mouseClick(f.Button_2, Qt::LeftButton);
-    EXPECT_EQ(f.TextureOffset, 0);
+    f.textureCount = 6;
+    QTest::mouseClick(f.texturesNextButton, Qt::LeftButton);
+    EXPECT_EQ(f.textureOffset, 0);
 }
 
 // The frame is drawn into the chosen box's picture; choosing another box or scrolling puts
 // the plain previews back. Choosing plays nothing.
 TEST(TextureStrip, SelectionFrame) {
     Harness h;
-    TForm1& f = h.make(true, QSize(1000, 300)); // room for the whole strip
-    f.Fm_Options->CheckBox_Sound->setChecked(false);
+    MainWindow& f = h.make(true, QSize(1000, 300)); // room for the whole strip
+    f.optionsDialog->silentCheck->setChecked(false);
     h.sound.events.clear();
     pick(f, 2);
     EXPECT_TRUE(framed(box(f, 2)->picture()));
-    if (!f.Imagelist_tex[1].isNull()) {
-        EXPECT_EQ(box(f, 2)->picture().pixel(40, 40), f.Imagelist_tex[1].pixel(40, 40));
+    if (!f.texturePreviews[1].isNull()) {
+        EXPECT_EQ(box(f, 2)->picture().pixel(40, 40), f.texturePreviews[1].pixel(40, 40));
     }
     pick(f, 3);
     EXPECT_TRUE(framed(box(f, 3)->picture()));
     EXPECT_FALSE(framed(box(f, 2)->picture()));
-    EXPECT_EQ(box(f, 2)->picture(), f.Imagelist_tex[1]);
+    EXPECT_EQ(box(f, 2)->picture(), f.texturePreviews[1]);
     EXPECT_TRUE(h.sound.events.empty());
 
-    QTest::mouseClick(f.Button_1, Qt::LeftButton); // at offset 0: nothing moves, but refilled
-    EXPECT_EQ(f.TextureOffset, 0);
+    QTest::mouseClick(f.texturesBackButton, Qt::LeftButton); // at offset 0: nothing moves, but refilled
+    EXPECT_EQ(f.textureOffset, 0);
     EXPECT_FALSE(framed(box(f, 3)->picture()));
-    EXPECT_EQ(f.FillTexture, 3);
+    EXPECT_EQ(f.fillTexture, 3);
 }
 
 TEST(TextureStrip, PatternsComeFromTheirTiles) {
     Harness h;
-    TForm1& f = h.make(true, QSize(500, 300));
+    MainWindow& f = h.make(true, QSize(500, 300));
     ASSERT_TRUE(QFileInfo::exists(QStringLiteral(":/textures/tex11.png")))
         << "texture art missing from the resources";
     const QSize sizes[] = {{16, 16},   {16, 16},   {16, 16},   {15, 15}, {96, 96},
                            {237, 244}, {163, 155}, {141, 140}, {80, 80}, {80, 80}};
     for (int t = 1; t <= 10; ++t)
-        EXPECT_EQ(f.TexturePattern(t).size(), sizes[t - 1]) << t;
-    EXPECT_EQ(f.TexturePattern(9), f.Imagelist_tex[8]);
-    EXPECT_TRUE(f.TexturePattern(0).isNull());
-    EXPECT_TRUE(f.TexturePattern(11).isNull());
+        EXPECT_EQ(f.texturePattern(t).size(), sizes[t - 1]) << t;
+    EXPECT_EQ(f.texturePattern(9), f.texturePreviews[8]);
+    EXPECT_TRUE(f.texturePattern(0).isNull());
+    EXPECT_TRUE(f.texturePattern(11).isNull());
 }
 
 // A textured fill is a special fill with the tile repeated from the page's origin; the plain
 // special fill button brings back solid paint.
 TEST(TextureStrip, TexturedFillAndBackToPlain) {
     Harness h;
-    TForm1& f = h.make(true, QSize(500, 300));
-    const QImage tile = f.TexturePattern(5).convertToFormat(QImage::Format_RGB32);
+    MainWindow& f = h.make(true, QSize(500, 300));
+    const QImage tile = f.texturePattern(5).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(tile.isNull()) << "texture art missing from the resources";
     QImage img(500, 300, QImage::Format_RGB32);
     img.fill(Qt::white);
     for (int x = 0; x < 500; ++x)
         img.setPixel(x, 150, qRgb(0, 0, 0));
     img.setPixel(100, 100, qRgb(255, 0, 0)); // another color inside: painted over
-    f.PageBitmap = std::make_unique<PageBitmapCanvas>(img);
-    f.CurrentPageIndex = 1;
+    f.pageBitmap = std::make_unique<PageBitmapCanvas>(img);
+    f.currentPageIndex = 1;
 
     pick(f, 5);
-    QTest::mouseClick(f.PaintBox1, Qt::LeftButton, {}, QPoint(250, 50));
-    EXPECT_EQ(f.FillStyle, fillstyle::Special);
-    const QImage& page = f.PageBitmap->image;
+    QTest::mouseClick(f.drawingArea, Qt::LeftButton, {}, QPoint(250, 50));
+    EXPECT_EQ(f.fillStyle, fillstyle::Special);
+    const QImage& page = f.pageBitmap->image;
     for (QPoint p :
          {QPoint(0, 0), QPoint(100, 100), QPoint(250, 50), QPoint(499, 149), QPoint(97, 123)})
         EXPECT_EQ(page.pixel(p), tile.pixel(p.x() % tile.width(), p.y() % tile.height()))
             << p.x() << "," << p.y();
     EXPECT_EQ(page.pixel(10, 200), qRgb(255, 255, 255));
 
-    QTest::mouseClick(f.BitBtn17, Qt::LeftButton);
-    EXPECT_EQ(f.FillTexture, 0);
-    QTest::mouseClick(f.PaintBox1, Qt::LeftButton, {}, QPoint(250, 250));
-    EXPECT_EQ(page.pixel(10, 200), toQRgb(f.CurrentColor));
-    EXPECT_EQ(page.pixel(499, 299), toQRgb(f.CurrentColor));
+    QTest::mouseClick(f.fillToLinesButton, Qt::LeftButton);
+    EXPECT_EQ(f.fillTexture, 0);
+    QTest::mouseClick(f.drawingArea, Qt::LeftButton, {}, QPoint(250, 250));
+    EXPECT_EQ(page.pixel(10, 200), toQRgb(f.currentColor));
+    EXPECT_EQ(page.pixel(499, 299), toQRgb(f.currentColor));
 }
 
 // A colour picked after a texture is the colour painted: the red blot shows as chosen, so the
 // next fill must not lay orange tiles. The chart ends the texture too.
 TEST(TextureStrip, PickingAColourEndsTheTexture) {
     Harness h;
-    TForm1& f = h.make(true, QSize(1000, 300)); // room for the whole strip
+    MainWindow& f = h.make(true, QSize(1000, 300)); // room for the whole strip
     QImage img(1000, 300, QImage::Format_RGB32);
     img.fill(Qt::white);
-    f.PageBitmap = std::make_unique<PageBitmapCanvas>(img);
-    f.CurrentPageIndex = 1; // a page is shown: the fill works
+    f.pageBitmap = std::make_unique<PageBitmapCanvas>(img);
+    f.currentPageIndex = 1; // a page is shown: the fill works
 
     pick(f, 5);
-    ASSERT_EQ(f.FillTexture, 5);
-    QTest::mouseClick(f.Image1_Color, Qt::LeftButton);
+    ASSERT_EQ(f.fillTexture, 5);
+    QTest::mouseClick(f.redBlot, Qt::LeftButton);
     QApplication::processEvents(); // the chosen looks follow the press
-    EXPECT_EQ(f.FillTexture, 0);
+    EXPECT_EQ(f.fillTexture, 0);
     EXPECT_FALSE(framed(box(f, 5)->picture()));
-    QTest::mouseClick(f.PaintBox1, Qt::LeftButton, {}, QPoint(250, 50));
-    EXPECT_EQ(f.PageBitmap->image.pixel(10, 10), toQRgb(clRed));
-    EXPECT_EQ(f.PageBitmap->image.pixel(997, 297), toQRgb(clRed));
+    QTest::mouseClick(f.drawingArea, Qt::LeftButton, {}, QPoint(250, 50));
+    EXPECT_EQ(f.pageBitmap->image.pixel(10, 10), toQRgb(clRed));
+    EXPECT_EQ(f.pageBitmap->image.pixel(997, 297), toQRgb(clRed));
 
     pick(f, 2);
-    ASSERT_EQ(f.FillTexture, 2);
-    QTest::mouseClick(f.Image2, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(f.FillTexture, 0);
+    ASSERT_EQ(f.fillTexture, 2);
+    QTest::mouseClick(f.colorChart, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(f.fillTexture, 0);
 }
 
 // At 1366 pixels an open side panel leaves the strip little room: it shows fewer boxes, both
 // arrows stay on the screen, and every texture can still be reached.
 TEST(TextureStrip, FitsTheRoomAnOpenPanelLeaves) {
     Harness h;
-    TForm1& f = h.make(true, QSize(1366 - 135 - 145, 400));
+    MainWindow& f = h.make(true, QSize(1366 - 135 - 145, 400));
     ASSERT_EQ(f.width(), 1366);
     const auto arrowsShow = [&] {
-        const QRect room = f.Tab_Zalivka->rect();
-        return room.contains(f.Button_2->geometry()) && room.contains(f.Button_1->geometry()) &&
-               f.Button_2->geometry().left() >= f.pnl2->geometry().right();
+        const QRect room = f.fillOptions->rect();
+        return room.contains(f.texturesNextButton->geometry()) && room.contains(f.texturesBackButton->geometry()) &&
+               f.texturesNextButton->geometry().left() >= f.textureStrip->geometry().right();
     };
     EXPECT_TRUE(arrowsShow());
-    EXPECT_EQ(f.StripSize, 6);
-    for (auto open : {&TForm1::Button_FolderClick, &TForm1::Button_StatClick}) {
+    EXPECT_EQ(f.stripSize, 6);
+    for (auto open : {&MainWindow::onCatalogueButtonClicked, &MainWindow::onStatisticsClicked}) {
         (f.*open)();
         QApplication::processEvents();
         EXPECT_TRUE(arrowsShow());
-        EXPECT_LT(f.StripSize, 6);
+        EXPECT_LT(f.stripSize, 6);
         EXPECT_FALSE(box(f, 1)->isHidden());
         for (int i = 0; i < 10; ++i)
-            QTest::mouseClick(f.Button_2, Qt::LeftButton);
-        pick(f, f.StripSize);
-        EXPECT_EQ(f.FillTexture, 10);
-        EXPECT_TRUE(framed(box(f, f.StripSize)->picture()));
-        f.PaintBox1MouseMove(5, 5); // back on the page
+            QTest::mouseClick(f.texturesNextButton, Qt::LeftButton);
+        pick(f, f.stripSize);
+        EXPECT_EQ(f.fillTexture, 10);
+        EXPECT_TRUE(framed(box(f, f.stripSize)->picture()));
+        f.onAreaMove(5, 5); // back on the page
         QApplication::processEvents();
-        EXPECT_EQ(f.StripSize, 6);
-        EXPECT_TRUE(framed(box(f, 10 - f.TextureOffset)->picture())) << "the frame stays";
+        EXPECT_EQ(f.stripSize, 6);
+        EXPECT_TRUE(framed(box(f, 10 - f.textureOffset)->picture())) << "the frame stays";
     }
 }

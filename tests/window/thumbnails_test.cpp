@@ -30,9 +30,9 @@ QImage keptPng(const QString& path) {
 TEST(CatalogueThumbnails, AnythingButAThumbnailSizedPngIsMadeAgain) {
     Harness h;
     h.addArchive("pages.pak", {{"boxes.bmp", bmpBytes(outlinePage(90, 120))}});
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     f.thumbnails->waitForAll();
-    const QString thumb = CatalogueThumbnails::thumbnailPath(f.CacheFolder, "boxes");
+    const QString thumb = CatalogueThumbnails::thumbnailPath(f.cacheFolder, "boxes");
     const QImage made = keptPng(thumb);
     ASSERT_FALSE(made.isNull());
 
@@ -52,7 +52,7 @@ TEST(CatalogueThumbnails, AnythingButAThumbnailSizedPngIsMadeAgain) {
         f.thumbnails->start();
         f.thumbnails->waitForAll();
         EXPECT_TRUE(keptPng(thumb) == made) << what;
-        const QImage icon = f.TreeNodes[1]->icon(0).pixmap(kThumbnailSide).toImage();
+        const QImage icon = f.catalogueNodes[1]->icon(0).pixmap(kThumbnailSide).toImage();
         EXPECT_TRUE(icon.convertToFormat(QImage::Format_RGB32) == made) << what;
     }
 }

@@ -14,84 +14,84 @@
 
 TEST(ToolState, ToolButtonsSetToolPageAndKeepMulticolorMode) {
     Harness h;
-    TForm1& f = h.make();
-    f.Image10_ColorMouseDown(); // multicolor swatch
-    EXPECT_EQ(f.ColorMode, kMulticolorMode);
-    QTest::mouseClick(f.But_kist, Qt::LeftButton);
-    EXPECT_EQ(f.CurrentTool, tool::Brush);
-    EXPECT_EQ(f.ColorMode, kMulticolorMode);
-    EXPECT_EQ(f.CurrentColor, MulticolorMarker);
-    EXPECT_EQ(f.PageControl_Dop->currentWidget(), f.Tab_PenSize);
+    MainWindow& f = h.make();
+    f.onRainbowClicked(); // multicolor swatch
+    EXPECT_EQ(f.colorMode, kMulticolorMode);
+    QTest::mouseClick(f.brushButton, Qt::LeftButton);
+    EXPECT_EQ(f.toolValue, tool::Brush);
+    EXPECT_EQ(f.colorMode, kMulticolorMode);
+    EXPECT_EQ(f.currentColor, MulticolorMarker);
+    EXPECT_EQ(f.toolOptionPages->currentWidget(), f.penSizeOptions);
     // In multicolor mode the stamp button switches to flowers; otherwise it keeps the set.
-    QTest::mouseClick(f.But_Sneg, Qt::LeftButton);
-    EXPECT_EQ(f.StampKind, stampkind::Flowers);
-    EXPECT_EQ(f.PageControl_Dop->currentWidget(), f.Tab_Shtamp);
-    f.Image1_ColorMouseDown();
-    f.StampKind = stampkind::Hearts;
-    QTest::mouseClick(f.But_Sneg, Qt::LeftButton);
-    EXPECT_EQ(f.StampKind, stampkind::Hearts);
-    QTest::mouseClick(f.BitBtn6, Qt::LeftButton);
-    EXPECT_EQ(f.CurrentTool, tool::Shapes);
-    EXPECT_EQ(f.ShapeKind, shape::Circle);
-    EXPECT_EQ(f.PageControl_Dop->currentWidget(), f.Tab_Effect);
-    QTest::mouseClick(f.But_Bolonchik, Qt::LeftButton);
-    EXPECT_EQ(f.PageControl_Dop->currentWidget(), f.Tab_PenSize);
-    QTest::mouseClick(f.But_Erase, Qt::LeftButton);
-    EXPECT_EQ(f.CurrentTool, tool::Eraser);
-    QTest::mouseClick(f.But_Kras, Qt::LeftButton);
-    EXPECT_EQ(f.PageControl_Dop->currentWidget(), f.Tab_Zalivka);
+    QTest::mouseClick(f.stampsButton, Qt::LeftButton);
+    EXPECT_EQ(f.stampKind, stampkind::Flowers);
+    EXPECT_EQ(f.toolOptionPages->currentWidget(), f.stampOptions);
+    f.onRedClicked();
+    f.stampKind = stampkind::Hearts;
+    QTest::mouseClick(f.stampsButton, Qt::LeftButton);
+    EXPECT_EQ(f.stampKind, stampkind::Hearts);
+    QTest::mouseClick(f.shapesButton, Qt::LeftButton);
+    EXPECT_EQ(f.toolValue, tool::Shapes);
+    EXPECT_EQ(f.shapeKind, shape::Circle);
+    EXPECT_EQ(f.toolOptionPages->currentWidget(), f.shapeOptions);
+    QTest::mouseClick(f.sprayButton, Qt::LeftButton);
+    EXPECT_EQ(f.toolOptionPages->currentWidget(), f.penSizeOptions);
+    QTest::mouseClick(f.eraserButton, Qt::LeftButton);
+    EXPECT_EQ(f.toolValue, tool::Eraser);
+    QTest::mouseClick(f.fillButton, Qt::LeftButton);
+    EXPECT_EQ(f.toolOptionPages->currentWidget(), f.fillOptions);
 }
 
 TEST(ToolState, BrushButtonResetsTheFillStyleAndTheFillButtonDoesNot) {
     Harness h;
-    TForm1& f = h.make();
-    QTest::mouseClick(f.BitBtn17, Qt::LeftButton);
-    EXPECT_EQ(f.FillStyle, fillstyle::Special);
-    QTest::mouseClick(f.But_Kras, Qt::LeftButton);
-    EXPECT_EQ(f.FillStyle, fillstyle::Special);
-    QTest::mouseClick(f.But_kist, Qt::LeftButton);
-    EXPECT_EQ(f.FillStyle, fillstyle::Normal);
+    MainWindow& f = h.make();
+    QTest::mouseClick(f.fillToLinesButton, Qt::LeftButton);
+    EXPECT_EQ(f.fillStyle, fillstyle::Special);
+    QTest::mouseClick(f.fillButton, Qt::LeftButton);
+    EXPECT_EQ(f.fillStyle, fillstyle::Special);
+    QTest::mouseClick(f.brushButton, Qt::LeftButton);
+    EXPECT_EQ(f.fillStyle, fillstyle::Normal);
 }
 
 TEST(ToolState, PenSizeButtonsSetTheWidthAndSpeak) {
     Harness h;
-    TForm1& f = h.make();
-    f.Fm_Options->CheckBox_Sound->setChecked(false);
+    MainWindow& f = h.make();
+    f.optionsDialog->silentCheck->setChecked(false);
     const std::pair<QToolButton*, int> sizes[] = {
-        {f.BitBtn5, 70}, {f.BitBtn7, 70}, {f.BitBtn8, 50}, {f.BitBtn20, 25}, {f.BitBtn21, 10}};
-    QTest::mouseClick(f.But_kist, Qt::LeftButton);
+        {f.hugePenButton, 70}, {f.bigPenButton, 70}, {f.mediumPenButton, 50}, {f.littlePenButton, 25}, {f.tinyPenButton, 10}};
+    QTest::mouseClick(f.brushButton, Qt::LeftButton);
     h.sound.events.clear();
     for (const auto& [b, size] : sizes) {
         QTest::mouseClick(b, Qt::LeftButton);
-        EXPECT_EQ(f.PenSize, size) << b->objectName().toStdString();
+        EXPECT_EQ(f.penSize, size) << b->objectName().toStdString();
     }
     EXPECT_EQ(h.sound.played(),
               std::vector<QString>({"en_huge", "en_big", "en_midel", "en_litel", "en_tainy"}));
-    EXPECT_EQ(f.CurrentTool, tool::Brush); // the tool stays
+    EXPECT_EQ(f.toolValue, tool::Brush); // the tool stays
 }
 
 TEST(ToolState, SpecialFillButtonClearsTheTexture) {
     Harness h;
-    TForm1& f = h.make();
-    f.FillTexture = 7;
-    const TColor color = f.CurrentColor;
-    const QString toolBefore = f.CurrentTool;
-    f.BitBtn17Click();
-    EXPECT_EQ(f.FillTexture, 0);
-    EXPECT_EQ(f.FillStyle, fillstyle::Special);
-    EXPECT_EQ(f.CurrentTool, toolBefore);
-    EXPECT_EQ(f.CurrentColor, color);
+    MainWindow& f = h.make();
+    f.fillTexture = 7;
+    const TColor color = f.currentColor;
+    const QString toolBefore = f.toolValue;
+    f.onFillToLinesClicked();
+    EXPECT_EQ(f.fillTexture, 0);
+    EXPECT_EQ(f.fillStyle, fillstyle::Special);
+    EXPECT_EQ(f.toolValue, toolBefore);
+    EXPECT_EQ(f.currentColor, color);
     EXPECT_TRUE(h.sound.events.empty());
 }
 
 TEST(Window, SizeLimitsFollowTheScreenAndTheWorkArea) {
     Harness h;
-    TForm1& f = h.make(false);
+    MainWindow& f = h.make(false);
     f.show();
     QScreen* s = f.screen();
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(f.maximumSize(), s->geometry().size());
-    TForm1 fresh(
+    MainWindow fresh(
         Platform{&h.messages, &h.input, &h.dialogs, &h.shell, &h.network, &h.printer, &h.sound},
         ProgramPaths{h.programDir(), h.tempDir(), QString(), QString()});
     const QRect work = s->availableGeometry();
@@ -101,19 +101,19 @@ TEST(Window, SizeLimitsFollowTheScreenAndTheWorkArea) {
 TEST(Window, AnExceptionInAHandlerIsReportedAndTheProgramGoesOn) {
     Harness h;
     h.addArchive("a.pak", {{"fine.bmp", bmpBytes(outlinePage(40, 40))}, {"broken.bmp", "garbage"}});
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     h.messages.shown.clear();
-    f.Button_FolderClick();
+    f.onCatalogueButtonClicked();
     QApplication::processEvents();
-    f.TreeView1->expandAll();
+    f.catalogueTree->expandAll();
     QApplication::processEvents();
-    const QRect r = f.TreeView1->visualItemRect(f.TreeNodes[2]);
+    const QRect r = f.catalogueTree->visualItemRect(f.catalogueNodes[2]);
     ASSERT_FALSE(r.isEmpty());
-    QTest::mouseClick(f.TreeView1->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseClick(f.catalogueTree->viewport(), Qt::LeftButton, {}, r.center());
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Error);
     EXPECT_FALSE(h.messages.shown[0].text.isEmpty());
     // The window still works.
-    QTest::mouseClick(f.BitBtn21, Qt::LeftButton);
-    EXPECT_EQ(f.PenSize, 10);
+    QTest::mouseClick(f.tinyPenButton, Qt::LeftButton);
+    EXPECT_EQ(f.penSize, 10);
 }

@@ -38,24 +38,24 @@ class Undo : public ::testing::Test {
         h.addArchive("book.pak",
                      {{"one.bmp", bmpBytes(boxesPage(0))}, {"two.bmp", bmpBytes(boxesPage(1))}});
         f = &h.make(true, QSize(900, 500));
-        f->Fm_Options->CheckBox_Sound->setChecked(false); // "no sound" off: prompts heard
-        ASSERT_TRUE(f->PageBitmap);
-        ASSERT_GT(f->CurrentPageIndex, 0);
+        f->optionsDialog->silentCheck->setChecked(false); // "no sound" off: prompts heard
+        ASSERT_TRUE(f->pageBitmap);
+        ASSERT_GT(f->currentPageIndex, 0);
     }
-    QImage page() const { return f->PageBitmap->image.copy(); }
+    QImage page() const { return f->pageBitmap->image.copy(); }
     void click(QToolButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
     void clickPage(QPoint p) {
-        QTest::mousePress(f->PaintBox1, Qt::LeftButton, {}, p);
-        QTest::mouseRelease(f->PaintBox1, Qt::LeftButton, {}, p);
+        QTest::mousePress(f->drawingArea, Qt::LeftButton, {}, p);
+        QTest::mouseRelease(f->drawingArea, Qt::LeftButton, {}, p);
     }
     void drag(QPoint from, QPoint to) {
-        QTest::mousePress(f->PaintBox1, Qt::LeftButton, {}, from);
+        QTest::mousePress(f->drawingArea, Qt::LeftButton, {}, from);
         for (int i = 1; i <= 10; ++i)
-            QTest::mouseMove(f->PaintBox1, from + (to - from) * i / 10);
-        QTest::mouseRelease(f->PaintBox1, Qt::LeftButton, {}, to);
+            QTest::mouseMove(f->drawingArea, from + (to - from) * i / 10);
+        QTest::mouseRelease(f->drawingArea, Qt::LeftButton, {}, to);
     }
     void fill(QPoint p) {
-        click(f->But_Kras);
+        click(f->fillButton);
         clickPage(p);
     }
     int played(const QString& name) const {
@@ -65,7 +65,7 @@ class Undo : public ::testing::Test {
         return n;
     }
     Harness h;
-    TForm1* f = nullptr;
+    MainWindow* f = nullptr;
 };
 
 TEST_F(Undo, EveryKindOfChangeGoesBackAndForwardExactly) {
@@ -82,85 +82,85 @@ TEST_F(Undo, EveryKindOfChangeGoesBackAndForwardExactly) {
          }},
         {"brush",
          [&] {
-             click(f->But_kist);
+             click(f->brushButton);
              drag({100, 100}, {700, 400});
          }},
         {"eraser",
          [&] {
-             click(f->But_Erase);
+             click(f->eraserButton);
              drag({150, 150}, {600, 300});
          }},
         {"spray",
          [&] {
-             click(f->But_Bolonchik);
+             click(f->sprayButton);
              drag({300, 100}, {500, 350});
          }},
         {"stamp",
          [&] {
-             click(f->But_Sneg);
+             click(f->stampsButton);
              clickPage({450, 250});
          }},
         {"shape",
          [&] {
-             click(f->BitBtn6);
-             click(f->btn2);
+             click(f->shapesButton);
+             click(f->circleButton);
              drag({200, 200}, {420, 380});
          }},
-        {"rotate", [&] { click(f->Button_Rotate); }},
-        {"clear", [&] { click(f->Button_Sterka); }},
-        {"random", [&] { click(f->Button_RndRaskraska); }},
+        {"rotate", [&] { click(f->rotateButton); }},
+        {"clear", [&] { click(f->clearButton); }},
+        {"random", [&] { click(f->randomPageButton); }},
         {"textured fill",
          [&] {
-             click(f->But_Kras);
-             QTest::mouseClick(f->box_img[2], Qt::LeftButton);
+             click(f->fillButton);
+             QTest::mouseClick(f->textureBoxes[2], Qt::LeftButton);
              clickPage({120, 420});
          }},
         {"catalogue",
          [&] {
-             click(f->Button_Folder);
+             click(f->catalogueButton);
              QTreeWidgetItem* target = nullptr;
-             for (size_t i = 1; i < f->TreeNodes.size(); ++i)
-                 if (int(i) != f->CurrentPageIndex &&
-                     f->TreeNodes[i]->data(0, Qt::UserRole).toInt() == catalogue::PageNode)
-                     target = f->TreeNodes[i];
+             for (size_t i = 1; i < f->catalogueNodes.size(); ++i)
+                 if (int(i) != f->currentPageIndex &&
+                     f->catalogueNodes[i]->data(0, Qt::UserRole).toInt() == catalogue::PageNode)
+                     target = f->catalogueNodes[i];
              ASSERT_TRUE(target);
-             f->TreeView1->scrollToItem(target);
-             QTest::mouseClick(f->TreeView1->viewport(), Qt::LeftButton, {},
-                               f->TreeView1->visualItemRect(target).center());
+             f->catalogueTree->scrollToItem(target);
+             QTest::mouseClick(f->catalogueTree->viewport(), Qt::LeftButton, {},
+                               f->catalogueTree->visualItemRect(target).center());
              // Back on the page: laid out again at the wider area, still one step.
-             QTest::mouseMove(f->PaintBox1, {450, 250});
+             QTest::mouseMove(f->drawingArea, {450, 250});
          }},
         {"open",
          [&] {
              h.dialogs.openAnswer = other;
-             f->menu_open->trigger();
+             f->openAction->trigger();
          }},
     };
     for (const auto& [name, change] : changes) {
         SCOPED_TRACE(name);
         const QImage before = page();
-        const int pageBefore = f->CurrentPageIndex;
+        const int pageBefore = f->currentPageIndex;
         change();
         const QImage after = page();
-        const int pageAfter = f->CurrentPageIndex;
+        const int pageAfter = f->currentPageIndex;
         ASSERT_NE(after, before) << "the change changed nothing";
-        ASSERT_TRUE(f->Button_Undo->isEnabled());
-        EXPECT_FALSE(f->Button_Redo->isEnabled());
+        ASSERT_TRUE(f->undoButton->isEnabled());
+        EXPECT_FALSE(f->redoButton->isEnabled());
 
-        click(f->Button_Undo);
+        click(f->undoButton);
         EXPECT_EQ(page(), before);
-        EXPECT_EQ(f->CurrentPageIndex, pageBefore);
-        EXPECT_TRUE(f->Button_Redo->isEnabled());
-        click(f->Button_Redo);
+        EXPECT_EQ(f->currentPageIndex, pageBefore);
+        EXPECT_TRUE(f->redoButton->isEnabled());
+        click(f->redoButton);
         EXPECT_EQ(page(), after);
-        EXPECT_EQ(f->CurrentPageIndex, pageAfter);
-        EXPECT_FALSE(f->Button_Redo->isEnabled());
+        EXPECT_EQ(f->currentPageIndex, pageAfter);
+        EXPECT_FALSE(f->redoButton->isEnabled());
     }
 }
 
 TEST_F(Undo, AHundredStepsGoBackAndForward) {
-    click(f->But_kist);
-    click(f->BitBtn21); // tiny
+    click(f->brushButton);
+    click(f->tinyPenButton); // tiny
     const QImage start = page();
     QImage half;
     for (int i = 0; i < 100; ++i) {
@@ -170,32 +170,32 @@ TEST_F(Undo, AHundredStepsGoBackAndForward) {
             half = page();
     }
     const QImage end = page();
-    ASSERT_EQ(f->History.undoCount(), 100u);
+    ASSERT_EQ(f->history.undoCount(), 100u);
     for (int i = 0; i < 50; ++i)
-        click(f->Button_Undo);
+        click(f->undoButton);
     EXPECT_EQ(page(), half);
     for (int i = 0; i < 50; ++i)
-        click(f->Button_Undo);
+        click(f->undoButton);
     EXPECT_EQ(page(), start);
-    EXPECT_FALSE(f->Button_Undo->isEnabled());
+    EXPECT_FALSE(f->undoButton->isEnabled());
     for (int i = 0; i < 100; ++i)
-        click(f->Button_Redo);
+        click(f->redoButton);
     EXPECT_EQ(page(), end);
 }
 
 TEST_F(Undo, KeysMenuAndPromptsAndTheClickCount) {
-    EXPECT_FALSE(f->Button_Undo->isEnabled());
-    EXPECT_FALSE(f->menu_undo->isEnabled());
-    EXPECT_FALSE(f->Button_Redo->isEnabled());
+    EXPECT_FALSE(f->undoButton->isEnabled());
+    EXPECT_FALSE(f->undoAction->isEnabled());
+    EXPECT_FALSE(f->redoButton->isEnabled());
     // Clear on an untouched page changes nothing: nothing to undo either.
-    click(f->Button_Sterka);
-    EXPECT_FALSE(f->Button_Undo->isEnabled());
+    click(f->clearButton);
+    EXPECT_FALSE(f->undoButton->isEnabled());
     f->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(f));
     const QImage start = page();
     fill({200, 150});
     const QImage filled = page();
-    const int clicks = f->ClickCount;
+    const int clicks = f->clickCount;
 
     QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(page(), start);
@@ -206,7 +206,7 @@ TEST_F(Undo, KeysMenuAndPromptsAndTheClickCount) {
     QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(page(), filled);
-    f->menu_undo->trigger();
+    f->undoAction->trigger();
     EXPECT_EQ(page(), start);
     // Nothing left to undo: no sound, no change.
     QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
@@ -217,66 +217,66 @@ TEST_F(Undo, KeysMenuAndPromptsAndTheClickCount) {
         EXPECT_TRUE(QFile::exists(QStringLiteral(":/sounds/%1.wav").arg(QLatin1String(name))))
             << name;
     // Going back and forth is not coloring: the statistics count presses on the page only.
-    EXPECT_EQ(f->ClickCount, clicks);
+    EXPECT_EQ(f->clickCount, clicks);
 }
 
 TEST_F(Undo, ANewChangeAfterUndoClearsRedo) {
     fill({200, 150});
     fill({700, 150});
-    click(f->Button_Undo);
-    ASSERT_TRUE(f->Button_Redo->isEnabled());
-    click(f->But_kist);
+    click(f->undoButton);
+    ASSERT_TRUE(f->redoButton->isEnabled());
+    click(f->brushButton);
     drag({100, 450}, {800, 450});
     const QImage drawn = page();
-    EXPECT_FALSE(f->Button_Redo->isEnabled());
-    click(f->Button_Redo);
+    EXPECT_FALSE(f->redoButton->isEnabled());
+    click(f->redoButton);
     EXPECT_EQ(page(), drawn);
     // A press that changes nothing (the same fill again) is not a step.
-    const size_t steps = f->History.undoCount();
+    const size_t steps = f->history.undoCount();
     fill({700, 150});
     fill({700, 150});
-    EXPECT_EQ(f->History.undoCount(), steps + 1);
+    EXPECT_EQ(f->history.undoCount(), steps + 1);
 }
 
 TEST_F(Undo, TheBudgetDropsTheOldestAndKeepsTheNewest) {
     // A budget that holds about three whole-page fills of this small page.
     const QImage start = page();
     fill({450, 30});
-    const size_t one = f->History.bytes();
-    f->History = PageHistory(one * 3 + one / 2);
-    f->PicturePageIndex = f->CurrentPageIndex;
+    const size_t one = f->history.bytes();
+    f->history = PageHistory(one * 3 + one / 2);
+    f->picturePageIndex = f->currentPageIndex;
     std::vector<QImage> states{page()};
     const TColor colors[] = {clRed,       clYellow, clGreen,  clBlue,
                              clLightBlue, clRed,    clYellow, clGreen};
     for (TColor c : colors) {
-        f->CurrentColor = c;
+        f->currentColor = c;
         clickPage({450, 30});
         states.push_back(page());
     }
-    EXPECT_LE(f->History.bytes(), one * 3 + one / 2);
-    const size_t kept = f->History.undoCount();
+    EXPECT_LE(f->history.bytes(), one * 3 + one / 2);
+    const size_t kept = f->history.undoCount();
     EXPECT_GE(kept, 2u);
     EXPECT_LT(kept, 8u);
     for (size_t i = 0; i < kept; ++i)
-        click(f->Button_Undo);
+        click(f->undoButton);
     EXPECT_EQ(page(), states[states.size() - 1 - kept]);
     EXPECT_NE(page(), start);
     for (size_t i = 0; i < kept; ++i)
-        click(f->Button_Redo);
+        click(f->redoButton);
     EXPECT_EQ(page(), states.back());
 }
 
 TEST_F(Undo, AStrokeUnderTheFingerEndsBeforeUndoAndGoesWhole) {
-    click(f->But_kist);
+    click(f->brushButton);
     const QImage start = page();
-    QTest::mousePress(f->PaintBox1, Qt::LeftButton, {}, {100, 100});
-    QTest::mouseMove(f->PaintBox1, {400, 300});
+    QTest::mousePress(f->drawingArea, Qt::LeftButton, {}, {100, 100});
+    QTest::mouseMove(f->drawingArea, {400, 300});
     // Undo while the button is held does nothing; the stroke is one step once released.
-    f->Button_UndoClick();
+    f->onUndoClicked();
     EXPECT_NE(page(), start);
-    QTest::mouseMove(f->PaintBox1, {600, 300});
-    QTest::mouseRelease(f->PaintBox1, Qt::LeftButton, {}, {600, 300});
-    click(f->Button_Undo);
+    QTest::mouseMove(f->drawingArea, {600, 300});
+    QTest::mouseRelease(f->drawingArea, Qt::LeftButton, {}, {600, 300});
+    click(f->undoButton);
     EXPECT_EQ(page(), start);
 }
 } // namespace
@@ -309,9 +309,9 @@ TEST_F(Undo, WorksInLockedChildModeWithoutTheGate) {
     const QImage filled = page();
     QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(page(), start);
-    click(f->Button_Redo);
+    click(f->redoButton);
     EXPECT_EQ(page(), filled);
-    click(f->Button_Undo);
+    click(f->undoButton);
     EXPECT_EQ(page(), start);
     EXPECT_EQ(asked, 0);
 }
@@ -324,25 +324,25 @@ TEST(UndoBehindTheWindow, ABigStepIsExactAtOnceAndClosingLosesNothing) {
     h.dataFolder = h.dir.path() + QStringLiteral("/data/");
     QDir().mkpath(h.dataFolder);
     h.addArchive("book.pak", {{"one.bmp", bmpBytes(outlinePage(1920, 1080))}});
-    TForm1* f = &h.make(true, QSize(1920, 1080));
-    ASSERT_GT(f->CurrentPageIndex, 0);
-    const QString path = f->AutosavePath();
-    QTest::mouseClick(f->But_Kras, Qt::LeftButton);
-    QTest::mouseClick(f->box_img[2], Qt::LeftButton);
-    const QImage start = f->PageBitmap->image.copy();
+    MainWindow* f = &h.make(true, QSize(1920, 1080));
+    ASSERT_GT(f->currentPageIndex, 0);
+    const QString path = f->autosavePath();
+    QTest::mouseClick(f->fillButton, Qt::LeftButton);
+    QTest::mouseClick(f->textureBoxes[2], Qt::LeftButton);
+    const QImage start = f->pageBitmap->image.copy();
     // The margin round the boxes: most of the page, in a texture that packs worst.
-    QTest::mouseClick(f->PaintBox1, Qt::LeftButton, {}, QPoint(5, 5));
-    const QImage textured = f->PageBitmap->image.copy();
+    QTest::mouseClick(f->drawingArea, Qt::LeftButton, {}, QPoint(5, 5));
+    const QImage textured = f->pageBitmap->image.copy();
     ASSERT_NE(textured, start);
-    f->Button_UndoClick();
-    EXPECT_EQ(f->PageBitmap->image, start);
-    f->Button_RedoClick();
-    EXPECT_EQ(f->PageBitmap->image, textured);
+    f->onUndoClicked();
+    EXPECT_EQ(f->pageBitmap->image, start);
+    f->onRedoClicked();
+    EXPECT_EQ(f->pageBitmap->image, textured);
 
     // Another texture in the big box, and the window closed at once.
-    QTest::mouseClick(f->box_img[4], Qt::LeftButton);
-    QTest::mouseClick(f->PaintBox1, Qt::LeftButton, {}, QPoint(960, 800));
-    const QImage last = f->PageBitmap->image.copy();
+    QTest::mouseClick(f->textureBoxes[4], Qt::LeftButton);
+    QTest::mouseClick(f->drawingArea, Qt::LeftButton, {}, QPoint(960, 800));
+    const QImage last = f->pageBitmap->image.copy();
     ASSERT_NE(last, textured);
     f->close();
     h.form.reset();

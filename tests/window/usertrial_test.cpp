@@ -56,9 +56,9 @@ QByteArray framePage(int w, int h) {
     return bmpBytes(img);
 }
 
-void pressOnPage(TForm1& f, QPoint p) {
-    QTest::mousePress(f.PaintBox1, Qt::LeftButton, {}, p);
-    QTest::mouseRelease(f.PaintBox1, Qt::LeftButton, {}, p);
+void pressOnPage(MainWindow& f, QPoint p) {
+    QTest::mousePress(f.drawingArea, Qt::LeftButton, {}, p);
+    QTest::mouseRelease(f.drawingArea, Qt::LeftButton, {}, p);
 }
 
 bool reported(const FakeMessageBox& box, const QString& text) {
@@ -74,23 +74,23 @@ bool reported(const FakeMessageBox& box, const QString& text) {
 TEST(UserTrial, StartPageIsLaidOutAtTheAreasFinalSizeUntilTouched) {
     Harness h;
     h.addArchive("a.pak", {{"frame.bmp", framePage(300, 200)}});
-    TForm1& f = h.make(true, QSize(900, 500));
-    ASSERT_TRUE(f.PageBitmap);
+    MainWindow& f = h.make(true, QSize(900, 500));
+    ASSERT_TRUE(f.pageBitmap);
     // A title bar takes 41 rows off the window.
     f.resize(f.width(), f.height() - 41);
     QApplication::processEvents();
-    const QSize area = f.PaintBox1->size();
+    const QSize area = f.drawingArea->size();
     ASSERT_EQ(area, QSize(900, 459));
-    EXPECT_EQ(f.PageBitmap->image.size(), area);
-    EXPECT_EQ(inkBox(f.PageBitmap->image), layoutPage({300, 200}, area));
+    EXPECT_EQ(f.pageBitmap->image.size(), area);
+    EXPECT_EQ(inkBox(f.pageBitmap->image), layoutPage({300, 200}, area));
 
     // Once painted, the page keeps its size: the coloring is never thrown away.
     pressOnPage(f, {450, 230});
-    const QImage colored = f.PageBitmap->image;
+    const QImage colored = f.pageBitmap->image;
     EXPECT_NE(colored.pixel(450, 230), qRgb(255, 255, 255));
     f.resize(f.width(), f.height() + 41);
     QApplication::processEvents();
-    EXPECT_EQ(f.PageBitmap->image, colored);
+    EXPECT_EQ(f.pageBitmap->image, colored);
 }
 
 // A close request that arrives while the first show runs: the close sequence runs once,
@@ -98,7 +98,7 @@ TEST(UserTrial, StartPageIsLaidOutAtTheAreasFinalSizeUntilTouched) {
 TEST(UserTrial, CloseDuringTheFirstShowEndsTheRunWithOneRecord) {
     Harness h;
     h.addArchive("a.pak", {{"frame.bmp", framePage(300, 200)}});
-    TForm1& f = h.make(false);
+    MainWindow& f = h.make(false);
     QTimer::singleShot(0, &f, &QWidget::close); // served inside the first show's pump
     f.show();
     for (int i = 0; i < 5; ++i)
@@ -117,8 +117,8 @@ TEST(UserTrial, AFailedSettingsWriteLeavesThePreviousConfigWhole) {
     const QByteArray before = toCp1251(
         QStringLiteral("[Настройки]\r\nИнтерфейс=Детский\r\nМышка=1\r\nЭкран=0\r\nЗвук=0\r\n"));
     writeFile(h.programDir() + "/config.ini", before);
-    TForm1& f = h.make();
-    f.PageControl1->setCurrentIndex(0);
+    MainWindow& f = h.make();
+    f.paletteTabs->setCurrentIndex(0);
     {
         FileSizeLimit full(20); // the disk fills up while the file is written
         f.close();
@@ -133,13 +133,13 @@ TEST(UserTrial, AFailedSettingsWriteLeavesThePreviousConfigWhole) {
 TEST(UserTrial, PagesAreFoundWhateverTheCaseOfTheirExtension) {
     Harness h;
     h.addArchive("a.pak", {{"CAT.BMP", framePage(300, 200)}, {"dog.Bmp", framePage(200, 300)}});
-    TForm1& f = h.make();
-    ASSERT_EQ(f.TreeNodes.size(), 3u);
+    MainWindow& f = h.make();
+    ASSERT_EQ(f.catalogueNodes.size(), 3u);
     for (int node : {1, 2}) {
-        f.TreeView1->setCurrentItem(f.TreeNodes[size_t(node)]);
-        f.TreeView1Click();
-        EXPECT_FALSE(inkBox(f.PageBitmap->image).isEmpty())
-            << f.TreeNodes[size_t(node)]->text(0).toStdString() << " loaded a white sheet";
+        f.catalogueTree->setCurrentItem(f.catalogueNodes[size_t(node)]);
+        f.onCatalogueItemClicked();
+        EXPECT_FALSE(inkBox(f.pageBitmap->image).isEmpty())
+            << f.catalogueNodes[size_t(node)]->text(0).toStdString() << " loaded a white sheet";
     }
     EXPECT_TRUE(h.messages.shown.empty());
 }
@@ -149,15 +149,15 @@ TEST(UserTrial, PageCountersFitTheTreeAfterTheCatalogueStoppedOnAnError) {
     h.addArchive("a.pak", {{"cat.bmp", framePage(300, 200)}});
     // The scratch file cannot be made: a folder is in its way.
     QDir().mkpath(h.tempDir() + "raskraska/Bitmap.tmp");
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     ASSERT_FALSE(h.messages.shown.empty());
-    ASSERT_EQ(f.TreeNodes.size(), 2u);
-    ASSERT_EQ(f.PageCounts.size(), f.TreeNodes.size() + 1);
-    f.TreeView1->setCurrentItem(f.TreeNodes[1]);
-    f.TreeView1Click();
+    ASSERT_EQ(f.catalogueNodes.size(), 2u);
+    ASSERT_EQ(f.pageCounts.size(), f.catalogueNodes.size() + 1);
+    f.catalogueTree->setCurrentItem(f.catalogueNodes[1]);
+    f.onCatalogueItemClicked();
     pressOnPage(f, {100, 100});
     pressOnPage(f, {200, 100});
-    EXPECT_EQ(f.PageCounts[1].Count, 2);
+    EXPECT_EQ(f.pageCounts[1].Count, 2);
 }
 
 TEST(UserTrial, ABitmapWithoutPixelsGivesTheWhiteSheetLikeAMissingFile) {
@@ -169,14 +169,14 @@ TEST(UserTrial, ABitmapWithoutPixelsGivesTheWhiteSheetLikeAMissingFile) {
         zeroHigh[i] = 0;
     Harness h;
     h.addArchive("a.pak", {{"wide.bmp", zeroWide}, {"high.bmp", zeroHigh}, {"none.bmp", ""}});
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     for (int node : {1, 2, 3}) {
-        ASSERT_TRUE(f.PageBitmap);
-        f.PageBitmap->fillRect(QRect(0, 0, 10, 10), clRed);
-        f.TreeView1->setCurrentItem(f.TreeNodes[size_t(node)]);
-        reportErrors(&h.messages, [&] { f.TreeView1Click(); });
-        EXPECT_EQ(f.PageBitmap->image.pixel(5, 5), qRgb(255, 255, 255)) << node;
-        EXPECT_TRUE(inkBox(f.PageBitmap->image).isEmpty()) << node;
+        ASSERT_TRUE(f.pageBitmap);
+        f.pageBitmap->fillRect(QRect(0, 0, 10, 10), clRed);
+        f.catalogueTree->setCurrentItem(f.catalogueNodes[size_t(node)]);
+        reportErrors(&h.messages, [&] { f.onCatalogueItemClicked(); });
+        EXPECT_EQ(f.pageBitmap->image.pixel(5, 5), qRgb(255, 255, 255)) << node;
+        EXPECT_TRUE(inkBox(f.pageBitmap->image).isEmpty()) << node;
     }
     for (const ShownMessage& m : h.messages.shown)
         ADD_FAILURE() << m.text.toStdString();
@@ -189,10 +189,10 @@ TEST(UserTrial, RainbowFillAndBrushReachEveryComponent) {
     std::uint64_t tick = 1;
     rng::SetClockForTest([&] { return tick += 7919; });
     Harness h;
-    TForm1& f = h.make(true, QSize(500, 300));
-    f.PageBitmap = std::make_unique<PageBitmapCanvas>(500, 300);
-    f.CurrentPageIndex = 1;
-    f.Image10_ColorMouseDown();
+    MainWindow& f = h.make(true, QSize(500, 300));
+    f.pageBitmap = std::make_unique<PageBitmapCanvas>(500, 300);
+    f.currentPageIndex = 1;
+    f.onRainbowClicked();
     int maxComponent[3] = {0, 0, 0};
     auto note = [&](TColor c) {
         for (int i = 0; i < 3; ++i)
@@ -200,21 +200,21 @@ TEST(UserTrial, RainbowFillAndBrushReachEveryComponent) {
     };
     for (int i = 0; i < 40; ++i) {
         pressOnPage(f, {250, 150});
-        note(f.CurrentColor);
+        note(f.currentColor);
     }
     EXPECT_GE(maxComponent[2], 128) << "the fill never paints blue";
     EXPECT_GE(maxComponent[1], 128);
     EXPECT_GE(maxComponent[0], 128);
 
-    QTest::mouseClick(f.But_kist, Qt::LeftButton);
-    f.Image10_ColorMouseDown();
+    QTest::mouseClick(f.brushButton, Qt::LeftButton);
+    f.onRainbowClicked();
     int brushBlue = 0;
-    QTest::mousePress(f.PaintBox1, Qt::LeftButton, {}, {10, 10});
+    QTest::mousePress(f.drawingArea, Qt::LeftButton, {}, {10, 10});
     for (int i = 0; i < 40; ++i) {
-        QTest::mouseMove(f.PaintBox1, {10 + i * 10, 10 + i * 5});
-        brushBlue = std::max(brushBlue, int((f.CurrentColor >> 16) & 0xFF));
+        QTest::mouseMove(f.drawingArea, {10 + i * 10, 10 + i * 5});
+        brushBlue = std::max(brushBlue, int((f.currentColor >> 16) & 0xFF));
     }
-    QTest::mouseRelease(f.PaintBox1, Qt::LeftButton, {}, {400, 210});
+    QTest::mouseRelease(f.drawingArea, Qt::LeftButton, {}, {400, 210});
     EXPECT_GE(brushBlue, 128) << "the brush never paints blue";
     rng::SetClockForTest([] {
         return std::uint64_t(std::chrono::high_resolution_clock::now().time_since_epoch().count());
@@ -223,36 +223,36 @@ TEST(UserTrial, RainbowFillAndBrushReachEveryComponent) {
 
 TEST(UserTrial, TheMagnifierShowsAFillAtOnce) {
     Harness h;
-    TForm1& f = h.make(true, QSize(500, 300));
-    f.PageBitmap = std::make_unique<PageBitmapCanvas>(500, 300);
-    f.CurrentPageIndex = 1;
-    QTest::mousePress(f.PaintBox1, Qt::RightButton, {}, {250, 150});
-    QTest::mouseRelease(f.PaintBox1, Qt::RightButton, {}, {250, 150});
-    QTest::mouseMove(f.PaintBox1, {30, 50});
-    QTest::mouseMove(f.PaintBox1, {250, 150});
-    ASSERT_TRUE(f.MagnifierOn);
-    ASSERT_FALSE(f.img4->isHidden());
-    ASSERT_FALSE(f.img4->pixmap().isNull());
+    MainWindow& f = h.make(true, QSize(500, 300));
+    f.pageBitmap = std::make_unique<PageBitmapCanvas>(500, 300);
+    f.currentPageIndex = 1;
+    QTest::mousePress(f.drawingArea, Qt::RightButton, {}, {250, 150});
+    QTest::mouseRelease(f.drawingArea, Qt::RightButton, {}, {250, 150});
+    QTest::mouseMove(f.drawingArea, {30, 50});
+    QTest::mouseMove(f.drawingArea, {250, 150});
+    ASSERT_TRUE(f.magnifierOn);
+    ASSERT_FALSE(f.magnifierLens->isHidden());
+    ASSERT_FALSE(f.magnifierLens->pixmap().isNull());
     auto centre = [&] {
-        return f.img4->pixmap().toImage().convertToFormat(QImage::Format_RGB32).pixel(100, 100);
+        return f.magnifierLens->pixmap().toImage().convertToFormat(QImage::Format_RGB32).pixel(100, 100);
     };
     EXPECT_EQ(centre(), qRgb(255, 255, 255));
     pressOnPage(f, {250, 150});
-    EXPECT_EQ(f.PageBitmap->image.pixel(250, 150), toQRgb(clBlue));
+    EXPECT_EQ(f.pageBitmap->image.pixel(250, 150), toQRgb(clBlue));
     EXPECT_EQ(centre(), toQRgb(clBlue));
 }
 
 TEST(UserTrial, CaptionsReadAsEnglishWithoutSlips) {
     Harness h;
-    TForm1& f = h.make();
-    EXPECT_EQ(f.Fm_Options->windowTitle(), QStringLiteral("Program options"));
+    MainWindow& f = h.make();
+    EXPECT_EQ(f.optionsDialog->windowTitle(), QStringLiteral("Program options"));
     h.dialogs.saveAnswer.reset();
-    f.menu_SaveClick();
+    f.onSaveClicked();
     ASSERT_EQ(h.dialogs.saved.size(), 1u);
     EXPECT_EQ(h.dialogs.saved[0].title, QStringLiteral("Save coloring book"));
     h.input.answers = {QStringLiteral("Ann"), QStringLiteral("4")};
     h.network.online = true;
-    reportErrors(&h.messages, [&] { f.menu_ColroingSendClick(); });
+    reportErrors(&h.messages, [&] { f.onSendClicked(); });
     ASSERT_EQ(h.input.prompts.size(), 2u);
     EXPECT_EQ(h.input.prompts[0], QStringLiteral("Child's name"));
     EXPECT_EQ(h.input.prompts[1], QStringLiteral("Child's age"));
@@ -262,12 +262,12 @@ TEST(UserTrial, CaptionsReadAsEnglishWithoutSlips) {
 // started or the desktop's opener gave up later.
 TEST(UserTrial, AnAddressNothingCanOpenIsReported) {
     Harness h;
-    TForm1& f = h.make();
+    MainWindow& f = h.make();
     h.shell.starts = false;
-    f.menu_MailClick();
-    f.menu_ColoringViewClick();
-    f.menu_openfolderClick();
-    QTest::mouseClick(f.Label_Error2, Qt::LeftButton);
+    f.onWriteToUsClicked();
+    f.onViewGalleryClicked();
+    f.onOpenFolderClicked();
+    QTest::mouseClick(f.siteLinkLabel, Qt::LeftButton);
     ASSERT_EQ(h.messages.shown.size(), 4u);
     ASSERT_EQ(h.shell.opened.size(), 4u);
     for (size_t i = 0; i < 4; ++i) {
@@ -314,9 +314,9 @@ TEST(UserTrial, TheDesktopOpenerReportsWhenItCannotOpen) {
 // With the fill tool, the chosen color shows on the watering can's body and on its drops.
 TEST(UserTrial, TheWateringCanCursorCarriesTheColorOnItsBodyAndDrops) {
     Harness h;
-    TForm1& f = h.make();
-    ASSERT_EQ(f.CurrentTool, tool::Fill);
-    f.Image1_ColorMouseDown(); // red
+    MainWindow& f = h.make();
+    ASSERT_EQ(f.toolValue, tool::Fill);
+    f.onRedClicked(); // red
     ASSERT_TRUE(QGuiApplication::overrideCursor());
     const QImage cursor = QGuiApplication::overrideCursor()->pixmap().toImage().convertToFormat(
         QImage::Format_ARGB32);
@@ -334,40 +334,40 @@ TEST(UserTrial, TheWateringCanCursorCarriesTheColorOnItsBodyAndDrops) {
 TEST(UserTrial, TheWholeAreaTakesPaintAfterASidePanelCloses) {
     Harness h;
     h.addArchive("a.pak", {{"frame.bmp", framePage(300, 200)}, {"tall.bmp", framePage(200, 300)}});
-    TForm1& f = h.make(true, QSize(900, 500));
-    const QSize area = f.PaintBox1->size();
-    f.Button_FolderClick();
+    MainWindow& f = h.make(true, QSize(900, 500));
+    const QSize area = f.drawingArea->size();
+    f.onCatalogueButtonClicked();
     QApplication::processEvents();
-    f.TreeView1->setCurrentItem(f.TreeNodes[2]);
-    f.TreeView1Click();
-    ASSERT_LT(f.PageBitmap->image.width(), area.width()); // laid out beside the open panel
-    f.Button_FolderClick();                               // "Coloring book" pressed again
+    f.catalogueTree->setCurrentItem(f.catalogueNodes[2]);
+    f.onCatalogueItemClicked();
+    ASSERT_LT(f.pageBitmap->image.width(), area.width()); // laid out beside the open panel
+    f.onCatalogueButtonClicked();                               // "Coloring book" pressed again
     QApplication::processEvents();
     // A fill at the far right, where the narrow layout ended.
     const QPoint farRight(area.width() - 3, 3);
     pressOnPage(f, farRight);
-    EXPECT_TRUE(f.Panel_Tree->isHidden());
-    ASSERT_EQ(f.PageBitmap->image.size(), area);
-    EXPECT_EQ(f.PageBitmap->image.pixel(farRight), toQRgb(f.CurrentColor));
-    EXPECT_EQ(inkBox(f.PageBitmap->image), layoutPage({200, 300}, area));
+    EXPECT_TRUE(f.cataloguePanel->isHidden());
+    ASSERT_EQ(f.pageBitmap->image.size(), area);
+    EXPECT_EQ(f.pageBitmap->image.pixel(farRight), toQRgb(f.currentColor));
+    EXPECT_EQ(inkBox(f.pageBitmap->image), layoutPage({200, 300}, area));
 
     // Touched, then the area grows (full screen): a press anywhere gives the new strip paper,
     // and the fill reaches it; undo takes the fill back, then the paper.
-    const QImage touched = f.PageBitmap->image.copy();
+    const QImage touched = f.pageBitmap->image.copy();
     f.resize(f.width() + 120, f.height());
     QApplication::processEvents();
-    ASSERT_EQ(f.PaintBox1->width(), area.width() + 120);
-    EXPECT_EQ(f.PageBitmap->image, touched);
-    f.NewCursor(QStringLiteral("Красный"), clRed, 0);
+    ASSERT_EQ(f.drawingArea->width(), area.width() + 120);
+    EXPECT_EQ(f.pageBitmap->image, touched);
+    f.applyChoice(QStringLiteral("Красный"), clRed, 0);
     const QPoint strip(area.width() + 60, 10);
     pressOnPage(f, strip);
-    ASSERT_EQ(f.PageBitmap->image.size(), f.PaintBox1->size());
-    EXPECT_EQ(f.PageBitmap->image.pixel(strip), toQRgb(clRed));
-    f.Button_UndoClick();
-    EXPECT_EQ(f.PageBitmap->image.pixel(strip), qRgb(255, 255, 255));
-    f.Button_UndoClick();
-    EXPECT_EQ(f.PageBitmap->image, touched);
-    f.Button_RedoClick();
-    f.Button_RedoClick();
-    EXPECT_EQ(f.PageBitmap->image.pixel(strip), toQRgb(clRed));
+    ASSERT_EQ(f.pageBitmap->image.size(), f.drawingArea->size());
+    EXPECT_EQ(f.pageBitmap->image.pixel(strip), toQRgb(clRed));
+    f.onUndoClicked();
+    EXPECT_EQ(f.pageBitmap->image.pixel(strip), qRgb(255, 255, 255));
+    f.onUndoClicked();
+    EXPECT_EQ(f.pageBitmap->image, touched);
+    f.onRedoClicked();
+    f.onRedoClicked();
+    EXPECT_EQ(f.pageBitmap->image.pixel(strip), toQRgb(clRed));
 }

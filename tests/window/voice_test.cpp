@@ -21,7 +21,7 @@ class Voice : public ::testing::Test {
   protected:
     void SetUp() override {
         form = &h.make(true, QSize(1200, 400));
-        form->Fm_Options->CheckBox_Sound->setChecked(false); // without config.ini it is on
+        form->optionsDialog->silentCheck->setChecked(false); // without config.ini it is on
         h.sound.events.clear();
     }
     void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(20, 30)); }
@@ -32,14 +32,14 @@ class Voice : public ::testing::Test {
     }
     // Waits for the tool sound's worker and delivers what it handed to the window thread.
     void settleToolSound() {
-        if (form->SpeakThread) {
-            ASSERT_TRUE(form->SpeakThread->wait(5000));
+        if (form->toolSoundThread) {
+            ASSERT_TRUE(form->toolSoundThread->wait(5000));
         }
         QCoreApplication::processEvents();
     }
 
     Harness h;
-    TForm1* form = nullptr;
+    MainWindow* form = nullptr;
 };
 
 using Names = std::vector<QString>;
@@ -53,26 +53,26 @@ TEST_F(Voice, EachChoiceIsNamedAndTheShapeToolHasTheLastWord) {
         QWidget* control;
         Names expected;
     } cases[] = {
-        {form->Image8_Color, {q("en_black")}},
-        {form->Image4_Color, {q("en_green")}},
-        {form->Image5_Color, {q("en_blue")}},
-        {form->Image6_Color, {q("en_bluelight")}},
-        {form->Image7_Color, {q("en_white")}},
-        {form->Image3_Color, {q("en_orange")}},
-        {form->Image2_Color, {q("en_yellow")}},
-        {form->Image1_Color, {q("en_red")}},
-        {form->Image10_Color, {q("en_random")}},
-        {form->But_Erase, {q("en_erase")}},
-        {form->But_kist, {q("en_draw")}},
-        {form->But_Kras, {q("en_paint")}},
-        {form->But_Bolonchik, {q("en_spray")}},
-        {form->But_Sneg, {q("en_magic")}},
+        {form->blackBlot, {q("en_black")}},
+        {form->greenBlot, {q("en_green")}},
+        {form->blueBlot, {q("en_blue")}},
+        {form->lightBlueBlot, {q("en_bluelight")}},
+        {form->whiteBlot, {q("en_white")}},
+        {form->orangeBlot, {q("en_orange")}},
+        {form->yellowBlot, {q("en_yellow")}},
+        {form->redBlot, {q("en_red")}},
+        {form->rainbowBlot, {q("en_random")}},
+        {form->eraserButton, {q("en_erase")}},
+        {form->brushButton, {q("en_draw")}},
+        {form->fillButton, {q("en_paint")}},
+        {form->sprayButton, {q("en_spray")}},
+        {form->stampsButton, {q("en_magic")}},
         // The shape tool has no name of its own: only the last check, on the current tool.
-        {form->BitBtn6, {q("en_figures")}},
+        {form->shapesButton, {q("en_figures")}},
         // With the shape tool current, every choice ends in the shapes prompt, which cuts
         // the color's name off.
-        {form->Image1_Color, {q("en_red"), q("en_figures")}},
-        {form->Image10_Color, {q("en_random"), q("en_figures")}},
+        {form->redBlot, {q("en_red"), q("en_figures")}},
+        {form->rainbowBlot, {q("en_random"), q("en_figures")}},
     };
     for (const Case& c : cases) {
         click(c.control);
@@ -81,23 +81,23 @@ TEST_F(Voice, EachChoiceIsNamedAndTheShapeToolHasTheLastWord) {
 }
 
 TEST_F(Voice, TheChartNamesNoColor) {
-    form->PageControl1->setCurrentWidget(form->TabSheet2);
-    QTest::mouseClick(form->Image2, Qt::LeftButton, {}, QPoint(15, 15));
-    ASSERT_NE(form->CurrentColor, clBlue) << "the chart click did not arrive";
+    form->paletteTabs->setCurrentWidget(form->kidsTab);
+    QTest::mouseClick(form->colorChart, Qt::LeftButton, {}, QPoint(15, 15));
+    ASSERT_NE(form->currentColor, clBlue) << "the chart click did not arrive";
     EXPECT_TRUE(heard().empty());
-    click(form->BitBtn6);
+    click(form->shapesButton);
     heard();
-    QTest::mouseClick(form->Image2, Qt::LeftButton, {}, QPoint(43, 15));
+    QTest::mouseClick(form->colorChart, Qt::LeftButton, {}, QPoint(43, 15));
     EXPECT_EQ(heard(), Names{q("en_figures")});
 }
 
 TEST_F(Voice, StartUpNamesNoColor) {
     Harness fresh;
-    TForm1& f = fresh.make(false, QSize(600, 400));
-    f.Fm_Options->CheckBox_Sound->setChecked(false);
+    MainWindow& f = fresh.make(false, QSize(600, 400));
+    f.optionsDialog->silentCheck->setChecked(false);
     f.show();
     QCoreApplication::processEvents();
-    ASSERT_EQ(f.CurrentColor, clBlue) << "the first show has not run";
+    ASSERT_EQ(f.currentColor, clBlue) << "the first show has not run";
     EXPECT_EQ(fresh.sound.played(), Names{q("S1")}) << "only the page's sound";
 }
 
@@ -106,12 +106,12 @@ TEST_F(Voice, ButtonPromptsFollowTheButtonsWork) {
         QToolButton* button;
         const char* prompt;
     } cases[] = {
-        {form->BitBtn5, "en_huge"},   {form->BitBtn7, "en_big"},    {form->BitBtn8, "en_midel"},
-        {form->BitBtn20, "en_litel"}, {form->BitBtn21, "en_tainy"}, {form->BitBtn12, "en_flower"},
-        {form->BitBtn16, "en_hard"},  {form->BitBtn18, "en_snow"},  {form->btn5, "en_listochek"},
-        {form->btn1, "en_square"},    {form->btn2, "en_circle"},    {form->btn3, "en_line"},
-        {form->btn4, "en_triangle"},  {form->btn7, "en_polygon"},   {form->btn8, "en_trapecia"},
-        {form->btn13, "en_romb"},
+        {form->hugePenButton, "en_huge"},   {form->bigPenButton, "en_big"},    {form->mediumPenButton, "en_midel"},
+        {form->littlePenButton, "en_litel"}, {form->tinyPenButton, "en_tainy"}, {form->flowersButton, "en_flower"},
+        {form->heartsButton, "en_hard"},  {form->snowflakesButton, "en_snow"},  {form->leavesButton, "en_listochek"},
+        {form->rectangleButton, "en_square"},    {form->circleButton, "en_circle"},    {form->lineButton, "en_line"},
+        {form->triangleButton, "en_triangle"},  {form->hexagonButton, "en_polygon"},   {form->trapeziumButton, "en_trapecia"},
+        {form->diamondButton, "en_romb"},
     };
     for (const Case& c : cases) {
         c.button->click();
@@ -120,28 +120,28 @@ TEST_F(Voice, ButtonPromptsFollowTheButtonsWork) {
 }
 
 TEST_F(Voice, SoundOffSilencesEveryPromptButNotTheToolLoops) {
-    form->Fm_Options->CheckBox_Sound->setChecked(true);
-    for (QToolButton* b : {form->BitBtn5, form->BitBtn21, form->btn5, form->BitBtn16, form->btn13,
-                           form->Button_RndRaskraska})
+    form->optionsDialog->silentCheck->setChecked(true);
+    for (QToolButton* b : {form->hugePenButton, form->tinyPenButton, form->leavesButton, form->heartsButton, form->diamondButton,
+                           form->randomPageButton})
         b->click();
     for (QWidget* w : std::initializer_list<QWidget*>{
-             form->Image1_Color, form->Image10_Color, form->Image7_Color, form->But_Erase,
-             form->But_kist, form->But_Kras, form->But_Sneg, form->BitBtn6, form->But_Bolonchik})
+             form->redBlot, form->rainbowBlot, form->whiteBlot, form->eraserButton,
+             form->brushButton, form->fillButton, form->stampsButton, form->shapesButton, form->sprayButton})
         click(w);
-    EXPECT_EQ(form->CurrentColor, clWhite) << "choices still take effect";
+    EXPECT_EQ(form->currentColor, clWhite) << "choices still take effect";
     EXPECT_TRUE(heard().empty());
 
-    form->StrokeActive = true; // the spray press
-    form->StartToolSound();
+    form->strokeActive = true; // the spray press
+    form->startToolSound();
     settleToolSound();
     ASSERT_EQ(h.sound.events.size(), 1u);
     EXPECT_EQ(h.sound.events[0].name, q("sndfuse"));
     EXPECT_TRUE(h.sound.events[0].loop);
 
     // Read at every play: switched back on, the next choice speaks.
-    form->Fm_Options->CheckBox_Sound->setChecked(false);
+    form->optionsDialog->silentCheck->setChecked(false);
     h.sound.events.clear();
-    click(form->Image2_Color);
+    click(form->yellowBlot);
     EXPECT_EQ(heard(), Names{q("en_yellow")});
 }
 
@@ -149,16 +149,16 @@ TEST_F(Voice, EachToolStartsItsOwnLoopFromTheWorker) {
     struct Case {
         QToolButton* tool;
         const char* loop; // null: none
-    } cases[] = {{form->But_Bolonchik, "sndfuse"},
-                 {form->But_Erase, "sndstir"},
-                 {form->But_kist, nullptr},
-                 {form->But_Kras, nullptr}};
+    } cases[] = {{form->sprayButton, "sndfuse"},
+                 {form->eraserButton, "sndstir"},
+                 {form->brushButton, nullptr},
+                 {form->fillButton, nullptr}};
     for (const Case& c : cases) {
         c.tool->click();
         h.sound.events.clear();
-        form->StrokeActive = true;
-        form->StartToolSound();
-        EXPECT_TRUE(form->SpeakThreadStarted);
+        form->strokeActive = true;
+        form->startToolSound();
+        EXPECT_TRUE(form->toolSoundStarted);
         settleToolSound();
         if (c.loop) {
             ASSERT_EQ(h.sound.events.size(), 1u) << c.loop;
@@ -167,19 +167,19 @@ TEST_F(Voice, EachToolStartsItsOwnLoopFromTheWorker) {
         } else {
             EXPECT_TRUE(h.sound.events.empty()) << c.tool->objectName().toStdString();
         }
-        form->StrokeActive = false;
+        form->strokeActive = false;
     }
     // The worker deletes itself once done.
-    QTRY_VERIFY(form->SpeakThread.isNull());
+    QTRY_VERIFY(form->toolSoundThread.isNull());
 }
 
 TEST_F(Voice, ALoopThatArrivesAfterTheReleaseIsDropped) {
-    form->But_Erase->click();
+    form->eraserButton->click();
     h.sound.events.clear();
-    form->StrokeActive = true;
-    form->StartToolSound();
-    form->SpeakThread->wait(5000);
-    form->StrokeActive = false; // released before the window thread took the start
+    form->strokeActive = true;
+    form->startToolSound();
+    form->toolSoundThread->wait(5000);
+    form->strokeActive = false; // released before the window thread took the start
     h.sound.stop();
     QCoreApplication::processEvents();
     ASSERT_EQ(h.sound.events.size(), 1u);
@@ -188,9 +188,9 @@ TEST_F(Voice, ALoopThatArrivesAfterTheReleaseIsDropped) {
 
 TEST_F(Voice, TheWindowOutlivesItsWorker) {
     // Closing right after a press: the worker may still be reading the tool state.
-    form->But_Bolonchik->click();
-    form->StrokeActive = true;
-    form->StartToolSound();
+    form->sprayButton->click();
+    form->strokeActive = true;
+    form->startToolSound();
     h.sound.events.clear();
     h.form.reset();
     QCoreApplication::processEvents();
@@ -204,23 +204,23 @@ TEST_F(Voice, TheWindowOutlivesItsWorker) {
 TEST_F(Voice, ToolLoopsFollowTheButtonsOnThePage) {
     QImage page(1200, 400, QImage::Format_RGB32);
     page.fill(Qt::white);
-    form->PageBitmap = std::make_unique<PageBitmapCanvas>(page);
-    form->CurrentPageIndex = 1;
+    form->pageBitmap = std::make_unique<PageBitmapCanvas>(page);
+    form->currentPageIndex = 1;
     auto pressRelease = [&](Qt::MouseButton b) {
-        QTest::mousePress(form->PaintBox1, b, {}, QPoint(100, 100));
+        QTest::mousePress(form->drawingArea, b, {}, QPoint(100, 100));
         settleToolSound();
         auto events = h.sound.events;
-        QTest::mouseRelease(form->PaintBox1, b, {}, QPoint(100, 100));
+        QTest::mouseRelease(form->drawingArea, b, {}, QPoint(100, 100));
         return events;
     };
-    form->But_Bolonchik->click();
+    form->sprayButton->click();
     h.sound.events.clear();
     EXPECT_TRUE(pressRelease(Qt::RightButton).empty());
-    form->But_Erase->click();
+    form->eraserButton->click();
     h.sound.events.clear();
     EXPECT_TRUE(pressRelease(Qt::MiddleButton).empty());
 
-    form->Fm_Options->CheckBox_Sound->setChecked(true);
+    form->optionsDialog->silentCheck->setChecked(true);
     h.sound.events.clear();
     const auto during = pressRelease(Qt::LeftButton);
     ASSERT_EQ(during.size(), 1u);
@@ -230,12 +230,12 @@ TEST_F(Voice, ToolLoopsFollowTheButtonsOnThePage) {
     EXPECT_TRUE(h.sound.events.back().name.isEmpty()) << "the release did not stop the loop";
 
     h.sound.events.clear();
-    form->But_Kras->click();
-    QTest::mouseClick(form->PaintBox1, Qt::LeftButton, {}, QPoint(300, 200));
-    form->Button_Rotate->click();
+    form->fillButton->click();
+    QTest::mouseClick(form->drawingArea, Qt::LeftButton, {}, QPoint(300, 200));
+    form->rotateButton->click();
     EXPECT_TRUE(heard().empty());
-    form->Fm_Options->CheckBox_Sound->setChecked(false);
-    QTest::mouseClick(form->PaintBox1, Qt::LeftButton, {}, QPoint(300, 200));
-    form->Button_Rotate->click();
+    form->optionsDialog->silentCheck->setChecked(false);
+    QTest::mouseClick(form->drawingArea, Qt::LeftButton, {}, QPoint(300, 200));
+    form->rotateButton->click();
     EXPECT_EQ(heard(), (Names{q("S3"), q("en_rotate")}));
 }
