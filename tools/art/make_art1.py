@@ -14,17 +14,13 @@ import sys
 import numpy as np
 from PIL import Image, ImageChops, ImageDraw
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import check_art1  # noqa: E402
+from artkit import (OL, SS, WHITE, area, bezier, circle_pts, ellipse_pts, fit, heart_curve,  # noqa: E402
+                    mix, mode_down, move, parse_args, polar_pts, rgba, rotate, rrect_pts, save_png,
+                    star_pts, write_qrc)
 
-ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
-RES = os.path.join(ROOT, "resources")
-
-SS = 4                      # supersampling factor
-OL = (58, 58, 58)           # shared soft outline colour
 OLW = 2.5                   # outline width in output pixels
-WHITE = (255, 255, 255)
 NEAR_WHITE = (252, 251, 246)  # stamps may not use pure white (colour key)
 KEY_PINK = check_art1.KEY_PINK
 KEY_GREY = check_art1.KEY_GREY
@@ -32,98 +28,9 @@ KEY_GREY = check_art1.KEY_GREY
 
 # ---------------------------------------------------------------- geometry
 
-def ellipse_pts(cx, cy, rx, ry, rot=0.0, n=96):
-    c, s = math.cos(math.radians(rot)), math.sin(math.radians(rot))
-    out = []
-    for i in range(n):
-        t = 2 * math.pi * i / n
-        x, y = rx * math.cos(t), ry * math.sin(t)
-        out.append((cx + x * c - y * s, cy + x * s + y * c))
-    return out
-
-
-def circle_pts(cx, cy, r, n=72):
-    return ellipse_pts(cx, cy, r, r, 0, n)
-
-
-def polar_pts(cx, cy, fn, n=360, rot=0.0):
-    out = []
-    for i in range(n):
-        t = 2 * math.pi * i / n
-        r = fn(t)
-        a = t + math.radians(rot)
-        out.append((cx + r * math.cos(a), cy + r * math.sin(a)))
-    return out
-
-
-def rrect_pts(x0, y0, x1, y1, r, n=10):
-    out = []
-    corners = [(x1 - r, y0 + r, -90), (x1 - r, y1 - r, 0), (x0 + r, y1 - r, 90), (x0 + r, y0 + r, 180)]
-    for cx, cy, a0 in corners:
-        for i in range(n + 1):
-            a = math.radians(a0 + 90 * i / n)
-            out.append((cx + r * math.cos(a), cy + r * math.sin(a)))
-    return out
-
-
-def star_pts(cx, cy, R, r, n=5, rot=-90.0):
-    out = []
-    for i in range(2 * n):
-        a = math.radians(rot + 180.0 * i / n)
-        rr = R if i % 2 == 0 else r
-        out.append((cx + rr * math.cos(a), cy + rr * math.sin(a)))
-    return out
-
-
-def rotate(pts, deg, cx=0.0, cy=0.0):
-    c, s = math.cos(math.radians(deg)), math.sin(math.radians(deg))
-    return [(cx + (x - cx) * c - (y - cy) * s, cy + (x - cx) * s + (y - cy) * c) for x, y in pts]
-
-
-def move(pts, dx, dy):
-    return [(x + dx, y + dy) for x, y in pts]
-
-
-def scale(pts, k, cx=0.0, cy=0.0, ky=None):
-    ky = k if ky is None else ky
-    return [(cx + (x - cx) * k, cy + (y - cy) * ky) for x, y in pts]
-
-
-def mirror_x(pts, cx):
-    return [(2 * cx - x, y) for x, y in pts]
-
-
-def fit(pts, x0, y0, x1, y1):
-    """Scales/moves pts so their bounding box becomes the given box."""
-    xs = [p[0] for p in pts]
-    ys = [p[1] for p in pts]
-    ax, ay, bx, by = min(xs), min(ys), max(xs), max(ys)
-    return [(x0 + (x - ax) * (x1 - x0) / (bx - ax), y0 + (y - ay) * (y1 - y0) / (by - ay)) for x, y in pts]
-
-
 def heart_pts(cx, cy, w, h, rot=0.0, n=160):
-    raw = []
-    for i in range(n):
-        t = 2 * math.pi * i / n
-        x = 16 * math.sin(t) ** 3
-        y = -(13 * math.cos(t) - 5 * math.cos(2 * t) - 2 * math.cos(3 * t) - math.cos(4 * t))
-        raw.append((x, y))
-    pts = fit(raw, cx - w / 2, cy - h / 2, cx + w / 2, cy + h / 2)
+    pts = fit(heart_curve(n), cx - w / 2, cy - h / 2, cx + w / 2, cy + h / 2)
     return rotate(pts, rot, cx, cy) if rot else pts
-
-
-def bezier(p0, p1, p2, n=40, p3=None):
-    out = []
-    for i in range(n + 1):
-        t = i / n
-        if p3 is None:
-            a, b, c = (1 - t) ** 2, 2 * (1 - t) * t, t * t
-            out.append((a * p0[0] + b * p1[0] + c * p2[0], a * p0[1] + b * p1[1] + c * p2[1]))
-        else:
-            a, b, c, d = (1 - t) ** 3, 3 * (1 - t) ** 2 * t, 3 * (1 - t) * t * t, t ** 3
-            out.append((a * p0[0] + b * p1[0] + c * p2[0] + d * p3[0],
-                        a * p0[1] + b * p1[1] + c * p2[1] + d * p3[1]))
-    return out
 
 
 def ribbon(path, widths):
@@ -142,24 +49,16 @@ def ribbon(path, widths):
     return left + right[::-1]
 
 
-def teardrop_pts(cx, cy, r, rot=0.0, n=48):
-    """Drop with a round bottom at (cx, cy) and its tip 2r above (before rotation)."""
+def teardrop_pts(cx, cy, r, n=48):
+    """Drop with a round bottom at (cx, cy) and its tip 2r above."""
     pts = [(cx, cy - 2.1 * r)]
     for i in range(n + 1):
         a = math.radians(-30 + 240 * i / n)
         pts.append((cx + r * math.cos(a), cy + r * math.sin(a)))
-    return rotate(pts, rot, cx, cy) if rot else pts
-
-
-def mix(a, b, k):
-    return tuple(int(round(a[i] + (b[i] - a[i]) * k)) for i in range(3))
+    return pts
 
 
 # ------------------------------------------------------------------ canvas
-
-def rgba(c):
-    return c if len(c) == 4 else (c[0], c[1], c[2], 255)
-
 
 class Pen:
     """Draws in output-pixel coordinates on a canvas SS times larger."""
@@ -243,37 +142,6 @@ class Pen:
         return mode_down(out, self.s)
 
 
-def mode_down(img, s):
-    """Downsamples by picking each block's most common colour: hard edges, exact colours."""
-    a = np.asarray(img.convert("RGBA")).astype(np.uint32)
-    packed = (a[..., 0] << 24) | (a[..., 1] << 16) | (a[..., 2] << 8) | a[..., 3]
-    packed[a[..., 3] == 0] = 0
-    H, W = a.shape[0] // s, a.shape[1] // s
-    b = packed.reshape(H, s, W, s).transpose(0, 2, 1, 3).reshape(H, W, s * s)
-    # ties go to the samples nearest the block centre
-    c = (s - 1) / 2.0
-    order = sorted(range(s * s), key=lambda i: ((i // s - c) ** 2 + (i % s - c) ** 2, i))
-    b = b[..., order]
-    cnt = (b[..., :, None] == b[..., None, :]).sum(-1)
-    out = np.take_along_axis(b, cnt.argmax(-1)[..., None], -1)[..., 0]
-    res = np.stack([(out >> 24) & 255, (out >> 16) & 255, (out >> 8) & 255, out & 255], -1).astype(np.uint8)
-    return Image.fromarray(res, "RGBA")
-
-
-def save_png(img, path):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    img.save(path, "PNG", optimize=True)
-
-
-def write_qrc(name, prefix, files):
-    lines = ['<!DOCTYPE RCC>', '<RCC version="1.0">', '<qresource prefix="%s">' % prefix]
-    for f in files:
-        lines.append('    <file alias="%s">%s/%s</file>' % (f, name, f))
-    lines += ['</qresource>', '</RCC>', '']
-    with open(os.path.join(RES, name + ".qrc"), "w", newline="\n") as fh:
-        fh.write("\n".join(lines))
-
-
 # ----------------------------------------------------------------- cursors
 
 def cursor_pair(pen):
@@ -290,16 +158,15 @@ def draw_leika():
     p = Pen(144, 102, (0, 0, 0))
     can = (92, 196, 120)
     can_dark = (60, 150, 92)
-    water = (150, 214, 250)
     # handle loop on the right, behind the body
-    handle = bezier((104, 26), (146, 14), (132, 56), 30) + bezier((132, 56), (126, 76), (104, 80), 20)[1:]
+    handle = bezier((104, 26), (146, 14), (132, 56), n=30) + bezier((132, 56), (126, 76), (104, 80), n=20)[1:]
     p.stroke(handle, can_dark, 7)
     # curved spout ending in a sprinkler rose facing up-left
     face = (6.5, 7.5)
     d = (-0.5, -0.866)
     tip = (face[0] - d[0] * 9, face[1] - d[1] * 9)
     ctrl = (tip[0] - d[0] * 40, tip[1] - d[1] * 40)
-    path = bezier((70, 76), ctrl, tip, 40)
+    path = bezier((70, 76), ctrl, tip, n=40)
     p.shape(ribbon(path, lambda t: 6.5 - 3.0 * t), can)
     perp = (-d[1], d[0])
     funnel = [(tip[0] + perp[0] * 3.5, tip[1] + perp[1] * 3.5),
@@ -320,7 +187,7 @@ def draw_leika():
     for cx, cy, r in drops:
         p.dot(cx - r * 0.35, cy - r * 0.2, r * 0.35, WHITE)
     # body in the paint colour, on a darker foot
-    body = rrect_pts(62.0, 9.0, 110.5, 93.0, 8)
+    body = rrect_pts(62.0, 9.0, 110.5, 93.0, 8, n=10)
     p.shape(body, KEY_PINK)
     p.clipped(body, lambda q: q.fill([(0, 84), (144, 84), (144, 102), (0, 102)], can_dark))
     p.line([(60, 83.5), (112, 83.5)], OL, 2.2)
@@ -421,19 +288,19 @@ def draw_bolon():
     for cx, cy in ((34, 21), (31, 27), (36, 29)):
         p.dot(cx, cy, 1.6, mist, 1.2)
     # can top: shoulder dome, valve and actuator with nozzle
-    p.shape(rrect_pts(48, 38, 72, 50, 3), metal)
-    p.shape(rrect_pts(44, 22, 74, 42, 6), red)
-    p.shape(rrect_pts(37, 26, 47, 34, 2.5), red)
+    p.shape(rrect_pts(48, 38, 72, 50, 3, n=10), metal)
+    p.shape(rrect_pts(44, 22, 74, 42, 6, n=10), red)
+    p.shape(rrect_pts(37, 26, 47, 34, 2.5, n=10), red)
     p.dot(37.5, 30, 1.6, (60, 36, 36))
     p.line([(50, 27), (66, 27)], (255, 170, 160), 2.2)
     dome = ellipse_pts(60, 62, 27, 15)
     p.shape(dome, metal)
-    body = rrect_pts(33, 60, 87, 143, 7)
+    body = rrect_pts(33, 60, 87, 143, 7, n=10)
     p.shape(body, blue)
     p.clipped(body, lambda q: q.fill([(0, 130), (110, 130), (110, 146), (0, 146)], blue_dark))
     p.line([(31, 129.5), (89, 129.5)], OL, 2.2)
     p.line([(31, 60.5), (89, 60.5)], OL, 2.2)
-    p.shape(rrect_pts(48.5, 71.5, 70.5, 95.5, 5), KEY_PINK, 2.2)
+    p.shape(rrect_pts(48.5, 71.5, 70.5, 95.5, 5, n=10), KEY_PINK, 2.2)
     # gloss
     p.line([(39, 70), (39, 118)], WHITE, 3.4)
     p.dot(39, 124, 1.8, WHITE)
@@ -506,15 +373,15 @@ CURSOR_DRAW = {
 }
 
 
-def make_cursors():
+def make_cursors(root):
     files = []
     for name, (size, hot, keys) in check_art1.CURSORS.items():
         colour, mask = cursor_pair(CURSOR_DRAW[name]())
         check_art1.check_cursor(name, colour, mask, hot, keys)
         for suffix, img in (("", colour), ("_mask", mask)):
-            save_png(img, os.path.join(RES, "cursors", name + suffix + ".png"))
+            save_png(img, os.path.join(root, "cursors", name + suffix + ".png"))
             files.append(name + suffix + ".png")
-    write_qrc("cursors", "/cursors", files)
+    write_qrc(root, "cursors", "/cursors", files)
     return files
 
 
@@ -585,29 +452,29 @@ def draw_blot(colour, face=False, rainbow=False):
             p.shape(ellipse_pts(x, 41.0, 6.6, 8.2), WHITE, 1.6)
             p.dot(x + 1.0, 43.0, 4.0, OL)
             p.dot(x - 0.4, 41.0, 1.5, WHITE)
-        p.stroke(bezier((39.0, 55.0), (51.5, 69.0), (64.0, 55.0), 30), ink, 3.6, 0)
+        p.stroke(bezier((39.0, 55.0), (51.5, 69.0), (64.0, 55.0), n=30), ink, 3.6, 0)
         p.shape(ellipse_pts(30.0, 22.5, 6.5, 3.4, -40), WHITE, 0)
     return p.smooth()
 
 
-def make_swatches():
+def make_swatches(root):
     files = []
     for name, colour in PALETTE:
         for n, face in ((1, False), (2, True)):
             img = draw_blot(colour, face)
             fname = "%s%d.png" % (name, n)
             check_art1.check_swatch(fname, img, colour)
-            save_png(img, os.path.join(RES, "swatches", fname))
+            save_png(img, os.path.join(root, "swatches", fname))
             files.append(fname)
     img = draw_blot(None, False, rainbow=True)
     check_art1.check_swatch("RAINBOW", img, None)
-    save_png(img, os.path.join(RES, "swatches", "RAINBOW.png"))
+    save_png(img, os.path.join(root, "swatches", "RAINBOW.png"))
     files.append("RAINBOW.png")
     chart = draw_chart()
     check_art1.check_chart(chart)
-    save_png(chart, os.path.join(RES, "swatches", "chart.png"))
+    save_png(chart, os.path.join(root, "swatches", "chart.png"))
     files.append("chart.png")
-    write_qrc("swatches", "/swatches", files)
+    write_qrc(root, "swatches", "/swatches", files)
     return files
 
 
@@ -701,11 +568,6 @@ def resample(pts, n):
     return out
 
 
-def area(pts):
-    return 0.5 * sum(pts[i][0] * pts[(i + 1) % len(pts)][1] - pts[(i + 1) % len(pts)][0] * pts[i][1]
-                     for i in range(len(pts)))
-
-
 def serrate(pts, teeth, amp, n=360, skip=None):
     """Saw-tooth edge: pushes points outward by up to amp, `teeth` teeth around the outline.
     skip(k) -> True leaves point k (of n) untouched, e.g. near a stalk."""
@@ -788,7 +650,7 @@ def cvet_daisy(p):
 
 
 def cvet_tulip(p):
-    stem = bezier((58, 100), (62, 72), (58, 46), 20)
+    stem = bezier((58, 100), (62, 72), (58, 46), n=20)
     p.shape(leaf_pts((56, 99), (20, 44), 11, "ovate"), LEAF)
     p.shape(leaf_pts((60, 99), (98, 52), 10, "ovate"), LEAF)
     p.line([(56, 97), (30, 56)], LEAF_DARK, 1.6)
@@ -797,7 +659,7 @@ def cvet_tulip(p):
     red, red_dark, red_light = (238, 48, 76), (196, 30, 62), (255, 120, 140)
     p.shape(leaf_pts((58, 56), (34, 8), 14, "obovate"), red_dark)
     p.shape(leaf_pts((58, 56), (82, 8), 14, "obovate"), red_dark)
-    cup = bezier((38, 22), (34, 58), (58, 60), 20) + bezier((58, 60), (82, 58), (78, 22), 20)[1:]
+    cup = bezier((38, 22), (34, 58), (58, 60), n=20) + bezier((58, 60), (82, 58), (78, 22), n=20)[1:]
     p.shape(cup + [(70, 30), (64, 16), (58, 30), (52, 16), (46, 30)], red)
     p.shape(leaf_pts((58, 59), (58, 6), 13, "obovate"), red)
     p.line([(48, 28), (46, 44)], red_light, 3.0)
@@ -849,8 +711,8 @@ def cvet_rose(p):
 
 
 def bell_pts(x, y, w, h, ang=0.0):
-    left = bezier((x - 4, y), (x - w * 0.55, y + h * 0.2), (x - w / 2 - 3, y + h), 16)
-    right = bezier((x + w / 2 + 3, y + h), (x + w * 0.55, y + h * 0.2), (x + 4, y), 16)
+    left = bezier((x - 4, y), (x - w * 0.55, y + h * 0.2), (x - w / 2 - 3, y + h), n=16)
+    right = bezier((x + w / 2 + 3, y + h), (x + w * 0.55, y + h * 0.2), (x + 4, y), n=16)
     rim = []
     for i in range(1, 40):
         t = i / 40
@@ -861,7 +723,7 @@ def bell_pts(x, y, w, h, ang=0.0):
 
 
 def cvet_bell(p):
-    stem = bezier((14, 100), (26, 2), (106, 14), 40)
+    stem = bezier((14, 100), (26, 2), (106, 14), n=40)
     p.shape(leaf_pts((16, 96), (4, 50), 8, "lance"), LEAF)
     p.shape(leaf_pts((18, 92), (46, 70), 7, "lance"), LEAF)
     p.stroke(stem, LEAF, 4)
@@ -1027,7 +889,7 @@ def serdce_face(p):
         p.dot(x + 1, 40, 4.2, OL)
         p.dot(x - 0.5, 38, 1.5, NW)
         p.shape(ellipse_pts(x - 8 if x < 58 else x + 8, 55, 7, 4.2), (255, 112, 112), 0)
-    p.stroke(bezier((44, 56), (58, 72), (72, 56), 30), OL, 3.6, 0)
+    p.stroke(bezier((44, 56), (58, 72), (72, 56), n=30), OL, 3.6, 0)
     heart_gloss(p, 58, 51.5, 104, 94)
 
 
@@ -1227,7 +1089,7 @@ def listik_birch(p):
 
 def listik_clover(p):
     cx, cy = 58.0, 46.0
-    p.stroke(bezier((cx, cy), (cx + 4, cy + 30), (cx - 8, cy + 54), 20), LEAF_DARK, 4.0)
+    p.stroke(bezier((cx, cy), (cx + 4, cy + 30), (cx - 8, cy + 54), n=20), LEAF_DARK, 4.0)
     green, mark = (74, 176, 70), (162, 222, 140)
     for k, ang in enumerate((0, 120, 240)):
         H = rotate(heart_pts(cx, cy - 21, 48, 42), ang, cx, cy)
@@ -1250,7 +1112,7 @@ def listik_ginkgo(p):
         pts.append((bx + r * math.cos(a), by + 8 + r * math.sin(a) * 1.0))
     pts = [(bx - 3, by), ] + pts + [(bx + 3, by)]
     pts = fit(pts, 6, 8, 110, by)
-    p.stroke(bezier((bx, by - 2), (bx, by + 16), (bx + 12, 99), 16), (176, 140, 30), 3.4)
+    p.stroke(bezier((bx, by - 2), (bx, by + 16), (bx + 12, 99), n=16), (176, 140, 30), 3.4)
     p.shape(pts, (252, 204, 44))
     for k in range(-6, 7):
         if k == 0:
@@ -1276,7 +1138,7 @@ def listik_linden(p):
 
 def listik_chestnut(p):
     bx, by = 58.0, 70.0
-    p.stroke(bezier((bx, by), (bx + 2, by + 18), (bx - 8, 100), 12), LEAF_DARK, 3.6)
+    p.stroke(bezier((bx, by), (bx + 2, by + 18), (bx - 8, 100), n=12), LEAF_DARK, 3.6)
     col = (64, 164, 76)
     for ang, ln, w in ((-90, 64, 11), (-55, 58, 10.5), (-125, 58, 10.5), (-20, 46, 9), (-160, 46, 9),
                        (12, 32, 7.5), (168, 32, 7.5)):
@@ -1312,7 +1174,7 @@ def listik_rowan(p):
 
 
 def listik_willow(p):
-    twig = bezier((8, 96), (40, 70), (108, 10), 40)
+    twig = bezier((8, 96), (40, 70), (108, 10), n=40)
     p.stroke(twig, (140, 100, 60), 3.4)
     cols = [(130, 204, 80), (188, 220, 64)]
     for i, (t, side, ln) in enumerate(((0.15, 1, 42), (0.3, -1, 44), (0.48, 1, 42), (0.62, -1, 40), (0.8, 1, 34),
@@ -1337,7 +1199,7 @@ def listik_aspen(p):
         d = (t - 1.5 * math.pi + math.pi) % (2 * math.pi) - math.pi
         return 38.0 + 1.5 * math.sin(18 * t) + 9.0 * max(0.0, math.cos(d * 2.2)) ** 3
     blade = rotate(polar_pts(cx, cy, r, 240), 20, cx, cy)
-    p.stroke(bezier((cx - 10, cy + 34), (cx - 18, cy + 50), (cx - 32, cy + 56), 12), (170, 70, 30), 3.4)
+    p.stroke(bezier((cx - 10, cy + 34), (cx - 18, cy + 50), (cx - 32, cy + 56), n=12), (170, 70, 30), 3.4)
     p.shape(blade, (250, 116, 40))
     base = rotate([(cx, cy + 37)], 20, cx, cy)[0]
     tip = rotate([(cx, cy - 45)], 20, cx, cy)[0]
@@ -1375,7 +1237,7 @@ STAMPS = {
 }
 
 
-def make_stamps():
+def make_stamps(root):
     files, errors = [], []
     for base, count in check_art1.STAMP_SETS:
         fns = STAMPS[base]
@@ -1389,23 +1251,22 @@ def make_stamps():
                 check_art1.check_stamp(name, img)
             except AssertionError as e:
                 errors.append(str(e))
-            save_png(img, os.path.join(RES, "stamps", name + ".png"))
+            save_png(img, os.path.join(root, "stamps", name + ".png"))
             files.append(name + ".png")
-    write_qrc("stamps", "/stamps", files)
+    write_qrc(root, "stamps", "/stamps", files)
     if errors:
         raise SystemExit("stamp checks failed:\n  " + "\n  ".join(errors))
     return files
 
 
-def main():
-    only = set(sys.argv[1:])
-    if not only or "cursors" in only:
-        make_cursors()
-    if not only or "swatches" in only:
-        make_swatches()
-    if not only or "stamps" in only:
-        make_stamps()
+GROUPS = {"cursors": make_cursors, "swatches": make_swatches, "stamps": make_stamps}
+
+
+def main(argv):
+    root, groups = parse_args(argv, list(GROUPS))
+    for g in groups:
+        GROUPS[g](root)
 
 
 if __name__ == "__main__":
-    main()
+    main(sys.argv[1:])

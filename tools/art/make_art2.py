@@ -17,11 +17,12 @@ import sys
 import numpy as np
 from PIL import Image, ImageDraw
 
-SS = 4  # supersampling factor
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from artkit import (OL, SS, WHITE, arc_pts, area, bezier, blend, ellipse_pts, heart_curve,  # noqa: E402
+                    parse_args, reduce_rgb, reduce_rgba, rgba, rrect_pts, save_png, shade, star_pts,
+                    write_qrc)
 
 # Shared children's-book palette.
-OUT = (58, 58, 58)
-WHITE = (255, 255, 255)
 CREAM = (255, 248, 228)
 RED = (238, 66, 56)
 ORANGE = (252, 150, 40)
@@ -36,112 +37,39 @@ SILVER = (206, 212, 224)
 GREY = (150, 156, 168)
 
 
-def shade(c, f):
-    """Darken (f<1) or lighten (f>1, towards white) a colour."""
-    if f <= 1:
-        return tuple(int(round(v * f)) for v in c[:3])
-    t = f - 1
-    return tuple(int(round(v + (255 - v) * t)) for v in c[:3])
-
-
-def rgba(c, a=255):
-    return (c[0], c[1], c[2], a)
-
-
-# --------------------------------------------------------------------------- geometry helpers
-
-def ellipse_pts(cx, cy, rx, ry, n=96, a0=0.0):
-    return [(cx + rx * math.cos(a0 + 2 * math.pi * i / n), cy + ry * math.sin(a0 + 2 * math.pi * i / n))
-            for i in range(n)]
-
-
-def arc_pts(cx, cy, r, deg0, deg1, n=64):
-    return [(cx + r * math.cos(math.radians(deg0 + (deg1 - deg0) * i / n)),
-             cy + r * math.sin(math.radians(deg0 + (deg1 - deg0) * i / n))) for i in range(n + 1)]
-
-
-def rrect_pts(x0, y0, x1, y1, r, n=12):
-    r = min(r, (x1 - x0) / 2, (y1 - y0) / 2)
-    pts = []
-    for cx, cy, a in ((x1 - r, y0 + r, -90), (x1 - r, y1 - r, 0), (x0 + r, y1 - r, 90), (x0 + r, y0 + r, 180)):
-        for i in range(n + 1):
-            t = math.radians(a + 90 * i / n)
-            pts.append((cx + r * math.cos(t), cy + r * math.sin(t)))
-    return pts
-
-
-def star_pts(cx, cy, ro, ri, n=5, rot=-90.0):
-    pts = []
-    for i in range(2 * n):
-        r = ro if i % 2 == 0 else ri
-        t = math.radians(rot + 180.0 * i / n)
-        pts.append((cx + r * math.cos(t), cy + r * math.sin(t)))
-    return pts
-
-
 def sparkle_pts(cx, cy, r, rot=0.0, n=4, pinch=0.28):
     """A star with concave sides, the classic 'twinkle'."""
     pts = []
-    steps = 12
     for i in range(n):
         a0 = math.radians(rot - 90 + 360.0 * i / n)
         a1 = math.radians(rot - 90 + 360.0 * (i + 1) / n)
         p0 = (cx + r * math.cos(a0), cy + r * math.sin(a0))
         p1 = (cx + r * math.cos(a1), cy + r * math.sin(a1))
         c = (cx + pinch * r * math.cos((a0 + a1) / 2) * 0.6, cy + pinch * r * math.sin((a0 + a1) / 2) * 0.6)
-        for s in range(steps):
-            t = s / steps
-            pts.append(((1 - t) ** 2 * p0[0] + 2 * (1 - t) * t * c[0] + t * t * p1[0],
-                        (1 - t) ** 2 * p0[1] + 2 * (1 - t) * t * c[1] + t * t * p1[1]))
+        pts += bezier(p0, c, p1, n=12)[:-1]  # the next side starts where this one ends
     return pts
 
 
 def heart_pts(cx, cy, s, n=120):
-    pts = []
-    for i in range(n):
-        t = 2 * math.pi * i / n
-        x = 16 * math.sin(t) ** 3
-        y = -(13 * math.cos(t) - 5 * math.cos(2 * t) - 2 * math.cos(3 * t) - math.cos(4 * t))
-        pts.append((cx + x * s / 32.0, cy + (y - 2.0) * s / 32.0))
-    return pts
+    return [(cx + x * s / 32.0, cy + (y - 2.0) * s / 32.0) for x, y in heart_curve(n)]
 
 
-def bezier(p0, p1, p2, p3=None, n=24):
-    pts = []
-    for i in range(n + 1):
-        t = i / n
-        if p3 is None:
-            pts.append(((1 - t) ** 2 * p0[0] + 2 * (1 - t) * t * p1[0] + t * t * p2[0],
-                        (1 - t) ** 2 * p0[1] + 2 * (1 - t) * t * p1[1] + t * t * p2[1]))
-        else:
-            a, b, c, d = (1 - t) ** 3, 3 * (1 - t) ** 2 * t, 3 * (1 - t) * t * t, t ** 3
-            pts.append((a * p0[0] + b * p1[0] + c * p2[0] + d * p3[0],
-                        a * p0[1] + b * p1[1] + c * p2[1] + d * p3[1]))
-    return pts
-
-
-def drop_pts(cx, cy, r, angle=0.0, n=48):
-    """A teardrop, round end at (cx,cy), tip pointing 'angle' degrees from up."""
+def drop_pts(cx, cy, r, n=48):
+    """A teardrop, round end at (cx,cy), tip pointing up."""
     pts = []
     for i in range(n):
         t = 2 * math.pi * i / n
         # Cardioid-like drop: tip at t=0 (up).
         x = r * math.sin(t) * (1 - math.cos(t)) * 0.75
         y = -r * 1.45 * math.cos(t) * 0.75 - r * 0.4
-        pts.append((x, y))
-    # round bottom
-    a = math.radians(angle)
-    out = []
-    for x, y in pts:
-        out.append((cx + x * math.cos(a) - y * math.sin(a), cy + x * math.sin(a) + y * math.cos(a)))
-    return out
+        pts.append((cx + x, cy + y))
+    return pts
 
 
 def inset(pts, r):
     """Offset a simple polygon inwards by r (exact for convex corners)."""
     n = len(pts)
-    area = sum(pts[i][0] * pts[(i + 1) % n][1] - pts[(i + 1) % n][0] * pts[i][1] for i in range(n))
-    sg = 1.0 if area > 0 else -1.0
+    sg = 1.0 if area(pts) > 0 else -1.0
     lines = []
     for i in range(n):
         (x0, y0), (x1, y1) = pts[i], pts[(i + 1) % n]
@@ -241,14 +169,14 @@ class Layer:
     def poly(self, pts, fill):
         q = [self.P(p) for p in pts]
         for ox, oy in self._offsets():
-            self.d.polygon([(x + ox, y + oy) for x, y in q], fill=_col(fill))
+            self.d.polygon([(x + ox, y + oy) for x, y in q], fill=rgba(fill))
 
     def stroke(self, pts, w, fill, closed=False, caps=True):
         q = [self.P(p) for p in pts]
         if closed:
             q = q + [q[0]]
         ww = w * self.scale()
-        col = _col(fill)
+        col = rgba(fill)
         for ox, oy in self._offsets():
             qq = [(x + ox, y + oy) for x, y in q]
             for i in range(len(qq) - 1):
@@ -258,10 +186,10 @@ class Layer:
                     self.d.ellipse([x - ww / 2, y - ww / 2, x + ww / 2, y + ww / 2], fill=col)
 
     def ellipse(self, cx, cy, rx, ry, fill, n=96):
-        self.poly(ellipse_pts(cx, cy, rx, ry, n), fill)
+        self.poly(ellipse_pts(cx, cy, rx, ry, n=n), fill)
 
     def circle(self, cx, cy, r, fill, n=96):
-        self.poly(ellipse_pts(cx, cy, r, r, n), fill)
+        self.poly(ellipse_pts(cx, cy, r, r, n=n), fill)
 
     def rrect(self, x0, y0, x1, y1, r, fill):
         self.poly(rrect_pts(x0, y0, x1, y1, r), fill)
@@ -303,12 +231,6 @@ class _Clip(Layer):
         return self
 
 
-def _col(c):
-    if len(c) == 3:
-        return (c[0], c[1], c[2], 255)
-    return tuple(c)
-
-
 class Pic:
     """A picture assembled from outlined parts, like stickers laid on top of each other."""
 
@@ -323,7 +245,7 @@ class Pic:
             L.push(**self.view)
         return L
 
-    def add(self, L, ow=None, col=OUT):
+    def add(self, L, ow=None, col=OL):
         ow = self.ow if ow is None else ow
         if ow > 0:
             a = (L.alpha() > 0).astype(np.uint8) * 255
@@ -333,7 +255,7 @@ class Pic:
             self.im.alpha_composite(o)
         self.im.alpha_composite(L.im)
 
-    def part(self, ow=None, col=OUT):
+    def part(self, ow=None, col=OL):
         return _Part(self, ow, col)
 
     def rgba(self):
@@ -353,27 +275,6 @@ class _Part:
 
     def __exit__(self, *a):
         self.pic.add(self.L, self.ow, self.col)
-
-
-def reduce_rgba(im, s):
-    a = np.asarray(im, dtype=np.float64)
-    H, W = a.shape[:2]
-    h, w = H // s, W // s
-    al = a[..., 3:4] / 255.0
-    pm = (a[..., :3] * al).reshape(h, s, w, s, 3).mean(axis=(1, 3))
-    A = al.reshape(h, s, w, s, 1).mean(axis=(1, 3))
-    rgb = np.where(A > 0, pm / np.maximum(A, 1e-9), 0.0)
-    out = np.concatenate([rgb, A * 255.0], axis=-1)
-    out = np.clip(np.round(out), 0, 255).astype(np.uint8)
-    out[out[..., 3] == 0] = 0
-    return Image.fromarray(out, "RGBA")
-
-
-def reduce_rgb(im, s):
-    a = np.asarray(im, dtype=np.float64)
-    H, W = a.shape[:2]
-    out = a.reshape(H // s, s, W // s, s, 3).mean(axis=(1, 3))
-    return Image.fromarray(np.clip(np.round(out), 0, 255).astype(np.uint8), "RGB")
 
 
 # --------------------------------------------------------------------------- seamless noise
@@ -435,12 +336,6 @@ def tile_over(tile, w, h):
 
 def to_img(arr):
     return Image.fromarray(np.clip(np.round(arr), 0, 255).astype(np.uint8), "RGB")
-
-
-def mix(c0, c1, t):
-    """Blend two colours by an array t in [0,1] -> (h,w,3) float."""
-    t = np.clip(t, 0, 1)[..., None]
-    return np.array(c0, float) * (1 - t) + np.array(c1, float) * t
 
 
 # =========================================================================== A. textures
@@ -557,7 +452,7 @@ def tex_wood():
     ring = 0.5 + 0.5 * np.sin(2 * np.pi * t)
     ring = ring ** 3
     v = 0.55 * ring + 0.25 * fine + 0.20 * streak
-    col = mix((240, 196, 138), (190, 122, 66), v)
+    col = blend((240, 196, 138), (190, 122, 66), v)
     col -= (knot * 26)[..., None]
     return no_black(reduce_rgb(to_img(col), SS))
 
@@ -585,7 +480,7 @@ def tex_straw():
     ends = np.sin(np.pi * np.clip(along, 0.0, 1.0)) ** 0.35
     lum = prof * (0.45 + 0.55 * ends)
     lum = lum * (0.82 + 0.18 * fib) + 0.08 * (tone - 0.5)
-    col = mix((150, 100, 40), (248, 212, 120), np.clip(lum * 1.15, 0, 1))
+    col = blend((150, 100, 40), (248, 212, 120), np.clip(lum * 1.15, 0, 1))
     hi = np.clip((prof - 0.85) / 0.15, 0, 1) * ends * 40
     col += hi[..., None]
     return no_black(reduce_rgb(to_img(col), SS))
@@ -616,7 +511,7 @@ def tex_snow_leopard():
     rng = random.Random(3)
     f1 = fbm(W, H, 4, 4, rng, 4)
     hair = periodic_noise(W, H, 120, 30, rng)
-    col = mix((212, 210, 204), (248, 246, 240), f1 * 1.2 - 0.1)
+    col = blend((212, 210, 204), (248, 246, 240), f1 * 1.2 - 0.1)
     col += ((hair - 0.5) * 14)[..., None]
     p = Pic(w, h, wrap=True)
     p.im = to_img(col).convert("RGBA")
@@ -895,7 +790,7 @@ def btn_spray():  # But_Bolonchik
         L.gloss(26, 31, 4, 2.5, -30, 220)
     with p.part() as L:  # nozzle
         L.rrect(27, 14, 44, 28, 3, WHITE)
-        L.circle(40, 20, 2.2, OUT)
+        L.circle(40, 20, 2.2, OL)
     with p.part() as L:
         L.rrect(15, 40, 53, 92, 8, PURPLE)
         L.rrect(15, 55, 53, 75, 0, WHITE)
@@ -911,7 +806,7 @@ def btn_pen(size):  # BitBtn21/20/8/7/5
         L.rrect(6, 6, 74, 66, 12, (252, 250, 240))
     with p.part(ow=0) as L:
         r = size / 2
-        L.circle(40, 36, r, OUT)
+        L.circle(40, 36, r, OL)
         if size >= 20:
             L.gloss(40 - r * 0.42, 36 - r * 0.45, r * 0.22, r * 0.14, -40, 150)
     return p.rgba()
@@ -979,20 +874,20 @@ def btn_outline_shape(kind):  # btn2/1/4/3/13/7/8
     with p.part(ow=0) as L:
         cx, cy = 40, 36
         if kind == "circle":
-            L.stroke(ellipse_pts(cx, cy, 26, 26), w, OUT, closed=True)
+            L.stroke(ellipse_pts(cx, cy, 26, 26), w, OL, closed=True)
         elif kind == "square":
-            L.stroke([(14, 10), (66, 10), (66, 62), (14, 62)], w, OUT, closed=True)
+            L.stroke([(14, 10), (66, 10), (66, 62), (14, 62)], w, OL, closed=True)
         elif kind == "triangle":
-            L.stroke([(40, 8), (69, 63), (11, 63)], w, OUT, closed=True)
+            L.stroke([(40, 8), (69, 63), (11, 63)], w, OL, closed=True)
         elif kind == "line":
-            L.stroke([(12, 60), (68, 12)], w, OUT)
+            L.stroke([(12, 60), (68, 12)], w, OL)
         elif kind == "diamond":
-            L.stroke([(40, 6), (68, 36), (40, 66), (12, 36)], w, OUT, closed=True)
+            L.stroke([(40, 6), (68, 36), (40, 66), (12, 36)], w, OL, closed=True)
         elif kind == "hexagon":
             L.stroke([(cx + 30 * math.cos(math.radians(60 * i)), cy + 30 * math.sin(math.radians(60 * i)))
-                      for i in range(6)], w, OUT, closed=True)
+                      for i in range(6)], w, OL, closed=True)
         elif kind == "trapezoid":
-            L.stroke([(26, 14), (54, 14), (71, 60), (9, 60)], w, OUT, closed=True)
+            L.stroke([(26, 14), (54, 14), (71, 60), (9, 60)], w, OL, closed=True)
     return p.rgba()
 
 
@@ -1110,7 +1005,7 @@ def die(p, cx, cy, s, rot, face, body, pip):
 def btn_dice():  # Random
     p = Pic(72, 72, ow=4)
     die(p, 25, 26, 32, -14, 5, RED, WHITE)
-    die(p, 46, 46, 32, 12, 3, WHITE, OUT)
+    die(p, 46, 46, 32, 12, 3, WHITE, OL)
     return p.rgba()
 
 
@@ -1186,7 +1081,7 @@ def window_icon(px):
     blots = [(60, 104, 24, RED), (108, 66, 24, YELLOW), (166, 68, 24, GREEN), (204, 120, 22, BLUE)]
     for x, y, r, c in blots:
         with p.part(ow=ow * 0.8) as L:
-            L.poly(ellipse_pts(x, y, r, r * 0.88, 64), c)
+            L.poly(ellipse_pts(x, y, r, r * 0.88, n=64), c)
             L.gloss(x - r * 0.35, y - r * 0.38, r * 0.3, r * 0.17, -35, 220)
     T = dict(rot=-45, at=(0, 0), move=(166, 172))
     with p.part() as L:
@@ -1209,20 +1104,6 @@ def window_icon(px):
 
 # =========================================================================== output
 
-def save(im, path):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    im.save(path, optimize=True)
-
-
-def write_qrc(root, folder, prefix, names):
-    lines = ['<!DOCTYPE RCC>', '<RCC version="1.0">', '<qresource prefix="%s">' % prefix]
-    for n in names:
-        lines.append('    <file alias="%s">%s/%s</file>' % (n, folder, n))
-    lines += ['</qresource>', '</RCC>', '']
-    with open(os.path.join(root, folder + ".qrc"), "w", newline="\n") as f:
-        f.write("\n".join(lines))
-
-
 BUTTONS = [
     ("BitBtn6", btn_shapes), ("But_kist", btn_brush), ("But_Erase", btn_eraser),
     ("But_Kras", btn_watering_can), ("But_Sneg", btn_wand), ("But_Bolonchik", btn_spray),
@@ -1241,18 +1122,8 @@ BUTTONS = [
 
 
 def main(argv):
-    root = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources"))
-    args = list(argv)
-    if "--out" in args:  # write somewhere else, e.g. to compare against the committed files
-        i = args.index("--out")
-        root = args[i + 1]
-        del args[i:i + 2]
-    only = set(args)
-
-    def want(group):
-        return not only or group in only
-
-    if want("textures"):
+    root, groups = parse_args(argv, ["textures", "buttons", "tree", "icon"])
+    if "textures" in groups:
         small = [("tex11.png", tex_bricks), ("tex13.png", tex_blue_flower), ("tex14.png", tex_lilac_studs),
                  ("tex12.png", tex_orange_gold)]
         big = [("bigtex4.png", tex_wood), ("bigtex1.png", tex_straw), ("bigtex3.png", tex_snow_leopard),
@@ -1261,40 +1132,40 @@ def main(argv):
         previews = []
         for name, fn in small:
             im = fn()
-            save(im, os.path.join(root, "textures", name))
+            save_png(im, os.path.join(root, "textures", name))
             names.append(name)
             previews.append(tile_over(im, 80, 80))
         for name, fn in big:
             im = fn()
-            save(im, os.path.join(root, "textures", name))
+            save_png(im, os.path.join(root, "textures", name))
             names.append(name)
             previews.append(im.crop((0, 0, 80, 80)))
         previews.append(tex_roses())
         previews.append(tex_daisies())
         for i, im in enumerate(previews):
             name = "preview%d.png" % i
-            save(no_black(im), os.path.join(root, "textures", name))
+            save_png(no_black(im), os.path.join(root, "textures", name))
             names.append(name)
         write_qrc(root, "textures", "/textures", names)
 
-    if want("buttons"):
+    if "buttons" in groups:
         names = []
         for name, fn in BUTTONS:
-            save(fn(), os.path.join(root, "buttons", name + ".png"))
+            save_png(fn(), os.path.join(root, "buttons", name + ".png"))
             names.append(name + ".png")
         write_qrc(root, "buttons", "/buttons", names)
 
-    if want("tree"):
+    if "tree" in groups:
         names = []
         for i in range(4):
-            save(tree_icon(i, 24), os.path.join(root, "tree", "tree%d.png" % i))
-            save(tree_icon(i, 48), os.path.join(root, "tree", "tree%d@2x.png" % i))
+            save_png(tree_icon(i, 24), os.path.join(root, "tree", "tree%d.png" % i))
+            save_png(tree_icon(i, 48), os.path.join(root, "tree", "tree%d@2x.png" % i))
             names += ["tree%d.png" % i, "tree%d@2x.png" % i]
         write_qrc(root, "tree", "/tree", names)
 
-    if want("icon"):
-        save(window_icon(256), os.path.join(root, "icon", "pictaro.png"))
-        save(window_icon(48), os.path.join(root, "icon", "pictaro-48.png"))
+    if "icon" in groups:
+        save_png(window_icon(256), os.path.join(root, "icon", "pictaro.png"))
+        save_png(window_icon(48), os.path.join(root, "icon", "pictaro-48.png"))
         write_qrc(root, "icon", "/icon", ["pictaro.png", "pictaro-48.png"])
 
 
