@@ -35,12 +35,12 @@ KEY_GREY = _cursor_key("kKeyGrey")
 
 # name: (size, hot spot, [(seed, key colour, rough bbox x0, y0, x1, y1)])
 CURSORS = {
-    "cursor_leika": ((144, 102), (1, 7), [((90, 20), KEY_PINK, (63, 10, 109, 82)),
-                                          ((6, 8), KEY_PINK, (1, 4, 19, 49))]),
-    "cursor_kist": ((201, 230), (0, 0), [((20, 21), KEY_GREY, (1, 0, 34, 37))]),
-    "cursor_bolon": ((110, 146), (5, 10), [((60, 84), KEY_PINK, (49, 72, 70, 95))]),
-    "cursor_sterka": ((87, 69), (0, 0), []),
-    "cur_palka": ((69, 105), (5, 5), []),
+    "cursor_fill": ((144, 102), (1, 7), [((90, 20), KEY_PINK, (63, 10, 109, 82)),
+                                         ((6, 8), KEY_PINK, (1, 4, 19, 49))]),
+    "cursor_brush": ((201, 230), (0, 0), [((20, 21), KEY_GREY, (1, 0, 34, 37))]),
+    "cursor_spray": ((110, 146), (5, 10), [((60, 84), KEY_PINK, (49, 72, 70, 95))]),
+    "cursor_eraser": ((87, 69), (0, 0), []),
+    "cursor_wand": ((69, 105), (5, 5), []),
 }
 BBOX_SLACK = 4
 
@@ -50,7 +50,7 @@ PALETTE = [("RED", (255, 0, 0)), ("YELLOW", (255, 255, 0)), ("ORANGE", (255, 128
 SWATCH_SIZE = (103, 116)
 CHART_SIZE = (833, 112)
 STAMP_SIZE = (116, 103)
-STAMP_SETS = [("cvet", 6), ("serdce", 9), ("sneg", 8), ("listik2", 11)]
+STAMP_SETS = [("flower", 6), ("heart", 9), ("snowflake", 8), ("leaf", 11)]
 
 
 def flood(rgb, seed, colour):

@@ -154,7 +154,7 @@ def cursor_pair(pen):
     return Image.fromarray(rgb, "RGB"), Image.fromarray(mask, "RGB")
 
 
-def draw_leika():
+def draw_watering_can():
     p = Pen(144, 102, (0, 0, 0))
     can = (92, 196, 120)
     can_dark = (60, 150, 92)
@@ -197,7 +197,7 @@ def draw_leika():
     return p
 
 
-def draw_kist():
+def draw_brush():
     p = Pen(201, 230, (0, 0, 0))
     o = (-4.0, -4.0)
     L = math.hypot(203, 231)
@@ -272,7 +272,7 @@ def draw_kist():
     return p
 
 
-def draw_bolon():
+def draw_spray_can():
     p = Pen(110, 146, (0, 0, 0))
     blue = (70, 146, 232)
     blue_dark = (46, 104, 196)
@@ -308,7 +308,7 @@ def draw_bolon():
     return p
 
 
-def draw_sterka():
+def draw_eraser():
     # box seen from above-left-front: the top-left corner is the eraser's corner
     p = Pen(87, 69, (0, 0, 0))
     A = (1.5, 1.5)
@@ -336,7 +336,7 @@ def draw_sterka():
     return p
 
 
-def draw_palka():
+def draw_wand():
     p = Pen(69, 105, (0, 0, 0))
     violet, violet_dark = (150, 92, 224), (112, 62, 182)
     yellow, orange = (255, 214, 48), (255, 160, 40)
@@ -365,11 +365,11 @@ def draw_palka():
 
 
 CURSOR_DRAW = {
-    "cursor_leika": draw_leika,
-    "cursor_kist": draw_kist,
-    "cursor_bolon": draw_bolon,
-    "cursor_sterka": draw_sterka,
-    "cur_palka": draw_palka,
+    "cursor_fill": draw_watering_can,
+    "cursor_brush": draw_brush,
+    "cursor_spray": draw_spray_can,
+    "cursor_eraser": draw_eraser,
+    "cursor_wand": draw_wand,
 }
 
 
@@ -633,7 +633,7 @@ def gloss(p, x, y, ln=7.0, ang=-40.0, w=2.6):
 
 # flowers ---------------------------------------------------------------
 
-def cvet_daisy(p):
+def flower_daisy(p):
     cx, cy = 58.0, 51.5
     for k in range(16):
         ang = k * 22.5 + 5
@@ -649,7 +649,7 @@ def cvet_daisy(p):
     gloss(p, cx - 9, cy - 4, 5, -60)
 
 
-def cvet_tulip(p):
+def flower_tulip(p):
     stem = bezier((58, 100), (62, 72), (58, 46), n=20)
     p.shape(leaf_pts((56, 99), (20, 44), 11, "ovate"), LEAF)
     p.shape(leaf_pts((60, 99), (98, 52), 10, "ovate"), LEAF)
@@ -666,7 +666,7 @@ def cvet_tulip(p):
     gloss(p, 52, 44, 8, -80)
 
 
-def cvet_sunflower(p):
+def flower_sunflower(p):
     cx, cy = 58.0, 50.0
     p.shape(leaf_pts((40, 66), (3, 78), 12, "ovate"), LEAF)
     p.shape(leaf_pts((76, 66), (113, 80), 12, "ovate"), LEAF)
@@ -689,7 +689,7 @@ def cvet_sunflower(p):
     gloss(p, cx - 12, cy - 5, 6, -65)
 
 
-def cvet_rose(p):
+def flower_rose(p):
     cx, cy = 58.0, 49.0
     p.shape(leaf_pts((44, 70), (6, 92), 12, "ovate"), LEAF)
     p.shape(leaf_pts((72, 70), (110, 92), 12, "ovate"), LEAF)
@@ -722,7 +722,7 @@ def bell_pts(x, y, w, h, ang=0.0):
     return rotate(pts, ang, x, y) if ang else pts
 
 
-def cvet_bell(p):
+def flower_bell(p):
     stem = bezier((14, 100), (26, 2), (106, 14), n=40)
     p.shape(leaf_pts((16, 96), (4, 50), 8, "lance"), LEAF)
     p.shape(leaf_pts((18, 92), (46, 70), 7, "lance"), LEAF)
@@ -742,7 +742,7 @@ def cvet_bell(p):
         gloss(p, gx, gy, 8, 100 + ang, 2.4)
 
 
-def cvet_forgetmenot(p):
+def flower_forgetmenot(p):
     for base, tip in (((58, 60), (6, 86)), ((58, 60), (110, 88)), ((58, 60), (30, 100)), ((58, 60), (90, 101))):
         p.shape(leaf_pts(base, tip, 10, "ovate"), LEAF)
         p.line([base, (base[0] + (tip[0] - base[0]) * 0.85, base[1] + (tip[1] - base[1]) * 0.85)], LEAF_DARK, 1.6)
@@ -764,7 +764,7 @@ def heart_gloss(p, cx, cy, w, h):
     p.dot(cx - w * 0.36, cy - h * 0.08, w * 0.025, NW)
 
 
-def serdce_red(p):
+def heart_red(p):
     H = heart_pts(58, 51.5, 104, 94)
     p.shape(H, (234, 36, 58))
     p.clipped(H, lambda q: q.fill(heart_pts(64, 57, 104, 94), (202, 22, 48)))
@@ -772,7 +772,7 @@ def serdce_red(p):
     heart_gloss(p, 58, 51.5, 104, 94)
 
 
-def serdce_dots(p):
+def heart_dots(p):
     H = heart_pts(58, 51.5, 104, 94)
     p.shape(H, (255, 118, 168))
 
@@ -786,7 +786,7 @@ def serdce_dots(p):
     heart_gloss(p, 58, 51.5, 104, 94)
 
 
-def serdce_double(p):
+def heart_double(p):
     back = heart_pts(40, 42, 72, 66, -16)
     front = heart_pts(76, 58, 70, 64, 14)
     p.shape(back, (214, 40, 138))
@@ -806,7 +806,7 @@ def wing_pts(side):
     return out
 
 
-def serdce_wings(p):
+def heart_wings(p):
     for side in (-1, 1):
         for base, tip, w in reversed(wing_pts(side)):
             p.shape(leaf_pts(base, tip, w, "obovate"), (232, 242, 255))
@@ -817,7 +817,7 @@ def serdce_wings(p):
     heart_gloss(p, 58, 62, 62, 58)
 
 
-def serdce_stripes(p):
+def heart_stripes(p):
     H = heart_pts(58, 51.5, 104, 94)
     p.shape(H, (255, 212, 56))
 
@@ -829,7 +829,7 @@ def serdce_stripes(p):
     heart_gloss(p, 58, 51.5, 104, 94)
 
 
-def serdce_rainbow(p):
+def heart_rainbow(p):
     H = heart_pts(58, 51.5, 104, 94)
     p.edge(H)
 
@@ -840,7 +840,7 @@ def serdce_rainbow(p):
     heart_gloss(p, 58, 51.5, 104, 94)
 
 
-def serdce_arrow(p):
+def heart_arrow(p):
     a0, a1 = (10, 92), (106, 14)
     shaft = (150, 96, 52)
     p.stroke([a0, a1], shaft, 3.6)
@@ -861,7 +861,7 @@ def serdce_arrow(p):
     p.shape(head, (184, 192, 206))
 
 
-def serdce_gift(p):
+def heart_gift(p):
     H = heart_pts(58, 56, 98, 86)
     p.shape(H, (70, 186, 240))
     ribbon_col = (255, 210, 52)
@@ -881,7 +881,7 @@ def serdce_gift(p):
     heart_gloss(p, 58, 60, 98, 86)
 
 
-def serdce_face(p):
+def heart_face(p):
     H = heart_pts(58, 51.5, 104, 94)
     p.shape(H, (255, 150, 40))
     for x in (40, 76):
@@ -928,13 +928,13 @@ def vee(x, ln, ang=50.0):
     return [(x + ln * math.cos(a), -ln * math.sin(a)), (x, 0), (x + ln * math.cos(a), ln * math.sin(a))]
 
 
-def sneg_classic(p):
+def snowflake_classic(p):
     flake(p, lambda: [([(0, 0), (51, 0)], 4.2), (vee(18, 15), 3.6), (vee(33, 11), 3.4)],
           (124, 192, 255), hub=(hexagon(*FLAKE_C, 10, 30), (196, 228, 255)))
     p.dot(FLAKE_C[0], FLAKE_C[1], 3.0, (124, 192, 255))
 
 
-def sneg_dots(p):
+def snowflake_dots(p):
     def arm():
         return [([(0, 0), (44, 0)], 4.0), (vee(22, 13, 60), 3.6)]
     flake(p, arm, (166, 134, 244), hub=(circle_pts(*FLAKE_C, 11), (214, 196, 255)))
@@ -946,7 +946,7 @@ def sneg_dots(p):
     p.dot(FLAKE_C[0] - 3, FLAKE_C[1] - 3, 2.2, NW)
 
 
-def sneg_plate(p):
+def snowflake_plate(p):
     cx, cy = FLAKE_C
     star = []
     for k in range(12):
@@ -965,7 +965,7 @@ def sneg_plate(p):
     p.shape(hexagon(cx, cy, 6, 30), NW, 1.8)
 
 
-def sneg_fern(p):
+def snowflake_fern(p):
     def arm():
         out = [([(0, 0), (53, 0)], 3.6)]
         for x, ln in ((12, 9), (21, 11), (30, 10), (39, 7)):
@@ -974,7 +974,7 @@ def sneg_fern(p):
     flake(p, arm, (110, 206, 250), hub=(hexagon(*FLAKE_C, 7, 0), (190, 236, 255)), w=2.0)
 
 
-def sneg_diamond(p):
+def snowflake_diamond(p):
     col, light = (132, 120, 234), (196, 188, 255)
 
     def arm():
@@ -991,7 +991,7 @@ def sneg_diamond(p):
     p.shape(hexagon(cx, cy, 6.5, 0), col, 2.0)
 
 
-def sneg_petals(p):
+def snowflake_petals(p):
     cx, cy = FLAKE_C
     light, dark = (206, 186, 255), (136, 96, 222)
     for k in range(6):
@@ -1008,7 +1008,7 @@ def sneg_petals(p):
     p.dot(cx - 2, cy - 2, 2, NW)
 
 
-def sneg_rings(p):
+def snowflake_rings(p):
     col = (80, 170, 232)
 
     def arm():
@@ -1024,7 +1024,7 @@ def sneg_rings(p):
     p.shape(circle_pts(cx, cy, 7), (170, 220, 255), 2.0)
 
 
-def sneg_twelve(p):
+def snowflake_twelve(p):
     cx, cy = FLAKE_C
     col, col2 = (104, 136, 250), (190, 160, 252)
     flake(p, lambda: [([(0, 0), (33, 0)], 3.6)], col2, rot=30)
@@ -1038,7 +1038,7 @@ def sneg_twelve(p):
 
 # leaves ----------------------------------------------------------------
 
-def listik_maple(p):
+def leaf_maple(p):
     profile = [(0, 1.0), (10, 0.72), (16, 0.80), (28, 0.40), (38, 0.70), (44, 0.64), (55, 1.0), (66, 0.64),
             (72, 0.70), (85, 0.40), (98, 0.62), (104, 0.56), (114, 0.80), (126, 0.48), (146, 0.26), (170, 0.16)]
     half = [(a, r) for a, r in profile]
@@ -1056,7 +1056,7 @@ def listik_maple(p):
     gloss(p, cx - 20, cy - 14, 7, -60)
 
 
-def listik_oak(p):
+def leaf_oak(p):
     col, vein = (214, 130, 44), (160, 88, 28)
     base, tip = (34, 90), (84, 10)
     ax, ay = tip[0] - base[0], tip[1] - base[1]
@@ -1078,7 +1078,7 @@ def listik_oak(p):
     gloss(p, 46, 52, 6, -120)
 
 
-def listik_birch(p):
+def leaf_birch(p):
     base, tip = (40, 84), (92, 12)
     blade = serrate(leaf_pts(base, tip, 30, "ovate"), 26, 2.4, skip=lambda s: s < 0.03 or s > 0.97)
     p.stroke([(40, 84), (22, 100)], (150, 110, 40), 3.2)
@@ -1087,7 +1087,7 @@ def listik_birch(p):
     gloss(p, 52, 46, 7, -130)
 
 
-def listik_clover(p):
+def leaf_clover(p):
     cx, cy = 58.0, 46.0
     p.stroke(bezier((cx, cy), (cx + 4, cy + 30), (cx - 8, cy + 54), n=20), LEAF_DARK, 4.0)
     green, mark = (74, 176, 70), (162, 222, 140)
@@ -1101,7 +1101,7 @@ def listik_clover(p):
     gloss(p, cx - 14, cy - 36, 6, -40)
 
 
-def listik_ginkgo(p):
+def leaf_ginkgo(p):
     bx, by = 58.0, 74.0
     pts = []
     n = 80
@@ -1122,7 +1122,7 @@ def listik_ginkgo(p):
     gloss(p, 30, 32, 8, -30)
 
 
-def listik_linden(p):
+def leaf_linden(p):
     # a heart turned over: notch at the stalk, point at the tip
     H = [(x, -y) for x, y in heart_pts(0, 0, 80, 88)]
     blade = serrate(H, 30, 2.2, skip=lambda s: s < 0.04 or s > 0.96 or abs(s - 0.5) < 0.04)
@@ -1136,7 +1136,7 @@ def listik_linden(p):
     gloss(p, 36, 40, 7, -60)
 
 
-def listik_chestnut(p):
+def leaf_chestnut(p):
     bx, by = 58.0, 70.0
     p.stroke(bezier((bx, by), (bx + 2, by + 18), (bx - 8, 100), n=12), LEAF_DARK, 3.6)
     col = (64, 164, 76)
@@ -1151,7 +1151,7 @@ def listik_chestnut(p):
     gloss(p, 52, 22, 6, -100)
 
 
-def listik_rowan(p):
+def leaf_rowan(p):
     a0, a1 = (14, 94), (100, 14)
     ux, uy = a1[0] - a0[0], a1[1] - a0[1]
     ln = math.hypot(ux, uy)
@@ -1173,7 +1173,7 @@ def listik_rowan(p):
     p.line([(sx, sy), (tip[0] - ux * 4, tip[1] - uy * 4)], (170, 40, 28), 1.3)
 
 
-def listik_willow(p):
+def leaf_willow(p):
     twig = bezier((8, 96), (40, 70), (108, 10), n=40)
     p.stroke(twig, (140, 100, 60), 3.4)
     cols = [(130, 204, 80), (188, 220, 64)]
@@ -1192,7 +1192,7 @@ def listik_willow(p):
     p.shape(leaf_pts(twig[-3], (tip[0] + 6, tip[1] - 7), 4.5, "lance"), cols[0])
 
 
-def listik_aspen(p):
+def leaf_aspen(p):
     cx, cy = 62.0, 48.0
 
     def r(t):
@@ -1207,7 +1207,7 @@ def listik_aspen(p):
     gloss(p, cx - 22, cy - 8, 8, -75)
 
 
-def listik_ladybug(p):
+def leaf_ladybug(p):
     base, tip = (14, 92), (106, 14)
     p.stroke([base, (6, 100)], LEAF_DARK, 3.4)
     blade = leaf_pts(base, tip, 34, "lance")
@@ -1228,12 +1228,13 @@ def listik_ladybug(p):
 
 
 STAMPS = {
-    "cvet": [cvet_daisy, cvet_tulip, cvet_sunflower, cvet_rose, cvet_bell, cvet_forgetmenot],
-    "serdce": [serdce_red, serdce_dots, serdce_double, serdce_wings, serdce_stripes, serdce_rainbow,
-               serdce_arrow, serdce_gift, serdce_face],
-    "sneg": [sneg_classic, sneg_dots, sneg_plate, sneg_fern, sneg_diamond, sneg_petals, sneg_rings, sneg_twelve],
-    "listik2": [listik_maple, listik_oak, listik_birch, listik_clover, listik_ginkgo, listik_linden,
-                listik_chestnut, listik_rowan, listik_willow, listik_aspen, listik_ladybug],
+    "flower": [flower_daisy, flower_tulip, flower_sunflower, flower_rose, flower_bell, flower_forgetmenot],
+    "heart": [heart_red, heart_dots, heart_double, heart_wings, heart_stripes, heart_rainbow,
+              heart_arrow, heart_gift, heart_face],
+    "snowflake": [snowflake_classic, snowflake_dots, snowflake_plate, snowflake_fern, snowflake_diamond,
+                  snowflake_petals, snowflake_rings, snowflake_twelve],
+    "leaf": [leaf_maple, leaf_oak, leaf_birch, leaf_clover, leaf_ginkgo, leaf_linden,
+             leaf_chestnut, leaf_rowan, leaf_willow, leaf_aspen, leaf_ladybug],
 }
 
 

@@ -666,7 +666,7 @@ def tex_daisies():
 
 # =========================================================================== B. buttons
 
-def btn_shapes():  # BitBtn6: circle, square and triangle together
+def btn_shapes():  # tool_shapes: circle, square and triangle together
     p = Pic(96, 96, ow=5)
     with p.part() as L:
         L.rrect(44, 28, 88, 72, 7, BLUE)
@@ -680,7 +680,7 @@ def btn_shapes():  # BitBtn6: circle, square and triangle together
     return p.rgba()
 
 
-def btn_brush():  # But_kist
+def btn_brush():  # tool_brush
     p = Pic(96, 124, ow=5)
     with p.part() as L:
         L.stroke(bezier((16, 104), (34, 120), (56, 96), (80, 110)), 11, BLUE)
@@ -707,7 +707,7 @@ def btn_brush():  # But_kist
     return p.rgba()
 
 
-def btn_eraser():  # But_Erase
+def btn_eraser():  # tool_eraser
     p = Pic(96, 84, ow=5)
     pink = (252, 140, 170)
     with p.part() as L:
@@ -734,7 +734,7 @@ def btn_eraser():  # But_Erase
     return p.rgba()
 
 
-def btn_watering_can():  # But_Kras
+def btn_watering_can():  # tool_fill
     p = Pic(96, 84, ow=5)
     with p.part() as L:  # handle
         L.stroke(arc_pts(30, 38, 17, 180, 360, 40), 7, shade(GREEN, 0.85))
@@ -760,7 +760,7 @@ def btn_watering_can():  # But_Kras
     return p.rgba()
 
 
-def btn_wand():  # But_Sneg
+def btn_wand():  # tool_stamps
     p = Pic(96, 108, ow=5)
     with p.part() as L:
         L.stroke([(14, 96), (48, 56)], 10, (96, 70, 170))
@@ -776,7 +776,7 @@ def btn_wand():  # But_Sneg
     return p.rgba()
 
 
-def btn_spray():  # But_Bolonchik
+def btn_spray():  # tool_spray
     p = Pic(96, 100, ow=5)
     with p.part() as L:  # puff
         for x, y, r in ((69, 29, 11), (80, 39, 9), (66, 43, 9), (79, 22, 7)):
@@ -800,7 +800,7 @@ def btn_spray():  # But_Bolonchik
     return p.rgba()
 
 
-def btn_pen(size):  # BitBtn21/20/8/7/5
+def btn_pen(size):  # pen_tiny .. pen_huge
     p = Pic(80, 72, ow=4)
     with p.part() as L:
         L.rrect(6, 6, 74, 66, 12, (252, 250, 240))
@@ -812,7 +812,7 @@ def btn_pen(size):  # BitBtn21/20/8/7/5
     return p.rgba()
 
 
-def btn_snowflake():  # BitBtn18
+def btn_snowflake():  # stamps_snowflakes
     p = Pic(76, 76, ow=4)
     with p.part() as L:
         for i in range(6):
@@ -827,7 +827,7 @@ def btn_snowflake():  # BitBtn18
     return p.rgba()
 
 
-def btn_leaf():  # btn5
+def btn_leaf():  # stamps_leaves
     p = Pic(76, 76, ow=4)
     p.view = dict(at=(38, 38), scale=0.9, move=(1, -1))
     with p.part() as L:
@@ -844,7 +844,7 @@ def btn_leaf():  # btn5
     return p.rgba()
 
 
-def btn_flower():  # BitBtn12
+def btn_flower():  # stamps_flowers
     p = Pic(76, 76, ow=4)
     with p.part() as L:
         for i in range(5):
@@ -860,7 +860,7 @@ def btn_flower():  # BitBtn12
     return p.rgba()
 
 
-def btn_heart():  # BitBtn16
+def btn_heart():  # stamps_hearts
     p = Pic(76, 76, ow=4)
     with p.part() as L:
         L.poly(heart_pts(38, 38, 62), RED)
@@ -868,14 +868,14 @@ def btn_heart():  # BitBtn16
     return p.rgba()
 
 
-def btn_outline_shape(kind):  # btn2/1/4/3/13/7/8
+def btn_outline_shape(kind):  # shape_<kind>
     p = Pic(80, 72, ow=0)
     w = 7
     with p.part(ow=0) as L:
         cx, cy = 40, 36
         if kind == "circle":
             L.stroke(ellipse_pts(cx, cy, 26, 26), w, OL, closed=True)
-        elif kind == "square":
+        elif kind == "rectangle":
             L.stroke([(14, 10), (66, 10), (66, 62), (14, 62)], w, OL, closed=True)
         elif kind == "triangle":
             L.stroke([(40, 8), (69, 63), (11, 63)], w, OL, closed=True)
@@ -886,12 +886,12 @@ def btn_outline_shape(kind):  # btn2/1/4/3/13/7/8
         elif kind == "hexagon":
             L.stroke([(cx + 30 * math.cos(math.radians(60 * i)), cy + 30 * math.sin(math.radians(60 * i)))
                       for i in range(6)], w, OL, closed=True)
-        elif kind == "trapezoid":
+        elif kind == "trapezium":
             L.stroke([(26, 14), (54, 14), (71, 60), (9, 60)], w, OL, closed=True)
     return p.rgba()
 
 
-def btn_paint_can():  # BitBtn17
+def btn_paint_can():  # fill_to_lines
     p = Pic(76, 76, ow=4)
     with p.part() as L:  # spilled paint
         L.ellipse(51, 64, 17, 6.5, RED)
@@ -915,7 +915,7 @@ def btn_paint_can():  # BitBtn17
     return p.rgba()
 
 
-def btn_arrow(right):  # Button_1 / Button_2
+def btn_arrow(right):  # strip_back / strip_next
     p = Pic(52, 72, ow=4)
     pts = [(6, 26), (22, 26), (22, 10), (46, 36), (22, 62), (22, 46), (6, 46)]
     if not right:
@@ -927,7 +927,7 @@ def btn_arrow(right):  # Button_1 / Button_2
     return p.rgba()
 
 
-def btn_rotate():  # Button_Rotate
+def btn_rotate():
     p = Pic(56, 56, ow=4)
     with p.part() as L:
         c, r = (28, 32), 15
@@ -942,7 +942,7 @@ def btn_rotate():  # Button_Rotate
     return p.rgba()
 
 
-def btn_undo():  # Button_Undo
+def btn_undo():
     p = Pic(56, 56, ow=4)
     with p.part() as L:  # a hook: head pointing back (left), tail curling down on the right
         c, r = (32, 31), 12
@@ -954,12 +954,12 @@ def btn_undo():  # Button_Undo
     return p.rgba()
 
 
-def btn_redo():  # Button_Redo
+def btn_redo():
     # a flipped copy, so the pair can never drift apart
     return btn_undo().transpose(Image.FLIP_LEFT_RIGHT)
 
 
-def btn_stat():  # Button_Stat
+def btn_stat():  # statistics
     p = Pic(48, 48, ow=3)
     for (x0, top, c) in ((7, 26, RED), (19, 15, YELLOW), (31, 6, GREEN)):
         with p.part() as L:
@@ -968,7 +968,7 @@ def btn_stat():  # Button_Stat
     return p.rgba()
 
 
-def btn_book():  # Button_Folder
+def btn_book():  # catalogue
     p = Pic(48, 48, ow=3)
     p.view = dict(at=(24, 26), scale=0.88, move=(0, -1))
     with p.part() as L:
@@ -1002,14 +1002,14 @@ def die(p, cx, cy, s, rot, face, body, pip):
                 L.circle(cx + i * q, cy + j * q, s * 0.095, pip)
 
 
-def btn_dice():  # Random
+def btn_dice():  # random
     p = Pic(72, 72, ow=4)
     die(p, 25, 26, 32, -14, 5, RED, WHITE)
     die(p, 46, 46, 32, 12, 3, WHITE, OL)
     return p.rgba()
 
 
-def btn_clear():  # Clear
+def btn_clear():
     p = Pic(72, 72, ow=4)
     with p.part() as L:
         L.rpoly([(10, 8), (42, 8), (54, 20), (54, 64), (10, 64)], 3, WHITE)
@@ -1105,19 +1105,18 @@ def window_icon(px):
 # =========================================================================== output
 
 BUTTONS = [
-    ("BitBtn6", btn_shapes), ("But_kist", btn_brush), ("But_Erase", btn_eraser),
-    ("But_Kras", btn_watering_can), ("But_Sneg", btn_wand), ("But_Bolonchik", btn_spray),
-    ("BitBtn21", lambda: btn_pen(6)), ("BitBtn20", lambda: btn_pen(12)), ("BitBtn8", lambda: btn_pen(22)),
-    ("BitBtn7", lambda: btn_pen(34)), ("BitBtn5", lambda: btn_pen(50)),
-    ("BitBtn18", btn_snowflake), ("btn5", btn_leaf), ("BitBtn12", btn_flower), ("BitBtn16", btn_heart),
-    ("btn2", lambda: btn_outline_shape("circle")), ("btn1", lambda: btn_outline_shape("square")),
-    ("btn4", lambda: btn_outline_shape("triangle")), ("btn3", lambda: btn_outline_shape("line")),
-    ("btn13", lambda: btn_outline_shape("diamond")), ("btn7", lambda: btn_outline_shape("hexagon")),
-    ("btn8", lambda: btn_outline_shape("trapezoid")),
-    ("BitBtn17", btn_paint_can), ("Button_1", lambda: btn_arrow(False)), ("Button_2", lambda: btn_arrow(True)),
-    ("Button_Rotate", btn_rotate), ("Button_Undo", btn_undo), ("Button_Redo", btn_redo),
-    ("Button_Stat", btn_stat), ("Button_Folder", btn_book),
-    ("Random", btn_dice), ("Clear", btn_clear),
+    ("tool_shapes", btn_shapes), ("tool_brush", btn_brush), ("tool_eraser", btn_eraser),
+    ("tool_fill", btn_watering_can), ("tool_stamps", btn_wand), ("tool_spray", btn_spray),
+    ("pen_tiny", lambda: btn_pen(6)), ("pen_little", lambda: btn_pen(12)), ("pen_medium", lambda: btn_pen(22)),
+    ("pen_big", lambda: btn_pen(34)), ("pen_huge", lambda: btn_pen(50)),
+    ("stamps_snowflakes", btn_snowflake), ("stamps_leaves", btn_leaf), ("stamps_flowers", btn_flower),
+    ("stamps_hearts", btn_heart),
+] + [("shape_" + kind, lambda kind=kind: btn_outline_shape(kind))
+     for kind in ("circle", "rectangle", "triangle", "line", "diamond", "hexagon", "trapezium")] + [
+    ("fill_to_lines", btn_paint_can), ("strip_back", lambda: btn_arrow(False)), ("strip_next", lambda: btn_arrow(True)),
+    ("rotate", btn_rotate), ("undo", btn_undo), ("redo", btn_redo),
+    ("statistics", btn_stat), ("catalogue", btn_book),
+    ("random", btn_dice), ("clear", btn_clear),
 ]
 
 
