@@ -633,6 +633,14 @@ def gloss(p, x, y, ln=7.0, ang=-40.0, w=2.6):
 
 # flowers ---------------------------------------------------------------
 
+def ground_leaves(p, leaves):
+    """Leaves under a flower, each (base, tip, width, vein); every blade goes down before any vein."""
+    for base, tip, w, _ in leaves:
+        p.shape(leaf_pts(base, tip, w, "ovate"), LEAF)
+    for _, _, _, vein in leaves:
+        p.line(vein, LEAF_DARK, 1.6)
+
+
 def flower_daisy(p):
     cx, cy = 58.0, 51.5
     for k in range(16):
@@ -651,10 +659,7 @@ def flower_daisy(p):
 
 def flower_tulip(p):
     stem = bezier((58, 100), (62, 72), (58, 46), n=20)
-    p.shape(leaf_pts((56, 99), (20, 44), 11, "ovate"), LEAF)
-    p.shape(leaf_pts((60, 99), (98, 52), 10, "ovate"), LEAF)
-    p.line([(56, 97), (30, 56)], LEAF_DARK, 1.6)
-    p.line([(60, 97), (88, 61)], LEAF_DARK, 1.6)
+    ground_leaves(p, (((56, 99), (20, 44), 11, [(56, 97), (30, 56)]), ((60, 99), (98, 52), 10, [(60, 97), (88, 61)])))
     p.stroke(stem, LEAF, 5)
     red, red_dark, red_light = (238, 48, 76), (196, 30, 62), (255, 120, 140)
     p.shape(leaf_pts((58, 56), (34, 8), 14, "obovate"), red_dark)
@@ -668,10 +673,7 @@ def flower_tulip(p):
 
 def flower_sunflower(p):
     cx, cy = 58.0, 50.0
-    p.shape(leaf_pts((40, 66), (3, 78), 12, "ovate"), LEAF)
-    p.shape(leaf_pts((76, 66), (113, 80), 12, "ovate"), LEAF)
-    p.line([(40, 66), (10, 77)], LEAF_DARK, 1.6)
-    p.line([(76, 66), (106, 79)], LEAF_DARK, 1.6)
+    ground_leaves(p, (((40, 66), (3, 78), 12, [(40, 66), (10, 77)]), ((76, 66), (113, 80), 12, [(76, 66), (106, 79)])))
     for k in range(16):
         p.shape(leaf_pts(*((cx + 20 * math.cos(math.radians(k * 22.5)), cy + 20 * math.sin(math.radians(k * 22.5))),
                           (cx + 46 * math.cos(math.radians(k * 22.5)), cy + 46 * math.sin(math.radians(k * 22.5)))),
@@ -691,10 +693,7 @@ def flower_sunflower(p):
 
 def flower_rose(p):
     cx, cy = 58.0, 49.0
-    p.shape(leaf_pts((44, 70), (6, 92), 12, "ovate"), LEAF)
-    p.shape(leaf_pts((72, 70), (110, 92), 12, "ovate"), LEAF)
-    p.line([(44, 70), (14, 88)], LEAF_DARK, 1.6)
-    p.line([(72, 70), (102, 88)], LEAF_DARK, 1.6)
+    ground_leaves(p, (((44, 70), (6, 92), 12, [(44, 70), (14, 88)]), ((72, 70), (110, 92), 12, [(72, 70), (102, 88)])))
     outer, mid, inner = (246, 96, 130), (228, 64, 104), (204, 40, 84)
     for k in range(5):
         a = math.radians(k * 72 - 90 + 36)
