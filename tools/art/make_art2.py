@@ -9,6 +9,7 @@ Everything is drawn from our own shapes at SS times the output size and box-aver
 with fixed seeds, so every run writes the same bytes.
 """
 
+import contextlib
 import math
 import os
 import random
@@ -145,6 +146,15 @@ class Layer:
 
     def pop(self):
         self.m = self.stack.pop()
+
+    @contextlib.contextmanager
+    def spoke(self, cx, cy, dist, deg):
+        """Yields the point dist from (cx, cy) at deg degrees, turned so that a shape drawn
+        upright there points away from the centre: petals, leaves round a flower."""
+        x = cx + dist * math.cos(math.radians(deg))
+        y = cy + dist * math.sin(math.radians(deg))
+        with self.push(rot=deg + 90, at=(x, y)):
+            yield x, y
 
     def __enter__(self):
         return self
@@ -611,9 +621,7 @@ def tex_roses():
     L = p.layer()
     for cx, cy, r in roses:
         for a in (rng.uniform(0, 360), rng.uniform(0, 360)):
-            lx = cx + (r + 4) * math.cos(math.radians(a))
-            ly = cy + (r + 4) * math.sin(math.radians(a))
-            with L.push(rot=a + 90, at=(lx, ly)):
+            with L.spoke(cx, cy, r + 4, a) as (lx, ly):
                 L.poly(bezier((lx, ly - 8), (lx + 7, ly), (lx, ly + 8))
                        + bezier((lx, ly + 8), (lx - 7, ly), (lx, ly - 8)), leaf_col)
     p.add(L, 0.9, (60, 120, 60))
@@ -649,9 +657,7 @@ def tex_daisies():
         a0 = rng.uniform(0, 36)
         for i in range(n):
             a = a0 + 360.0 * i / n
-            px = cx + r * 0.58 * math.cos(math.radians(a))
-            py = cy + r * 0.58 * math.sin(math.radians(a))
-            with L.push(rot=a + 90, at=(px, py)):
+            with L.spoke(cx, cy, r * 0.58, a) as (px, py):
                 L.ellipse(px, py, r * 0.2, r * 0.45, c)
         p.add(L, 0.8, (90, 120, 70))
         L = p.layer()
@@ -849,9 +855,7 @@ def btn_flower():  # stamps_flowers
     with p.part() as L:
         for i in range(5):
             a = -90 + 72 * i
-            px = 38 + 15 * math.cos(math.radians(a))
-            py = 38 + 15 * math.sin(math.radians(a))
-            with L.push(rot=a + 90, at=(px, py)):
+            with L.spoke(38, 38, 15, a) as (px, py):
                 L.ellipse(px, py, 11, 14, PINK)
         L.gloss(30, 18, 2.5, 5, -30, 190)
     with p.part() as L:
