@@ -8,12 +8,16 @@ make_art1.py calls the same checks on every image it writes.
 import collections
 import os
 import re
+import sys
 
 import numpy as np
 from PIL import Image
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-RES = os.path.normpath(os.path.join(HERE, "..", "..", "resources"))
+sys.path.insert(0, HERE)
+import artkit  # noqa: E402
+
+RES = artkit.RESOURCES
 
 
 def _cursor_key(name):
@@ -31,12 +35,12 @@ KEY_GREY = _cursor_key("kKeyGrey")
 
 # name: (size, hot spot, [(seed, key colour, rough bbox x0, y0, x1, y1)])
 CURSORS = {
-    "cursor_leika": ((144, 102), (1, 7), [((90, 20), KEY_PINK, (63, 10, 109, 82)),
-                                          ((6, 8), KEY_PINK, (1, 4, 19, 49))]),
-    "cursor_kist": ((201, 230), (0, 0), [((20, 21), KEY_GREY, (1, 0, 34, 37))]),
-    "cursor_bolon": ((110, 146), (5, 10), [((60, 84), KEY_PINK, (49, 72, 70, 95))]),
-    "cursor_sterka": ((87, 69), (0, 0), []),
-    "cur_palka": ((69, 105), (5, 5), []),
+    "cursor_fill": ((144, 102), (1, 7), [((90, 20), KEY_PINK, (63, 10, 109, 82)),
+                                         ((6, 8), KEY_PINK, (1, 4, 19, 49))]),
+    "cursor_brush": ((201, 230), (0, 0), [((20, 21), KEY_GREY, (1, 0, 34, 37))]),
+    "cursor_spray": ((110, 146), (5, 10), [((60, 84), KEY_PINK, (49, 72, 70, 95))]),
+    "cursor_eraser": ((87, 69), (0, 0), []),
+    "cursor_wand": ((69, 105), (5, 5), []),
 }
 BBOX_SLACK = 4
 
@@ -46,7 +50,7 @@ PALETTE = [("RED", (255, 0, 0)), ("YELLOW", (255, 255, 0)), ("ORANGE", (255, 128
 SWATCH_SIZE = (103, 116)
 CHART_SIZE = (833, 112)
 STAMP_SIZE = (116, 103)
-STAMP_SETS = [("cvet", 6), ("serdce", 9), ("sneg", 8), ("listik2", 11)]
+STAMP_SETS = [("flower", 6), ("heart", 9), ("snowflake", 8), ("leaf", 11)]
 
 
 def flood(rgb, seed, colour):
@@ -139,7 +143,17 @@ def check_stamp(name, img):
     assert opaque.sum() > 0.25 * opaque.size, name + ": too little drawn"
 
 
-def check_files():
+def committed_files():
+    """Every file make_art1.py writes, relative to resources/."""
+    files = ["cursors.qrc", "swatches.qrc", "stamps.qrc"]
+    files += [os.path.join("cursors", name + suffix + ".png") for name in CURSORS for suffix in ("", "_mask")]
+    files += [os.path.join("swatches", "%s%d.png" % (name, n)) for name, _ in PALETTE for n in (1, 2)]
+    files += [os.path.join("swatches", f) for f in ("RAINBOW.png", "chart.png")]
+    files += [os.path.join("stamps", "%s_%d.png" % (base, i)) for base, count in STAMP_SETS for i in range(count)]
+    return files
+
+
+def check_files(reproduce=True):
     for name, (size, hot, keys) in CURSORS.items():
         col = Image.open(os.path.join(RES, "cursors", name + ".png"))
         mask = Image.open(os.path.join(RES, "cursors", name + "_mask.png"))
@@ -152,8 +166,11 @@ def check_files():
     for base, count in STAMP_SETS:
         for i in range(count):
             check_stamp("%s_%d" % (base, i), Image.open(os.path.join(RES, "stamps", "%s_%d.png" % (base, i))))
+    if reproduce:
+        differ = artkit.regenerated_differences(os.path.join(HERE, "make_art1.py"), committed_files())
+        assert not differ, "make_art1.py no longer writes the committed bytes of: " + ", ".join(differ)
     print("art1: all files pass")
 
 
 if __name__ == "__main__":
-    check_files()
+    check_files(reproduce="--quick" not in sys.argv)

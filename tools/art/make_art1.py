@@ -14,17 +14,13 @@ import sys
 import numpy as np
 from PIL import Image, ImageChops, ImageDraw
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import check_art1  # noqa: E402
+from artkit import (OL, SS, WHITE, area, bezier, circle_pts, ellipse_pts, fit, heart_curve,  # noqa: E402
+                    mix, mode_down, move, parse_args, polar_pts, rgba, rotate, rrect_pts, save_png,
+                    star_pts, write_qrc)
 
-ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
-RES = os.path.join(ROOT, "resources")
-
-SS = 4                      # supersampling factor
-OL = (58, 58, 58)           # shared soft outline colour
 OLW = 2.5                   # outline width in output pixels
-WHITE = (255, 255, 255)
 NEAR_WHITE = (252, 251, 246)  # stamps may not use pure white (colour key)
 KEY_PINK = check_art1.KEY_PINK
 KEY_GREY = check_art1.KEY_GREY
@@ -32,98 +28,9 @@ KEY_GREY = check_art1.KEY_GREY
 
 # ---------------------------------------------------------------- geometry
 
-def ellipse_pts(cx, cy, rx, ry, rot=0.0, n=96):
-    c, s = math.cos(math.radians(rot)), math.sin(math.radians(rot))
-    out = []
-    for i in range(n):
-        t = 2 * math.pi * i / n
-        x, y = rx * math.cos(t), ry * math.sin(t)
-        out.append((cx + x * c - y * s, cy + x * s + y * c))
-    return out
-
-
-def circle_pts(cx, cy, r, n=72):
-    return ellipse_pts(cx, cy, r, r, 0, n)
-
-
-def polar_pts(cx, cy, fn, n=360, rot=0.0):
-    out = []
-    for i in range(n):
-        t = 2 * math.pi * i / n
-        r = fn(t)
-        a = t + math.radians(rot)
-        out.append((cx + r * math.cos(a), cy + r * math.sin(a)))
-    return out
-
-
-def rrect_pts(x0, y0, x1, y1, r, n=10):
-    out = []
-    corners = [(x1 - r, y0 + r, -90), (x1 - r, y1 - r, 0), (x0 + r, y1 - r, 90), (x0 + r, y0 + r, 180)]
-    for cx, cy, a0 in corners:
-        for i in range(n + 1):
-            a = math.radians(a0 + 90 * i / n)
-            out.append((cx + r * math.cos(a), cy + r * math.sin(a)))
-    return out
-
-
-def star_pts(cx, cy, R, r, n=5, rot=-90.0):
-    out = []
-    for i in range(2 * n):
-        a = math.radians(rot + 180.0 * i / n)
-        rr = R if i % 2 == 0 else r
-        out.append((cx + rr * math.cos(a), cy + rr * math.sin(a)))
-    return out
-
-
-def rotate(pts, deg, cx=0.0, cy=0.0):
-    c, s = math.cos(math.radians(deg)), math.sin(math.radians(deg))
-    return [(cx + (x - cx) * c - (y - cy) * s, cy + (x - cx) * s + (y - cy) * c) for x, y in pts]
-
-
-def move(pts, dx, dy):
-    return [(x + dx, y + dy) for x, y in pts]
-
-
-def scale(pts, k, cx=0.0, cy=0.0, ky=None):
-    ky = k if ky is None else ky
-    return [(cx + (x - cx) * k, cy + (y - cy) * ky) for x, y in pts]
-
-
-def mirror_x(pts, cx):
-    return [(2 * cx - x, y) for x, y in pts]
-
-
-def fit(pts, x0, y0, x1, y1):
-    """Scales/moves pts so their bounding box becomes the given box."""
-    xs = [p[0] for p in pts]
-    ys = [p[1] for p in pts]
-    ax, ay, bx, by = min(xs), min(ys), max(xs), max(ys)
-    return [(x0 + (x - ax) * (x1 - x0) / (bx - ax), y0 + (y - ay) * (y1 - y0) / (by - ay)) for x, y in pts]
-
-
 def heart_pts(cx, cy, w, h, rot=0.0, n=160):
-    raw = []
-    for i in range(n):
-        t = 2 * math.pi * i / n
-        x = 16 * math.sin(t) ** 3
-        y = -(13 * math.cos(t) - 5 * math.cos(2 * t) - 2 * math.cos(3 * t) - math.cos(4 * t))
-        raw.append((x, y))
-    pts = fit(raw, cx - w / 2, cy - h / 2, cx + w / 2, cy + h / 2)
+    pts = fit(heart_curve(n), cx - w / 2, cy - h / 2, cx + w / 2, cy + h / 2)
     return rotate(pts, rot, cx, cy) if rot else pts
-
-
-def bezier(p0, p1, p2, n=40, p3=None):
-    out = []
-    for i in range(n + 1):
-        t = i / n
-        if p3 is None:
-            a, b, c = (1 - t) ** 2, 2 * (1 - t) * t, t * t
-            out.append((a * p0[0] + b * p1[0] + c * p2[0], a * p0[1] + b * p1[1] + c * p2[1]))
-        else:
-            a, b, c, d = (1 - t) ** 3, 3 * (1 - t) ** 2 * t, 3 * (1 - t) * t * t, t ** 3
-            out.append((a * p0[0] + b * p1[0] + c * p2[0] + d * p3[0],
-                        a * p0[1] + b * p1[1] + c * p2[1] + d * p3[1]))
-    return out
 
 
 def ribbon(path, widths):
@@ -142,24 +49,16 @@ def ribbon(path, widths):
     return left + right[::-1]
 
 
-def teardrop_pts(cx, cy, r, rot=0.0, n=48):
-    """Drop with a round bottom at (cx, cy) and its tip 2r above (before rotation)."""
+def teardrop_pts(cx, cy, r, n=48):
+    """Drop with a round bottom at (cx, cy) and its tip 2r above."""
     pts = [(cx, cy - 2.1 * r)]
     for i in range(n + 1):
         a = math.radians(-30 + 240 * i / n)
         pts.append((cx + r * math.cos(a), cy + r * math.sin(a)))
-    return rotate(pts, rot, cx, cy) if rot else pts
-
-
-def mix(a, b, k):
-    return tuple(int(round(a[i] + (b[i] - a[i]) * k)) for i in range(3))
+    return pts
 
 
 # ------------------------------------------------------------------ canvas
-
-def rgba(c):
-    return c if len(c) == 4 else (c[0], c[1], c[2], 255)
-
 
 class Pen:
     """Draws in output-pixel coordinates on a canvas SS times larger."""
@@ -243,37 +142,6 @@ class Pen:
         return mode_down(out, self.s)
 
 
-def mode_down(img, s):
-    """Downsamples by picking each block's most common colour: hard edges, exact colours."""
-    a = np.asarray(img.convert("RGBA")).astype(np.uint32)
-    packed = (a[..., 0] << 24) | (a[..., 1] << 16) | (a[..., 2] << 8) | a[..., 3]
-    packed[a[..., 3] == 0] = 0
-    H, W = a.shape[0] // s, a.shape[1] // s
-    b = packed.reshape(H, s, W, s).transpose(0, 2, 1, 3).reshape(H, W, s * s)
-    # ties go to the samples nearest the block centre
-    c = (s - 1) / 2.0
-    order = sorted(range(s * s), key=lambda i: ((i // s - c) ** 2 + (i % s - c) ** 2, i))
-    b = b[..., order]
-    cnt = (b[..., :, None] == b[..., None, :]).sum(-1)
-    out = np.take_along_axis(b, cnt.argmax(-1)[..., None], -1)[..., 0]
-    res = np.stack([(out >> 24) & 255, (out >> 16) & 255, (out >> 8) & 255, out & 255], -1).astype(np.uint8)
-    return Image.fromarray(res, "RGBA")
-
-
-def save_png(img, path):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    img.save(path, "PNG", optimize=True)
-
-
-def write_qrc(name, prefix, files):
-    lines = ['<!DOCTYPE RCC>', '<RCC version="1.0">', '<qresource prefix="%s">' % prefix]
-    for f in files:
-        lines.append('    <file alias="%s">%s/%s</file>' % (f, name, f))
-    lines += ['</qresource>', '</RCC>', '']
-    with open(os.path.join(RES, name + ".qrc"), "w", newline="\n") as fh:
-        fh.write("\n".join(lines))
-
-
 # ----------------------------------------------------------------- cursors
 
 def cursor_pair(pen):
@@ -286,20 +154,19 @@ def cursor_pair(pen):
     return Image.fromarray(rgb, "RGB"), Image.fromarray(mask, "RGB")
 
 
-def draw_leika():
+def draw_watering_can():
     p = Pen(144, 102, (0, 0, 0))
     can = (92, 196, 120)
     can_dark = (60, 150, 92)
-    water = (150, 214, 250)
     # handle loop on the right, behind the body
-    handle = bezier((104, 26), (146, 14), (132, 56), 30) + bezier((132, 56), (126, 76), (104, 80), 20)[1:]
+    handle = bezier((104, 26), (146, 14), (132, 56), n=30) + bezier((132, 56), (126, 76), (104, 80), n=20)[1:]
     p.stroke(handle, can_dark, 7)
     # curved spout ending in a sprinkler rose facing up-left
     face = (6.5, 7.5)
     d = (-0.5, -0.866)
     tip = (face[0] - d[0] * 9, face[1] - d[1] * 9)
     ctrl = (tip[0] - d[0] * 40, tip[1] - d[1] * 40)
-    path = bezier((70, 76), ctrl, tip, 40)
+    path = bezier((70, 76), ctrl, tip, n=40)
     p.shape(ribbon(path, lambda t: 6.5 - 3.0 * t), can)
     perp = (-d[1], d[0])
     funnel = [(tip[0] + perp[0] * 3.5, tip[1] + perp[1] * 3.5),
@@ -320,7 +187,7 @@ def draw_leika():
     for cx, cy, r in drops:
         p.dot(cx - r * 0.35, cy - r * 0.2, r * 0.35, WHITE)
     # body in the paint colour, on a darker foot
-    body = rrect_pts(62.0, 9.0, 110.5, 93.0, 8)
+    body = rrect_pts(62.0, 9.0, 110.5, 93.0, 8, n=10)
     p.shape(body, KEY_PINK)
     p.clipped(body, lambda q: q.fill([(0, 84), (144, 84), (144, 102), (0, 102)], can_dark))
     p.line([(60, 83.5), (112, 83.5)], OL, 2.2)
@@ -330,7 +197,7 @@ def draw_leika():
     return p
 
 
-def draw_kist():
+def draw_brush():
     p = Pen(201, 230, (0, 0, 0))
     o = (-4.0, -4.0)
     L = math.hypot(203, 231)
@@ -405,7 +272,7 @@ def draw_kist():
     return p
 
 
-def draw_bolon():
+def draw_spray_can():
     p = Pen(110, 146, (0, 0, 0))
     blue = (70, 146, 232)
     blue_dark = (46, 104, 196)
@@ -421,19 +288,19 @@ def draw_bolon():
     for cx, cy in ((34, 21), (31, 27), (36, 29)):
         p.dot(cx, cy, 1.6, mist, 1.2)
     # can top: shoulder dome, valve and actuator with nozzle
-    p.shape(rrect_pts(48, 38, 72, 50, 3), metal)
-    p.shape(rrect_pts(44, 22, 74, 42, 6), red)
-    p.shape(rrect_pts(37, 26, 47, 34, 2.5), red)
+    p.shape(rrect_pts(48, 38, 72, 50, 3, n=10), metal)
+    p.shape(rrect_pts(44, 22, 74, 42, 6, n=10), red)
+    p.shape(rrect_pts(37, 26, 47, 34, 2.5, n=10), red)
     p.dot(37.5, 30, 1.6, (60, 36, 36))
     p.line([(50, 27), (66, 27)], (255, 170, 160), 2.2)
     dome = ellipse_pts(60, 62, 27, 15)
     p.shape(dome, metal)
-    body = rrect_pts(33, 60, 87, 143, 7)
+    body = rrect_pts(33, 60, 87, 143, 7, n=10)
     p.shape(body, blue)
     p.clipped(body, lambda q: q.fill([(0, 130), (110, 130), (110, 146), (0, 146)], blue_dark))
     p.line([(31, 129.5), (89, 129.5)], OL, 2.2)
     p.line([(31, 60.5), (89, 60.5)], OL, 2.2)
-    p.shape(rrect_pts(48.5, 71.5, 70.5, 95.5, 5), KEY_PINK, 2.2)
+    p.shape(rrect_pts(48.5, 71.5, 70.5, 95.5, 5, n=10), KEY_PINK, 2.2)
     # gloss
     p.line([(39, 70), (39, 118)], WHITE, 3.4)
     p.dot(39, 124, 1.8, WHITE)
@@ -441,7 +308,7 @@ def draw_bolon():
     return p
 
 
-def draw_sterka():
+def draw_eraser():
     # box seen from above-left-front: the top-left corner is the eraser's corner
     p = Pen(87, 69, (0, 0, 0))
     A = (1.5, 1.5)
@@ -469,7 +336,7 @@ def draw_sterka():
     return p
 
 
-def draw_palka():
+def draw_wand():
     p = Pen(69, 105, (0, 0, 0))
     violet, violet_dark = (150, 92, 224), (112, 62, 182)
     yellow, orange = (255, 214, 48), (255, 160, 40)
@@ -498,23 +365,23 @@ def draw_palka():
 
 
 CURSOR_DRAW = {
-    "cursor_leika": draw_leika,
-    "cursor_kist": draw_kist,
-    "cursor_bolon": draw_bolon,
-    "cursor_sterka": draw_sterka,
-    "cur_palka": draw_palka,
+    "cursor_fill": draw_watering_can,
+    "cursor_brush": draw_brush,
+    "cursor_spray": draw_spray_can,
+    "cursor_eraser": draw_eraser,
+    "cursor_wand": draw_wand,
 }
 
 
-def make_cursors():
+def make_cursors(root):
     files = []
     for name, (size, hot, keys) in check_art1.CURSORS.items():
         colour, mask = cursor_pair(CURSOR_DRAW[name]())
         check_art1.check_cursor(name, colour, mask, hot, keys)
         for suffix, img in (("", colour), ("_mask", mask)):
-            save_png(img, os.path.join(RES, "cursors", name + suffix + ".png"))
+            save_png(img, os.path.join(root, "cursors", name + suffix + ".png"))
             files.append(name + suffix + ".png")
-    write_qrc("cursors", "/cursors", files)
+    write_qrc(root, "cursors", "/cursors", files)
     return files
 
 
@@ -585,29 +452,29 @@ def draw_blot(colour, face=False, rainbow=False):
             p.shape(ellipse_pts(x, 41.0, 6.6, 8.2), WHITE, 1.6)
             p.dot(x + 1.0, 43.0, 4.0, OL)
             p.dot(x - 0.4, 41.0, 1.5, WHITE)
-        p.stroke(bezier((39.0, 55.0), (51.5, 69.0), (64.0, 55.0), 30), ink, 3.6, 0)
+        p.stroke(bezier((39.0, 55.0), (51.5, 69.0), (64.0, 55.0), n=30), ink, 3.6, 0)
         p.shape(ellipse_pts(30.0, 22.5, 6.5, 3.4, -40), WHITE, 0)
     return p.smooth()
 
 
-def make_swatches():
+def make_swatches(root):
     files = []
     for name, colour in PALETTE:
         for n, face in ((1, False), (2, True)):
             img = draw_blot(colour, face)
             fname = "%s%d.png" % (name, n)
             check_art1.check_swatch(fname, img, colour)
-            save_png(img, os.path.join(RES, "swatches", fname))
+            save_png(img, os.path.join(root, "swatches", fname))
             files.append(fname)
     img = draw_blot(None, False, rainbow=True)
     check_art1.check_swatch("RAINBOW", img, None)
-    save_png(img, os.path.join(RES, "swatches", "RAINBOW.png"))
+    save_png(img, os.path.join(root, "swatches", "RAINBOW.png"))
     files.append("RAINBOW.png")
     chart = draw_chart()
     check_art1.check_chart(chart)
-    save_png(chart, os.path.join(RES, "swatches", "chart.png"))
+    save_png(chart, os.path.join(root, "swatches", "chart.png"))
     files.append("chart.png")
-    write_qrc("swatches", "/swatches", files)
+    write_qrc(root, "swatches", "/swatches", files)
     return files
 
 
@@ -701,11 +568,6 @@ def resample(pts, n):
     return out
 
 
-def area(pts):
-    return 0.5 * sum(pts[i][0] * pts[(i + 1) % len(pts)][1] - pts[(i + 1) % len(pts)][0] * pts[i][1]
-                     for i in range(len(pts)))
-
-
 def serrate(pts, teeth, amp, n=360, skip=None):
     """Saw-tooth edge: pushes points outward by up to amp, `teeth` teeth around the outline.
     skip(k) -> True leaves point k (of n) untouched, e.g. near a stalk."""
@@ -771,7 +633,15 @@ def gloss(p, x, y, ln=7.0, ang=-40.0, w=2.6):
 
 # flowers ---------------------------------------------------------------
 
-def cvet_daisy(p):
+def ground_leaves(p, leaves):
+    """Leaves under a flower, each (base, tip, width, vein); every blade goes down before any vein."""
+    for base, tip, w, _ in leaves:
+        p.shape(leaf_pts(base, tip, w, "ovate"), LEAF)
+    for _, _, _, vein in leaves:
+        p.line(vein, LEAF_DARK, 1.6)
+
+
+def flower_daisy(p):
     cx, cy = 58.0, 51.5
     for k in range(16):
         ang = k * 22.5 + 5
@@ -787,29 +657,23 @@ def cvet_daisy(p):
     gloss(p, cx - 9, cy - 4, 5, -60)
 
 
-def cvet_tulip(p):
-    stem = bezier((58, 100), (62, 72), (58, 46), 20)
-    p.shape(leaf_pts((56, 99), (20, 44), 11, "ovate"), LEAF)
-    p.shape(leaf_pts((60, 99), (98, 52), 10, "ovate"), LEAF)
-    p.line([(56, 97), (30, 56)], LEAF_DARK, 1.6)
-    p.line([(60, 97), (88, 61)], LEAF_DARK, 1.6)
+def flower_tulip(p):
+    stem = bezier((58, 100), (62, 72), (58, 46), n=20)
+    ground_leaves(p, (((56, 99), (20, 44), 11, [(56, 97), (30, 56)]), ((60, 99), (98, 52), 10, [(60, 97), (88, 61)])))
     p.stroke(stem, LEAF, 5)
     red, red_dark, red_light = (238, 48, 76), (196, 30, 62), (255, 120, 140)
     p.shape(leaf_pts((58, 56), (34, 8), 14, "obovate"), red_dark)
     p.shape(leaf_pts((58, 56), (82, 8), 14, "obovate"), red_dark)
-    cup = bezier((38, 22), (34, 58), (58, 60), 20) + bezier((58, 60), (82, 58), (78, 22), 20)[1:]
+    cup = bezier((38, 22), (34, 58), (58, 60), n=20) + bezier((58, 60), (82, 58), (78, 22), n=20)[1:]
     p.shape(cup + [(70, 30), (64, 16), (58, 30), (52, 16), (46, 30)], red)
     p.shape(leaf_pts((58, 59), (58, 6), 13, "obovate"), red)
     p.line([(48, 28), (46, 44)], red_light, 3.0)
     gloss(p, 52, 44, 8, -80)
 
 
-def cvet_sunflower(p):
+def flower_sunflower(p):
     cx, cy = 58.0, 50.0
-    p.shape(leaf_pts((40, 66), (3, 78), 12, "ovate"), LEAF)
-    p.shape(leaf_pts((76, 66), (113, 80), 12, "ovate"), LEAF)
-    p.line([(40, 66), (10, 77)], LEAF_DARK, 1.6)
-    p.line([(76, 66), (106, 79)], LEAF_DARK, 1.6)
+    ground_leaves(p, (((40, 66), (3, 78), 12, [(40, 66), (10, 77)]), ((76, 66), (113, 80), 12, [(76, 66), (106, 79)])))
     for k in range(16):
         p.shape(leaf_pts(*((cx + 20 * math.cos(math.radians(k * 22.5)), cy + 20 * math.sin(math.radians(k * 22.5))),
                           (cx + 46 * math.cos(math.radians(k * 22.5)), cy + 46 * math.sin(math.radians(k * 22.5)))),
@@ -827,12 +691,9 @@ def cvet_sunflower(p):
     gloss(p, cx - 12, cy - 5, 6, -65)
 
 
-def cvet_rose(p):
+def flower_rose(p):
     cx, cy = 58.0, 49.0
-    p.shape(leaf_pts((44, 70), (6, 92), 12, "ovate"), LEAF)
-    p.shape(leaf_pts((72, 70), (110, 92), 12, "ovate"), LEAF)
-    p.line([(44, 70), (14, 88)], LEAF_DARK, 1.6)
-    p.line([(72, 70), (102, 88)], LEAF_DARK, 1.6)
+    ground_leaves(p, (((44, 70), (6, 92), 12, [(44, 70), (14, 88)]), ((72, 70), (110, 92), 12, [(72, 70), (102, 88)])))
     outer, mid, inner = (246, 96, 130), (228, 64, 104), (204, 40, 84)
     for k in range(5):
         a = math.radians(k * 72 - 90 + 36)
@@ -849,8 +710,8 @@ def cvet_rose(p):
 
 
 def bell_pts(x, y, w, h, ang=0.0):
-    left = bezier((x - 4, y), (x - w * 0.55, y + h * 0.2), (x - w / 2 - 3, y + h), 16)
-    right = bezier((x + w / 2 + 3, y + h), (x + w * 0.55, y + h * 0.2), (x + 4, y), 16)
+    left = bezier((x - 4, y), (x - w * 0.55, y + h * 0.2), (x - w / 2 - 3, y + h), n=16)
+    right = bezier((x + w / 2 + 3, y + h), (x + w * 0.55, y + h * 0.2), (x + 4, y), n=16)
     rim = []
     for i in range(1, 40):
         t = i / 40
@@ -860,8 +721,8 @@ def bell_pts(x, y, w, h, ang=0.0):
     return rotate(pts, ang, x, y) if ang else pts
 
 
-def cvet_bell(p):
-    stem = bezier((14, 100), (26, 2), (106, 14), 40)
+def flower_bell(p):
+    stem = bezier((14, 100), (26, 2), (106, 14), n=40)
     p.shape(leaf_pts((16, 96), (4, 50), 8, "lance"), LEAF)
     p.shape(leaf_pts((18, 92), (46, 70), 7, "lance"), LEAF)
     p.stroke(stem, LEAF, 4)
@@ -880,7 +741,7 @@ def cvet_bell(p):
         gloss(p, gx, gy, 8, 100 + ang, 2.4)
 
 
-def cvet_forgetmenot(p):
+def flower_forgetmenot(p):
     for base, tip in (((58, 60), (6, 86)), ((58, 60), (110, 88)), ((58, 60), (30, 100)), ((58, 60), (90, 101))):
         p.shape(leaf_pts(base, tip, 10, "ovate"), LEAF)
         p.line([base, (base[0] + (tip[0] - base[0]) * 0.85, base[1] + (tip[1] - base[1]) * 0.85)], LEAF_DARK, 1.6)
@@ -902,7 +763,7 @@ def heart_gloss(p, cx, cy, w, h):
     p.dot(cx - w * 0.36, cy - h * 0.08, w * 0.025, NW)
 
 
-def serdce_red(p):
+def heart_red(p):
     H = heart_pts(58, 51.5, 104, 94)
     p.shape(H, (234, 36, 58))
     p.clipped(H, lambda q: q.fill(heart_pts(64, 57, 104, 94), (202, 22, 48)))
@@ -910,7 +771,7 @@ def serdce_red(p):
     heart_gloss(p, 58, 51.5, 104, 94)
 
 
-def serdce_dots(p):
+def heart_dots(p):
     H = heart_pts(58, 51.5, 104, 94)
     p.shape(H, (255, 118, 168))
 
@@ -924,7 +785,7 @@ def serdce_dots(p):
     heart_gloss(p, 58, 51.5, 104, 94)
 
 
-def serdce_double(p):
+def heart_double(p):
     back = heart_pts(40, 42, 72, 66, -16)
     front = heart_pts(76, 58, 70, 64, 14)
     p.shape(back, (214, 40, 138))
@@ -944,7 +805,7 @@ def wing_pts(side):
     return out
 
 
-def serdce_wings(p):
+def heart_wings(p):
     for side in (-1, 1):
         for base, tip, w in reversed(wing_pts(side)):
             p.shape(leaf_pts(base, tip, w, "obovate"), (232, 242, 255))
@@ -955,7 +816,7 @@ def serdce_wings(p):
     heart_gloss(p, 58, 62, 62, 58)
 
 
-def serdce_stripes(p):
+def heart_stripes(p):
     H = heart_pts(58, 51.5, 104, 94)
     p.shape(H, (255, 212, 56))
 
@@ -967,7 +828,7 @@ def serdce_stripes(p):
     heart_gloss(p, 58, 51.5, 104, 94)
 
 
-def serdce_rainbow(p):
+def heart_rainbow(p):
     H = heart_pts(58, 51.5, 104, 94)
     p.edge(H)
 
@@ -978,7 +839,7 @@ def serdce_rainbow(p):
     heart_gloss(p, 58, 51.5, 104, 94)
 
 
-def serdce_arrow(p):
+def heart_arrow(p):
     a0, a1 = (10, 92), (106, 14)
     shaft = (150, 96, 52)
     p.stroke([a0, a1], shaft, 3.6)
@@ -999,7 +860,7 @@ def serdce_arrow(p):
     p.shape(head, (184, 192, 206))
 
 
-def serdce_gift(p):
+def heart_gift(p):
     H = heart_pts(58, 56, 98, 86)
     p.shape(H, (70, 186, 240))
     ribbon_col = (255, 210, 52)
@@ -1019,7 +880,7 @@ def serdce_gift(p):
     heart_gloss(p, 58, 60, 98, 86)
 
 
-def serdce_face(p):
+def heart_face(p):
     H = heart_pts(58, 51.5, 104, 94)
     p.shape(H, (255, 150, 40))
     for x in (40, 76):
@@ -1027,7 +888,7 @@ def serdce_face(p):
         p.dot(x + 1, 40, 4.2, OL)
         p.dot(x - 0.5, 38, 1.5, NW)
         p.shape(ellipse_pts(x - 8 if x < 58 else x + 8, 55, 7, 4.2), (255, 112, 112), 0)
-    p.stroke(bezier((44, 56), (58, 72), (72, 56), 30), OL, 3.6, 0)
+    p.stroke(bezier((44, 56), (58, 72), (72, 56), n=30), OL, 3.6, 0)
     heart_gloss(p, 58, 51.5, 104, 94)
 
 
@@ -1066,13 +927,13 @@ def vee(x, ln, ang=50.0):
     return [(x + ln * math.cos(a), -ln * math.sin(a)), (x, 0), (x + ln * math.cos(a), ln * math.sin(a))]
 
 
-def sneg_classic(p):
+def snowflake_classic(p):
     flake(p, lambda: [([(0, 0), (51, 0)], 4.2), (vee(18, 15), 3.6), (vee(33, 11), 3.4)],
           (124, 192, 255), hub=(hexagon(*FLAKE_C, 10, 30), (196, 228, 255)))
     p.dot(FLAKE_C[0], FLAKE_C[1], 3.0, (124, 192, 255))
 
 
-def sneg_dots(p):
+def snowflake_dots(p):
     def arm():
         return [([(0, 0), (44, 0)], 4.0), (vee(22, 13, 60), 3.6)]
     flake(p, arm, (166, 134, 244), hub=(circle_pts(*FLAKE_C, 11), (214, 196, 255)))
@@ -1084,7 +945,7 @@ def sneg_dots(p):
     p.dot(FLAKE_C[0] - 3, FLAKE_C[1] - 3, 2.2, NW)
 
 
-def sneg_plate(p):
+def snowflake_plate(p):
     cx, cy = FLAKE_C
     star = []
     for k in range(12):
@@ -1103,7 +964,7 @@ def sneg_plate(p):
     p.shape(hexagon(cx, cy, 6, 30), NW, 1.8)
 
 
-def sneg_fern(p):
+def snowflake_fern(p):
     def arm():
         out = [([(0, 0), (53, 0)], 3.6)]
         for x, ln in ((12, 9), (21, 11), (30, 10), (39, 7)):
@@ -1112,7 +973,7 @@ def sneg_fern(p):
     flake(p, arm, (110, 206, 250), hub=(hexagon(*FLAKE_C, 7, 0), (190, 236, 255)), w=2.0)
 
 
-def sneg_diamond(p):
+def snowflake_diamond(p):
     col, light = (132, 120, 234), (196, 188, 255)
 
     def arm():
@@ -1129,7 +990,7 @@ def sneg_diamond(p):
     p.shape(hexagon(cx, cy, 6.5, 0), col, 2.0)
 
 
-def sneg_petals(p):
+def snowflake_petals(p):
     cx, cy = FLAKE_C
     light, dark = (206, 186, 255), (136, 96, 222)
     for k in range(6):
@@ -1146,7 +1007,7 @@ def sneg_petals(p):
     p.dot(cx - 2, cy - 2, 2, NW)
 
 
-def sneg_rings(p):
+def snowflake_rings(p):
     col = (80, 170, 232)
 
     def arm():
@@ -1162,7 +1023,7 @@ def sneg_rings(p):
     p.shape(circle_pts(cx, cy, 7), (170, 220, 255), 2.0)
 
 
-def sneg_twelve(p):
+def snowflake_twelve(p):
     cx, cy = FLAKE_C
     col, col2 = (104, 136, 250), (190, 160, 252)
     flake(p, lambda: [([(0, 0), (33, 0)], 3.6)], col2, rot=30)
@@ -1176,7 +1037,7 @@ def sneg_twelve(p):
 
 # leaves ----------------------------------------------------------------
 
-def listik_maple(p):
+def leaf_maple(p):
     profile = [(0, 1.0), (10, 0.72), (16, 0.80), (28, 0.40), (38, 0.70), (44, 0.64), (55, 1.0), (66, 0.64),
             (72, 0.70), (85, 0.40), (98, 0.62), (104, 0.56), (114, 0.80), (126, 0.48), (146, 0.26), (170, 0.16)]
     half = [(a, r) for a, r in profile]
@@ -1194,7 +1055,7 @@ def listik_maple(p):
     gloss(p, cx - 20, cy - 14, 7, -60)
 
 
-def listik_oak(p):
+def leaf_oak(p):
     col, vein = (214, 130, 44), (160, 88, 28)
     base, tip = (34, 90), (84, 10)
     ax, ay = tip[0] - base[0], tip[1] - base[1]
@@ -1216,7 +1077,7 @@ def listik_oak(p):
     gloss(p, 46, 52, 6, -120)
 
 
-def listik_birch(p):
+def leaf_birch(p):
     base, tip = (40, 84), (92, 12)
     blade = serrate(leaf_pts(base, tip, 30, "ovate"), 26, 2.4, skip=lambda s: s < 0.03 or s > 0.97)
     p.stroke([(40, 84), (22, 100)], (150, 110, 40), 3.2)
@@ -1225,9 +1086,9 @@ def listik_birch(p):
     gloss(p, 52, 46, 7, -130)
 
 
-def listik_clover(p):
+def leaf_clover(p):
     cx, cy = 58.0, 46.0
-    p.stroke(bezier((cx, cy), (cx + 4, cy + 30), (cx - 8, cy + 54), 20), LEAF_DARK, 4.0)
+    p.stroke(bezier((cx, cy), (cx + 4, cy + 30), (cx - 8, cy + 54), n=20), LEAF_DARK, 4.0)
     green, mark = (74, 176, 70), (162, 222, 140)
     for k, ang in enumerate((0, 120, 240)):
         H = rotate(heart_pts(cx, cy - 21, 48, 42), ang, cx, cy)
@@ -1239,7 +1100,7 @@ def listik_clover(p):
     gloss(p, cx - 14, cy - 36, 6, -40)
 
 
-def listik_ginkgo(p):
+def leaf_ginkgo(p):
     bx, by = 58.0, 74.0
     pts = []
     n = 80
@@ -1250,7 +1111,7 @@ def listik_ginkgo(p):
         pts.append((bx + r * math.cos(a), by + 8 + r * math.sin(a) * 1.0))
     pts = [(bx - 3, by), ] + pts + [(bx + 3, by)]
     pts = fit(pts, 6, 8, 110, by)
-    p.stroke(bezier((bx, by - 2), (bx, by + 16), (bx + 12, 99), 16), (176, 140, 30), 3.4)
+    p.stroke(bezier((bx, by - 2), (bx, by + 16), (bx + 12, 99), n=16), (176, 140, 30), 3.4)
     p.shape(pts, (252, 204, 44))
     for k in range(-6, 7):
         if k == 0:
@@ -1260,7 +1121,7 @@ def listik_ginkgo(p):
     gloss(p, 30, 32, 8, -30)
 
 
-def listik_linden(p):
+def leaf_linden(p):
     # a heart turned over: notch at the stalk, point at the tip
     H = [(x, -y) for x, y in heart_pts(0, 0, 80, 88)]
     blade = serrate(H, 30, 2.2, skip=lambda s: s < 0.04 or s > 0.96 or abs(s - 0.5) < 0.04)
@@ -1274,9 +1135,9 @@ def listik_linden(p):
     gloss(p, 36, 40, 7, -60)
 
 
-def listik_chestnut(p):
+def leaf_chestnut(p):
     bx, by = 58.0, 70.0
-    p.stroke(bezier((bx, by), (bx + 2, by + 18), (bx - 8, 100), 12), LEAF_DARK, 3.6)
+    p.stroke(bezier((bx, by), (bx + 2, by + 18), (bx - 8, 100), n=12), LEAF_DARK, 3.6)
     col = (64, 164, 76)
     for ang, ln, w in ((-90, 64, 11), (-55, 58, 10.5), (-125, 58, 10.5), (-20, 46, 9), (-160, 46, 9),
                        (12, 32, 7.5), (168, 32, 7.5)):
@@ -1289,7 +1150,7 @@ def listik_chestnut(p):
     gloss(p, 52, 22, 6, -100)
 
 
-def listik_rowan(p):
+def leaf_rowan(p):
     a0, a1 = (14, 94), (100, 14)
     ux, uy = a1[0] - a0[0], a1[1] - a0[1]
     ln = math.hypot(ux, uy)
@@ -1311,8 +1172,8 @@ def listik_rowan(p):
     p.line([(sx, sy), (tip[0] - ux * 4, tip[1] - uy * 4)], (170, 40, 28), 1.3)
 
 
-def listik_willow(p):
-    twig = bezier((8, 96), (40, 70), (108, 10), 40)
+def leaf_willow(p):
+    twig = bezier((8, 96), (40, 70), (108, 10), n=40)
     p.stroke(twig, (140, 100, 60), 3.4)
     cols = [(130, 204, 80), (188, 220, 64)]
     for i, (t, side, ln) in enumerate(((0.15, 1, 42), (0.3, -1, 44), (0.48, 1, 42), (0.62, -1, 40), (0.8, 1, 34),
@@ -1330,14 +1191,14 @@ def listik_willow(p):
     p.shape(leaf_pts(twig[-3], (tip[0] + 6, tip[1] - 7), 4.5, "lance"), cols[0])
 
 
-def listik_aspen(p):
+def leaf_aspen(p):
     cx, cy = 62.0, 48.0
 
     def r(t):
         d = (t - 1.5 * math.pi + math.pi) % (2 * math.pi) - math.pi
         return 38.0 + 1.5 * math.sin(18 * t) + 9.0 * max(0.0, math.cos(d * 2.2)) ** 3
     blade = rotate(polar_pts(cx, cy, r, 240), 20, cx, cy)
-    p.stroke(bezier((cx - 10, cy + 34), (cx - 18, cy + 50), (cx - 32, cy + 56), 12), (170, 70, 30), 3.4)
+    p.stroke(bezier((cx - 10, cy + 34), (cx - 18, cy + 50), (cx - 32, cy + 56), n=12), (170, 70, 30), 3.4)
     p.shape(blade, (250, 116, 40))
     base = rotate([(cx, cy + 37)], 20, cx, cy)[0]
     tip = rotate([(cx, cy - 45)], 20, cx, cy)[0]
@@ -1345,7 +1206,7 @@ def listik_aspen(p):
     gloss(p, cx - 22, cy - 8, 8, -75)
 
 
-def listik_ladybug(p):
+def leaf_ladybug(p):
     base, tip = (14, 92), (106, 14)
     p.stroke([base, (6, 100)], LEAF_DARK, 3.4)
     blade = leaf_pts(base, tip, 34, "lance")
@@ -1366,16 +1227,17 @@ def listik_ladybug(p):
 
 
 STAMPS = {
-    "cvet": [cvet_daisy, cvet_tulip, cvet_sunflower, cvet_rose, cvet_bell, cvet_forgetmenot],
-    "serdce": [serdce_red, serdce_dots, serdce_double, serdce_wings, serdce_stripes, serdce_rainbow,
-               serdce_arrow, serdce_gift, serdce_face],
-    "sneg": [sneg_classic, sneg_dots, sneg_plate, sneg_fern, sneg_diamond, sneg_petals, sneg_rings, sneg_twelve],
-    "listik2": [listik_maple, listik_oak, listik_birch, listik_clover, listik_ginkgo, listik_linden,
-                listik_chestnut, listik_rowan, listik_willow, listik_aspen, listik_ladybug],
+    "flower": [flower_daisy, flower_tulip, flower_sunflower, flower_rose, flower_bell, flower_forgetmenot],
+    "heart": [heart_red, heart_dots, heart_double, heart_wings, heart_stripes, heart_rainbow,
+              heart_arrow, heart_gift, heart_face],
+    "snowflake": [snowflake_classic, snowflake_dots, snowflake_plate, snowflake_fern, snowflake_diamond,
+                  snowflake_petals, snowflake_rings, snowflake_twelve],
+    "leaf": [leaf_maple, leaf_oak, leaf_birch, leaf_clover, leaf_ginkgo, leaf_linden,
+             leaf_chestnut, leaf_rowan, leaf_willow, leaf_aspen, leaf_ladybug],
 }
 
 
-def make_stamps():
+def make_stamps(root):
     files, errors = [], []
     for base, count in check_art1.STAMP_SETS:
         fns = STAMPS[base]
@@ -1389,23 +1251,22 @@ def make_stamps():
                 check_art1.check_stamp(name, img)
             except AssertionError as e:
                 errors.append(str(e))
-            save_png(img, os.path.join(RES, "stamps", name + ".png"))
+            save_png(img, os.path.join(root, "stamps", name + ".png"))
             files.append(name + ".png")
-    write_qrc("stamps", "/stamps", files)
+    write_qrc(root, "stamps", "/stamps", files)
     if errors:
         raise SystemExit("stamp checks failed:\n  " + "\n  ".join(errors))
     return files
 
 
-def main():
-    only = set(sys.argv[1:])
-    if not only or "cursors" in only:
-        make_cursors()
-    if not only or "swatches" in only:
-        make_swatches()
-    if not only or "stamps" in only:
-        make_stamps()
+GROUPS = {"cursors": make_cursors, "swatches": make_swatches, "stamps": make_stamps}
+
+
+def main(argv):
+    root, groups = parse_args(argv, list(GROUPS))
+    for g in groups:
+        GROUPS[g](root)
 
 
 if __name__ == "__main__":
-    main()
+    main(sys.argv[1:])

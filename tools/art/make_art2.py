@@ -9,6 +9,7 @@ Everything is drawn from our own shapes at SS times the output size and box-aver
 with fixed seeds, so every run writes the same bytes.
 """
 
+import contextlib
 import math
 import os
 import random
@@ -17,11 +18,12 @@ import sys
 import numpy as np
 from PIL import Image, ImageDraw
 
-SS = 4  # supersampling factor
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from artkit import (OL, SS, WHITE, arc_pts, area, bezier, blend, ellipse_pts, heart_curve,  # noqa: E402
+                    parse_args, reduce_rgb, reduce_rgba, rgba, rrect_pts, save_png, shade, star_pts,
+                    write_qrc)
 
 # Shared children's-book palette.
-OUT = (58, 58, 58)
-WHITE = (255, 255, 255)
 CREAM = (255, 248, 228)
 RED = (238, 66, 56)
 ORANGE = (252, 150, 40)
@@ -36,112 +38,39 @@ SILVER = (206, 212, 224)
 GREY = (150, 156, 168)
 
 
-def shade(c, f):
-    """Darken (f<1) or lighten (f>1, towards white) a colour."""
-    if f <= 1:
-        return tuple(int(round(v * f)) for v in c[:3])
-    t = f - 1
-    return tuple(int(round(v + (255 - v) * t)) for v in c[:3])
-
-
-def rgba(c, a=255):
-    return (c[0], c[1], c[2], a)
-
-
-# --------------------------------------------------------------------------- geometry helpers
-
-def ellipse_pts(cx, cy, rx, ry, n=96, a0=0.0):
-    return [(cx + rx * math.cos(a0 + 2 * math.pi * i / n), cy + ry * math.sin(a0 + 2 * math.pi * i / n))
-            for i in range(n)]
-
-
-def arc_pts(cx, cy, r, deg0, deg1, n=64):
-    return [(cx + r * math.cos(math.radians(deg0 + (deg1 - deg0) * i / n)),
-             cy + r * math.sin(math.radians(deg0 + (deg1 - deg0) * i / n))) for i in range(n + 1)]
-
-
-def rrect_pts(x0, y0, x1, y1, r, n=12):
-    r = min(r, (x1 - x0) / 2, (y1 - y0) / 2)
-    pts = []
-    for cx, cy, a in ((x1 - r, y0 + r, -90), (x1 - r, y1 - r, 0), (x0 + r, y1 - r, 90), (x0 + r, y0 + r, 180)):
-        for i in range(n + 1):
-            t = math.radians(a + 90 * i / n)
-            pts.append((cx + r * math.cos(t), cy + r * math.sin(t)))
-    return pts
-
-
-def star_pts(cx, cy, ro, ri, n=5, rot=-90.0):
-    pts = []
-    for i in range(2 * n):
-        r = ro if i % 2 == 0 else ri
-        t = math.radians(rot + 180.0 * i / n)
-        pts.append((cx + r * math.cos(t), cy + r * math.sin(t)))
-    return pts
-
-
 def sparkle_pts(cx, cy, r, rot=0.0, n=4, pinch=0.28):
     """A star with concave sides, the classic 'twinkle'."""
     pts = []
-    steps = 12
     for i in range(n):
         a0 = math.radians(rot - 90 + 360.0 * i / n)
         a1 = math.radians(rot - 90 + 360.0 * (i + 1) / n)
         p0 = (cx + r * math.cos(a0), cy + r * math.sin(a0))
         p1 = (cx + r * math.cos(a1), cy + r * math.sin(a1))
         c = (cx + pinch * r * math.cos((a0 + a1) / 2) * 0.6, cy + pinch * r * math.sin((a0 + a1) / 2) * 0.6)
-        for s in range(steps):
-            t = s / steps
-            pts.append(((1 - t) ** 2 * p0[0] + 2 * (1 - t) * t * c[0] + t * t * p1[0],
-                        (1 - t) ** 2 * p0[1] + 2 * (1 - t) * t * c[1] + t * t * p1[1]))
+        pts += bezier(p0, c, p1, n=12)[:-1]  # the next side starts where this one ends
     return pts
 
 
 def heart_pts(cx, cy, s, n=120):
-    pts = []
-    for i in range(n):
-        t = 2 * math.pi * i / n
-        x = 16 * math.sin(t) ** 3
-        y = -(13 * math.cos(t) - 5 * math.cos(2 * t) - 2 * math.cos(3 * t) - math.cos(4 * t))
-        pts.append((cx + x * s / 32.0, cy + (y - 2.0) * s / 32.0))
-    return pts
+    return [(cx + x * s / 32.0, cy + (y - 2.0) * s / 32.0) for x, y in heart_curve(n)]
 
 
-def bezier(p0, p1, p2, p3=None, n=24):
-    pts = []
-    for i in range(n + 1):
-        t = i / n
-        if p3 is None:
-            pts.append(((1 - t) ** 2 * p0[0] + 2 * (1 - t) * t * p1[0] + t * t * p2[0],
-                        (1 - t) ** 2 * p0[1] + 2 * (1 - t) * t * p1[1] + t * t * p2[1]))
-        else:
-            a, b, c, d = (1 - t) ** 3, 3 * (1 - t) ** 2 * t, 3 * (1 - t) * t * t, t ** 3
-            pts.append((a * p0[0] + b * p1[0] + c * p2[0] + d * p3[0],
-                        a * p0[1] + b * p1[1] + c * p2[1] + d * p3[1]))
-    return pts
-
-
-def drop_pts(cx, cy, r, angle=0.0, n=48):
-    """A teardrop, round end at (cx,cy), tip pointing 'angle' degrees from up."""
+def drop_pts(cx, cy, r, n=48):
+    """A teardrop, round end at (cx,cy), tip pointing up."""
     pts = []
     for i in range(n):
         t = 2 * math.pi * i / n
         # Cardioid-like drop: tip at t=0 (up).
         x = r * math.sin(t) * (1 - math.cos(t)) * 0.75
         y = -r * 1.45 * math.cos(t) * 0.75 - r * 0.4
-        pts.append((x, y))
-    # round bottom
-    a = math.radians(angle)
-    out = []
-    for x, y in pts:
-        out.append((cx + x * math.cos(a) - y * math.sin(a), cy + x * math.sin(a) + y * math.cos(a)))
-    return out
+        pts.append((cx + x, cy + y))
+    return pts
 
 
 def inset(pts, r):
     """Offset a simple polygon inwards by r (exact for convex corners)."""
     n = len(pts)
-    area = sum(pts[i][0] * pts[(i + 1) % n][1] - pts[(i + 1) % n][0] * pts[i][1] for i in range(n))
-    sg = 1.0 if area > 0 else -1.0
+    sg = 1.0 if area(pts) > 0 else -1.0
     lines = []
     for i in range(n):
         (x0, y0), (x1, y1) = pts[i], pts[(i + 1) % n]
@@ -218,6 +147,15 @@ class Layer:
     def pop(self):
         self.m = self.stack.pop()
 
+    @contextlib.contextmanager
+    def spoke(self, cx, cy, dist, deg):
+        """Yields the point dist from (cx, cy) at deg degrees, turned so that a shape drawn
+        upright there points away from the centre: petals, leaves round a flower."""
+        x = cx + dist * math.cos(math.radians(deg))
+        y = cy + dist * math.sin(math.radians(deg))
+        with self.push(rot=deg + 90, at=(x, y)):
+            yield x, y
+
     def __enter__(self):
         return self
 
@@ -241,14 +179,14 @@ class Layer:
     def poly(self, pts, fill):
         q = [self.P(p) for p in pts]
         for ox, oy in self._offsets():
-            self.d.polygon([(x + ox, y + oy) for x, y in q], fill=_col(fill))
+            self.d.polygon([(x + ox, y + oy) for x, y in q], fill=rgba(fill))
 
     def stroke(self, pts, w, fill, closed=False, caps=True):
         q = [self.P(p) for p in pts]
         if closed:
             q = q + [q[0]]
         ww = w * self.scale()
-        col = _col(fill)
+        col = rgba(fill)
         for ox, oy in self._offsets():
             qq = [(x + ox, y + oy) for x, y in q]
             for i in range(len(qq) - 1):
@@ -258,10 +196,10 @@ class Layer:
                     self.d.ellipse([x - ww / 2, y - ww / 2, x + ww / 2, y + ww / 2], fill=col)
 
     def ellipse(self, cx, cy, rx, ry, fill, n=96):
-        self.poly(ellipse_pts(cx, cy, rx, ry, n), fill)
+        self.poly(ellipse_pts(cx, cy, rx, ry, n=n), fill)
 
     def circle(self, cx, cy, r, fill, n=96):
-        self.poly(ellipse_pts(cx, cy, r, r, n), fill)
+        self.poly(ellipse_pts(cx, cy, r, r, n=n), fill)
 
     def rrect(self, x0, y0, x1, y1, r, fill):
         self.poly(rrect_pts(x0, y0, x1, y1, r), fill)
@@ -303,12 +241,6 @@ class _Clip(Layer):
         return self
 
 
-def _col(c):
-    if len(c) == 3:
-        return (c[0], c[1], c[2], 255)
-    return tuple(c)
-
-
 class Pic:
     """A picture assembled from outlined parts, like stickers laid on top of each other."""
 
@@ -323,7 +255,7 @@ class Pic:
             L.push(**self.view)
         return L
 
-    def add(self, L, ow=None, col=OUT):
+    def add(self, L, ow=None, col=OL):
         ow = self.ow if ow is None else ow
         if ow > 0:
             a = (L.alpha() > 0).astype(np.uint8) * 255
@@ -333,7 +265,7 @@ class Pic:
             self.im.alpha_composite(o)
         self.im.alpha_composite(L.im)
 
-    def part(self, ow=None, col=OUT):
+    def part(self, ow=None, col=OL):
         return _Part(self, ow, col)
 
     def rgba(self):
@@ -353,27 +285,6 @@ class _Part:
 
     def __exit__(self, *a):
         self.pic.add(self.L, self.ow, self.col)
-
-
-def reduce_rgba(im, s):
-    a = np.asarray(im, dtype=np.float64)
-    H, W = a.shape[:2]
-    h, w = H // s, W // s
-    al = a[..., 3:4] / 255.0
-    pm = (a[..., :3] * al).reshape(h, s, w, s, 3).mean(axis=(1, 3))
-    A = al.reshape(h, s, w, s, 1).mean(axis=(1, 3))
-    rgb = np.where(A > 0, pm / np.maximum(A, 1e-9), 0.0)
-    out = np.concatenate([rgb, A * 255.0], axis=-1)
-    out = np.clip(np.round(out), 0, 255).astype(np.uint8)
-    out[out[..., 3] == 0] = 0
-    return Image.fromarray(out, "RGBA")
-
-
-def reduce_rgb(im, s):
-    a = np.asarray(im, dtype=np.float64)
-    H, W = a.shape[:2]
-    out = a.reshape(H // s, s, W // s, s, 3).mean(axis=(1, 3))
-    return Image.fromarray(np.clip(np.round(out), 0, 255).astype(np.uint8), "RGB")
 
 
 # --------------------------------------------------------------------------- seamless noise
@@ -435,12 +346,6 @@ def tile_over(tile, w, h):
 
 def to_img(arr):
     return Image.fromarray(np.clip(np.round(arr), 0, 255).astype(np.uint8), "RGB")
-
-
-def mix(c0, c1, t):
-    """Blend two colours by an array t in [0,1] -> (h,w,3) float."""
-    t = np.clip(t, 0, 1)[..., None]
-    return np.array(c0, float) * (1 - t) + np.array(c1, float) * t
 
 
 # =========================================================================== A. textures
@@ -557,7 +462,7 @@ def tex_wood():
     ring = 0.5 + 0.5 * np.sin(2 * np.pi * t)
     ring = ring ** 3
     v = 0.55 * ring + 0.25 * fine + 0.20 * streak
-    col = mix((240, 196, 138), (190, 122, 66), v)
+    col = blend((240, 196, 138), (190, 122, 66), v)
     col -= (knot * 26)[..., None]
     return no_black(reduce_rgb(to_img(col), SS))
 
@@ -585,7 +490,7 @@ def tex_straw():
     ends = np.sin(np.pi * np.clip(along, 0.0, 1.0)) ** 0.35
     lum = prof * (0.45 + 0.55 * ends)
     lum = lum * (0.82 + 0.18 * fib) + 0.08 * (tone - 0.5)
-    col = mix((150, 100, 40), (248, 212, 120), np.clip(lum * 1.15, 0, 1))
+    col = blend((150, 100, 40), (248, 212, 120), np.clip(lum * 1.15, 0, 1))
     hi = np.clip((prof - 0.85) / 0.15, 0, 1) * ends * 40
     col += hi[..., None]
     return no_black(reduce_rgb(to_img(col), SS))
@@ -616,7 +521,7 @@ def tex_snow_leopard():
     rng = random.Random(3)
     f1 = fbm(W, H, 4, 4, rng, 4)
     hair = periodic_noise(W, H, 120, 30, rng)
-    col = mix((212, 210, 204), (248, 246, 240), f1 * 1.2 - 0.1)
+    col = blend((212, 210, 204), (248, 246, 240), f1 * 1.2 - 0.1)
     col += ((hair - 0.5) * 14)[..., None]
     p = Pic(w, h, wrap=True)
     p.im = to_img(col).convert("RGBA")
@@ -716,9 +621,7 @@ def tex_roses():
     L = p.layer()
     for cx, cy, r in roses:
         for a in (rng.uniform(0, 360), rng.uniform(0, 360)):
-            lx = cx + (r + 4) * math.cos(math.radians(a))
-            ly = cy + (r + 4) * math.sin(math.radians(a))
-            with L.push(rot=a + 90, at=(lx, ly)):
+            with L.spoke(cx, cy, r + 4, a) as (lx, ly):
                 L.poly(bezier((lx, ly - 8), (lx + 7, ly), (lx, ly + 8))
                        + bezier((lx, ly + 8), (lx - 7, ly), (lx, ly - 8)), leaf_col)
     p.add(L, 0.9, (60, 120, 60))
@@ -754,9 +657,7 @@ def tex_daisies():
         a0 = rng.uniform(0, 36)
         for i in range(n):
             a = a0 + 360.0 * i / n
-            px = cx + r * 0.58 * math.cos(math.radians(a))
-            py = cy + r * 0.58 * math.sin(math.radians(a))
-            with L.push(rot=a + 90, at=(px, py)):
+            with L.spoke(cx, cy, r * 0.58, a) as (px, py):
                 L.ellipse(px, py, r * 0.2, r * 0.45, c)
         p.add(L, 0.8, (90, 120, 70))
         L = p.layer()
@@ -771,7 +672,7 @@ def tex_daisies():
 
 # =========================================================================== B. buttons
 
-def btn_shapes():  # BitBtn6: circle, square and triangle together
+def btn_shapes():  # tool_shapes: circle, square and triangle together
     p = Pic(96, 96, ow=5)
     with p.part() as L:
         L.rrect(44, 28, 88, 72, 7, BLUE)
@@ -785,7 +686,7 @@ def btn_shapes():  # BitBtn6: circle, square and triangle together
     return p.rgba()
 
 
-def btn_brush():  # But_kist
+def btn_brush():  # tool_brush
     p = Pic(96, 124, ow=5)
     with p.part() as L:
         L.stroke(bezier((16, 104), (34, 120), (56, 96), (80, 110)), 11, BLUE)
@@ -812,7 +713,7 @@ def btn_brush():  # But_kist
     return p.rgba()
 
 
-def btn_eraser():  # But_Erase
+def btn_eraser():  # tool_eraser
     p = Pic(96, 84, ow=5)
     pink = (252, 140, 170)
     with p.part() as L:
@@ -839,7 +740,7 @@ def btn_eraser():  # But_Erase
     return p.rgba()
 
 
-def btn_watering_can():  # But_Kras
+def btn_watering_can():  # tool_fill
     p = Pic(96, 84, ow=5)
     with p.part() as L:  # handle
         L.stroke(arc_pts(30, 38, 17, 180, 360, 40), 7, shade(GREEN, 0.85))
@@ -865,7 +766,7 @@ def btn_watering_can():  # But_Kras
     return p.rgba()
 
 
-def btn_wand():  # But_Sneg
+def btn_wand():  # tool_stamps
     p = Pic(96, 108, ow=5)
     with p.part() as L:
         L.stroke([(14, 96), (48, 56)], 10, (96, 70, 170))
@@ -881,7 +782,7 @@ def btn_wand():  # But_Sneg
     return p.rgba()
 
 
-def btn_spray():  # But_Bolonchik
+def btn_spray():  # tool_spray
     p = Pic(96, 100, ow=5)
     with p.part() as L:  # puff
         for x, y, r in ((69, 29, 11), (80, 39, 9), (66, 43, 9), (79, 22, 7)):
@@ -895,7 +796,7 @@ def btn_spray():  # But_Bolonchik
         L.gloss(26, 31, 4, 2.5, -30, 220)
     with p.part() as L:  # nozzle
         L.rrect(27, 14, 44, 28, 3, WHITE)
-        L.circle(40, 20, 2.2, OUT)
+        L.circle(40, 20, 2.2, OL)
     with p.part() as L:
         L.rrect(15, 40, 53, 92, 8, PURPLE)
         L.rrect(15, 55, 53, 75, 0, WHITE)
@@ -905,19 +806,19 @@ def btn_spray():  # But_Bolonchik
     return p.rgba()
 
 
-def btn_pen(size):  # BitBtn21/20/8/7/5
+def btn_pen(size):  # pen_tiny .. pen_huge
     p = Pic(80, 72, ow=4)
     with p.part() as L:
         L.rrect(6, 6, 74, 66, 12, (252, 250, 240))
     with p.part(ow=0) as L:
         r = size / 2
-        L.circle(40, 36, r, OUT)
+        L.circle(40, 36, r, OL)
         if size >= 20:
             L.gloss(40 - r * 0.42, 36 - r * 0.45, r * 0.22, r * 0.14, -40, 150)
     return p.rgba()
 
 
-def btn_snowflake():  # BitBtn18
+def btn_snowflake():  # stamps_snowflakes
     p = Pic(76, 76, ow=4)
     with p.part() as L:
         for i in range(6):
@@ -932,7 +833,7 @@ def btn_snowflake():  # BitBtn18
     return p.rgba()
 
 
-def btn_leaf():  # btn5
+def btn_leaf():  # stamps_leaves
     p = Pic(76, 76, ow=4)
     p.view = dict(at=(38, 38), scale=0.9, move=(1, -1))
     with p.part() as L:
@@ -949,14 +850,12 @@ def btn_leaf():  # btn5
     return p.rgba()
 
 
-def btn_flower():  # BitBtn12
+def btn_flower():  # stamps_flowers
     p = Pic(76, 76, ow=4)
     with p.part() as L:
         for i in range(5):
             a = -90 + 72 * i
-            px = 38 + 15 * math.cos(math.radians(a))
-            py = 38 + 15 * math.sin(math.radians(a))
-            with L.push(rot=a + 90, at=(px, py)):
+            with L.spoke(38, 38, 15, a) as (px, py):
                 L.ellipse(px, py, 11, 14, PINK)
         L.gloss(30, 18, 2.5, 5, -30, 190)
     with p.part() as L:
@@ -965,7 +864,7 @@ def btn_flower():  # BitBtn12
     return p.rgba()
 
 
-def btn_heart():  # BitBtn16
+def btn_heart():  # stamps_hearts
     p = Pic(76, 76, ow=4)
     with p.part() as L:
         L.poly(heart_pts(38, 38, 62), RED)
@@ -973,30 +872,30 @@ def btn_heart():  # BitBtn16
     return p.rgba()
 
 
-def btn_outline_shape(kind):  # btn2/1/4/3/13/7/8
+def btn_outline_shape(kind):  # shape_<kind>
     p = Pic(80, 72, ow=0)
     w = 7
     with p.part(ow=0) as L:
         cx, cy = 40, 36
         if kind == "circle":
-            L.stroke(ellipse_pts(cx, cy, 26, 26), w, OUT, closed=True)
-        elif kind == "square":
-            L.stroke([(14, 10), (66, 10), (66, 62), (14, 62)], w, OUT, closed=True)
+            L.stroke(ellipse_pts(cx, cy, 26, 26), w, OL, closed=True)
+        elif kind == "rectangle":
+            L.stroke([(14, 10), (66, 10), (66, 62), (14, 62)], w, OL, closed=True)
         elif kind == "triangle":
-            L.stroke([(40, 8), (69, 63), (11, 63)], w, OUT, closed=True)
+            L.stroke([(40, 8), (69, 63), (11, 63)], w, OL, closed=True)
         elif kind == "line":
-            L.stroke([(12, 60), (68, 12)], w, OUT)
+            L.stroke([(12, 60), (68, 12)], w, OL)
         elif kind == "diamond":
-            L.stroke([(40, 6), (68, 36), (40, 66), (12, 36)], w, OUT, closed=True)
+            L.stroke([(40, 6), (68, 36), (40, 66), (12, 36)], w, OL, closed=True)
         elif kind == "hexagon":
             L.stroke([(cx + 30 * math.cos(math.radians(60 * i)), cy + 30 * math.sin(math.radians(60 * i)))
-                      for i in range(6)], w, OUT, closed=True)
-        elif kind == "trapezoid":
-            L.stroke([(26, 14), (54, 14), (71, 60), (9, 60)], w, OUT, closed=True)
+                      for i in range(6)], w, OL, closed=True)
+        elif kind == "trapezium":
+            L.stroke([(26, 14), (54, 14), (71, 60), (9, 60)], w, OL, closed=True)
     return p.rgba()
 
 
-def btn_paint_can():  # BitBtn17
+def btn_paint_can():  # fill_to_lines
     p = Pic(76, 76, ow=4)
     with p.part() as L:  # spilled paint
         L.ellipse(51, 64, 17, 6.5, RED)
@@ -1020,7 +919,7 @@ def btn_paint_can():  # BitBtn17
     return p.rgba()
 
 
-def btn_arrow(right):  # Button_1 / Button_2
+def btn_arrow(right):  # strip_back / strip_next
     p = Pic(52, 72, ow=4)
     pts = [(6, 26), (22, 26), (22, 10), (46, 36), (22, 62), (22, 46), (6, 46)]
     if not right:
@@ -1032,7 +931,7 @@ def btn_arrow(right):  # Button_1 / Button_2
     return p.rgba()
 
 
-def btn_rotate():  # Button_Rotate
+def btn_rotate():
     p = Pic(56, 56, ow=4)
     with p.part() as L:
         c, r = (28, 32), 15
@@ -1047,7 +946,7 @@ def btn_rotate():  # Button_Rotate
     return p.rgba()
 
 
-def btn_undo():  # Button_Undo
+def btn_undo():
     p = Pic(56, 56, ow=4)
     with p.part() as L:  # a hook: head pointing back (left), tail curling down on the right
         c, r = (32, 31), 12
@@ -1059,12 +958,12 @@ def btn_undo():  # Button_Undo
     return p.rgba()
 
 
-def btn_redo():  # Button_Redo
+def btn_redo():
     # a flipped copy, so the pair can never drift apart
     return btn_undo().transpose(Image.FLIP_LEFT_RIGHT)
 
 
-def btn_stat():  # Button_Stat
+def btn_stat():  # statistics
     p = Pic(48, 48, ow=3)
     for (x0, top, c) in ((7, 26, RED), (19, 15, YELLOW), (31, 6, GREEN)):
         with p.part() as L:
@@ -1073,7 +972,7 @@ def btn_stat():  # Button_Stat
     return p.rgba()
 
 
-def btn_book():  # Button_Folder
+def btn_book():  # catalogue
     p = Pic(48, 48, ow=3)
     p.view = dict(at=(24, 26), scale=0.88, move=(0, -1))
     with p.part() as L:
@@ -1107,14 +1006,14 @@ def die(p, cx, cy, s, rot, face, body, pip):
                 L.circle(cx + i * q, cy + j * q, s * 0.095, pip)
 
 
-def btn_dice():  # Random
+def btn_dice():  # random
     p = Pic(72, 72, ow=4)
     die(p, 25, 26, 32, -14, 5, RED, WHITE)
-    die(p, 46, 46, 32, 12, 3, WHITE, OUT)
+    die(p, 46, 46, 32, 12, 3, WHITE, OL)
     return p.rgba()
 
 
-def btn_clear():  # Clear
+def btn_clear():
     p = Pic(72, 72, ow=4)
     with p.part() as L:
         L.rpoly([(10, 8), (42, 8), (54, 20), (54, 64), (10, 64)], 3, WHITE)
@@ -1186,7 +1085,7 @@ def window_icon(px):
     blots = [(60, 104, 24, RED), (108, 66, 24, YELLOW), (166, 68, 24, GREEN), (204, 120, 22, BLUE)]
     for x, y, r, c in blots:
         with p.part(ow=ow * 0.8) as L:
-            L.poly(ellipse_pts(x, y, r, r * 0.88, 64), c)
+            L.poly(ellipse_pts(x, y, r, r * 0.88, n=64), c)
             L.gloss(x - r * 0.35, y - r * 0.38, r * 0.3, r * 0.17, -35, 220)
     T = dict(rot=-45, at=(0, 0), move=(166, 172))
     with p.part() as L:
@@ -1209,50 +1108,25 @@ def window_icon(px):
 
 # =========================================================================== output
 
-def save(im, path):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    im.save(path, optimize=True)
-
-
-def write_qrc(root, folder, prefix, names):
-    lines = ['<!DOCTYPE RCC>', '<RCC version="1.0">', '<qresource prefix="%s">' % prefix]
-    for n in names:
-        lines.append('    <file alias="%s">%s/%s</file>' % (n, folder, n))
-    lines += ['</qresource>', '</RCC>', '']
-    with open(os.path.join(root, folder + ".qrc"), "w", newline="\n") as f:
-        f.write("\n".join(lines))
-
-
 BUTTONS = [
-    ("BitBtn6", btn_shapes), ("But_kist", btn_brush), ("But_Erase", btn_eraser),
-    ("But_Kras", btn_watering_can), ("But_Sneg", btn_wand), ("But_Bolonchik", btn_spray),
-    ("BitBtn21", lambda: btn_pen(6)), ("BitBtn20", lambda: btn_pen(12)), ("BitBtn8", lambda: btn_pen(22)),
-    ("BitBtn7", lambda: btn_pen(34)), ("BitBtn5", lambda: btn_pen(50)),
-    ("BitBtn18", btn_snowflake), ("btn5", btn_leaf), ("BitBtn12", btn_flower), ("BitBtn16", btn_heart),
-    ("btn2", lambda: btn_outline_shape("circle")), ("btn1", lambda: btn_outline_shape("square")),
-    ("btn4", lambda: btn_outline_shape("triangle")), ("btn3", lambda: btn_outline_shape("line")),
-    ("btn13", lambda: btn_outline_shape("diamond")), ("btn7", lambda: btn_outline_shape("hexagon")),
-    ("btn8", lambda: btn_outline_shape("trapezoid")),
-    ("BitBtn17", btn_paint_can), ("Button_1", lambda: btn_arrow(False)), ("Button_2", lambda: btn_arrow(True)),
-    ("Button_Rotate", btn_rotate), ("Button_Undo", btn_undo), ("Button_Redo", btn_redo),
-    ("Button_Stat", btn_stat), ("Button_Folder", btn_book),
-    ("Random", btn_dice), ("Clear", btn_clear),
+    ("tool_shapes", btn_shapes), ("tool_brush", btn_brush), ("tool_eraser", btn_eraser),
+    ("tool_fill", btn_watering_can), ("tool_stamps", btn_wand), ("tool_spray", btn_spray),
+    ("pen_tiny", lambda: btn_pen(6)), ("pen_little", lambda: btn_pen(12)), ("pen_medium", lambda: btn_pen(22)),
+    ("pen_big", lambda: btn_pen(34)), ("pen_huge", lambda: btn_pen(50)),
+    ("stamps_snowflakes", btn_snowflake), ("stamps_leaves", btn_leaf), ("stamps_flowers", btn_flower),
+    ("stamps_hearts", btn_heart),
+] + [("shape_" + kind, lambda kind=kind: btn_outline_shape(kind))
+     for kind in ("circle", "rectangle", "triangle", "line", "diamond", "hexagon", "trapezium")] + [
+    ("fill_to_lines", btn_paint_can), ("strip_back", lambda: btn_arrow(False)), ("strip_next", lambda: btn_arrow(True)),
+    ("rotate", btn_rotate), ("undo", btn_undo), ("redo", btn_redo),
+    ("statistics", btn_stat), ("catalogue", btn_book),
+    ("random", btn_dice), ("clear", btn_clear),
 ]
 
 
 def main(argv):
-    root = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources"))
-    args = list(argv)
-    if "--out" in args:  # write somewhere else, e.g. to compare against the committed files
-        i = args.index("--out")
-        root = args[i + 1]
-        del args[i:i + 2]
-    only = set(args)
-
-    def want(group):
-        return not only or group in only
-
-    if want("textures"):
+    root, groups = parse_args(argv, ["textures", "buttons", "tree", "icon"])
+    if "textures" in groups:
         small = [("tex11.png", tex_bricks), ("tex13.png", tex_blue_flower), ("tex14.png", tex_lilac_studs),
                  ("tex12.png", tex_orange_gold)]
         big = [("bigtex4.png", tex_wood), ("bigtex1.png", tex_straw), ("bigtex3.png", tex_snow_leopard),
@@ -1261,40 +1135,40 @@ def main(argv):
         previews = []
         for name, fn in small:
             im = fn()
-            save(im, os.path.join(root, "textures", name))
+            save_png(im, os.path.join(root, "textures", name))
             names.append(name)
             previews.append(tile_over(im, 80, 80))
         for name, fn in big:
             im = fn()
-            save(im, os.path.join(root, "textures", name))
+            save_png(im, os.path.join(root, "textures", name))
             names.append(name)
             previews.append(im.crop((0, 0, 80, 80)))
         previews.append(tex_roses())
         previews.append(tex_daisies())
         for i, im in enumerate(previews):
             name = "preview%d.png" % i
-            save(no_black(im), os.path.join(root, "textures", name))
+            save_png(no_black(im), os.path.join(root, "textures", name))
             names.append(name)
         write_qrc(root, "textures", "/textures", names)
 
-    if want("buttons"):
+    if "buttons" in groups:
         names = []
         for name, fn in BUTTONS:
-            save(fn(), os.path.join(root, "buttons", name + ".png"))
+            save_png(fn(), os.path.join(root, "buttons", name + ".png"))
             names.append(name + ".png")
         write_qrc(root, "buttons", "/buttons", names)
 
-    if want("tree"):
+    if "tree" in groups:
         names = []
         for i in range(4):
-            save(tree_icon(i, 24), os.path.join(root, "tree", "tree%d.png" % i))
-            save(tree_icon(i, 48), os.path.join(root, "tree", "tree%d@2x.png" % i))
+            save_png(tree_icon(i, 24), os.path.join(root, "tree", "tree%d.png" % i))
+            save_png(tree_icon(i, 48), os.path.join(root, "tree", "tree%d@2x.png" % i))
             names += ["tree%d.png" % i, "tree%d@2x.png" % i]
         write_qrc(root, "tree", "/tree", names)
 
-    if want("icon"):
-        save(window_icon(256), os.path.join(root, "icon", "pictaro.png"))
-        save(window_icon(48), os.path.join(root, "icon", "pictaro-48.png"))
+    if "icon" in groups:
+        save_png(window_icon(256), os.path.join(root, "icon", "pictaro.png"))
+        save_png(window_icon(48), os.path.join(root, "icon", "pictaro-48.png"))
         write_qrc(root, "icon", "/icon", ["pictaro.png", "pictaro-48.png"])
 
 

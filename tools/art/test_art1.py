@@ -10,7 +10,6 @@ import sys
 import unittest
 
 import numpy as np
-from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import check_art1  # noqa: E402
@@ -24,17 +23,6 @@ def png_bytes(img):
 
 
 class HardEdges(unittest.TestCase):
-    def test_mode_down_keeps_only_drawn_colours_and_majority_wins(self):
-        big = Image.new("RGBA", (8, 4), (0, 0, 0, 0))
-        px = big.load()
-        for x in range(4):                      # left block: 12 red, 4 blue
-            for y in range(4):
-                px[x, y] = (255, 0, 0, 255) if y < 3 else (0, 0, 255, 255)
-        px[4, 0] = (0, 255, 0, 255)             # right block: one green on clear
-        out = np.asarray(art.mode_down(big, 4))
-        self.assertEqual(tuple(out[0, 0]), (255, 0, 0, 255))
-        self.assertEqual(out[0, 1, 3], 0)
-
     def test_drawn_circle_has_no_blended_pixels(self):
         p = art.Pen(20, 20)
         p.shape(art.circle_pts(10, 10, 7), (10, 200, 30))
@@ -60,21 +48,21 @@ class Checks(unittest.TestCase):
         self.assertEqual(check_art1.flood(rgb, (1, 1), (248, 72, 112)), [(1, 1)])
 
     def test_cursor_check_rejects_stray_key_pixel_and_bad_mask(self):
-        colour, mask = art.cursor_pair(art.draw_bolon())
-        _, hot, keys = check_art1.CURSORS["cursor_bolon"]
-        check_art1.check_cursor("cursor_bolon", colour, mask, hot, keys)
+        colour, mask = art.cursor_pair(art.draw_spray_can())
+        _, hot, keys = check_art1.CURSORS["cursor_spray"]
+        check_art1.check_cursor("cursor_spray", colour, mask, hot, keys)
         stray = colour.copy()
         stray.putpixel((60, 130), art.KEY_PINK)
         with self.assertRaises(AssertionError):
-            check_art1.check_cursor("cursor_bolon", stray, mask, hot, keys)
+            check_art1.check_cursor("cursor_spray", stray, mask, hot, keys)
         holes = mask.copy()
         holes.putpixel((60, 120), (255, 255, 255))
         with self.assertRaises(AssertionError):
-            check_art1.check_cursor("cursor_bolon", colour, holes, hot, keys)
+            check_art1.check_cursor("cursor_spray", colour, holes, hot, keys)
 
     def test_stamp_check_rejects_key_breaking_pixels(self):
         p = art.Pen(*check_art1.STAMP_SIZE, pad=16)
-        art.serdce_red(p)
+        art.heart_red(p)
         good = p.fitted(2)
         check_art1.check_stamp("s", good)
         for xy, value in (((58, 50), (255, 255, 255, 255)), ((58, 50), (0, 0, 0, 255)),
@@ -99,7 +87,7 @@ class Chart(unittest.TestCase):
 
 class Determinism(unittest.TestCase):
     def test_same_bytes_twice(self):
-        for make in (lambda: art.cursor_pair(art.draw_kist())[0],
+        for make in (lambda: art.cursor_pair(art.draw_brush())[0],
                      lambda: art.draw_blot((255, 128, 0), face=True),
                      art.draw_chart):
             self.assertEqual(png_bytes(make()), png_bytes(make()))
