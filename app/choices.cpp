@@ -12,11 +12,11 @@ QString choiceText(const char* text) {
 }
 
 namespace {
-const ToolCursor kFillCursor{"cursor_fill", {{90, 20}, {6, 8}}, kKeyPink, {1, 7}};
-const ToolCursor kBrushCursor{"cursor_brush", {{20, 21}}, kKeyGrey, {0, 0}};
-const ToolCursor kSprayCursor{"cursor_spray", {{60, 84}}, kKeyPink, {5, 10}};
-const ToolCursor kEraserCursor{"cursor_eraser", {}, 0, {0, 0}};
-const ToolCursor kWandCursor{"cursor_wand", {}, 0, {5, 5}};
+const CursorLook kFillCursor{"cursor_fill", {{90, 20}, {6, 8}}, kKeyPink, {1, 7}};
+const CursorLook kBrushCursor{"cursor_brush", {{20, 21}}, kKeyGrey, {0, 0}};
+const CursorLook kSprayCursor{"cursor_spray", {{60, 84}}, kKeyPink, {5, 10}};
+const CursorLook kEraserCursor{"cursor_eraser", {}, 0, {0, 0}};
+const CursorLook kWandCursor{"cursor_wand", {}, 0, {5, 5}};
 } // namespace
 
 #define T(text) QT_TRANSLATE_NOOP("Choices", text)

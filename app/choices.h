@@ -35,7 +35,7 @@ enum class Marker { None, Tool, Pen, Shape, Stamp, FillStyle };
 
 // A tool's cursor: its picture (and "<picture>_mask") under :/cursors/, the seeds of the areas
 // tinted with the chosen paint, the key colour those areas have, and the hot spot.
-struct ToolCursor {
+struct CursorLook {
     const char* picture;
     std::vector<QPoint> seeds;
     QRgb key;
@@ -57,7 +57,7 @@ struct Choice {
     void (MainWindow::*onChosen)(const Choice&) = nullptr;
     void (MainWindow::*onClicked)() = nullptr;
     // Tools only: the cursor and the options page shown with them.
-    const ToolCursor* cursor = nullptr;
+    const CursorLook* cursor = nullptr;
     QWidget* WindowControls::*optionPage = nullptr;
 };
 

@@ -101,10 +101,10 @@ void MainWindow::onTexturesNextClicked() {
 }
 
 void MainWindow::onTextureClicked(PictureBox* box) {
-    const QString name = box->objectName();
-    const int n = name.size() > 7 ? name.at(7).digitValue() : -1;
-    if (n < 1 || n > 6)
+    const auto at = std::find(ui.textureBoxes.begin(), ui.textureBoxes.end(), box);
+    if (at == ui.textureBoxes.end())
         return;
+    const int n = int(at - ui.textureBoxes.begin()) + 1;
     tools.fillTexture = n + tools.textureOffset;
     for (int m = 1; m <= 6; ++m)
         if (PictureBox* other = stripBox(ui.textureStrip, m); other && m != n)

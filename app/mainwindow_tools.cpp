@@ -63,7 +63,7 @@ const Choice* toolRow(const QString& toolValue) {
 }
 
 // The tool's cursor, its paint areas tinted with the colour chosen (stripes for the rainbow).
-std::optional<QCursor> tintedCursor(const ToolCursor& look, TColor color, bool rainbow) {
+std::optional<QCursor> tintedCursor(const CursorLook& look, TColor color, bool rainbow) {
     const QString base = QStringLiteral(":/cursors/") + QString::fromLatin1(look.picture);
     QImage img(base + QStringLiteral(".png"));
     QImage mask(base + QStringLiteral("_mask.png"));

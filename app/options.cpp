@@ -9,7 +9,7 @@
 extern const QString kInterfaceLanguage;
 
 namespace {
-const QString kOutlinesKey = QStringLiteral("outlinesStay");
+const QString kOutlinesKey = QStringLiteral("OutlinesStay");
 
 // A value as QSettings writes a plain one: bare up to a comment, or quoted. Nothing for a
 // stored object (@Variant, @ByteArray...) or a quote left open.

@@ -33,7 +33,7 @@ SelectionLook::SelectionLook(MainWindow* form) : QObject(form), form_(form) {
     pen_ = makeMarker(form, QStringLiteral("Pen"));
     shape_ = makeMarker(form, QStringLiteral("Shape"));
     stamp_ = makeMarker(form, QStringLiteral("Stamp"));
-    fillStyle_ = makeMarker(form, QStringLiteral("fillStyle"));
+    fillStyle_ = makeMarker(form, QStringLiteral("FillStyle"));
     form->ui.fillToLinesButton->setCheckable(true);
     // Every press anywhere a choice can be made is followed by a look at the state.
     for (QToolButton* b : form->findChildren<QToolButton*>())

@@ -18,7 +18,7 @@ class SelectionLook : public QObject {
     explicit SelectionLook(MainWindow* form);
     void refresh();
     // The widget a marker frames now, null when that marker is hidden. Names: "Blot",
-    // "Chart", "Tool", "Pen", "Shape", "Stamp", "fillStyle".
+    // "Chart", "Tool", "Pen", "Shape", "Stamp", "FillStyle".
     QWidget* marked(const QString& group) const;
     QFrame* marker(const QString& group) const;
 

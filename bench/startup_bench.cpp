@@ -5,6 +5,7 @@
 // shows the page, with an empty page cache and warm.
 #include "app/mainwindow.h"
 #include "app/thumbnails.h"
+#include "support/windowprobe.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -43,7 +44,7 @@ void startUp(benchmark::State& state, Mode mode) {
         form->show();
         QApplication::processEvents();
         if (mode == Mode::PicturesAllShown)
-            form->thumbnails->waitForAll();
+            probe::thumbnails(*form)->waitForAll();
         state.PauseTiming();
         form.reset();
         QDir::setCurrent(cwd);

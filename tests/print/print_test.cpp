@@ -208,8 +208,8 @@ TEST(Printing, NoPrinterShowsTheErrorReport) {
     Harness h;
     QtPrinter real;
     MainWindow& form = h.make();
-    form.platform.printer = &real;
-    ASSERT_TRUE(form.pageBitmap);
+    probe::platform(form).printer = &real;
+    ASSERT_TRUE(probe::session(form).canvas());
     reportErrors(&h.messages, [&] { form.onPrintClicked(); });
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].text, QStringLiteral("No printer is installed."));
@@ -227,7 +227,7 @@ TEST(Printing, RefusingPrinterShowsTheErrorReport) {
     Harness h;
     QtPrinter real;
     MainWindow& form = h.make();
-    form.platform.printer = &real;
+    probe::platform(form).printer = &real;
     reportErrors(&h.messages, [&] { form.onPrintClicked(); });
     cups->lpadmin({"-x", "PictaroPDF"});
     ASSERT_EQ(h.messages.shown.size(), 1u);

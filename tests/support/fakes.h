@@ -2,6 +2,7 @@
 // Fake desktop services: they record what the window asked for.
 #include "app/mainwindow.h"
 #include "app/platform.h"
+#include "support/windowprobe.h"
 
 #include <QTemporaryDir>
 #include <deque>

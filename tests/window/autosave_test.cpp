@@ -13,7 +13,7 @@
 
 namespace {
 QString pageName(const MainWindow& f) {
-    return f.currentPageIndex > 0 ? f.catalogueNodes[size_t(f.currentPageIndex)]->text(0) : QString();
+    return probe::catalogue(f).currentPageIndex > 0 ? probe::catalogue(f).catalogueNodes[size_t(probe::catalogue(f).currentPageIndex)]->text(0) : QString();
 }
 } // namespace
 
@@ -25,21 +25,21 @@ TEST(Autosave, ThePictureAndItsPageComeBackAndADamagedFileIsPassedOver) {
                                                {"dog.bmp", bmpBytes(outlinePage(300, 400))},
                                                {"owl.bmp", bmpBytes(outlinePage(350, 350))}});
     MainWindow* f = &h.make();
-    ASSERT_GT(f->currentPageIndex, 0);
+    ASSERT_GT(probe::catalogue(*f).currentPageIndex, 0);
     const QString path = f->autosavePath();
-    QTest::mouseClick(f->drawingArea, Qt::LeftButton, {}, QPoint(5, 5)); // fill the margin
-    ASSERT_EQ(f->pageBitmap->image.pixel(5, 5), toQRgb(clBlue));
+    QTest::mouseClick(probe::ui(*f).drawingArea, Qt::LeftButton, {}, QPoint(5, 5)); // fill the margin
+    ASSERT_EQ(probe::session(*f).canvas()->image.pixel(5, 5), toQRgb(clBlue));
     ASSERT_TRUE(QTest::qWaitFor([&] {
         const auto d = ReadAutosave(path);
         return d && d->picture.pixel(5, 5) == toQRgb(clBlue);
     }));
-    const QImage painted = f->pageBitmap->image.copy();
+    const QImage painted = probe::session(*f).canvas()->image.copy();
     const QString name = pageName(*f);
 
     // A run that ends without closing: the next start shows the painted page.
     h.form.reset();
     f = &h.make();
-    EXPECT_EQ(f->pageBitmap->image, painted);
+    EXPECT_EQ(probe::session(*f).canvas()->image, painted);
     EXPECT_EQ(pageName(*f), name);
     h.form.reset();
 
@@ -50,7 +50,7 @@ TEST(Autosave, ThePictureAndItsPageComeBackAndADamagedFileIsPassedOver) {
     ASSERT_TRUE(file.resize(whole.size() / 2));
     file.close();
     f = &h.make();
-    EXPECT_NE(f->pageBitmap->image.pixel(5, 5), toQRgb(clBlue));
+    EXPECT_NE(probe::session(*f).canvas()->image.pixel(5, 5), toQRgb(clBlue));
     EXPECT_TRUE(h.messages.shown.empty());
     h.form.reset();
 }
@@ -74,22 +74,22 @@ TEST(Autosave, APictureOfAnotherSizeComesBackWholeInTheMiddle) {
     };
     save(small);
     MainWindow* f = &h.make(true, QSize(900, 500));
-    ASSERT_EQ(f->pageBitmap->image.size(), QSize(900, 500));
-    EXPECT_EQ(f->pageBitmap->image.copy(300, 150, 300, 200), small);
-    EXPECT_EQ(f->pageBitmap->image.pixel(299, 150), qRgb(255, 255, 255));
+    ASSERT_EQ(probe::session(*f).canvas()->image.size(), QSize(900, 500));
+    EXPECT_EQ(probe::session(*f).canvas()->image.copy(300, 150, 300, 200), small);
+    EXPECT_EQ(probe::session(*f).canvas()->image.pixel(299, 150), qRgb(255, 255, 255));
     // The window manager makes the area taller: the picture follows, still whole.
     f->resize(f->width(), f->height() + 40);
     QApplication::processEvents();
-    ASSERT_EQ(f->pageBitmap->image.size(), QSize(900, 540));
-    EXPECT_EQ(f->pageBitmap->image.copy(300, 170, 300, 200), small);
+    ASSERT_EQ(probe::session(*f).canvas()->image.size(), QSize(900, 540));
+    EXPECT_EQ(probe::session(*f).canvas()->image.copy(300, 170, 300, 200), small);
     h.form.reset();
 
     QImage big(1800, 1000, QImage::Format_RGB32);
     big.fill(qRgb(0, 128, 0));
     save(big);
     f = &h.make(true, QSize(900, 500));
-    ASSERT_EQ(f->pageBitmap->image.size(), QSize(900, 500));
-    EXPECT_EQ(f->pageBitmap->image.pixel(450, 250), qRgb(0, 128, 0));
+    ASSERT_EQ(probe::session(*f).canvas()->image.size(), QSize(900, 500));
+    EXPECT_EQ(probe::session(*f).canvas()->image.pixel(450, 250), qRgb(0, 128, 0));
     h.form.reset();
 }
 
@@ -114,7 +114,7 @@ TEST(Autosave, AnUntouchedPageIsNeverKeptAndComesFreshFromItsArchive) {
     QDir().mkpath(h.tempDir());
     h.addArchive(QStringLiteral("pages.pak"), {{"cat.bmp", bmpBytes(outlinePage(400, 300))}});
     f = &h.make();
-    const QImage fresh = f->pageBitmap->image.copy();
+    const QImage fresh = probe::session(*f).canvas()->image.copy();
     EXPECT_TRUE(fresh.allGray() && fresh != QImage()) << "no page";
     int ink = 0;
     for (int y = 0; y < fresh.height(); y += 3)
@@ -123,17 +123,17 @@ TEST(Autosave, AnUntouchedPageIsNeverKeptAndComesFreshFromItsArchive) {
     EXPECT_GT(ink, 100) << "the repaired drawing is not shown";
 
     // Touched: kept, and at the next start kept still, though nothing touches it then.
-    QTest::mouseClick(f->drawingArea, Qt::LeftButton, {}, QPoint(5, 5));
-    const QImage painted = f->pageBitmap->image.copy();
+    QTest::mouseClick(probe::ui(*f).drawingArea, Qt::LeftButton, {}, QPoint(5, 5));
+    const QImage painted = probe::session(*f).canvas()->image.copy();
     f->close();
     h.form.reset();
     f = &h.make();
-    EXPECT_EQ(f->pageBitmap->image, painted);
+    EXPECT_EQ(probe::session(*f).canvas()->image, painted);
     f->close();
     ASSERT_TRUE(QFile::exists(path));
     h.form.reset();
     f = &h.make();
-    EXPECT_EQ(f->pageBitmap->image, painted);
+    EXPECT_EQ(probe::session(*f).canvas()->image, painted);
 
     // Another page, left untouched: nothing of it is kept.
     f->onClearClicked(); // the page again, as its file gives it

@@ -66,7 +66,7 @@ TEST(ChildMode, ParentsControlsWaitForTheGateAndStayOpenAMinute) {
     Harness h;
     UserSettingsFolder settings(true);
     MainWindow& f = h.make();
-    ChildMode& cm = *f.childMode;
+    ChildMode& cm = *probe::childMode(f);
     ASSERT_TRUE(cm.enabled());
     EXPECT_TRUE(f.windowFlags() & Qt::FramelessWindowHint);
     qint64 now = 0;
@@ -85,8 +85,8 @@ TEST(ChildMode, ParentsControlsWaitForTheGateAndStayOpenAMinute) {
     // Locked: the menu does not open, Statistics does not show, the window stays.
     QTest::mouseClick(f.menuBar(), Qt::LeftButton, {}, firstMenu(f));
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-    QTest::mouseClick(f.statisticsButton, Qt::LeftButton);
-    EXPECT_TRUE(f.statisticsPanel->isHidden());
+    QTest::mouseClick(probe::ui(f).statisticsButton, Qt::LeftButton);
+    EXPECT_TRUE(probe::ui(f).statisticsPanel->isHidden());
     EXPECT_FALSE(f.close());
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(asked, 3);
@@ -95,8 +95,8 @@ TEST(ChildMode, ParentsControlsWaitForTheGateAndStayOpenAMinute) {
 
     // Passed: Statistics opens, and for a minute nothing asks again.
     pass = true;
-    QTest::mouseClick(f.statisticsButton, Qt::LeftButton);
-    EXPECT_FALSE(f.statisticsPanel->isHidden());
+    QTest::mouseClick(probe::ui(f).statisticsButton, Qt::LeftButton);
+    EXPECT_FALSE(probe::ui(f).statisticsPanel->isHidden());
     EXPECT_EQ(asked, 4);
     now += 59'000;
     QTest::mouseClick(f.menuBar(), Qt::LeftButton, {}, firstMenu(f));
@@ -118,18 +118,18 @@ TEST(ChildMode, OffByDefaultNothingIsGatedAndTheOptionIsStoredPerUser) {
     Harness h;
     UserSettingsFolder settings(false);
     MainWindow& f = h.make();
-    ChildMode& cm = *f.childMode;
+    ChildMode& cm = *probe::childMode(f);
     int asked = 0;
     cm.askGate = [&](const GateQuestion&) { return ++asked, false; };
     EXPECT_FALSE(cm.enabled());
     EXPECT_FALSE(f.windowFlags() & Qt::FramelessWindowHint);
-    QTest::mouseClick(f.statisticsButton, Qt::LeftButton);
-    EXPECT_FALSE(f.statisticsPanel->isHidden());
+    QTest::mouseClick(probe::ui(f).statisticsButton, Qt::LeftButton);
+    EXPECT_FALSE(probe::ui(f).statisticsPanel->isHidden());
 
-    QCheckBox* box = f.optionsDialog->findChild<QCheckBox*>("CheckBox_ChildMode");
+    QCheckBox* box = probe::optionsDialog(f)->findChild<QCheckBox*>("CheckBox_ChildMode");
     ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(f.optionsDialog->rect().contains(box->mapTo(f.optionsDialog, box->rect().bottomRight())));
-    f.optionsDialog->show();
+    EXPECT_TRUE(probe::optionsDialog(f)->rect().contains(box->mapTo(probe::optionsDialog(f), box->rect().bottomRight())));
+    probe::optionsDialog(f)->show();
     box->setChecked(true);
     EXPECT_TRUE(cm.enabled());
     EXPECT_TRUE(settings.stored());
@@ -137,14 +137,14 @@ TEST(ChildMode, OffByDefaultNothingIsGatedAndTheOptionIsStoredPerUser) {
     // The grown-up who switched it on finishes in the options window; once it closes, the
     // child has the window and Alt+F4 asks the gate.
     EXPECT_FALSE(cm.locked());
-    f.optionsDialog->reject();
+    probe::optionsDialog(f)->reject();
     EXPECT_TRUE(cm.locked());
     EXPECT_FALSE(f.close());
     EXPECT_EQ(asked, 1);
     // Switched off again: nothing is asked any more.
-    f.optionsDialog->show();
+    probe::optionsDialog(f)->show();
     box->setChecked(false);
-    f.optionsDialog->reject();
+    probe::optionsDialog(f)->reject();
     EXPECT_FALSE(cm.locked());
     EXPECT_TRUE(f.close());
     EXPECT_EQ(asked, 1);
@@ -184,64 +184,64 @@ TEST(SelectionLook, EveryChoiceShowsItsFrameWhicheverWayItIsMade) {
                            {"p2.bmp", bmpBytes(outlinePage(60, 40))}});
     MainWindow& f = h.make(true, QSize(500, 300));
     QApplication::processEvents();
-    SelectionLook& s = *f.selectionLook;
+    SelectionLook& s = *probe::selectionLook(f);
     // The first show: blue watering can, pen 25, snow stamps.
-    EXPECT_EQ(s.marked("Blot"), f.blueBlot);
-    EXPECT_EQ(s.marked("Tool"), f.fillButton);
-    EXPECT_EQ(s.marked("Pen"), f.littlePenButton);
-    EXPECT_EQ(s.marked("Stamp"), f.snowflakesButton);
-    EXPECT_EQ(s.marked("fillStyle"), nullptr);
+    EXPECT_EQ(s.marked("Blot"), probe::ui(f).blueBlot);
+    EXPECT_EQ(s.marked("Tool"), probe::ui(f).fillButton);
+    EXPECT_EQ(s.marked("Pen"), probe::ui(f).littlePenButton);
+    EXPECT_EQ(s.marked("Stamp"), probe::ui(f).snowflakesButton);
+    EXPECT_EQ(s.marked("FillStyle"), nullptr);
 
-    click(f.redBlot);
-    EXPECT_EQ(s.marked("Blot"), f.redBlot);
+    click(probe::ui(f).redBlot);
+    EXPECT_EQ(s.marked("Blot"), probe::ui(f).redBlot);
     // The hover swap changes the blot's picture, not the frame.
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(f.redBlot, &leave);
-    EXPECT_EQ(s.marked("Blot"), f.redBlot);
-    click(f.rainbowBlot);
-    EXPECT_EQ(s.marked("Blot"), f.rainbowBlot);
-    EXPECT_EQ(s.marked("Chart"), f.kidsRainbowBlot);
+    QApplication::sendEvent(probe::ui(f).redBlot, &leave);
+    EXPECT_EQ(s.marked("Blot"), probe::ui(f).redBlot);
+    click(probe::ui(f).rainbowBlot);
+    EXPECT_EQ(s.marked("Blot"), probe::ui(f).rainbowBlot);
+    EXPECT_EQ(s.marked("Chart"), probe::ui(f).kidsRainbowBlot);
     // A chart color that no blot has: the chart cell is framed, no blot is.
-    click(f.colorChart, QPoint(f.colorChart->width() * 3 / 60, f.colorChart->height() * 5 / 8));
+    click(probe::ui(f).colorChart, QPoint(probe::ui(f).colorChart->width() * 3 / 60, probe::ui(f).colorChart->height() * 5 / 8));
     EXPECT_EQ(s.marked("Blot"), nullptr);
-    EXPECT_EQ(s.marked("Chart"), f.colorChart);
+    EXPECT_EQ(s.marked("Chart"), probe::ui(f).colorChart);
     EXPECT_TRUE(s.marker("Chart")->geometry().contains(
-        QPoint(f.colorChart->width() * 3 / 60, f.colorChart->height() * 5 / 8)));
+        QPoint(probe::ui(f).colorChart->width() * 3 / 60, probe::ui(f).colorChart->height() * 5 / 8)));
 
-    click(f.brushButton);
-    EXPECT_EQ(s.marked("Tool"), f.brushButton);
-    click(f.hugePenButton);
-    EXPECT_EQ(s.marked("Pen"), f.hugePenButton);
-    click(f.bigPenButton); // the same width: the button pressed is the one framed
-    EXPECT_EQ(s.marked("Pen"), f.bigPenButton);
-    click(f.tinyPenButton);
-    EXPECT_EQ(s.marked("Pen"), f.tinyPenButton);
-    click(f.lineButton);
-    EXPECT_EQ(s.marked("Shape"), f.lineButton);
-    EXPECT_EQ(s.marked("Tool"), f.shapesButton); // a shape button picks the shapes tool too
-    click(f.heartsButton);
-    EXPECT_EQ(s.marked("Stamp"), f.heartsButton);
+    click(probe::ui(f).brushButton);
+    EXPECT_EQ(s.marked("Tool"), probe::ui(f).brushButton);
+    click(probe::ui(f).hugePenButton);
+    EXPECT_EQ(s.marked("Pen"), probe::ui(f).hugePenButton);
+    click(probe::ui(f).bigPenButton); // the same width: the button pressed is the one framed
+    EXPECT_EQ(s.marked("Pen"), probe::ui(f).bigPenButton);
+    click(probe::ui(f).tinyPenButton);
+    EXPECT_EQ(s.marked("Pen"), probe::ui(f).tinyPenButton);
+    click(probe::ui(f).lineButton);
+    EXPECT_EQ(s.marked("Shape"), probe::ui(f).lineButton);
+    EXPECT_EQ(s.marked("Tool"), probe::ui(f).shapesButton); // a shape button picks the shapes tool too
+    click(probe::ui(f).heartsButton);
+    EXPECT_EQ(s.marked("Stamp"), probe::ui(f).heartsButton);
 
     // Special fill is on until a texture (or Clear) replaces it.
-    click(f.fillButton);
-    click(f.fillToLinesButton);
-    EXPECT_TRUE(f.fillToLinesButton->isChecked());
-    EXPECT_EQ(s.marked("fillStyle"), f.fillToLinesButton);
-    click(f.textureBoxes[1]);
-    EXPECT_FALSE(f.fillToLinesButton->isChecked());
-    EXPECT_EQ(s.marked("fillStyle"), nullptr);
-    EXPECT_TRUE(framed(f.textureBoxes[1]->picture()));
+    click(probe::ui(f).fillButton);
+    click(probe::ui(f).fillToLinesButton);
+    EXPECT_TRUE(probe::ui(f).fillToLinesButton->isChecked());
+    EXPECT_EQ(s.marked("FillStyle"), probe::ui(f).fillToLinesButton);
+    click(probe::ui(f).textureBoxes[1]);
+    EXPECT_FALSE(probe::ui(f).fillToLinesButton->isChecked());
+    EXPECT_EQ(s.marked("FillStyle"), nullptr);
+    EXPECT_TRUE(framed(probe::ui(f).textureBoxes[1]->picture()));
     // Clear and Random leave no frame on a texture that no longer applies.
-    click(f.clearButton);
-    EXPECT_EQ(f.fillTexture, 0);
-    EXPECT_FALSE(framed(f.textureBoxes[1]->picture()));
-    click(f.textureBoxes[2]);
-    EXPECT_TRUE(framed(f.textureBoxes[2]->picture()));
-    click(f.randomPageButton);
-    EXPECT_FALSE(framed(f.textureBoxes[2]->picture()));
-    click(f.fillToLinesButton);
-    click(f.clearButton);
-    EXPECT_FALSE(f.fillToLinesButton->isChecked());
+    click(probe::ui(f).clearButton);
+    EXPECT_EQ(probe::tools(f).fillTexture, 0);
+    EXPECT_FALSE(framed(probe::ui(f).textureBoxes[1]->picture()));
+    click(probe::ui(f).textureBoxes[2]);
+    EXPECT_TRUE(framed(probe::ui(f).textureBoxes[2]->picture()));
+    click(probe::ui(f).randomPageButton);
+    EXPECT_FALSE(framed(probe::ui(f).textureBoxes[2]->picture()));
+    click(probe::ui(f).fillToLinesButton);
+    click(probe::ui(f).clearButton);
+    EXPECT_FALSE(probe::ui(f).fillToLinesButton->isChecked());
 }
 
 TEST(CatalogueThumbnails, PagesAndArchivesShowPicturesMadeOnceAndCached) {
@@ -254,17 +254,17 @@ TEST(CatalogueThumbnails, PagesAndArchivesShowPicturesMadeOnceAndCached) {
     h.addArchive("fairy_tales.pak",
                  {{"line.bmp", bmpBytes(wide)}, {"boxes.bmp", bmpBytes(outlinePage(90, 120))}});
     MainWindow& f = h.make();
-    f.thumbnails->waitForAll();
+    probe::thumbnails(f)->waitForAll();
     ASSERT_EQ(f.catalogueNodeCount(), 3);
-    QTreeWidgetItem* archive = f.catalogueNodes[0];
+    QTreeWidgetItem* archive = probe::catalogue(f).catalogueNodes[0];
     EXPECT_EQ(archive->text(0), QString("Fairy tales (2)"));
-    EXPECT_GE(f.catalogueTree->iconSize().width(), 96);
-    for (QTreeWidgetItem* n : f.catalogueNodes) {
+    EXPECT_GE(probe::ui(f).catalogueTree->iconSize().width(), 96);
+    for (QTreeWidgetItem* n : probe::catalogue(f).catalogueNodes) {
         const QList<QSize> sizes = n->icon(0).availableSizes();
         ASSERT_FALSE(sizes.isEmpty()) << n->text(0).toStdString();
         EXPECT_GE(std::max(sizes[0].width(), sizes[0].height()), 96);
     }
-    const QString thumb = CatalogueThumbnails::thumbnailPath(f.cacheFolder, "line");
+    const QString thumb = CatalogueThumbnails::thumbnailPath(probe::folders(f).cacheFolder, "line");
     const QImage cached(thumb);
     ASSERT_FALSE(cached.isNull());
     int black = 0;
@@ -279,14 +279,14 @@ TEST(CatalogueThumbnails, PagesAndArchivesShowPicturesMadeOnceAndCached) {
     QImage marked = cached;
     marked.setPixel(0, 0, qRgb(255, 0, 0));
     ASSERT_TRUE(marked.save(thumb, "PNG"));
-    f.thumbnails->start();
-    f.thumbnails->waitForAll();
-    EXPECT_EQ(f.catalogueNodes[1]->icon(0).pixmap(96).toImage().pixel(0, 0), qRgb(255, 0, 0));
+    probe::thumbnails(f)->start();
+    probe::thumbnails(f)->waitForAll();
+    EXPECT_EQ(probe::catalogue(f).catalogueNodes[1]->icon(0).pixmap(96).toImage().pixel(0, 0), qRgb(255, 0, 0));
     // Clicks and counts stay as they were.
-    f.catalogueTree->setCurrentItem(f.catalogueNodes[2]);
+    probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[2]);
     f.onCatalogueItemClicked();
-    EXPECT_EQ(f.currentPageIndex, 2);
-    EXPECT_EQ(f.pageCounts[2].Name, QString("boxes"));
+    EXPECT_EQ(probe::catalogue(f).currentPageIndex, 2);
+    EXPECT_EQ(probe::stats(f).pageCounts[2].Name, QString("boxes"));
 }
 
 // The window may go while the parents' controls are locked (the minute ran out during the
@@ -295,8 +295,8 @@ TEST(ChildMode, TheWindowCanBeDestroyedWhileLocked) {
     Harness h;
     UserSettingsFolder settings(true);
     MainWindow& f = h.make();
-    f.childMode->lock.close();
-    ASSERT_TRUE(f.childMode->locked());
+    probe::childMode(f)->lock.close();
+    ASSERT_TRUE(probe::childMode(f)->locked());
     h.form.reset(); // crashed here when the filter asked the going window for its menu bar
     EXPECT_FALSE(h.form);
 }

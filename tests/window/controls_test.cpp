@@ -110,103 +110,103 @@ TEST(Controls, EveryNamedControlExistsOnceInItsPlace) {
         QObject* inside; // the panel or page the layout puts it on
     };
     const Expect controls[] = {
-        {"centralPanel", f.centralPanel, &f},
-        {"palettePanel", f.palettePanel, f.centralPanel},
-        {"paletteTabs", f.paletteTabs, f.palettePanel},
-        {"toddlerTab", f.toddlerTab, f.paletteTabs},
-        {"kidsTab", f.kidsTab, f.paletteTabs},
-        {"redBlot", f.redBlot, f.toddlerTab},
-        {"yellowBlot", f.yellowBlot, f.toddlerTab},
-        {"orangeBlot", f.orangeBlot, f.toddlerTab},
-        {"greenBlot", f.greenBlot, f.toddlerTab},
-        {"blueBlot", f.blueBlot, f.toddlerTab},
-        {"lightBlueBlot", f.lightBlueBlot, f.toddlerTab},
-        {"whiteBlot", f.whiteBlot, f.toddlerTab},
-        {"blackBlot", f.blackBlot, f.toddlerTab},
-        {"rainbowBlot", f.rainbowBlot, f.toddlerTab},
-        {"randomPageButton", f.randomPageButton, f.toddlerTab},
-        {"clearButton", f.clearButton, f.toddlerTab},
-        {"chartFrame", f.chartFrame, f.kidsTab},
-        {"colorChart", f.colorChart, f.chartFrame},
-        {"kidsRainbowBlot", f.kidsRainbowBlot, f.kidsTab},
-        {"kidsRandomPageButton", f.kidsRandomPageButton, f.kidsTab},
-        {"kidsClearButton", f.kidsClearButton, f.kidsTab},
-        {"toolColumn", f.toolColumn, f.centralPanel},
-        {"shapesButton", f.shapesButton, f.toolColumn},
-        {"brushButton", f.brushButton, f.toolColumn},
-        {"eraserButton", f.eraserButton, f.toolColumn},
-        {"fillButton", f.fillButton, f.toolColumn},
-        {"rightPanel", f.rightPanel, f.centralPanel},
-        {"rightButtonColumn", f.rightButtonColumn, f.rightPanel},
-        {"statisticsButton", f.statisticsButton, f.rightButtonColumn},
-        {"catalogueButton", f.catalogueButton, f.rightButtonColumn},
-        {"stampsButton", f.stampsButton, f.rightButtonColumn},
-        {"sprayButton", f.sprayButton, f.rightButtonColumn},
-        {"cataloguePanel", f.cataloguePanel, f.rightPanel},
-        {"catalogueTree", f.catalogueTree, f.cataloguePanel},
-        {"statisticsPanel", f.statisticsPanel, f.rightPanel},
-        {"statisticsTitle", f.statisticsTitle, f.statisticsPanel},
-        {"clicksLabel", f.clicksLabel, f.statisticsPanel},
-        {"favoriteColorLabel", f.favoriteColorLabel, f.statisticsPanel},
-        {"favoritePageLabel", f.favoritePageLabel, f.statisticsPanel},
-        {"historyTitle", f.historyTitle, f.statisticsPanel},
-        {"historyTable", f.historyTable, f.statisticsPanel},
-        {"centrePanel", f.centrePanel, f.centralPanel},
-        {"pageColumn", f.pageColumn, f.centrePanel},
-        {"optionStrip", f.optionStrip, f.pageColumn},
-        {"toolOptionPages", f.toolOptionPages, f.optionStrip},
-        {"fillOptions", f.fillOptions, f.toolOptionPages},
-        {"penSizeOptions", f.penSizeOptions, f.toolOptionPages},
-        {"stampOptions", f.stampOptions, f.toolOptionPages},
-        {"shapeOptions", f.shapeOptions, f.toolOptionPages},
-        {"pageActionsPanel", f.pageActionsPanel, f.optionStrip},
-        {"rotateButton", f.rotateButton, f.pageActionsPanel},
-        {"undoButton", f.undoButton, f.pageActionsPanel},
-        {"redoButton", f.redoButton, f.pageActionsPanel},
-        {"drawingArea", f.drawingArea, f.pageColumn},
-        {"loadingLabel", f.loadingLabel, f.drawingArea},
-        {"noPagesLabel", f.noPagesLabel, f.drawingArea},
-        {"siteLinkLabel", f.siteLinkLabel, f.drawingArea},
-        {"magnifierLens", f.magnifierLens, f.pageColumn},
-        {"fillToLinesButton", f.fillToLinesButton, f.fillOptions},
-        {"texturesBackButton", f.texturesBackButton, f.fillOptions},
-        {"texturesNextButton", f.texturesNextButton, f.fillOptions},
-        {"texturePreviewsButton", f.texturePreviewsButton, f.fillOptions},
-        {"textureStrip", f.textureStrip, f.fillOptions},
-        {"box_img1", f.textureBoxes[0], f.textureStrip},
-        {"box_img2", f.textureBoxes[1], f.textureStrip},
-        {"box_img3", f.textureBoxes[2], f.textureStrip},
-        {"box_img4", f.textureBoxes[3], f.textureStrip},
-        {"box_img5", f.textureBoxes[4], f.textureStrip},
-        {"textureBox6", f.textureBoxes[5], f.textureStrip},
-        {"hugePenButton", f.hugePenButton, f.penSizeOptions},
-        {"bigPenButton", f.bigPenButton, f.penSizeOptions},
-        {"mediumPenButton", f.mediumPenButton, f.penSizeOptions},
-        {"littlePenButton", f.littlePenButton, f.penSizeOptions},
-        {"tinyPenButton", f.tinyPenButton, f.penSizeOptions},
-        {"snowflakesButton", f.snowflakesButton, f.stampOptions},
-        {"leavesButton", f.leavesButton, f.stampOptions},
-        {"flowersButton", f.flowersButton, f.stampOptions},
-        {"heartsButton", f.heartsButton, f.stampOptions},
-        {"circleButton", f.circleButton, f.shapeOptions},
-        {"rectangleButton", f.rectangleButton, f.shapeOptions},
-        {"triangleButton", f.triangleButton, f.shapeOptions},
-        {"lineButton", f.lineButton, f.shapeOptions},
-        {"diamondButton", f.diamondButton, f.shapeOptions},
-        {"hexagonButton", f.hexagonButton, f.shapeOptions},
-        {"trapeziumButton", f.trapeziumButton, f.shapeOptions},
-        {"loadingBlinkTimer", f.loadingBlinkTimer, &f},
-        {"openAction", f.openAction, f.menuBar()},
-        {"saveAction", f.saveAction, f.menuBar()},
-        {"openFolderAction", f.openFolderAction, f.menuBar()},
-        {"optionsAction", f.optionsAction, f.menuBar()},
-        {"printAction", f.printAction, f.menuBar()},
-        {"exitAction", f.exitAction, f.menuBar()},
-        {"sendAction", f.sendAction, f.menuBar()},
-        {"viewGalleryAction", f.viewGalleryAction, f.menuBar()},
-        {"writeToUsAction", f.writeToUsAction, f.menuBar()},
-        {"undoAction", f.undoAction, f.menuBar()},
-        {"redoAction", f.redoAction, f.menuBar()},
+        {"centralPanel", probe::ui(f).centralPanel, &f},
+        {"palettePanel", probe::ui(f).palettePanel, probe::ui(f).centralPanel},
+        {"paletteTabs", probe::ui(f).paletteTabs, probe::ui(f).palettePanel},
+        {"toddlerTab", probe::ui(f).toddlerTab, probe::ui(f).paletteTabs},
+        {"kidsTab", probe::ui(f).kidsTab, probe::ui(f).paletteTabs},
+        {"redBlot", probe::ui(f).redBlot, probe::ui(f).toddlerTab},
+        {"yellowBlot", probe::ui(f).yellowBlot, probe::ui(f).toddlerTab},
+        {"orangeBlot", probe::ui(f).orangeBlot, probe::ui(f).toddlerTab},
+        {"greenBlot", probe::ui(f).greenBlot, probe::ui(f).toddlerTab},
+        {"blueBlot", probe::ui(f).blueBlot, probe::ui(f).toddlerTab},
+        {"lightBlueBlot", probe::ui(f).lightBlueBlot, probe::ui(f).toddlerTab},
+        {"whiteBlot", probe::ui(f).whiteBlot, probe::ui(f).toddlerTab},
+        {"blackBlot", probe::ui(f).blackBlot, probe::ui(f).toddlerTab},
+        {"rainbowBlot", probe::ui(f).rainbowBlot, probe::ui(f).toddlerTab},
+        {"randomPageButton", probe::ui(f).randomPageButton, probe::ui(f).toddlerTab},
+        {"clearButton", probe::ui(f).clearButton, probe::ui(f).toddlerTab},
+        {"chartFrame", probe::ui(f).chartFrame, probe::ui(f).kidsTab},
+        {"colorChart", probe::ui(f).colorChart, probe::ui(f).chartFrame},
+        {"kidsRainbowBlot", probe::ui(f).kidsRainbowBlot, probe::ui(f).kidsTab},
+        {"kidsRandomPageButton", probe::ui(f).kidsRandomPageButton, probe::ui(f).kidsTab},
+        {"kidsClearButton", probe::ui(f).kidsClearButton, probe::ui(f).kidsTab},
+        {"toolColumn", probe::ui(f).toolColumn, probe::ui(f).centralPanel},
+        {"shapesButton", probe::ui(f).shapesButton, probe::ui(f).toolColumn},
+        {"brushButton", probe::ui(f).brushButton, probe::ui(f).toolColumn},
+        {"eraserButton", probe::ui(f).eraserButton, probe::ui(f).toolColumn},
+        {"fillButton", probe::ui(f).fillButton, probe::ui(f).toolColumn},
+        {"rightPanel", probe::ui(f).rightPanel, probe::ui(f).centralPanel},
+        {"rightButtonColumn", probe::ui(f).rightButtonColumn, probe::ui(f).rightPanel},
+        {"statisticsButton", probe::ui(f).statisticsButton, probe::ui(f).rightButtonColumn},
+        {"catalogueButton", probe::ui(f).catalogueButton, probe::ui(f).rightButtonColumn},
+        {"stampsButton", probe::ui(f).stampsButton, probe::ui(f).rightButtonColumn},
+        {"sprayButton", probe::ui(f).sprayButton, probe::ui(f).rightButtonColumn},
+        {"cataloguePanel", probe::ui(f).cataloguePanel, probe::ui(f).rightPanel},
+        {"catalogueTree", probe::ui(f).catalogueTree, probe::ui(f).cataloguePanel},
+        {"statisticsPanel", probe::ui(f).statisticsPanel, probe::ui(f).rightPanel},
+        {"statisticsTitle", probe::ui(f).statisticsTitle, probe::ui(f).statisticsPanel},
+        {"clicksLabel", probe::ui(f).clicksLabel, probe::ui(f).statisticsPanel},
+        {"favoriteColorLabel", probe::ui(f).favoriteColorLabel, probe::ui(f).statisticsPanel},
+        {"favoritePageLabel", probe::ui(f).favoritePageLabel, probe::ui(f).statisticsPanel},
+        {"historyTitle", probe::ui(f).historyTitle, probe::ui(f).statisticsPanel},
+        {"historyTable", probe::ui(f).historyTable, probe::ui(f).statisticsPanel},
+        {"centrePanel", probe::ui(f).centrePanel, probe::ui(f).centralPanel},
+        {"pageColumn", probe::ui(f).pageColumn, probe::ui(f).centrePanel},
+        {"optionStrip", probe::ui(f).optionStrip, probe::ui(f).pageColumn},
+        {"toolOptionPages", probe::ui(f).toolOptionPages, probe::ui(f).optionStrip},
+        {"fillOptions", probe::ui(f).fillOptions, probe::ui(f).toolOptionPages},
+        {"penSizeOptions", probe::ui(f).penSizeOptions, probe::ui(f).toolOptionPages},
+        {"stampOptions", probe::ui(f).stampOptions, probe::ui(f).toolOptionPages},
+        {"shapeOptions", probe::ui(f).shapeOptions, probe::ui(f).toolOptionPages},
+        {"pageActionsPanel", probe::ui(f).pageActionsPanel, probe::ui(f).optionStrip},
+        {"rotateButton", probe::ui(f).rotateButton, probe::ui(f).pageActionsPanel},
+        {"undoButton", probe::ui(f).undoButton, probe::ui(f).pageActionsPanel},
+        {"redoButton", probe::ui(f).redoButton, probe::ui(f).pageActionsPanel},
+        {"drawingArea", probe::ui(f).drawingArea, probe::ui(f).pageColumn},
+        {"loadingLabel", probe::ui(f).loadingLabel, probe::ui(f).drawingArea},
+        {"noPagesLabel", probe::ui(f).noPagesLabel, probe::ui(f).drawingArea},
+        {"siteLinkLabel", probe::ui(f).siteLinkLabel, probe::ui(f).drawingArea},
+        {"magnifierLens", probe::ui(f).magnifierLens, probe::ui(f).pageColumn},
+        {"fillToLinesButton", probe::ui(f).fillToLinesButton, probe::ui(f).fillOptions},
+        {"texturesBackButton", probe::ui(f).texturesBackButton, probe::ui(f).fillOptions},
+        {"texturesNextButton", probe::ui(f).texturesNextButton, probe::ui(f).fillOptions},
+        {"texturePreviewsButton", probe::ui(f).texturePreviewsButton, probe::ui(f).fillOptions},
+        {"textureStrip", probe::ui(f).textureStrip, probe::ui(f).fillOptions},
+        {"textureBox1", probe::ui(f).textureBoxes[0], probe::ui(f).textureStrip},
+        {"textureBox2", probe::ui(f).textureBoxes[1], probe::ui(f).textureStrip},
+        {"textureBox3", probe::ui(f).textureBoxes[2], probe::ui(f).textureStrip},
+        {"textureBox4", probe::ui(f).textureBoxes[3], probe::ui(f).textureStrip},
+        {"textureBox5", probe::ui(f).textureBoxes[4], probe::ui(f).textureStrip},
+        {"textureBox6", probe::ui(f).textureBoxes[5], probe::ui(f).textureStrip},
+        {"hugePenButton", probe::ui(f).hugePenButton, probe::ui(f).penSizeOptions},
+        {"bigPenButton", probe::ui(f).bigPenButton, probe::ui(f).penSizeOptions},
+        {"mediumPenButton", probe::ui(f).mediumPenButton, probe::ui(f).penSizeOptions},
+        {"littlePenButton", probe::ui(f).littlePenButton, probe::ui(f).penSizeOptions},
+        {"tinyPenButton", probe::ui(f).tinyPenButton, probe::ui(f).penSizeOptions},
+        {"snowflakesButton", probe::ui(f).snowflakesButton, probe::ui(f).stampOptions},
+        {"leavesButton", probe::ui(f).leavesButton, probe::ui(f).stampOptions},
+        {"flowersButton", probe::ui(f).flowersButton, probe::ui(f).stampOptions},
+        {"heartsButton", probe::ui(f).heartsButton, probe::ui(f).stampOptions},
+        {"circleButton", probe::ui(f).circleButton, probe::ui(f).shapeOptions},
+        {"rectangleButton", probe::ui(f).rectangleButton, probe::ui(f).shapeOptions},
+        {"triangleButton", probe::ui(f).triangleButton, probe::ui(f).shapeOptions},
+        {"lineButton", probe::ui(f).lineButton, probe::ui(f).shapeOptions},
+        {"diamondButton", probe::ui(f).diamondButton, probe::ui(f).shapeOptions},
+        {"hexagonButton", probe::ui(f).hexagonButton, probe::ui(f).shapeOptions},
+        {"trapeziumButton", probe::ui(f).trapeziumButton, probe::ui(f).shapeOptions},
+        {"loadingBlinkTimer", probe::ui(f).loadingBlinkTimer, &f},
+        {"openAction", probe::ui(f).openAction, f.menuBar()},
+        {"saveAction", probe::ui(f).saveAction, f.menuBar()},
+        {"openFolderAction", probe::ui(f).openFolderAction, f.menuBar()},
+        {"optionsAction", probe::ui(f).optionsAction, f.menuBar()},
+        {"printAction", probe::ui(f).printAction, f.menuBar()},
+        {"exitAction", probe::ui(f).exitAction, f.menuBar()},
+        {"sendAction", probe::ui(f).sendAction, f.menuBar()},
+        {"viewGalleryAction", probe::ui(f).viewGalleryAction, f.menuBar()},
+        {"writeToUsAction", probe::ui(f).writeToUsAction, f.menuBar()},
+        {"undoAction", probe::ui(f).undoAction, f.menuBar()},
+        {"redoAction", probe::ui(f).redoAction, f.menuBar()},
     };
     for (const Expect& c : controls) {
         SCOPED_TRACE(c.name);
@@ -225,8 +225,8 @@ TEST(Controls, EveryNamedControlExistsOnceInItsPlace) {
     for (const char* n :
          {"redBlot", "blackBlot", "rainbowBlot", "colorChart", "kidsRainbowBlot", "textureBox6"})
         EXPECT_TRUE(f.findChild<PictureBox*>(QString::fromLatin1(n))) << n;
-    EXPECT_EQ(f.paletteTabs->count(), 2);
-    EXPECT_EQ(f.toolOptionPages->count(), 4);
+    EXPECT_EQ(probe::ui(f).paletteTabs->count(), 2);
+    EXPECT_EQ(probe::ui(f).toolOptionPages->count(), 4);
 }
 
 TEST(Controls, EveryPictureButtonShowsAPictureThatFits) {
@@ -243,7 +243,7 @@ TEST(Controls, EveryPictureButtonShowsAPictureThatFits) {
     expected.sort();
     EXPECT_EQ(all.join(QLatin1Char(' ')).toStdString(),
               expected.join(QLatin1Char(' ')).toStdString());
-    EXPECT_FALSE(f.texturePreviewsButton->isVisibleTo(&f));
+    EXPECT_FALSE(probe::ui(f).texturePreviewsButton->isVisibleTo(&f));
 
     for (const QString& name : kPictureButtons) {
         SCOPED_TRACE(name.toStdString());
@@ -269,7 +269,7 @@ TEST(Controls, EveryPictureButtonShowsAPictureThatFits) {
     }
     // Pen sizes read from a huge dot down to a tiny one, in the order of their widths.
     int last = INT_MAX;
-    for (QToolButton* b : {f.hugePenButton, f.bigPenButton, f.mediumPenButton, f.littlePenButton, f.tinyPenButton}) {
+    for (QToolButton* b : {probe::ui(f).hugePenButton, probe::ui(f).bigPenButton, probe::ui(f).mediumPenButton, probe::ui(f).littlePenButton, probe::ui(f).tinyPenButton}) {
         const int dot = darkPixels(b->icon(), b->iconSize());
         EXPECT_LT(dot, last) << b->objectName().toStdString();
         EXPECT_GT(dot, 0) << b->objectName().toStdString();
@@ -281,20 +281,20 @@ TEST(Controls, TitleCaptionsAndMenusReadAsDesigned) {
     Harness h;
     MainWindow& f = h.make();
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Pictaro"));
-    const std::pair<QToolButton*, const char*> captions[] = {{f.randomPageButton, "Random"},
-                                                             {f.kidsRandomPageButton, "Random"},
-                                                             {f.clearButton, "Clear"},
-                                                             {f.kidsClearButton, "Clear"},
-                                                             {f.statisticsButton, "Statistics"},
-                                                             {f.catalogueButton, "Coloring book"},
-                                                             {f.rotateButton, "Rotate"},
-                                                             {f.undoButton, "Undo"},
-                                                             {f.redoButton, "Redo"}};
+    const std::pair<QToolButton*, const char*> captions[] = {{probe::ui(f).randomPageButton, "Random"},
+                                                             {probe::ui(f).kidsRandomPageButton, "Random"},
+                                                             {probe::ui(f).clearButton, "Clear"},
+                                                             {probe::ui(f).kidsClearButton, "Clear"},
+                                                             {probe::ui(f).statisticsButton, "Statistics"},
+                                                             {probe::ui(f).catalogueButton, "Coloring book"},
+                                                             {probe::ui(f).rotateButton, "Rotate"},
+                                                             {probe::ui(f).undoButton, "Undo"},
+                                                             {probe::ui(f).redoButton, "Redo"}};
     for (const auto& [b, text] : captions)
         EXPECT_EQ(b->text(), QString::fromLatin1(text)) << b->objectName().toStdString();
-    EXPECT_EQ(f.paletteTabs->tabText(0), QStringLiteral("Toddler"));
-    EXPECT_EQ(f.paletteTabs->tabText(1), QStringLiteral("Kids"));
-    EXPECT_EQ(f.paletteTabs->widget(0), f.toddlerTab);
+    EXPECT_EQ(probe::ui(f).paletteTabs->tabText(0), QStringLiteral("Toddler"));
+    EXPECT_EQ(probe::ui(f).paletteTabs->tabText(1), QStringLiteral("Kids"));
+    EXPECT_EQ(probe::ui(f).paletteTabs->widget(0), probe::ui(f).toddlerTab);
 
     const QList<QAction*> top = f.menuBar()->actions();
     ASSERT_EQ(top.size(), 4);
@@ -303,20 +303,20 @@ TEST(Controls, TitleCaptionsAndMenusReadAsDesigned) {
         menuTexts(top[0]->menu()),
         "Open coloring book...|Add pages...|Save coloring book...|Open folder coloring book|-|"
         "Options...|Print coloring book...|-|Exit");
-    EXPECT_EQ(top[0]->menu()->actions().first(), f.openAction);
-    EXPECT_EQ(top[0]->menu()->actions().last(), f.exitAction);
+    EXPECT_EQ(top[0]->menu()->actions().first(), probe::ui(f).openAction);
+    EXPECT_EQ(top[0]->menu()->actions().last(), probe::ui(f).exitAction);
     EXPECT_EQ(top[1]->text(), QStringLiteral("Edit"));
     EXPECT_EQ(menuTexts(top[1]->menu()), "Undo|Redo");
-    EXPECT_EQ(f.undoAction->shortcuts(),
+    EXPECT_EQ(probe::ui(f).undoAction->shortcuts(),
               QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z"))});
-    EXPECT_EQ(f.redoAction->shortcuts(),
+    EXPECT_EQ(probe::ui(f).redoAction->shortcuts(),
               (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
                                    QKeySequence(QStringLiteral("Ctrl+Y"))}));
     EXPECT_EQ(top[2]->text(), QStringLiteral("Children's works "));
     EXPECT_EQ(menuTexts(top[2]->menu()), "Send my coloring book|View works of children");
-    EXPECT_EQ(top[2]->menu()->actions().first(), f.sendAction);
+    EXPECT_EQ(top[2]->menu()->actions().first(), probe::ui(f).sendAction);
     const QList<QAction*> third = top[3]->menu()->actions();
     ASSERT_FALSE(third.isEmpty());
-    EXPECT_EQ(third.first(), f.writeToUsAction);
+    EXPECT_EQ(third.first(), probe::ui(f).writeToUsAction);
     EXPECT_EQ(third.first()->text(), QStringLiteral("Write to us"));
 }

@@ -87,10 +87,10 @@ class ToolCursor : public ::testing::Test {
 } // namespace
 
 TEST_F(ToolCursor, RedWithTheFillToolTintsTheCanBodyAndDropsOnly) {
-    click(form->redBlot);
+    click(probe::ui(*form).redBlot);
     QPoint hot;
     const QImage cursor = shownCursor(&hot);
-    const CursorArt can = art("cursor_leika");
+    const CursorArt can = art("cursor_fill");
     ASSERT_FALSE(can.color.isNull());
     ASSERT_EQ(cursor.size(), QSize(144, 102));
     EXPECT_EQ(hot, QPoint(1, 7));
@@ -109,16 +109,16 @@ TEST_F(ToolCursor, RedWithTheFillToolTintsTheCanBodyAndDropsOnly) {
 }
 
 TEST_F(ToolCursor, TheEraserAfterRedIsUntintedAndTheColorStaysRed) {
-    click(form->redBlot);
-    click(form->eraserButton);
-    EXPECT_EQ(form->currentColor, clRed);
-    EXPECT_EQ(form->toolOptionPages->currentWidget(), form->penSizeOptions);
+    click(probe::ui(*form).redBlot);
+    click(probe::ui(*form).eraserButton);
+    EXPECT_EQ(probe::tools(*form).currentColor, clRed);
+    EXPECT_EQ(probe::ui(*form).toolOptionPages->currentWidget(), probe::ui(*form).penSizeOptions);
     QPoint hot;
     const QImage cursor = shownCursor(&hot);
     ASSERT_EQ(cursor.size(), QSize(87, 69));
     EXPECT_EQ(hot, QPoint(0, 0));
     QString first;
-    EXPECT_EQ(mismatches(cursor, art("cursor_sterka"), QImage(), 0, &first), 0)
+    EXPECT_EQ(mismatches(cursor, art("cursor_eraser"), QImage(), 0, &first), 0)
         << "first at " << first.toStdString();
 }
 
@@ -130,12 +130,12 @@ TEST_F(ToolCursor, EachToolShowsItsPictureAtItsHotSpotAndSize) {
         QSize size;
         QWidget* page;
     } cases[] = {
-        {form->brushButton, "cursor_kist", {0, 0}, {201, 230}, form->penSizeOptions},
-        {form->shapesButton, "cursor_kist", {0, 0}, {201, 230}, form->shapeOptions},
-        {form->sprayButton, "cursor_bolon", {5, 10}, {110, 146}, form->penSizeOptions},
-        {form->eraserButton, "cursor_sterka", {0, 0}, {87, 69}, form->penSizeOptions},
-        {form->stampsButton, "cur_palka", {5, 5}, {69, 105}, form->stampOptions},
-        {form->fillButton, "cursor_leika", {1, 7}, {144, 102}, form->fillOptions},
+        {probe::ui(*form).brushButton, "cursor_brush", {0, 0}, {201, 230}, probe::ui(*form).penSizeOptions},
+        {probe::ui(*form).shapesButton, "cursor_brush", {0, 0}, {201, 230}, probe::ui(*form).shapeOptions},
+        {probe::ui(*form).sprayButton, "cursor_spray", {5, 10}, {110, 146}, probe::ui(*form).penSizeOptions},
+        {probe::ui(*form).eraserButton, "cursor_eraser", {0, 0}, {87, 69}, probe::ui(*form).penSizeOptions},
+        {probe::ui(*form).stampsButton, "cursor_wand", {5, 5}, {69, 105}, probe::ui(*form).stampOptions},
+        {probe::ui(*form).fillButton, "cursor_fill", {1, 7}, {144, 102}, probe::ui(*form).fillOptions},
     };
     for (const Case& c : cases) {
         click(c.button);
@@ -144,42 +144,42 @@ TEST_F(ToolCursor, EachToolShowsItsPictureAtItsHotSpotAndSize) {
         EXPECT_EQ(hot, c.hot) << c.image;
         EXPECT_EQ(cursor.size(), c.size) << c.image;
         EXPECT_EQ(cursor.size(), art(c.image).color.size()) << c.image;
-        EXPECT_EQ(form->toolOptionPages->currentWidget(), c.page) << c.image;
+        EXPECT_EQ(probe::ui(*form).toolOptionPages->currentWidget(), c.page) << c.image;
     }
 }
 
 TEST_F(ToolCursor, BrushAndSprayPaintTakeTheColor) {
-    click(form->greenBlot); // green 0x008000
-    click(form->brushButton);
+    click(probe::ui(*form).greenBlot); // green 0x008000
+    click(probe::ui(*form).brushButton);
     EXPECT_EQ(shownCursor().pixel(20, 21), 0xFF008000u);
-    click(form->sprayButton);
+    click(probe::ui(*form).sprayButton);
     EXPECT_EQ(shownCursor().pixel(60, 84), 0xFF008000u);
     // A color chosen while the shape tool is current rebuilds the brush in that color.
-    click(form->shapesButton);
-    click(form->yellowBlot);
+    click(probe::ui(*form).shapesButton);
+    click(probe::ui(*form).yellowBlot);
     const QImage brush = shownCursor();
     EXPECT_EQ(brush.size(), QSize(201, 230));
     EXPECT_EQ(brush.pixel(20, 21), 0xFFFFFF00u);
 }
 
 TEST_F(ToolCursor, StartUpShowsTheBlueCanOverEveryWidget) {
-    EXPECT_EQ(form->currentColor, clBlue);
+    EXPECT_EQ(probe::tools(*form).currentColor, clBlue);
     QPoint hot;
     const QImage cursor = shownCursor(&hot);
     ASSERT_FALSE(cursor.isNull()) << "no application-wide cursor";
     EXPECT_EQ(hot, QPoint(1, 7));
     EXPECT_EQ(cursor.pixel(90, 20), 0xFF0000FFu);
     // Only one cursor is ever pushed: the next choice replaces it, it does not stack.
-    click(form->redBlot);
-    click(form->blueBlot);
+    click(probe::ui(*form).redBlot);
+    click(probe::ui(*form).blueBlot);
     QGuiApplication::restoreOverrideCursor();
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(ToolCursor, MulticolorPaintsTheAreaInManyColors) {
-    click(form->rainbowBlot);
+    click(probe::ui(*form).rainbowBlot);
     const QImage cursor = shownCursor();
-    const QImage body = keyArea(art("cursor_leika").color, {90, 20}, kKeyPink);
+    const QImage body = keyArea(art("cursor_fill").color, {90, 20}, kKeyPink);
     QSet<QRgb> colors;
     for (int y = 0; y < body.height(); ++y)
         for (int x = 0; x < body.width(); ++x)

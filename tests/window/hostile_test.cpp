@@ -22,7 +22,7 @@ QByteArray encoded(const QImage& img, const char* format) {
 }
 
 QRgb centre(const MainWindow& f) {
-    return f.pageBitmap->image.pixel(f.pageBitmap->width() / 2, f.pageBitmap->height() / 2);
+    return probe::session(f).canvas()->image.pixel(probe::session(f).canvas()->width() / 2, probe::session(f).canvas()->height() / 2);
 }
 } // namespace
 
@@ -35,13 +35,13 @@ TEST(Loading, BrokenFirstPageLeavesAWhiteSheetToDrawOn) {
         h.addArchive("a.pak", {{"broken.bmp", encoded(outlinePage(200, 150), format)}});
         MainWindow& f = h.make(true, QSize(500, 300));
         ASSERT_EQ(h.messages.shown.size(), 1u);
-        ASSERT_TRUE(f.pageBitmap);
-        EXPECT_EQ(f.pageBitmap->image.size(), QSize(500, 300));
+        ASSERT_TRUE(probe::session(f).canvas());
+        EXPECT_EQ(probe::session(f).canvas()->image.size(), QSize(500, 300));
         EXPECT_EQ(centre(f), qRgb(255, 255, 255));
 
         // The fill tool of the start colors the whole sheet.
-        QTest::mousePress(f.drawingArea, Qt::LeftButton, {}, QPoint(250, 150));
-        QTest::mouseRelease(f.drawingArea, Qt::LeftButton, {}, QPoint(250, 150));
+        QTest::mousePress(probe::ui(f).drawingArea, Qt::LeftButton, {}, QPoint(250, 150));
+        QTest::mouseRelease(probe::ui(f).drawingArea, Qt::LeftButton, {}, QPoint(250, 150));
         EXPECT_NE(centre(f), qRgb(255, 255, 255));
 
         // Clear cannot bring the page back: it says so and starts a white sheet; the next
@@ -78,11 +78,11 @@ TEST(Catalogue, DamagedArchivesAreReportedOnceAndTheirWholePagesStay) {
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Error);
     EXPECT_TRUE(report.contains(QStringLiteral("cut.pak"))) << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("Cannot create file"))) << report.toStdString();
-    ASSERT_EQ(f.catalogueNodes.size(), 6u); // two archives, two pages each
-    EXPECT_TRUE(QFile::exists(f.cacheFolder + QStringLiteral("/ok.bmp")));
-    EXPECT_TRUE(QFile::exists(f.cacheFolder + QStringLiteral("/whole.bmp")));
-    EXPECT_FALSE(QFile::exists(f.cacheFolder + QStringLiteral("/half.bmp")));
-    EXPECT_GE(f.pageCounts.size(), f.catalogueNodes.size());
+    ASSERT_EQ(probe::catalogue(f).catalogueNodes.size(), 6u); // two archives, two pages each
+    EXPECT_TRUE(QFile::exists(probe::folders(f).cacheFolder + QStringLiteral("/ok.bmp")));
+    EXPECT_TRUE(QFile::exists(probe::folders(f).cacheFolder + QStringLiteral("/whole.bmp")));
+    EXPECT_FALSE(QFile::exists(probe::folders(f).cacheFolder + QStringLiteral("/half.bmp")));
+    EXPECT_GE(probe::stats(f).pageCounts.size(), probe::catalogue(f).catalogueNodes.size());
 }
 
 // A gallery that trickles an endless answer: the send gives up at the time limit with the
@@ -94,8 +94,8 @@ TEST(Send, EndlessAnswerEndsInTimeWhileTheWindowKeepsRunning) {
     Harness h;
     h.addArchive(QStringLiteral("pages.pak"), {{"page.bmp", bmpBytes(outlinePage(400, 300))}});
     MainWindow& form = h.make();
-    form.siteBase = QStringLiteral("http://127.0.0.1:%1").arg(server.port());
-    form.httpTimeLimitMs = 1500;
+    probe::siteBase(form) = QStringLiteral("http://127.0.0.1:%1").arg(server.port());
+    probe::httpTimeLimitMs(form) = 1500;
     h.input.answers = {QStringLiteral("Маша"), QStringLiteral("4")};
 
     int ticks = 0, busy = 0;
@@ -122,7 +122,7 @@ TEST(Send, EndlessAnswerEndsInTimeWhileTheWindowKeepsRunning) {
     EXPECT_EQ(busy, ticks);
     const QCursor* after = QGuiApplication::overrideCursor();
     EXPECT_TRUE(!after || after->shape() != Qt::WaitCursor);
-    EXPECT_EQ(QDir(form.uploadFolder).entryList({QStringLiteral("*.jpg")}, QDir::Files).size(), 1);
+    EXPECT_EQ(QDir(probe::folders(form).uploadFolder).entryList({QStringLiteral("*.jpg")}, QDir::Files).size(), 1);
 }
 
 // Tens of thousands of pages must not each carry an icon of their own.
@@ -131,12 +131,12 @@ TEST(Catalogue, NodesOfAKindShareOneIcon) {
     h.addArchive("a.pak", {{"p1.bmp", "1"}, {"p2.bmp", "2"}});
     h.addArchive("b.pak", {{"p3.bmp", "3"}});
     MainWindow& f = h.make(false);
-    ASSERT_EQ(f.catalogueNodes.size(), 5u);
-    const QIcon archive = f.catalogueNodes[0]->icon(0), page = f.catalogueNodes[1]->icon(0);
+    ASSERT_EQ(probe::catalogue(f).catalogueNodes.size(), 5u);
+    const QIcon archive = probe::catalogue(f).catalogueNodes[0]->icon(0), page = probe::catalogue(f).catalogueNodes[1]->icon(0);
     ASSERT_FALSE(archive.isNull());
     ASSERT_FALSE(page.isNull());
     EXPECT_NE(archive.cacheKey(), page.cacheKey());
-    EXPECT_EQ(f.catalogueNodes[3]->icon(0).cacheKey(), archive.cacheKey());
-    EXPECT_EQ(f.catalogueNodes[2]->icon(0).cacheKey(), page.cacheKey());
-    EXPECT_EQ(f.catalogueNodes[4]->icon(0).cacheKey(), page.cacheKey());
+    EXPECT_EQ(probe::catalogue(f).catalogueNodes[3]->icon(0).cacheKey(), archive.cacheKey());
+    EXPECT_EQ(probe::catalogue(f).catalogueNodes[2]->icon(0).cacheKey(), page.cacheKey());
+    EXPECT_EQ(probe::catalogue(f).catalogueNodes[4]->icon(0).cacheKey(), page.cacheKey());
 }

@@ -19,7 +19,7 @@ QString write(const QString& path, const QByteArray& bytes) {
 QStringList texts(const MainWindow& f) {
     QStringList out;
     for (int i = 0; i < f.catalogueNodeCount(); ++i)
-        out.append(f.catalogueNodes[size_t(i)]->text(0));
+        out.append(probe::catalogue(f).catalogueNodes[size_t(i)]->text(0));
     return out;
 }
 
@@ -51,16 +51,16 @@ TEST(MyPages, AddedPagesComeAfterTheBundledOnesAndStayAcrossARestart) {
     EXPECT_EQ(QDir(h.pagesFolder).entryList(QDir::Files), QStringList{"cat.bmp"});
     ASSERT_EQ(f->catalogueNodeCount(), 5);
     EXPECT_EQ(texts(*f).mid(0, 3), bundled); // the statistics' positions never move
-    EXPECT_EQ(f->catalogueNodes[3]->text(0), QStringLiteral("My pages (1)"));
-    EXPECT_EQ(f->catalogueNodes[4]->parent(), f->catalogueNodes[3]);
-    EXPECT_FALSE(f->catalogueNodes[4]->icon(0).isNull()) << "no picture on the shelf";
-    EXPECT_FALSE(f->cataloguePanel->isHidden()) << "the shelf is shown";
+    EXPECT_EQ(probe::catalogue(*f).catalogueNodes[3]->text(0), QStringLiteral("My pages (1)"));
+    EXPECT_EQ(probe::catalogue(*f).catalogueNodes[4]->parent(), probe::catalogue(*f).catalogueNodes[3]);
+    EXPECT_FALSE(probe::catalogue(*f).catalogueNodes[4]->icon(0).isNull()) << "no picture on the shelf";
+    EXPECT_FALSE(probe::ui(*f).cataloguePanel->isHidden()) << "the shelf is shown";
 
     // Picked like any page: it is laid out on the area.
-    f->catalogueTree->setCurrentItem(f->catalogueNodes[4]);
+    probe::ui(*f).catalogueTree->setCurrentItem(probe::catalogue(*f).catalogueNodes[4]);
     f->onCatalogueItemClicked();
-    EXPECT_EQ(f->currentPageIndex, 4);
-    EXPECT_GT(inkIn(f->pageBitmap->image), 200);
+    EXPECT_EQ(probe::catalogue(*f).currentPageIndex, 4);
+    EXPECT_GT(inkIn(probe::session(*f).canvas()->image), 200);
 
     // The same name again is kept beside it, not over it.
     h.dialogs.openManyAnswer = {good};
@@ -73,9 +73,9 @@ TEST(MyPages, AddedPagesComeAfterTheBundledOnesAndStayAcrossARestart) {
     f = &h.make();
     ASSERT_EQ(f->catalogueNodeCount(), 6);
     EXPECT_EQ(texts(*f).mid(0, 3), bundled);
-    EXPECT_EQ(f->catalogueNodes[3]->text(0), QStringLiteral("My pages (2)"));
-    EXPECT_EQ(f->catalogueNodes[5]->text(0), QStringLiteral("cat (2)"));
-    f->thumbnails->waitForAll();
-    EXPECT_FALSE(f->catalogueNodes[5]->icon(0).isNull());
-    EXPECT_TRUE(QFile::exists(CatalogueThumbnails::thumbnailPath(f->cacheFolder, "my-cat.bmp")));
+    EXPECT_EQ(probe::catalogue(*f).catalogueNodes[3]->text(0), QStringLiteral("My pages (2)"));
+    EXPECT_EQ(probe::catalogue(*f).catalogueNodes[5]->text(0), QStringLiteral("cat (2)"));
+    probe::thumbnails(*f)->waitForAll();
+    EXPECT_FALSE(probe::catalogue(*f).catalogueNodes[5]->icon(0).isNull());
+    EXPECT_TRUE(QFile::exists(CatalogueThumbnails::thumbnailPath(probe::folders(*f).cacheFolder, "my-cat.bmp")));
 }

@@ -23,9 +23,9 @@ void expectSamePixels(const QImage& a, const QImage& b) {
 TEST(OpenPicture, ASavedPngOpensAgainAtItsSize) {
     Harness h;
     MainWindow& f = withPage(h);
-    f.pageBitmap->fillRect(QRect(10, 20, 30, 40), clRed);
-    f.pageBitmap->fillRect(QRect(f.pageBitmap->width() - 30, 5, 20, 20), clBlue);
-    const QImage painted = f.pageBitmap->image.copy();
+    probe::session(f).canvas()->fillRect(QRect(10, 20, 30, 40), clRed);
+    probe::session(f).canvas()->fillRect(QRect(probe::session(f).canvas()->width() - 30, 5, 20, 20), clBlue);
+    const QImage painted = probe::session(f).canvas()->image.copy();
     for (int cycle = 1; cycle <= 3; ++cycle) {
         const QString png = h.programDir() + QStringLiteral("/save/baby%1.png").arg(cycle);
         h.dialogs.saveAnswer = png;
@@ -34,7 +34,7 @@ TEST(OpenPicture, ASavedPngOpensAgainAtItsSize) {
         f.loadPage(QString()); // something else on the area meanwhile
         h.dialogs.openAnswer = png;
         f.onOpenClicked();
-        expectSamePixels(f.pageBitmap->image, painted);
+        expectSamePixels(probe::session(f).canvas()->image, painted);
     }
     EXPECT_TRUE(h.messages.shown.empty());
 }

@@ -32,12 +32,12 @@ class Outlines : public ::testing::Test {
   protected:
     void SetUp() override {
         f = &h.make(true, QSize(500, 300));
-        f->optionsDialog->silentCheck->setChecked(true);
-        ASSERT_EQ(f->drawingArea->size(), QSize(500, 300));
-        f->currentPageIndex = 1;
+        probe::optionsDialog(*f)->silentCheck->setChecked(true);
+        ASSERT_EQ(probe::ui(*f).drawingArea->size(), QSize(500, 300));
+        probe::catalogue(*f).currentPageIndex = 1;
     }
     void load(bool on, bool byHand = false) {
-        f->optionsDialog->outlinesStayCheck->setChecked(on);
+        probe::optionsDialog(*f)->outlinesStayCheck->setChecked(on);
         const QString path = h.tempDir() + QStringLiteral("boxes.bmp");
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -56,23 +56,23 @@ class Outlines : public ::testing::Test {
     // Where a point of the source picture landed on the page (fitted inside a margin, or
     // as it is when opened by hand and the area holds it whole).
     QPoint at(QPoint src) const {
-        const QRect r = openedByHand ? layoutOpenedPicture(boxes().size(), f->drawingArea->size())
-                                     : layoutPage(boxes().size(), f->drawingArea->size());
+        const QRect r = openedByHand ? layoutOpenedPicture(boxes().size(), probe::ui(*f).drawingArea->size())
+                                     : layoutPage(boxes().size(), probe::ui(*f).drawingArea->size());
         return r.topLeft() + QPoint(src.x() * r.width() / 500, src.y() * r.height() / 300);
     }
-    const QImage& page() const { return f->pageBitmap->image; }
+    const QImage& page() const { return probe::session(*f).canvas()->image; }
     void stroke(QToolButton* tool, QPoint from, QPoint to) {
         from = at(from);
         to = at(to);
         QTest::mouseClick(tool, Qt::LeftButton);
-        QTest::mousePress(f->drawingArea, Qt::LeftButton, {}, from);
+        QTest::mousePress(probe::ui(*f).drawingArea, Qt::LeftButton, {}, from);
         for (int i = 1; i <= 8; ++i)
-            QTest::mouseMove(f->drawingArea, from + (to - from) * i / 8);
-        QTest::mouseRelease(f->drawingArea, Qt::LeftButton, {}, to);
+            QTest::mouseMove(probe::ui(*f).drawingArea, from + (to - from) * i / 8);
+        QTest::mouseRelease(probe::ui(*f).drawingArea, Qt::LeftButton, {}, to);
     }
     void fillAt(QPoint p) {
-        QTest::mouseClick(f->fillButton, Qt::LeftButton);
-        QTest::mouseClick(f->drawingArea, Qt::LeftButton, {}, at(p));
+        QTest::mouseClick(probe::ui(*f).fillButton, Qt::LeftButton);
+        QTest::mouseClick(probe::ui(*f).drawingArea, Qt::LeftButton, {}, at(p));
     }
     int blackOnFrames() const {
         int n = 0;
@@ -94,8 +94,8 @@ class Outlines : public ::testing::Test {
 TEST_F(Outlines, AnErasedLineStillHoldsTheFillAndOffBehavesAsBefore) {
     load(true);
     const int frames = blackOnFrames();
-    QTest::mouseClick(f->tinyPenButton, Qt::LeftButton); // small eraser
-    stroke(f->eraserButton, {170, 90}, {230, 90});
+    QTest::mouseClick(probe::ui(*f).tinyPenButton, Qt::LeftButton); // small eraser
+    stroke(probe::ui(*f).eraserButton, {170, 90}, {230, 90});
     EXPECT_EQ(blackOnFrames(), frames);
     fillAt({100, 90});
     EXPECT_EQ(page().pixel(at({100, 90})), toQRgb(clBlue));
@@ -103,7 +103,7 @@ TEST_F(Outlines, AnErasedLineStillHoldsTheFillAndOffBehavesAsBefore) {
     EXPECT_EQ(page().pixel(at({197, 90})), Black);
 
     load(false);
-    stroke(f->eraserButton, {170, 90}, {230, 90});
+    stroke(probe::ui(*f).eraserButton, {170, 90}, {230, 90});
     EXPECT_LT(blackOnFrames(), frames);
     fillAt({100, 90});
     EXPECT_EQ(page().pixel(at({230, 90})), toQRgb(clBlue));
@@ -112,25 +112,25 @@ TEST_F(Outlines, AnErasedLineStillHoldsTheFillAndOffBehavesAsBefore) {
 TEST_F(Outlines, BrushSprayAndShapesLeaveTheLinesAndRotateTurnsThem) {
     load(true);
     const int frames = blackOnFrames();
-    QTest::mouseClick(f->mediumPenButton, Qt::LeftButton); // wide
-    stroke(f->brushButton, {20, 60}, {480, 120});
-    stroke(f->sprayButton, {30, 40}, {260, 140});
-    stroke(f->shapesButton, {20, 20}, {300, 150}); // a circle over both frames
+    QTest::mouseClick(probe::ui(*f).mediumPenButton, Qt::LeftButton); // wide
+    stroke(probe::ui(*f).brushButton, {20, 60}, {480, 120});
+    stroke(probe::ui(*f).sprayButton, {30, 40}, {260, 140});
+    stroke(probe::ui(*f).shapesButton, {20, 20}, {300, 150}); // a circle over both frames
     EXPECT_EQ(blackOnFrames(), frames);
     // The brush did paint: the interior it crossed is no longer white.
     EXPECT_NE(page().pixel(at({120, 82})), qRgb(255, 255, 255));
 
     // After a half turn the lines sit mirrored; the mask follows them there.
     load(true);
-    QTest::mouseClick(f->rotateButton, Qt::LeftButton);
+    QTest::mouseClick(probe::ui(*f).rotateButton, Qt::LeftButton);
     const QImage turned = loaded.mirrored(true, true);
     ASSERT_EQ(page(), turned);
     // The row the frames' source row 90 turned into.
     const int row = turned.height() - 1 - at({0, 90}).y();
-    QTest::mouseClick(f->brushButton, Qt::LeftButton);
-    QTest::mousePress(f->drawingArea, Qt::LeftButton, {}, QPoint(0, row));
-    QTest::mouseMove(f->drawingArea, QPoint(turned.width() - 1, row));
-    QTest::mouseRelease(f->drawingArea, Qt::LeftButton, {}, QPoint(turned.width() - 1, row));
+    QTest::mouseClick(probe::ui(*f).brushButton, Qt::LeftButton);
+    QTest::mousePress(probe::ui(*f).drawingArea, Qt::LeftButton, {}, QPoint(0, row));
+    QTest::mouseMove(probe::ui(*f).drawingArea, QPoint(turned.width() - 1, row));
+    QTest::mouseRelease(probe::ui(*f).drawingArea, Qt::LeftButton, {}, QPoint(turned.width() - 1, row));
     int lines = 0, painted = 0;
     for (int x = 0; x < turned.width(); ++x) {
         if (turned.pixel(x, row) == Black) {
@@ -152,15 +152,15 @@ TEST_F(Outlines, BrushSprayAndShapesLeaveTheLinesAndRotateTurnsThem) {
 // A picture opened by hand keeps only its pure black: the palette's black is paint.
 TEST_F(Outlines, OpenedPicturesKeepOnlyPureBlackAndTheOptionIsAUserSetting) {
     load(true, true);
-    stroke(f->brushButton, {20, 200}, {480, 200});
+    stroke(probe::ui(*f).brushButton, {20, 200}, {480, 200});
     EXPECT_NE(page().pixel(at({100, 200})), qRgb(26, 26, 26));
-    stroke(f->brushButton, {197, 20}, {197, 180});
+    stroke(probe::ui(*f).brushButton, {197, 20}, {197, 180});
     EXPECT_EQ(page().pixel(at({197, 90})), Black);
 
-    f->optionsDialog->outlinesStayCheck->setChecked(false);
-    EXPECT_FALSE(UserSettings().value(QStringLiteral("outlinesStay")).toBool());
+    probe::optionsDialog(*f)->outlinesStayCheck->setChecked(false);
+    EXPECT_FALSE(UserSettings().value(QStringLiteral("OutlinesStay")).toBool());
     EXPECT_FALSE(OptionsDialog().outlinesStayCheck->isChecked());
-    f->optionsDialog->outlinesStayCheck->setChecked(true);
+    probe::optionsDialog(*f)->outlinesStayCheck->setChecked(true);
     EXPECT_TRUE(OptionsDialog().outlinesStayCheck->isChecked());
     EXPECT_FALSE(UserSettings().fileName().endsWith(QStringLiteral("config.ini")));
 }

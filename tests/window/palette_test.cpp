@@ -40,10 +40,10 @@ TEST_F(Palette, EverySwatchSetsItsColorWithAnyButton) {
         PictureBox* control;
         TColor color;
     } cases[] = {
-        {form->redBlot, 0x000000FF}, {form->yellowBlot, 0x0000FFFF},
-        {form->orangeBlot, 0x000080FF}, {form->greenBlot, 0x00008000},
-        {form->blueBlot, 0x00FF0000}, {form->lightBlueBlot, 0x00FFFF00},
-        {form->blackBlot, 0x001A1A1A}, {form->whiteBlot, 0x00FFFFFF},
+        {probe::ui(*form).redBlot, 0x000000FF}, {probe::ui(*form).yellowBlot, 0x0000FFFF},
+        {probe::ui(*form).orangeBlot, 0x000080FF}, {probe::ui(*form).greenBlot, 0x00008000},
+        {probe::ui(*form).blueBlot, 0x00FF0000}, {probe::ui(*form).lightBlueBlot, 0x00FFFF00},
+        {probe::ui(*form).blackBlot, 0x001A1A1A}, {probe::ui(*form).whiteBlot, 0x00FFFFFF},
     };
     const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
     int n = 0;
@@ -51,29 +51,29 @@ TEST_F(Palette, EverySwatchSetsItsColorWithAnyButton) {
         for (Qt::MouseButton b : buttons) {
             form->onRainbowClicked(); // multicolor in between: each choice must clear it
             QTest::mouseClick(c.control, b, {}, QPoint(50, 60));
-            EXPECT_EQ(form->currentColor, c.color)
+            EXPECT_EQ(probe::tools(*form).currentColor, c.color)
                 << c.control->objectName().toStdString() << " " << n;
-            EXPECT_TRUE(form->colorMode.isEmpty()) << c.control->objectName().toStdString();
-            EXPECT_EQ(form->pageBitmap->pen.color, c.color);
+            EXPECT_TRUE(probe::tools(*form).colorMode.isEmpty()) << c.control->objectName().toStdString();
+            EXPECT_EQ(probe::session(*form).canvas()->pen.color, c.color);
             ++n;
         }
     }
 }
 
 TEST_F(Palette, BothMulticolorSwatchesSetTheMarkerAndTheMode) {
-    QTest::mouseClick(form->rainbowBlot, Qt::RightButton, {}, QPoint(50, 60));
-    EXPECT_EQ(form->currentColor, MulticolorMarker);
-    EXPECT_EQ(form->colorMode, kMulticolorMode);
-    form->onRedClicked();
-    form->paletteTabs->setCurrentWidget(form->kidsTab);
-    QTest::mouseClick(form->kidsRainbowBlot, Qt::LeftButton, {}, QPoint(50, 60));
-    EXPECT_EQ(form->currentColor, MulticolorMarker);
-    EXPECT_EQ(form->colorMode, kMulticolorMode);
+    QTest::mouseClick(probe::ui(*form).rainbowBlot, Qt::RightButton, {}, QPoint(50, 60));
+    EXPECT_EQ(probe::tools(*form).currentColor, MulticolorMarker);
+    EXPECT_EQ(probe::tools(*form).colorMode, kMulticolorMode);
+    QTest::mouseClick(probe::ui(*form).redBlot, Qt::LeftButton);
+    probe::ui(*form).paletteTabs->setCurrentWidget(probe::ui(*form).kidsTab);
+    QTest::mouseClick(probe::ui(*form).kidsRainbowBlot, Qt::LeftButton, {}, QPoint(50, 60));
+    EXPECT_EQ(probe::tools(*form).currentColor, MulticolorMarker);
+    EXPECT_EQ(probe::tools(*form).colorMode, kMulticolorMode);
 }
 
 TEST_F(Palette, AChartClickTakesTheCellsOwnColorWherePressed) {
-    form->paletteTabs->setCurrentWidget(form->kidsTab);
-    const QImage chart = form->colorChart->picture();
+    probe::ui(*form).paletteTabs->setCurrentWidget(probe::ui(*form).kidsTab);
+    const QImage chart = probe::ui(*form).colorChart->picture();
     ASSERT_EQ(chart.size(), QSize(833, 112));
     // Two cells: the first of the top row (x 1..25, y 2..26) and the 15th of the bottom row
     // (x 390..414, y 86..110). Their lit and shaded bevels, their corners and the gap beside
@@ -91,9 +91,9 @@ TEST_F(Palette, AChartClickTakesTheCellsOwnColorWherePressed) {
         const TColor want = fromQRgb(chart.pixel(cell.middle));
         for (QPoint p : cell.presses) {
             form->onRainbowClicked();
-            QTest::mouseClick(form->colorChart, Qt::LeftButton, {}, p);
-            EXPECT_EQ(form->currentColor, want) << p.x() << "," << p.y();
-            EXPECT_TRUE(form->colorMode.isEmpty());
+            QTest::mouseClick(probe::ui(*form).colorChart, Qt::LeftButton, {}, p);
+            EXPECT_EQ(probe::tools(*form).currentColor, want) << p.x() << "," << p.y();
+            EXPECT_TRUE(probe::tools(*form).colorMode.isEmpty());
             // The fill tool's cursor takes the picked color too.
             EXPECT_EQ(QGuiApplication::overrideCursor()->pixmap().toImage().pixel(90, 20),
                       toQRgb(want));
@@ -105,10 +105,10 @@ TEST_F(Palette, AChartClickTakesTheCellsOwnColorWherePressed) {
 
 TEST_F(Palette, FixedSwatchesLightUpWhileHovered) {
     const std::pair<PictureBox*, const char*> rows[] = {
-        {form->redBlot, "RED"},    {form->yellowBlot, "YELLOW"},
-        {form->orangeBlot, "ORANGE"}, {form->greenBlot, "GREEN"},
-        {form->blueBlot, "BLUE"},   {form->lightBlueBlot, "SKY"},
-        {form->whiteBlot, "WHITE"},  {form->blackBlot, "BLACK"}};
+        {probe::ui(*form).redBlot, "RED"},    {probe::ui(*form).yellowBlot, "YELLOW"},
+        {probe::ui(*form).orangeBlot, "ORANGE"}, {probe::ui(*form).greenBlot, "GREEN"},
+        {probe::ui(*form).blueBlot, "BLUE"},   {probe::ui(*form).lightBlueBlot, "SKY"},
+        {probe::ui(*form).whiteBlot, "WHITE"},  {probe::ui(*form).blackBlot, "BLACK"}};
     for (const auto& [control, name] : rows) {
         const QImage normal = swatch(QLatin1String(name) + QLatin1Char('1'));
         const QImage lit = swatch(QLatin1String(name) + QLatin1Char('2'));
@@ -123,26 +123,26 @@ TEST_F(Palette, FixedSwatchesLightUpWhileHovered) {
 }
 
 TEST_F(Palette, TheMulticolorSwatchKeepsItsPicture) {
-    const QImage before = form->rainbowBlot->picture();
+    const QImage before = probe::ui(*form).rainbowBlot->picture();
     ASSERT_FALSE(before.isNull());
-    hover(form->rainbowBlot, true);
-    EXPECT_EQ(form->rainbowBlot->picture(), before);
-    hover(form->rainbowBlot, false);
-    EXPECT_EQ(form->rainbowBlot->picture(), before);
+    hover(probe::ui(*form).rainbowBlot, true);
+    EXPECT_EQ(probe::ui(*form).rainbowBlot->picture(), before);
+    hover(probe::ui(*form).rainbowBlot, false);
+    EXPECT_EQ(probe::ui(*form).rainbowBlot->picture(), before);
 }
 
 TEST_F(Palette, TheLoadingLabelFlickersUntilTheFirstShow) {
     Harness fresh;
     MainWindow& f = fresh.make(false, QSize(800, 400));
-    ASSERT_TRUE(f.loadingBlinkTimer->isActive());
-    EXPECT_EQ(f.loadingBlinkTimer->interval(), 100);
-    ASSERT_GT(f.drawingArea->width(), 8);
+    ASSERT_TRUE(probe::ui(f).loadingBlinkTimer->isActive());
+    EXPECT_EQ(probe::ui(f).loadingBlinkTimer->interval(), 100);
+    ASSERT_GT(probe::ui(f).drawingArea->width(), 8);
     QSet<TColor> colors;
     for (int i = 0; i < 5; ++i) {
         f.onLoadingBlink();
-        EXPECT_EQ(f.loadingLabel->x(), f.drawingArea->width() / 4);
-        EXPECT_EQ(f.loadingLabel->alignment(), Qt::AlignCenter);
-        const QString sheet = f.loadingLabel->styleSheet();
+        EXPECT_EQ(probe::ui(f).loadingLabel->x(), probe::ui(f).drawingArea->width() / 4);
+        EXPECT_EQ(probe::ui(f).loadingLabel->alignment(), Qt::AlignCenter);
+        const QString sheet = probe::ui(f).loadingLabel->styleSheet();
         const QColor c(sheet.mid(sheet.indexOf(QLatin1Char('#')), 7));
         ASSERT_TRUE(c.isValid()) << sheet.toStdString();
         const TColor t = fromQRgb(c.rgb());
@@ -153,8 +153,8 @@ TEST_F(Palette, TheLoadingLabelFlickersUntilTheFirstShow) {
     EXPECT_GT(colors.size(), 1) << "the color never changed";
     f.show();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(f.loadingBlinkTimer->isActive());
-    EXPECT_FALSE(f.loadingLabel->isVisible());
+    EXPECT_FALSE(probe::ui(f).loadingBlinkTimer->isActive());
+    EXPECT_FALSE(probe::ui(f).loadingLabel->isVisible());
 }
 
 // The pictures the palette and the tool cursors are drawn from are compiled in: the window
@@ -167,7 +167,7 @@ TEST(Resources, EveryPaletteAndCursorPictureIsCompiledIn) {
             paths << QStringLiteral(":/swatches/%1%2.png")
                          .arg(QLatin1String(c.picture), QLatin1String(face));
     for (const char* cursor :
-         {"cursor_leika", "cursor_kist", "cursor_bolon", "cursor_sterka", "cur_palka"})
+         {"cursor_fill", "cursor_brush", "cursor_spray", "cursor_eraser", "cursor_wand"})
         for (const char* part : {"", "_mask"})
             paths << QStringLiteral(":/cursors/%1%2.png")
                          .arg(QLatin1String(cursor), QLatin1String(part));

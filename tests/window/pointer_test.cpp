@@ -49,20 +49,20 @@ class Pointer : public ::testing::Test {
   protected:
     void SetUp() override {
         f = &h.make(true, QSize(500, 300));
-        f->optionsDialog->silentCheck->setChecked(false);
+        probe::optionsDialog(*f)->silentCheck->setChecked(false);
         setPage(twoBoxes());
     }
     void setPage(const QImage& img) {
-        f->pageBitmap = std::make_unique<PageBitmapCanvas>(img);
-        f->currentPageIndex = 1;
+        probe::setPage(*f, std::make_unique<PageBitmapCanvas>(img));
+        probe::catalogue(*f).currentPageIndex = 1;
     }
-    const QImage& page() const { return f->pageBitmap->image; }
+    const QImage& page() const { return probe::session(*f).canvas()->image; }
     void press(QPoint p, Qt::MouseButton b = Qt::LeftButton) {
-        QTest::mousePress(f->drawingArea, b, {}, p);
+        QTest::mousePress(probe::ui(*f).drawingArea, b, {}, p);
     }
-    void move(QPoint p) { QTest::mouseMove(f->drawingArea, p); }
+    void move(QPoint p) { QTest::mouseMove(probe::ui(*f).drawingArea, p); }
     void release(QPoint p, Qt::MouseButton b = Qt::LeftButton) {
-        QTest::mouseRelease(f->drawingArea, b, {}, p);
+        QTest::mouseRelease(probe::ui(*f).drawingArea, b, {}, p);
     }
     void click(QPoint p, Qt::MouseButton b = Qt::LeftButton) {
         press(p, b);
@@ -83,7 +83,7 @@ TEST_F(Pointer, FillPaintsTheClickedRegionAndPlops) {
     EXPECT_EQ(h.sound.played(), std::vector<QString>{QStringLiteral("S3")});
 
     // Silent while sound is off; the fill still happens.
-    f->optionsDialog->silentCheck->setChecked(true);
+    probe::optionsDialog(*f)->silentCheck->setChecked(true);
     h.sound.events.clear();
     click({300, 90});
     EXPECT_EQ(page().pixel(300, 90), blue);
@@ -91,7 +91,7 @@ TEST_F(Pointer, FillPaintsTheClickedRegionAndPlops) {
 }
 
 TEST_F(Pointer, NormalFillTakesOnlyTheClickedColor) {
-    f->pageBitmap->fillRect(QRect(41, 41, 60, 98), clPaintBlack); // left part painted black
+    probe::session(*f).canvas()->fillRect(QRect(41, 41, 60, 98), clPaintBlack); // left part painted black
     const QImage before = page();
     click({40, 90}); // on the outline
     EXPECT_EQ(page(), before);
@@ -101,10 +101,10 @@ TEST_F(Pointer, NormalFillTakesOnlyTheClickedColor) {
 }
 
 TEST_F(Pointer, SpecialFillCoversEveryColorUpToTheOutline) {
-    f->pageBitmap->fillRect(QRect(41, 41, 60, 98), clPaintBlack);
-    f->pageBitmap->fillRect(QRect(120, 60, 20, 20), clRed);
-    QTest::mouseClick(f->fillToLinesButton, Qt::LeftButton);
-    f->onGreenClicked(); // green
+    probe::session(*f).canvas()->fillRect(QRect(41, 41, 60, 98), clPaintBlack);
+    probe::session(*f).canvas()->fillRect(QRect(120, 60, 20, 20), clRed);
+    QTest::mouseClick(probe::ui(*f).fillToLinesButton, Qt::LeftButton);
+    QTest::mouseClick(probe::ui(*f).greenBlot, Qt::LeftButton); // green
     const QImage before = page();
     click({40, 90});
     EXPECT_EQ(page(), before);
@@ -119,26 +119,26 @@ TEST_F(Pointer, MulticolorFillTakesARandomColorEachTime) {
     std::uint64_t tick = 7;
     rng::SetClockForTest([&] { return tick; });
     click({100, 90});
-    const TColor first = f->currentColor;
+    const TColor first = probe::tools(*f).currentColor;
     EXPECT_GE(first, 0);
     EXPECT_LE(first, 0xFFFFFF);
     EXPECT_EQ(page().pixel(100, 90), toQRgb(first));
     tick = 8; // the fill reseeds from the clock each time
     click({300, 90});
-    EXPECT_EQ(page().pixel(300, 90), toQRgb(f->currentColor));
-    EXPECT_NE(f->currentColor, first);
+    EXPECT_EQ(page().pixel(300, 90), toQRgb(probe::tools(*f).currentColor));
+    EXPECT_NE(probe::tools(*f).currentColor, first);
     rng::SetClockForTest(
         [] { return std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()); });
 }
 
 // Before a page has been chosen from the catalogue only the fill is off.
 TEST_F(Pointer, NoCataloguePageDisablesOnlyTheFill) {
-    f->currentPageIndex = 0;
+    probe::catalogue(*f).currentPageIndex = 0;
     const QImage before = page();
     click({100, 90});
     EXPECT_EQ(page(), before);
     EXPECT_TRUE(h.sound.events.empty());
-    QTest::mouseClick(f->brushButton, Qt::LeftButton);
+    QTest::mouseClick(probe::ui(*f).brushButton, Qt::LeftButton);
     press({100, 200});
     move({150, 200});
     release({150, 200});
@@ -148,17 +148,17 @@ TEST_F(Pointer, NoCataloguePageDisablesOnlyTheFill) {
 TEST_F(Pointer, RightButtonTogglesTheMagnifierAndDoesNotFill) {
     const QImage before = page();
     click({100, 90}, Qt::RightButton);
-    EXPECT_TRUE(f->magnifierOn);
-    EXPECT_TRUE(f->magnifierLens->isVisible());
+    EXPECT_TRUE(probe::tools(*f).magnifierOn);
+    EXPECT_TRUE(probe::ui(*f).magnifierLens->isVisible());
     EXPECT_EQ(page(), before);
 
     // A red page with one black column at x = 40. At (30, 50) the square runs from x = -19:
     // its first 19 columns are off the page, and column 40 is its 59th, picked twice.
-    f->pageBitmap->fillRect(QRect(0, 0, 500, 300), clRed);
-    f->pageBitmap->fillRect(QRect(40, 0, 1, 300), clBlack);
+    probe::session(*f).canvas()->fillRect(QRect(0, 0, 500, 300), clRed);
+    probe::session(*f).canvas()->fillRect(QRect(40, 0, 1, 300), clBlack);
     move({30, 50});
-    EXPECT_EQ(f->magnifierLens->pos(), QPoint(30 - 88, 50));
-    const QImage shown = f->magnifierLens->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(probe::ui(*f).magnifierLens->pos(), QPoint(30 - 88, 50));
+    const QImage shown = probe::ui(*f).magnifierLens->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shown.size(), QSize(200, 200));
     const QRgb red = toQRgb(clRed), white = qRgb(255, 255, 255);
     for (QPoint frame : {QPoint(0, 0), QPoint(100, 0), QPoint(199, 100), QPoint(100, 199)})
@@ -172,52 +172,52 @@ TEST_F(Pointer, RightButtonTogglesTheMagnifierAndDoesNotFill) {
     EXPECT_EQ(shown.pixel(122, 100), red);
 
     click({100, 90}, Qt::RightButton);
-    EXPECT_FALSE(f->magnifierOn);
-    EXPECT_FALSE(f->magnifierLens->isVisible());
+    EXPECT_FALSE(probe::tools(*f).magnifierOn);
+    EXPECT_FALSE(probe::ui(*f).magnifierLens->isVisible());
 }
 
 // The eraser paints white squares 2 x penSize wide, without the right and bottom edge: at the
 // press, at every move and at the release.
 TEST_F(Pointer, EraserSquaresAtPressMoveAndRelease) {
-    f->pageBitmap->fillRect(QRect(0, 0, 500, 300), clRed);
-    QTest::mouseClick(f->eraserButton, Qt::LeftButton);
-    QTest::mouseClick(f->tinyPenButton, Qt::LeftButton); // penSize 10
+    probe::session(*f).canvas()->fillRect(QRect(0, 0, 500, 300), clRed);
+    QTest::mouseClick(probe::ui(*f).eraserButton, Qt::LeftButton);
+    QTest::mouseClick(probe::ui(*f).tinyPenButton, Qt::LeftButton); // penSize 10
     const QRgb white = qRgb(255, 255, 255);
 
     QImage before = page();
     press({100, 100});
     EXPECT_EQ(differing(before, page()), QRect(90, 90, 20, 20));
     EXPECT_TRUE(all(page(), QRect(90, 90, 20, 20), white));
-    EXPECT_EQ(f->drawingArea->overlayFrame(), QRect(90, 90, 20, 20));
+    EXPECT_EQ(probe::ui(*f).drawingArea->overlayFrame(), QRect(90, 90, 20, 20));
 
     before = page();
     move({200, 150});
     EXPECT_EQ(differing(before, page()), QRect(190, 140, 20, 20));
-    EXPECT_EQ(f->drawingArea->overlayFrame(), QRect(190, 140, 20, 20));
+    EXPECT_EQ(probe::ui(*f).drawingArea->overlayFrame(), QRect(190, 140, 20, 20));
 
     before = page();
     release({300, 200});
     EXPECT_EQ(differing(before, page()), QRect(290, 190, 20, 20));
     EXPECT_TRUE(all(page(), QRect(290, 190, 20, 20), white));
-    EXPECT_FALSE(f->strokeActive);
+    EXPECT_FALSE(probe::tools(*f).strokeActive);
     before = page();
     move({350, 220}); // no stroke after the release
     EXPECT_EQ(page(), before);
 }
 
 TEST_F(Pointer, EraserButtons) {
-    f->pageBitmap->fillRect(QRect(0, 0, 500, 300), clRed);
-    QTest::mouseClick(f->eraserButton, Qt::LeftButton);
+    probe::session(*f).canvas()->fillRect(QRect(0, 0, 500, 300), clRed);
+    QTest::mouseClick(probe::ui(*f).eraserButton, Qt::LeftButton);
     QImage before = page();
     press({100, 100}, Qt::RightButton); // right erases too, and turns the magnifier on
     EXPECT_EQ(differing(before, page()), QRect(75, 75, 50, 50));
-    EXPECT_TRUE(f->magnifierOn);
+    EXPECT_TRUE(probe::tools(*f).magnifierOn);
     release({100, 100}, Qt::RightButton);
 
     before = page();
     press({300, 150}, Qt::MiddleButton);
     EXPECT_EQ(page(), before);
-    EXPECT_FALSE(f->strokeActive);
+    EXPECT_FALSE(probe::tools(*f).strokeActive);
     release({300, 150}, Qt::MiddleButton);
     EXPECT_EQ(differing(before, page()), QRect(275, 125, 50, 50));
     EXPECT_TRUE(all(page(), QRect(276, 126, 48, 48), qRgb(255, 255, 255)));
@@ -226,13 +226,13 @@ TEST_F(Pointer, EraserButtons) {
 // A middle-button release is the eraser's first action after a brush stroke: the square is
 // all white, not framed by the brush's wide colored pen.
 TEST_F(Pointer, MiddleReleaseAfterTheBrushErasesCleanly) {
-    f->pageBitmap->fillRect(QRect(0, 0, 500, 300), clRed);
-    QTest::mouseClick(f->brushButton, Qt::LeftButton);
-    f->onGreenClicked(); // green
+    probe::session(*f).canvas()->fillRect(QRect(0, 0, 500, 300), clRed);
+    QTest::mouseClick(probe::ui(*f).brushButton, Qt::LeftButton);
+    QTest::mouseClick(probe::ui(*f).greenBlot, Qt::LeftButton); // green
     press({50, 50});
     move({60, 60});
     release({60, 60});
-    QTest::mouseClick(f->eraserButton, Qt::LeftButton);
+    QTest::mouseClick(probe::ui(*f).eraserButton, Qt::LeftButton);
     press({300, 150}, Qt::MiddleButton);
     release({300, 150}, Qt::MiddleButton);
     EXPECT_TRUE(all(page(), QRect(275, 125, 50, 50), qRgb(255, 255, 255)));
@@ -249,22 +249,22 @@ TEST_F(Pointer, ReleaseStopsTheToolSoundOnceOneWasStarted) {
     auto clickWithFlag = [&](bool started) {
         h.sound.events.clear();
         press({100, 100});
-        f->toolSoundStarted = started;
+        probe::toolSoundStarted(*f) = started;
         release({100, 100});
         return stops();
     };
-    QTest::mouseClick(f->eraserButton, Qt::LeftButton);
+    QTest::mouseClick(probe::ui(*f).eraserButton, Qt::LeftButton);
     EXPECT_EQ(clickWithFlag(false), 0);
     EXPECT_EQ(clickWithFlag(true), 1);
-    QTest::mouseClick(f->sprayButton, Qt::LeftButton);
+    QTest::mouseClick(probe::ui(*f).sprayButton, Qt::LeftButton);
     EXPECT_EQ(clickWithFlag(true), 1);
-    QTest::mouseClick(f->brushButton, Qt::LeftButton);
+    QTest::mouseClick(probe::ui(*f).brushButton, Qt::LeftButton);
     EXPECT_EQ(clickWithFlag(true), 0);
 }
 
 TEST_F(Pointer, BrushClickLeavesNoMarkAndDragDrawsRoundWideLines) {
-    QTest::mouseClick(f->brushButton, Qt::LeftButton);
-    QTest::mouseClick(f->mediumPenButton, Qt::LeftButton); // penSize 50
+    QTest::mouseClick(probe::ui(*f).brushButton, Qt::LeftButton);
+    QTest::mouseClick(probe::ui(*f).mediumPenButton, Qt::LeftButton); // penSize 50
     const QImage before = page();
     click({250, 200});
     EXPECT_EQ(page(), before);
@@ -282,8 +282,8 @@ TEST_F(Pointer, BrushClickLeavesNoMarkAndDragDrawsRoundWideLines) {
 
 TEST_F(Pointer, MulticolorBrushChangesColorEverySegment) {
     f->onRainbowClicked();
-    QTest::mouseClick(f->brushButton, Qt::LeftButton);
-    QTest::mouseClick(f->tinyPenButton, Qt::LeftButton); // penSize 10
+    QTest::mouseClick(probe::ui(*f).brushButton, Qt::LeftButton);
+    QTest::mouseClick(probe::ui(*f).tinyPenButton, Qt::LeftButton); // penSize 10
     rng::Seed(99);
     press({50, 250});
     move({150, 250});
@@ -297,13 +297,13 @@ TEST_F(Pointer, MulticolorBrushChangesColorEverySegment) {
 }
 
 TEST_F(Pointer, PressClosesTheSidePanels) {
-    QTest::mouseClick(f->catalogueButton, Qt::LeftButton);
-    ASSERT_TRUE(f->cataloguePanel->isVisible());
-    ASSERT_EQ(f->rightPanel->width(), 430);
+    QTest::mouseClick(probe::ui(*f).catalogueButton, Qt::LeftButton);
+    ASSERT_TRUE(probe::ui(*f).cataloguePanel->isVisible());
+    ASSERT_EQ(probe::ui(*f).rightPanel->width(), 430);
     click({5, 5}, Qt::MiddleButton);
-    EXPECT_FALSE(f->cataloguePanel->isVisible());
-    EXPECT_FALSE(f->statisticsPanel->isVisible());
-    EXPECT_EQ(f->rightPanel->width(), 145);
+    EXPECT_FALSE(probe::ui(*f).cataloguePanel->isVisible());
+    EXPECT_FALSE(probe::ui(*f).statisticsPanel->isVisible());
+    EXPECT_EQ(probe::ui(*f).rightPanel->width(), 145);
 }
 
 // Coming back to the page after picking one in the catalogue lays that page out again; a
@@ -312,23 +312,23 @@ TEST(PointerCatalogue, OnlyAPagePickedInTheCatalogueIsReloaded) {
     Harness h;
     h.addArchive(QStringLiteral("book.pak"), {{"one", bmpBytes(outlinePage(200, 150))}});
     MainWindow& f = h.make(true, QSize(500, 300));
-    ASSERT_EQ(f.currentPageIndex, 1);
-    f.pageBitmap->fillRect(QRect(0, 0, 500, 300), clRed);
+    ASSERT_EQ(probe::catalogue(f).currentPageIndex, 1);
+    probe::session(f).canvas()->fillRect(QRect(0, 0, 500, 300), clRed);
 
-    QTest::mouseClick(f.catalogueButton, Qt::LeftButton);
-    f.catalogueTree->setCurrentItem(f.catalogueNodes[1]);
+    QTest::mouseClick(probe::ui(f).catalogueButton, Qt::LeftButton);
+    probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[1]);
     f.onCatalogueItemClicked(); // picked: loaded at the narrower size
-    QTest::mouseMove(f.drawingArea, QPoint(20, 20));
-    EXPECT_FALSE(f.cataloguePanel->isVisible());
-    EXPECT_EQ(f.pageBitmap->image.size(), f.drawingArea->size());
-    EXPECT_EQ(f.pageBitmap->pixel(250, 150), clWhite);
+    QTest::mouseMove(probe::ui(f).drawingArea, QPoint(20, 20));
+    EXPECT_FALSE(probe::ui(f).cataloguePanel->isVisible());
+    EXPECT_EQ(probe::session(f).canvas()->image.size(), probe::ui(f).drawingArea->size());
+    EXPECT_EQ(probe::session(f).canvas()->pixel(250, 150), clWhite);
 
-    f.pageBitmap->fillRect(QRect(0, 0, 500, 300), clRed);
-    QTest::mouseClick(f.catalogueButton, Qt::LeftButton); // a look, nothing picked
-    QTest::mouseMove(f.drawingArea, QPoint(30, 30));
-    EXPECT_EQ(f.pageBitmap->pixel(250, 150), clRed);
-    QTest::mouseClick(f.statisticsButton, Qt::LeftButton);
-    QTest::mouseMove(f.drawingArea, QPoint(40, 40));
-    EXPECT_FALSE(f.statisticsPanel->isVisible());
-    EXPECT_EQ(f.pageBitmap->pixel(250, 150), clRed);
+    probe::session(f).canvas()->fillRect(QRect(0, 0, 500, 300), clRed);
+    QTest::mouseClick(probe::ui(f).catalogueButton, Qt::LeftButton); // a look, nothing picked
+    QTest::mouseMove(probe::ui(f).drawingArea, QPoint(30, 30));
+    EXPECT_EQ(probe::session(f).canvas()->pixel(250, 150), clRed);
+    QTest::mouseClick(probe::ui(f).statisticsButton, Qt::LeftButton);
+    QTest::mouseMove(probe::ui(f).drawingArea, QPoint(40, 40));
+    EXPECT_FALSE(probe::ui(f).statisticsPanel->isVisible());
+    EXPECT_EQ(probe::session(f).canvas()->pixel(250, 150), clRed);
 }

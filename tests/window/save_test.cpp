@@ -16,8 +16,8 @@ namespace {
 MainWindow& withPage(Harness& h) {
     h.addArchive(QStringLiteral("pages.pak"), {{"page.bmp", bmpBytes(outlinePage(400, 300))}});
     MainWindow& form = h.make();
-    EXPECT_TRUE(form.pageBitmap);
-    EXPECT_FALSE(form.noPagesLabel->isVisible());
+    EXPECT_TRUE(probe::session(form).canvas());
+    EXPECT_FALSE(probe::ui(form).noPagesLabel->isVisible());
     return form;
 }
 
@@ -39,8 +39,8 @@ TEST(Save, ProposesTheNextNameAndWritesAHalftoneBitmapOfTheAreaWhateverTheExtens
         QFile(h.programDir() + QStringLiteral("/save/") + QLatin1String(f))
             .open(QIODevice::WriteOnly);
     MainWindow& form = withPage(h);
-    form.pageBitmap->fillRect(QRect(10, 20, 30, 40), clRed);
-    form.pageBitmap->fillRect(QRect(100, 20, 30, 40), 0x001A1A1A); // black paint
+    probe::session(form).canvas()->fillRect(QRect(10, 20, 30, 40), clRed);
+    probe::session(form).canvas()->fillRect(QRect(100, 20, 30, 40), 0x001A1A1A); // black paint
     const QString target = h.programDir() + QStringLiteral("/save/mine.jpg");
     h.dialogs.saveAnswer = target;
 
@@ -50,8 +50,8 @@ TEST(Save, ProposesTheNextNameAndWritesAHalftoneBitmapOfTheAreaWhateverTheExtens
     const OpenDialogOptions& o = h.dialogs.saved[0];
     EXPECT_EQ(o.title, QStringLiteral("Save coloring book"));
     // A new user is offered PNG first, which keeps every colour.
-    EXPECT_EQ(o.fileName, form.saveFolder + QStringLiteral("baby4.png"));
-    EXPECT_EQ(o.initialDir, form.saveFolder);
+    EXPECT_EQ(o.fileName, probe::folders(form).saveFolder + QStringLiteral("baby4.png"));
+    EXPECT_EQ(o.initialDir, probe::folders(form).saveFolder);
     EXPECT_TRUE(o.filter.startsWith(QStringLiteral("PNG")));
     EXPECT_TRUE(o.filter.contains(QStringLiteral("*.bmp")));
 
@@ -62,11 +62,11 @@ TEST(Save, ProposesTheNextNameAndWritesAHalftoneBitmapOfTheAreaWhateverTheExtens
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.format(), QImage::Format_Indexed8);
     EXPECT_EQ(saved.colorCount(), 256);
-    EXPECT_EQ(saved.size(), form.drawingArea->size());
+    EXPECT_EQ(saved.size(), probe::ui(form).drawingArea->size());
     EXPECT_EQ(saved.pixel(15, 25), qRgb(255, 0, 0));
     EXPECT_EQ(saved.pixel(105, 25), qRgb(28, 28, 28));
     // The page's pure black outlines and white paper come through as they are.
-    const QImage& page = form.pageBitmap->image;
+    const QImage& page = probe::session(form).canvas()->image;
     for (int y = 0; y < page.height(); y += 7)
         for (int x = 0; x < page.width(); x += 7) {
             const QRgb c = page.pixel(x, y) | 0xFF000000u;
@@ -80,7 +80,7 @@ TEST(Save, ProposesTheNextNameAndWritesAHalftoneBitmapOfTheAreaWhateverTheExtens
     h.dialogs.saveAnswer.reset();
     form.onSaveClicked();
     ASSERT_EQ(h.dialogs.saved.size(), 2u);
-    EXPECT_EQ(h.dialogs.saved[1].fileName, form.saveFolder + QStringLiteral("baby4.bmp"));
+    EXPECT_EQ(h.dialogs.saved[1].fileName, probe::folders(form).saveFolder + QStringLiteral("baby4.bmp"));
     EXPECT_TRUE(h.dialogs.saved[1].filter.startsWith(QStringLiteral("Bitmaps")));
     EXPECT_EQ(h.dialogs.saved[1].defaultSuffix, QStringLiteral("bmp"));
     // And a PNG chosen brings PNG back first.
@@ -90,7 +90,7 @@ TEST(Save, ProposesTheNextNameAndWritesAHalftoneBitmapOfTheAreaWhateverTheExtens
     form.onSaveClicked();
     ASSERT_EQ(h.dialogs.saved.size(), 4u);
     EXPECT_EQ(h.dialogs.saved[3].defaultSuffix, QStringLiteral("png"));
-    EXPECT_EQ(h.dialogs.saved[3].fileName, form.saveFolder + QStringLiteral("baby5.png"));
+    EXPECT_EQ(h.dialogs.saved[3].fileName, probe::folders(form).saveFolder + QStringLiteral("baby5.png"));
 }
 
 // The area was resized after the page was loaded: the file takes the area's present size
@@ -98,12 +98,12 @@ TEST(Save, ProposesTheNextNameAndWritesAHalftoneBitmapOfTheAreaWhateverTheExtens
 TEST(Save, FollowsTheAreaSizeAtSavingTime) {
     Harness h;
     MainWindow& form = withPage(h);
-    const QSize loaded = form.pageBitmap->image.size();
-    form.pageBitmap->fillRect(QRect(0, 0, loaded.width() / 2, loaded.height()), clBlue);
+    const QSize loaded = probe::session(form).canvas()->image.size();
+    probe::session(form).canvas()->fillRect(QRect(0, 0, loaded.width() / 2, loaded.height()), clBlue);
     form.resize(form.size() - QSize(100, 60));
     form.layout()->activate();
     form.centralWidget()->layout()->activate();
-    const QSize area = form.drawingArea->size();
+    const QSize area = probe::ui(form).drawingArea->size();
     ASSERT_NE(area, loaded);
     h.dialogs.saveAnswer = h.programDir() + QStringLiteral("/save/big.bmp");
     form.onSaveClicked();
@@ -111,7 +111,7 @@ TEST(Save, FollowsTheAreaSizeAtSavingTime) {
     EXPECT_EQ(saved.size(), area);
     EXPECT_EQ(saved.pixel(area.width() / 2 - 2, area.height() - 1), qRgb(0, 0, 255));
     EXPECT_NE(saved.pixel(area.width() / 2 + 2, area.height() / 2), qRgb(0, 0, 255));
-    EXPECT_EQ(form.pageBitmap->image.size(), loaded); // saving never touches the page
+    EXPECT_EQ(probe::session(form).canvas()->image.size(), loaded); // saving never touches the page
 }
 
 TEST(Save, CancelWritesNothingAndAnUnwritablePathIsReported) {
@@ -137,9 +137,9 @@ TEST(Save, MenuActionsReportFailuresAtTheSlot) {
     Harness h;
     MainWindow& form = withPage(h);
     h.dialogs.saveAnswer = h.programDir() + QStringLiteral("/nowhere/baby1.bmp");
-    form.saveAction->trigger();
+    probe::ui(form).saveAction->trigger();
     h.printer.fail = true;
-    form.printAction->trigger();
+    probe::ui(form).printAction->trigger();
     ASSERT_EQ(h.messages.shown.size(), 2u);
     EXPECT_TRUE(h.messages.shown[0].text.contains(QStringLiteral("nowhere")));
     EXPECT_EQ(h.messages.shown[1].text, QStringLiteral("No printer is installed."));
@@ -150,13 +150,13 @@ TEST(Save, MenuActionsReportFailuresAtTheSlot) {
 TEST(Print, SendsThePageAtThreePrinterPixelsPerPixelAndReportsFailures) {
     Harness h;
     MainWindow& form = withPage(h);
-    form.pageBitmap->fillRect(QRect(5, 5, 20, 20), clGreen);
-    const QImage before = form.pageBitmap->image.copy();
+    probe::session(form).canvas()->fillRect(QRect(5, 5, 20, 20), clGreen);
+    const QImage before = probe::session(form).canvas()->image.copy();
     form.onPrintClicked();
     ASSERT_EQ(h.printer.jobs.size(), 1u);
     EXPECT_EQ(h.printer.jobs[0].first, before);
     EXPECT_EQ(h.printer.jobs[0].second, 3);
-    EXPECT_EQ(form.pageBitmap->image, before);
+    EXPECT_EQ(probe::session(form).canvas()->image, before);
 
     h.printer.fail = true;
     reportErrors(&h.messages, [&] { form.onPrintClicked(); });
@@ -166,7 +166,7 @@ TEST(Print, SendsThePageAtThreePrinterPixelsPerPixelAndReportsFailures) {
 
     // Without a page there is nothing to print and nothing to say.
     h.printer.fail = false;
-    form.pageBitmap.reset();
+    probe::session(form).drop();
     form.onPrintClicked();
     EXPECT_EQ(h.printer.jobs.size(), 1u);
     EXPECT_EQ(h.messages.shown.size(), 1u);
@@ -176,26 +176,26 @@ TEST(Print, SendsThePageAtThreePrinterPixelsPerPixelAndReportsFailures) {
 TEST(Capture, TakesTheAreaAsShownWithTheMagnifier) {
     Harness h;
     MainWindow& form = withPage(h);
-    form.pageBitmap->fillRect(QRect(0, 0, 60, 60), clYellow);
+    probe::session(form).canvas()->fillRect(QRect(0, 0, 60, 60), clYellow);
     form.showPage();
     QPixmap lens(50, 40);
     lens.fill(QColor(255, 0, 255));
-    form.magnifierLens->setPixmap(lens);
-    form.magnifierLens->setFixedSize(50, 40);
-    form.magnifierLens->move(form.drawingArea->x() + 200, form.drawingArea->y() + 100);
-    form.magnifierLens->setVisible(true);
-    form.magnifierLens->raise();
+    probe::ui(form).magnifierLens->setPixmap(lens);
+    probe::ui(form).magnifierLens->setFixedSize(50, 40);
+    probe::ui(form).magnifierLens->move(probe::ui(form).drawingArea->x() + 200, probe::ui(form).drawingArea->y() + 100);
+    probe::ui(form).magnifierLens->setVisible(true);
+    probe::ui(form).magnifierLens->raise();
 
     const QImage shot = form.captureDrawingArea();
-    ASSERT_EQ(shot.size(), form.drawingArea->size());
+    ASSERT_EQ(shot.size(), probe::ui(form).drawingArea->size());
     EXPECT_EQ(shot.pixel(10, 10), qRgb(255, 255, 0));
     EXPECT_EQ(shot.pixel(225, 120), qRgb(255, 0, 255));
-    const QPoint corner(form.drawingArea->width() - 3, form.drawingArea->height() - 3);
-    EXPECT_EQ(shot.pixel(corner), form.pageBitmap->image.pixel(corner) | 0xFF000000u);
+    const QPoint corner(probe::ui(form).drawingArea->width() - 3, probe::ui(form).drawingArea->height() - 3);
+    EXPECT_EQ(shot.pixel(corner), probe::session(form).canvas()->image.pixel(corner) | 0xFF000000u);
 
-    form.magnifierLens->setVisible(false);
+    probe::ui(form).magnifierLens->setVisible(false);
     EXPECT_EQ(form.captureDrawingArea().pixel(225, 120),
-              form.pageBitmap->image.pixel(225, 120) | 0xFF000000u);
+              probe::session(form).canvas()->image.pixel(225, 120) | 0xFF000000u);
 }
 
 // An open side panel narrows the area but never the saved picture; a PNG keeps every colour
@@ -204,9 +204,9 @@ TEST(Save, StatisticsPanelOpenSavesTheFullAreaAndPngKeepsTheScreensColours) {
     Harness h;
     MainWindow& form = withPage(h);
     form.centralWidget()->layout()->activate();
-    const QSize full = form.drawingArea->size();
-    form.pageBitmap->fillRect(QRect(10, 10, 40, 40), 0x000080FF); // palette orange
-    QImage& page = form.pageBitmap->image;
+    const QSize full = probe::ui(form).drawingArea->size();
+    probe::session(form).canvas()->fillRect(QRect(10, 10, 40, 40), 0x000080FF); // palette orange
+    QImage& page = probe::session(form).canvas()->image;
     for (int y = 60; y < 120; ++y)
         for (int x = 60; x < 200; ++x)
             page.setPixel(x, y, qRgb((x * 37) & 255, (y * 11) & 255, (x ^ y) & 255));
@@ -216,7 +216,7 @@ TEST(Save, StatisticsPanelOpenSavesTheFullAreaAndPngKeepsTheScreensColours) {
     form.onStatisticsClicked();
     form.layout()->activate();
     form.centralWidget()->layout()->activate();
-    ASSERT_LT(form.drawingArea->width(), full.width());
+    ASSERT_LT(probe::ui(form).drawingArea->width(), full.width());
     EXPECT_EQ(form.fullAreaSize(), full);
 
     h.dialogs.saveAnswer = h.programDir() + QStringLiteral("/save/open.bmp");

@@ -58,13 +58,13 @@ struct GallerySite {
 MainWindow& withPage(Harness& h) {
     h.addArchive(QStringLiteral("pages.pak"), {{"page.bmp", bmpBytes(outlinePage(400, 300))}});
     MainWindow& form = h.make();
-    form.pageBitmap->fillRect(QRect(30, 30, 80, 60), clRed);
+    probe::session(form).canvas()->fillRect(QRect(30, 30, 80, 60), clRed);
     form.showPage();
     return form;
 }
 
 QStringList uploads(const MainWindow& form) {
-    return QDir(form.uploadFolder).entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Time);
+    return QDir(probe::folders(form).uploadFolder).entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Time);
 }
 
 const QRegularExpression kUploadName(QStringLiteral("^[A-Za-z0-9]{10}\\.jpg$"));
@@ -80,7 +80,7 @@ TEST(Send, PictureReachesTheGalleryWithTheChildsNameAndAge) {
     ASSERT_TRUE(site.started) << site.server.readAll().toStdString();
     Harness h;
     MainWindow& form = withPage(h);
-    form.siteBase = site.base();
+    probe::siteBase(form) = site.base();
     // Cancel twice on the name and once on the age: each box comes back until answered.
     h.input.answers = {QString(), QString(), QStringLiteral("Маша"), QString(),
                        QStringLiteral("4")};
@@ -100,9 +100,9 @@ TEST(Send, PictureReachesTheGalleryWithTheChildsNameAndAge) {
     const QString name = sent[0];
     EXPECT_TRUE(kUploadName.match(name).hasMatch()) << name.toStdString();
     EXPECT_EQ(QSet<QChar>(name.begin(), name.begin() + 10).size(), 10);
-    const QString local = form.uploadFolder + QLatin1Char('/') + name;
+    const QString local = probe::folders(form).uploadFolder + QLatin1Char('/') + name;
     const QImage jpeg(local, "JPEG");
-    EXPECT_EQ(jpeg.size(), form.drawingArea->size());
+    EXPECT_EQ(jpeg.size(), probe::ui(form).drawingArea->size());
     const QColor red = jpeg.pixelColor(70, 60);
     EXPECT_GT(red.red(), 220);
     EXPECT_LT(red.green(), 40);
@@ -140,7 +140,7 @@ TEST(Send, EverySendHasItsOwnNameAndValuesArriveWhole) {
     ASSERT_TRUE(site.started);
     Harness h;
     MainWindow& form = withPage(h);
-    form.siteBase = site.base();
+    probe::siteBase(form) = site.base();
     h.input.answers = {QStringLiteral("Tom & Jerry"), QStringLiteral("3#4"),
                        QStringLiteral("Anna Maria"),  QStringLiteral("5 лет"),
                        QStringLiteral("O'Neil=1"),    QStringLiteral("+6")};
@@ -165,11 +165,11 @@ TEST(Send, EverySendHasItsOwnNameAndValuesArriveWhole) {
 TEST(Send, OfflineDoesNothingAtAll) {
     Harness h;
     MainWindow& form = withPage(h);
-    form.siteBase = QStringLiteral("http://127.0.0.1:9"); // never reached
+    probe::siteBase(form) = QStringLiteral("http://127.0.0.1:9"); // never reached
     h.network.online = false;
     h.input.answers = {QStringLiteral("Маша"), QStringLiteral("4")};
     reportErrors(&h.messages, [&] { form.onSendClicked(); });
-    EXPECT_FALSE(QFileInfo::exists(form.uploadFolder));
+    EXPECT_FALSE(QFileInfo::exists(probe::folders(form).uploadFolder));
     EXPECT_TRUE(h.input.prompts.empty());
     EXPECT_TRUE(h.messages.shown.empty());
 }
@@ -178,7 +178,7 @@ TEST(Send, OfflineDoesNothingAtAll) {
 TEST(Send, SiteDownShowsTheErrorAndKeepsTheJpeg) {
     Harness h;
     MainWindow& form = withPage(h);
-    form.siteBase = QStringLiteral("http://127.0.0.1:%1").arg(freePort());
+    probe::siteBase(form) = QStringLiteral("http://127.0.0.1:%1").arg(freePort());
     h.input.answers = {QStringLiteral("Маша"), QStringLiteral("4")};
     reportErrors(&h.messages, [&] { form.onSendClicked(); });
     ASSERT_EQ(h.messages.shown.size(), 1u);
@@ -187,7 +187,7 @@ TEST(Send, SiteDownShowsTheErrorAndKeepsTheJpeg) {
         << h.messages.shown[0].text.toStdString();
     const QStringList kept = uploads(form);
     ASSERT_EQ(kept.size(), 1);
-    EXPECT_GT(QFileInfo(form.uploadFolder + QLatin1Char('/') + kept[0]).size(), 0);
+    EXPECT_GT(QFileInfo(probe::folders(form).uploadFolder + QLatin1Char('/') + kept[0]).size(), 0);
 }
 
 // The site refuses the announce (an age too long for it): the status is an error, and no
@@ -197,7 +197,7 @@ TEST(Send, ErrorStatusFromTheSiteIsReported) {
     ASSERT_TRUE(site.started);
     Harness h;
     MainWindow& form = withPage(h);
-    form.siteBase = site.base();
+    probe::siteBase(form) = site.base();
     h.input.answers = {QStringLiteral("Маша"), QString(30, QLatin1Char('4'))};
     reportErrors(&h.messages, [&] { form.onSendClicked(); });
     ASSERT_EQ(h.messages.shown.size(), 1u);
@@ -212,9 +212,9 @@ TEST(Send, ErrorStatusFromTheSiteIsReported) {
 TEST(Send, PictureThatCannotBeWrittenGivesTheWarning) {
     Harness h;
     MainWindow& form = withPage(h);
-    form.siteBase = QStringLiteral("http://127.0.0.1:9");
+    probe::siteBase(form) = QStringLiteral("http://127.0.0.1:9");
     // A folder no file can be created in, whoever runs the test.
-    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self"), form.uploadFolder));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self"), probe::folders(form).uploadFolder));
     h.input.answers = {QStringLiteral("Маша"), QStringLiteral("4")};
     reportErrors(&h.messages, [&] { form.onSendClicked(); });
     ASSERT_EQ(h.messages.shown.size(), 1u);
@@ -229,9 +229,9 @@ TEST(Send, PictureThatCannotBeWrittenGivesTheWarning) {
 TEST(Send, GalleryAndWriteToUsOpenTheSiteInTheBrowser) {
     Harness h;
     MainWindow& form = h.make();
-    form.siteBase = QStringLiteral("http://gallery.test:8000");
-    form.viewGalleryAction->trigger();
-    form.writeToUsAction->trigger();
+    probe::siteBase(form) = QStringLiteral("http://gallery.test:8000");
+    probe::ui(form).viewGalleryAction->trigger();
+    probe::ui(form).writeToUsAction->trigger();
     EXPECT_EQ(h.shell.opened,
               (std::vector<QString>{QStringLiteral("http://gallery.test:8000/baby.php"),
                                     QStringLiteral("http://gallery.test:8000")}));

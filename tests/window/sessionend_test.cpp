@@ -24,27 +24,27 @@ TEST(SessionEnd, QuitSignalsWriteTheRecordAndSettingsWithoutAskingAnyone) {
         h.addArchive("a.pak", {{"p.bmp", bmpBytes(outlinePage(300, 200))}});
         MainWindow& f = h.make();
         // Child mode, locked: the close button would ask the gate; the desktop does not.
-        f.childMode->setEnabled(true);
-        f.childMode->lock.close();
+        probe::childMode(f)->setEnabled(true);
+        probe::childMode(f)->lock.close();
         int asked = 0;
-        f.childMode->askGate = [&](const GateQuestion&) { return ++asked, false; };
+        probe::childMode(f)->askGate = [&](const GateQuestion&) { return ++asked, false; };
         QuitRequests quits;
         QObject::connect(&quits, &QuitRequests::quitRequested, &f, &MainWindow::closeForSessionEnd);
         // The session ends while a dialog is open, inside its own event loop.
         bool dialogUp = false;
-        QTimer::singleShot(0, &f, [&] { f.optionsDialog->exec(); });
+        QTimer::singleShot(0, &f, [&] { probe::optionsDialog(f)->exec(); });
         QTimer::singleShot(100, &f, [&] {
-            dialogUp = f.optionsDialog->isVisible();
+            dialogUp = probe::optionsDialog(f)->isVisible();
             std::raise(sig);
         });
         EXPECT_TRUE(QTest::qWaitFor([&] { return !f.isVisible(); })) << sig;
         EXPECT_TRUE(dialogUp);
-        EXPECT_FALSE(f.optionsDialog->isVisible());
+        EXPECT_FALSE(probe::optionsDialog(f)->isVisible());
         EXPECT_EQ(asked, 0);
         EXPECT_TRUE(h.messages.shown.empty());
         EXPECT_EQ(fileSize(h.dir.path() + "/stat.dat"), 68) << sig;
         EXPECT_TRUE(QFile::exists(h.programDir() + "/config.ini"));
-        f.childMode->setEnabled(false);
+        probe::childMode(f)->setEnabled(false);
     }
 }
 

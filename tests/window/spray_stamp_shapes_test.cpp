@@ -36,7 +36,7 @@ struct ToolWindow : ::testing::Test {
     MainWindow* f = nullptr;
     void SetUp() override {
         f = &h.make(true, QSize(300, 200));
-        ASSERT_TRUE(f->pageBitmap);
+        ASSERT_TRUE(probe::session(*f).canvas());
         h.sound.events.clear();
     }
     void TearDown() override {
@@ -45,7 +45,7 @@ struct ToolWindow : ::testing::Test {
                 std::chrono::high_resolution_clock::now().time_since_epoch().count());
         });
     }
-    QImage& page() { return f->pageBitmap->image; }
+    QImage& page() { return probe::session(*f).canvas()->image; }
     int rotatePrompts() const {
         const auto p = h.sound.played();
         return int(std::count(p.begin(), p.end(), QStringLiteral("en_rotate")));
@@ -56,23 +56,23 @@ struct ToolWindow : ::testing::Test {
 TEST_F(ToolWindow, RotateTurnsThePageHalfRoundAndTwiceRestoresIt) {
     const QImage start = numbered(page().size());
     page() = start;
-    f->toolValue = tool::Brush;
-    f->optionsDialog->silentCheck->setChecked(false); // no config.ini means silent
-    f->rotateButton->click();
+    probe::tools(*f).toolValue = tool::Brush;
+    probe::optionsDialog(*f)->silentCheck->setChecked(false); // no config.ini means silent
+    probe::ui(*f).rotateButton->click();
     EXPECT_EQ(page(), start.mirrored(true, true)); // (x, y) <- (W - 1 - x, H - 1 - y)
-    f->rotateButton->click();
+    probe::ui(*f).rotateButton->click();
     EXPECT_EQ(page(), start);
     EXPECT_EQ(rotatePrompts(), 2);
-    EXPECT_EQ(f->toolValue, tool::Brush);
-    f->optionsDialog->silentCheck->setChecked(true);
-    f->rotateButton->click();
+    EXPECT_EQ(probe::tools(*f).toolValue, tool::Brush);
+    probe::optionsDialog(*f)->silentCheck->setChecked(true);
+    probe::ui(*f).rotateButton->click();
     EXPECT_EQ(rotatePrompts(), 2);
 }
 
 TEST_F(ToolWindow, SprayPressIsOneBurstWithinThePenSize) {
-    f->toolValue = tool::Spray;
-    f->penSize = 10;
-    f->currentColor = clGreen;
+    probe::tools(*f).toolValue = tool::Spray;
+    probe::tools(*f).penSize = 10;
+    probe::tools(*f).currentColor = clGreen;
     const QImage before = page();
     f->sprayPress(Qt::LeftButton, 150, 100);
     const auto dots = changed(before, page());
@@ -83,26 +83,26 @@ TEST_F(ToolWindow, SprayPressIsOneBurstWithinThePenSize) {
         EXPECT_LE(std::abs(d.y() - 100), 10);
         EXPECT_EQ(fromQRgb(page().pixel(d)), clGreen);
     }
-    EXPECT_TRUE(f->strokeActive);
+    EXPECT_TRUE(probe::tools(*f).strokeActive);
 
     // The right button, other tools and moves without a stroke leave the page alone.
     const QImage after = page();
-    f->strokeActive = false;
+    probe::tools(*f).strokeActive = false;
     f->sprayPress(Qt::RightButton, 50, 50);
     f->sprayMove(50, 50);
-    EXPECT_FALSE(f->strokeActive);
-    f->toolValue = tool::Fill;
+    EXPECT_FALSE(probe::tools(*f).strokeActive);
+    probe::tools(*f).toolValue = tool::Fill;
     f->sprayPress(Qt::LeftButton, 50, 50);
-    f->strokeActive = true;
+    probe::tools(*f).strokeActive = true;
     f->sprayMove(50, 50);
     EXPECT_EQ(page(), after);
 }
 
 TEST_F(ToolWindow, SprayMoveAddsTwoBursts) {
-    f->toolValue = tool::Spray;
-    f->penSize = 25;
-    f->currentColor = clBlue;
-    f->strokeActive = true;
+    probe::tools(*f).toolValue = tool::Spray;
+    probe::tools(*f).penSize = 25;
+    probe::tools(*f).currentColor = clBlue;
+    probe::tools(*f).strokeActive = true;
     PageBitmapCanvas one(page()), two(page());
     rng::Seed(42);
     f->sprayMove(150, 100);
@@ -117,26 +117,26 @@ TEST_F(ToolWindow, SprayMoveAddsTwoBursts) {
 TEST_F(ToolWindow, MulticolorSprayPressIsRedThenEveryMoveAnyColor) {
     std::uint64_t tick = 1;
     rng::SetClockForTest([&tick] { return tick += 104729; });
-    f->toolValue = tool::Spray;
-    f->penSize = 10;
-    f->colorMode = kMulticolorMode;
-    f->currentColor = MulticolorMarker;
+    probe::tools(*f).toolValue = tool::Spray;
+    probe::tools(*f).penSize = 10;
+    probe::tools(*f).colorMode = kMulticolorMode;
+    probe::tools(*f).currentColor = MulticolorMarker;
     const QImage before = page();
     f->sprayPress(Qt::LeftButton, 150, 100);
-    EXPECT_GE(f->currentColor, 0);
-    EXPECT_LE(f->currentColor, 255);
+    EXPECT_GE(probe::tools(*f).currentColor, 0);
+    EXPECT_LE(probe::tools(*f).currentColor, 255);
     for (const QPoint& d : changed(before, page()))
-        EXPECT_EQ(fromQRgb(page().pixel(d)), f->currentColor);
+        EXPECT_EQ(fromQRgb(page().pixel(d)), probe::tools(*f).currentColor);
 
     std::set<TColor> colors;
     bool greenOrBlue = false;
     for (int i = 0; i < 6; ++i) {
         const QImage prev = page();
         f->sprayMove(100, 100);
-        colors.insert(f->currentColor);
-        greenOrBlue = greenOrBlue || (f->currentColor & 0xFFFF00) != 0;
+        colors.insert(probe::tools(*f).currentColor);
+        greenOrBlue = greenOrBlue || (probe::tools(*f).currentColor & 0xFFFF00) != 0;
         for (const QPoint& d : changed(prev, page()))
-            EXPECT_EQ(fromQRgb(page().pixel(d)), f->currentColor);
+            EXPECT_EQ(fromQRgb(page().pixel(d)), probe::tools(*f).currentColor);
     }
     EXPECT_EQ(colors.size(), 6u);
     EXPECT_TRUE(greenOrBlue);
@@ -146,17 +146,17 @@ TEST_F(ToolWindow, ShapeRubberBandLeavesOnlyTheLastOutline) {
     page().fill(Qt::white);
     page().setPixel(5, 5, qRgb(0, 200, 0)); // earlier coloring survives the drag
     const QImage start = page();
-    f->toolValue = tool::Shapes;
-    f->shapeKind = shape::Line;
-    f->pageBitmap->pen.width = 9; // whatever the last tool left: outlines are 2 px black
+    probe::tools(*f).toolValue = tool::Shapes;
+    probe::tools(*f).shapeKind = shape::Line;
+    probe::session(*f).canvas()->pen.width = 9; // whatever the last tool left: outlines are 2 px black
     f->shapePress(20, 20);
-    EXPECT_TRUE(f->strokeActive);
+    EXPECT_TRUE(probe::tools(*f).strokeActive);
     EXPECT_EQ(page(), start); // nothing is drawn at the press
     f->shapeDrag(200, 20);
     f->shapeDrag(120, 150);
     f->shapeDrag(20, 150);
     f->onAreaRelease(Qt::LeftButton, 20, 150);
-    EXPECT_FALSE(f->strokeActive);
+    EXPECT_FALSE(probe::tools(*f).strokeActive);
     const auto ink = changed(start, page());
     ASSERT_FALSE(ink.empty());
     for (const QPoint& p : ink) {
@@ -172,10 +172,10 @@ TEST_F(ToolWindow, EachShapeWordDrawsItsOutlineAndAClickAloneDrawsNothing) {
         {shape::Diamond, ShapeOutline::Diamond},    {shape::Polygon, ShapeOutline::Hexagon},
         {shape::Trapezoid, ShapeOutline::Trapezoid}};
     const QImage start = numbered(page().size());
-    f->toolValue = tool::Shapes;
+    probe::tools(*f).toolValue = tool::Shapes;
     for (const auto& [word, kind] : words) {
         page() = start;
-        f->shapeKind = word;
+        probe::tools(*f).shapeKind = word;
         f->shapePress(40, 40);
         f->onAreaRelease(Qt::LeftButton, 40, 40);
         EXPECT_EQ(page(), start) << qPrintable(word);
@@ -190,9 +190,9 @@ TEST_F(ToolWindow, EachShapeWordDrawsItsOutlineAndAClickAloneDrawsNothing) {
     }
     // The shape steps are the shape tool's only.
     page() = start;
-    f->toolValue = tool::Brush;
+    probe::tools(*f).toolValue = tool::Brush;
     f->shapePress(10, 10);
-    f->strokeActive = true;
+    probe::tools(*f).strokeActive = true;
     f->shapeDrag(90, 90);
     EXPECT_EQ(page(), start);
 }
@@ -202,15 +202,15 @@ TEST_F(ToolWindow, StampPressDropsOneStampOfTheChosenSet) {
     QImage pic(kStampWidth, kStampHeight, QImage::Format_ARGB32);
     pic.fill(qRgb(250, 120, 0));
     pic.setPixel(1, 1, qRgba(0, 0, 0, 0));
-    f->heartStamps = {pic};
-    f->snowflakeStamps.clear();
-    f->toolValue = tool::Stamp;
+    probe::tools(*f).heartStamps = {pic};
+    probe::tools(*f).snowflakeStamps.clear();
+    probe::tools(*f).toolValue = tool::Stamp;
     page().fill(Qt::white);
     const QImage start = page();
 
-    f->stampKind = stampkind::Snow; // an empty set draws nothing
+    probe::tools(*f).stampKind = stampkind::Snow; // an empty set draws nothing
     f->stampPress(Qt::LeftButton, 100, 100);
-    f->stampKind = stampkind::Hearts;
+    probe::tools(*f).stampKind = stampkind::Hearts;
     f->stampPress(Qt::RightButton, 100, 100);
     EXPECT_EQ(page(), start);
     f->stampPress(Qt::LeftButton, 100, 100);
@@ -225,20 +225,20 @@ TEST_F(ToolWindow, StampPressDropsOneStampOfTheChosenSet) {
     EXPECT_NEAR(box.top(), 30, 2);
     EXPECT_LE(box.width(), 156);
     EXPECT_LE(box.height(), 156);
-    EXPECT_FALSE(f->strokeActive);
+    EXPECT_FALSE(probe::tools(*f).strokeActive);
     EXPECT_TRUE(h.sound.events.empty());
 }
 
 TEST_F(ToolWindow, StampArtLoadsInFullSets) {
-    ASSERT_TRUE(QFileInfo::exists(QStringLiteral(":/stamps/cvet_0.png")))
+    ASSERT_TRUE(QFileInfo::exists(QStringLiteral(":/stamps/flower_0.png")))
         << "stamp pictures missing from the resources";
     f->loadStampSets();
-    EXPECT_EQ(f->flowerStamps.size(), 6u);
-    EXPECT_EQ(f->heartStamps.size(), 9u);
-    EXPECT_EQ(f->snowflakeStamps.size(), 8u);
-    EXPECT_EQ(f->leafStamps.size(), 11u);
+    EXPECT_EQ(probe::tools(*f).flowerStamps.size(), 6u);
+    EXPECT_EQ(probe::tools(*f).heartStamps.size(), 9u);
+    EXPECT_EQ(probe::tools(*f).snowflakeStamps.size(), 8u);
+    EXPECT_EQ(probe::tools(*f).leafStamps.size(), 11u);
     for (const auto* list :
-         {&f->flowerStamps, &f->heartStamps, &f->snowflakeStamps, &f->leafStamps})
+         {&probe::tools(*f).flowerStamps, &probe::tools(*f).heartStamps, &probe::tools(*f).snowflakeStamps, &probe::tools(*f).leafStamps})
         for (const QImage& img : *list) {
             EXPECT_EQ(img.size(), QSize(kStampWidth, kStampHeight));
             // A see-through corner makes white the key; anything else would frame the

@@ -5,6 +5,7 @@
 #include "base/cp1251.h"
 #include "support/fakes.h"
 
+#include <QToolButton>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -28,8 +29,8 @@ void writeFile(const QString& p, const QByteArray& b) {
 }
 
 int nodeIndexOf(MainWindow& f, const QString& text) {
-    for (size_t i = 0; i < f.catalogueNodes.size(); ++i)
-        if (f.catalogueNodes[i]->text(0) == text)
+    for (size_t i = 0; i < probe::catalogue(f).catalogueNodes.size(); ++i)
+        if (probe::catalogue(f).catalogueNodes[i]->text(0) == text)
             return int(i);
     return -1;
 }
@@ -47,39 +48,39 @@ TEST(Startup, FirstShowSetsTheInitialToolStateSilently) {
     Harness h;
     h.addArchive("animals.pak", {{"cat.bmp", bmpBytes(outlinePage(200, 150))}});
     MainWindow& f = h.make();
-    EXPECT_EQ(f.toolValue, tool::Fill);
-    EXPECT_EQ(f.currentColor, clBlue);
-    EXPECT_TRUE(f.colorMode.isEmpty());
-    EXPECT_EQ(f.penSize, 25);
-    EXPECT_EQ(f.stampKind, stampkind::Snow);
-    EXPECT_EQ(f.fillStyle, fillstyle::Normal);
-    EXPECT_EQ(f.toolOptionPages->currentWidget(), f.fillOptions);
-    EXPECT_FALSE(f.loadingLabel->isVisible());
-    EXPECT_FALSE(f.loadingBlinkTimer->isActive());
-    EXPECT_EQ(f.colorCounts[5].Name, QStringLiteral("Light blue"));
+    EXPECT_EQ(probe::tools(f).toolValue, tool::Fill);
+    EXPECT_EQ(probe::tools(f).currentColor, clBlue);
+    EXPECT_TRUE(probe::tools(f).colorMode.isEmpty());
+    EXPECT_EQ(probe::tools(f).penSize, 25);
+    EXPECT_EQ(probe::tools(f).stampKind, stampkind::Snow);
+    EXPECT_EQ(probe::tools(f).fillStyle, fillstyle::Normal);
+    EXPECT_EQ(probe::ui(f).toolOptionPages->currentWidget(), probe::ui(f).fillOptions);
+    EXPECT_FALSE(probe::ui(f).loadingLabel->isVisible());
+    EXPECT_FALSE(probe::ui(f).loadingBlinkTimer->isActive());
+    EXPECT_EQ(probe::stats(f).colorCounts[5].Name, QStringLiteral("Light blue"));
     // Sound is off by default, so nothing at all was played.
     EXPECT_TRUE(h.sound.played().empty());
     // The one page was drawn by Random: currentPageIndex is its node.
-    EXPECT_EQ(f.currentPageIndex, 1);
-    ASSERT_TRUE(f.pageBitmap);
-    EXPECT_EQ(f.pageBitmap->image.size(), f.drawingArea->size());
+    EXPECT_EQ(probe::catalogue(f).currentPageIndex, 1);
+    ASSERT_TRUE(probe::session(f).canvas());
+    EXPECT_EQ(probe::session(f).canvas()->image.size(), probe::ui(f).drawingArea->size());
 }
 
 TEST(Startup, MissingConfigGivesDefaultsAndCloseWritesAllFourKeys) {
     Harness h;
     MainWindow& f = h.make();
-    EXPECT_EQ(f.paletteTabs->currentIndex(), 0);
-    EXPECT_TRUE(f.optionsDialog->fullScreenCheck->isChecked());
-    EXPECT_TRUE(f.optionsDialog->silentCheck->isChecked());
-    EXPECT_FALSE(f.optionsDialog->mouseOutCheck->isChecked());
+    EXPECT_EQ(probe::ui(f).paletteTabs->currentIndex(), 0);
+    EXPECT_TRUE(probe::optionsDialog(f)->fullScreenCheck->isChecked());
+    EXPECT_TRUE(probe::optionsDialog(f)->silentCheck->isChecked());
+    EXPECT_FALSE(probe::optionsDialog(f)->mouseOutCheck->isChecked());
     EXPECT_FALSE(f.windowFlags() & Qt::WindowMaximizeButtonHint);
-    f.paletteTabs->setCurrentIndex(1);
-    f.optionsDialog->silentCheck->setChecked(false);
+    probe::ui(f).paletteTabs->setCurrentIndex(1);
+    probe::optionsDialog(f)->silentCheck->setChecked(false);
     f.close();
     EXPECT_EQ(readAll(h.programDir() + "/config.ini"),
               toCp1251(QStringLiteral(
                   "[Настройки]\r\nИнтерфейс=Детский\r\nМышка=0\r\nЭкран=1\r\nЗвук=0\r\n")));
-    EXPECT_FALSE(f.pageBitmap);
+    EXPECT_FALSE(probe::session(f).canvas());
 }
 
 TEST(Startup, StoredSettingsAreAppliedAndOtherSectionsDropped) {
@@ -89,15 +90,15 @@ TEST(Startup, StoredSettingsAreAppliedAndOtherSectionsDropped) {
         toCp1251(QStringLiteral("[Extra]\r\nx=1\r\n[Настройки]\r\nИнтерфейс=МАЛЫШ\r\nМышка=1\r\n"
                                 "Экран=abc\r\nЗвук=0\r\n")));
     MainWindow& f = h.make();
-    EXPECT_EQ(f.paletteTabs->currentIndex(), 1); // case differs: Kids
-    EXPECT_TRUE(f.optionsDialog->mouseOutCheck->isChecked());
-    EXPECT_TRUE(f.optionsDialog->fullScreenCheck->isChecked()); // not a number: default on
-    EXPECT_FALSE(f.optionsDialog->silentCheck->isChecked());
+    EXPECT_EQ(probe::ui(f).paletteTabs->currentIndex(), 1); // case differs: Kids
+    EXPECT_TRUE(probe::optionsDialog(f)->mouseOutCheck->isChecked());
+    EXPECT_TRUE(probe::optionsDialog(f)->fullScreenCheck->isChecked()); // not a number: default on
+    EXPECT_FALSE(probe::optionsDialog(f)->silentCheck->isChecked());
     // Sound on: the first page load said "S1".
     EXPECT_EQ(h.sound.played(), std::vector<QString>({"S1"}));
     // Checking "Disable sound" silences the very next prompt.
-    f.optionsDialog->silentCheck->setChecked(true);
-    f.onTinyPenClicked();
+    probe::optionsDialog(f)->silentCheck->setChecked(true);
+    probe::ui(f).tinyPenButton->click();
     EXPECT_EQ(h.sound.played().size(), 1u);
     f.close();
     const QString text = fromCp1251(readAll(h.programDir() + "/config.ini"));
@@ -114,8 +115,8 @@ TEST(Startup, UnreadableConfigIsReportedAndStartupGoesOn) {
               QStringLiteral("Error loading to configuration file config.ini!"));
     EXPECT_EQ(h.messages.shown[0].title, QStringLiteral("Error"));
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(f.paletteTabs->currentIndex(), 1); // as designed
-    EXPECT_FALSE(f.optionsDialog->silentCheck->isChecked());
+    EXPECT_EQ(probe::ui(f).paletteTabs->currentIndex(), 1); // as designed
+    EXPECT_FALSE(probe::optionsDialog(f)->silentCheck->isChecked());
     f.close();
     ASSERT_EQ(h.messages.shown.size(), 2u);
     EXPECT_EQ(h.messages.shown[1].text,
@@ -142,18 +143,18 @@ TEST(Catalogue, TreeListsArchivesAndPagesInOrder) {
     MainWindow& f = h.make(false);
     ASSERT_EQ(f.catalogueNodeCount(), 5);
     QStringList texts;
-    for (auto* n : f.catalogueNodes)
+    for (auto* n : probe::catalogue(f).catalogueNodes)
         texts << n->text(0);
     // Directory order is the file system's; check each archive's own block.
     // Archives read as words; the file name stays in the tooltip for the grown-ups.
     const int a = nodeIndexOf(f, "Animals (3)");
     ASSERT_GE(a, 0);
-    EXPECT_EQ(f.catalogueNodes[a]->toolTip(0), QString("animals.pak"));
-    EXPECT_EQ(f.catalogueNodes[a + 1]->text(0), QString("cat"));
-    EXPECT_EQ(f.catalogueNodes[a + 3]->text(0), QString("sun"));
+    EXPECT_EQ(probe::catalogue(f).catalogueNodes[a]->toolTip(0), QString("animals.pak"));
+    EXPECT_EQ(probe::catalogue(f).catalogueNodes[a + 1]->text(0), QString("cat"));
+    EXPECT_EQ(probe::catalogue(f).catalogueNodes[a + 3]->text(0), QString("sun"));
     EXPECT_GE(nodeIndexOf(f, "Empty (0)"), 0);
     EXPECT_TRUE(QFile::exists(h.tempDir() + "raskraska/dog.bmp"));
-    EXPECT_FALSE(f.catalogueNodes[a]->isExpanded());
+    EXPECT_FALSE(probe::catalogue(f).catalogueNodes[a]->isExpanded());
 }
 
 TEST(Catalogue, RandomNeverRepeatsThePageNorDrawsAnArchive) {
@@ -163,14 +164,14 @@ TEST(Catalogue, RandomNeverRepeatsThePageNorDrawsAnArchive) {
     MainWindow& f = h.make();
     std::set<int> seen;
     for (int i = 0; i < 60; ++i) {
-        const int before = f.currentPageIndex;
-        f.fillTexture = 3;
+        const int before = probe::catalogue(f).currentPageIndex;
+        probe::tools(f).fillTexture = 3;
         f.onRandomPageClicked();
-        EXPECT_NE(f.currentPageIndex, before);
-        EXPECT_EQ(f.catalogueNodes[f.currentPageIndex]->data(0, Qt::UserRole).toInt(), 2);
-        EXPECT_EQ(f.pageCounts[f.currentPageIndex].Name, f.catalogueNodes[f.currentPageIndex]->text(0));
-        EXPECT_EQ(f.fillTexture, 0);
-        seen.insert(f.currentPageIndex);
+        EXPECT_NE(probe::catalogue(f).currentPageIndex, before);
+        EXPECT_EQ(probe::catalogue(f).catalogueNodes[probe::catalogue(f).currentPageIndex]->data(0, Qt::UserRole).toInt(), 2);
+        EXPECT_EQ(probe::stats(f).pageCounts[probe::catalogue(f).currentPageIndex].Name, probe::catalogue(f).catalogueNodes[probe::catalogue(f).currentPageIndex]->text(0));
+        EXPECT_EQ(probe::tools(f).fillTexture, 0);
+        seen.insert(probe::catalogue(f).currentPageIndex);
     }
     EXPECT_EQ(seen.size(), 3u);
 }
@@ -179,50 +180,50 @@ TEST(Catalogue, RandomWithNothingNewKeepsThePageOrShowsTheNoPagesLabels) {
     Harness h;
     h.addArchive("one.pak", {{"only.bmp", dotPage(20, 20)}});
     MainWindow& f = h.make();
-    EXPECT_EQ(f.currentPageIndex, 1);
+    EXPECT_EQ(probe::catalogue(f).currentPageIndex, 1);
     f.onRandomPageClicked(); // must not loop
-    EXPECT_EQ(f.currentPageIndex, 1);
+    EXPECT_EQ(probe::catalogue(f).currentPageIndex, 1);
 
     Harness empty;
     MainWindow& g = empty.make();
-    EXPECT_TRUE(g.noPagesLabel->isVisible());
-    EXPECT_TRUE(g.siteLinkLabel->isVisible());
-    EXPECT_EQ(g.noPagesLabel->y(), 115);
-    EXPECT_EQ(g.currentPageIndex, 0);
-    ASSERT_TRUE(g.pageBitmap);
-    EXPECT_EQ(g.pageBitmap->image.pixel(g.pageBitmap->width() / 2, g.pageBitmap->height() / 2),
+    EXPECT_TRUE(probe::ui(g).noPagesLabel->isVisible());
+    EXPECT_TRUE(probe::ui(g).siteLinkLabel->isVisible());
+    EXPECT_EQ(probe::ui(g).noPagesLabel->y(), 115);
+    EXPECT_EQ(probe::catalogue(g).currentPageIndex, 0);
+    ASSERT_TRUE(probe::session(g).canvas());
+    EXPECT_EQ(probe::session(g).canvas()->image.pixel(probe::session(g).canvas()->width() / 2, probe::session(g).canvas()->height() / 2),
               qRgb(255, 255, 255));
 
     Harness archivesOnly;
     archivesOnly.addArchive("e.pak", {});
     MainWindow& e = archivesOnly.make();
-    EXPECT_EQ(e.currentPageIndex, 0);
-    EXPECT_FALSE(e.noPagesLabel->isVisible());
+    EXPECT_EQ(probe::catalogue(e).currentPageIndex, 0);
+    EXPECT_FALSE(probe::ui(e).noPagesLabel->isVisible());
 }
 
 TEST(Catalogue, TreeClickLoadsPageNodesOnly) {
     Harness h;
     h.addArchive("a.pak", {{"p1.bmp", dotPage(20, 20)}, {"p2.bmp", dotPage(20, 20)}});
     MainWindow& f = h.make();
-    f.catalogueTree->setCurrentItem(f.catalogueNodes[0]);
-    const int before = f.currentPageIndex;
-    f.fillTexture = 4;
+    probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[0]);
+    const int before = probe::catalogue(f).currentPageIndex;
+    probe::tools(f).fillTexture = 4;
     f.onCatalogueItemClicked();
-    EXPECT_EQ(f.currentPageIndex, before);
+    EXPECT_EQ(probe::catalogue(f).currentPageIndex, before);
     const int target = before == 1 ? 2 : 1;
-    f.catalogueTree->setCurrentItem(f.catalogueNodes[target]);
+    probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[target]);
     f.onCatalogueItemClicked();
-    EXPECT_EQ(f.currentPageIndex, target);
-    EXPECT_EQ(f.fillTexture, 4); // a tree click keeps the texture
+    EXPECT_EQ(probe::catalogue(f).currentPageIndex, target);
+    EXPECT_EQ(probe::tools(f).fillTexture, 4); // a tree click keeps the texture
 }
 
 TEST(Catalogue, CatalogueButtonOpensTheTreePanel) {
     Harness h;
     MainWindow& f = h.make();
     f.onCatalogueButtonClicked();
-    EXPECT_TRUE(f.cataloguePanel->isVisible());
-    EXPECT_FALSE(f.statisticsPanel->isVisible());
-    EXPECT_EQ(f.rightPanel->width(), 430);
+    EXPECT_TRUE(probe::ui(f).cataloguePanel->isVisible());
+    EXPECT_FALSE(probe::ui(f).statisticsPanel->isVisible());
+    EXPECT_EQ(probe::ui(f).rightPanel->width(), 430);
 }
 
 TEST(Catalogue, OpenFolderCommand) {
@@ -245,8 +246,8 @@ TEST(Loading, PageIsFittedWithMarginsAndKeepsItsColors) {
     src.fill(qRgb(10, 200, 30));
     h.addArchive("a.pak", {{"green.bmp", bmpBytes(src)}});
     MainWindow& f = h.make(true, QSize(900, 500));
-    ASSERT_EQ(f.pageBitmap->image.size(), QSize(900, 500));
-    const QImage& img = f.pageBitmap->image;
+    ASSERT_EQ(probe::session(f).canvas()->image.size(), QSize(900, 500));
+    const QImage& img = probe::session(f).canvas()->image;
     // 60 x 80 into 860 x 460: 345 x 460 at (277, 20).
     EXPECT_EQ(img.pixel(277, 20), qRgb(10, 200, 30));
     EXPECT_EQ(img.pixel(621, 479), qRgb(10, 200, 30));
@@ -260,21 +261,21 @@ TEST(Loading, DamagedCataloguePageIsReportedAndThePictureStays) {
     Harness h;
     h.addArchive("a.pak", {{"good.bmp", dotPage(20, 20)}, {"bad.bmp", "not a bitmap at all"}});
     MainWindow& f = h.make();
-    f.catalogueTree->setCurrentItem(f.catalogueNodes[1]);
+    probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[1]);
     f.onCatalogueItemClicked();
     h.messages.shown.clear(); // Random at start may have drawn the bad page
-    const QImage before = f.pageBitmap->image;
-    f.catalogueTree->setCurrentItem(f.catalogueNodes[2]);
+    const QImage before = probe::session(f).canvas()->image;
+    probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[2]);
     reportErrors(&h.messages, [&] { f.onCatalogueItemClicked(); });
     EXPECT_EQ(h.messages.shown.size(), 1u);
-    EXPECT_TRUE(f.pageBitmap->image == before);
+    EXPECT_TRUE(probe::session(f).canvas()->image == before);
 }
 
 TEST(Loading, OpenCommandLoadsAnyFileAndSaysWhyOneCannotBeOpened) {
     Harness h;
     h.addArchive("a.pak", {{"p1.bmp", dotPage(20, 20)}});
     MainWindow& f = h.make();
-    const int page = f.currentPageIndex;
+    const int page = probe::catalogue(f).currentPageIndex;
     // A name that does not exist gives the white sheet.
     h.dialogs.openAnswer = h.dir.path() + "/nothing.bmp";
     f.onOpenClicked();
@@ -282,19 +283,19 @@ TEST(Loading, OpenCommandLoadsAnyFileAndSaysWhyOneCannotBeOpened) {
         EXPECT_TRUE(h.dialogs.opened.back().filter.contains(QLatin1String(pattern))) << pattern;
     EXPECT_EQ(QDir(h.dialogs.opened.back().initialDir).canonicalPath(),
               QDir(h.programDir() + "/save").canonicalPath());
-    const QImage& img = f.pageBitmap->image;
+    const QImage& img = probe::session(f).canvas()->image;
     EXPECT_EQ(img.pixel(img.width() / 2, img.height() / 2), qRgb(255, 255, 255));
     EXPECT_TRUE(h.messages.shown.empty());
     // Garbage: the picture stays, and the parent is told which file could not be opened.
     writeFile(h.dir.path() + "/junk.bmp", "BM garbage");
     h.dialogs.openAnswer = h.dir.path() + "/junk.bmp";
-    const QImage before = f.pageBitmap->image;
+    const QImage before = probe::session(f).canvas()->image;
     f.onOpenClicked();
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_TRUE(h.messages.shown[0].text.startsWith("junk.bmp\n"));
     EXPECT_EQ(h.messages.shown[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(f.pageBitmap->image, before);
-    EXPECT_EQ(f.currentPageIndex, page);
+    EXPECT_EQ(probe::session(f).canvas()->image, before);
+    EXPECT_EQ(probe::catalogue(f).currentPageIndex, page);
 }
 
 TEST(Loading, ClearRestoresThePageThenGivesAWhiteSheet) {
@@ -302,18 +303,18 @@ TEST(Loading, ClearRestoresThePageThenGivesAWhiteSheet) {
     h.addArchive("a.pak", {{"p1.bmp", dotPage(20, 20)}});
     MainWindow& f = h.make();
     auto centre = [&] {
-        return f.pageBitmap->image.pixel(f.pageBitmap->width() / 2, f.pageBitmap->height() / 2);
+        return probe::session(f).canvas()->image.pixel(probe::session(f).canvas()->width() / 2, probe::session(f).canvas()->height() / 2);
     };
     ASSERT_EQ(centre(), qRgb(0, 0, 0));
     // A press happened: the first Clear brings the page back, colored or not.
-    f.pageIndexAtLastClear = 0;
-    f.pageBitmap->fillRect(f.pageBitmap->rect(), clRed);
-    f.fillStyle = fillstyle::Special;
-    f.fillTexture = 2;
+    probe::catalogue(f).pageIndexAtLastClear = 0;
+    probe::session(f).canvas()->fillRect(probe::session(f).canvas()->rect(), clRed);
+    probe::tools(f).fillStyle = fillstyle::Special;
+    probe::tools(f).fillTexture = 2;
     f.onClearClicked();
     EXPECT_EQ(centre(), qRgb(0, 0, 0));
-    EXPECT_EQ(f.fillStyle, fillstyle::Normal);
-    EXPECT_EQ(f.fillTexture, 0);
+    EXPECT_EQ(probe::tools(f).fillStyle, fillstyle::Normal);
+    EXPECT_EQ(probe::tools(f).fillTexture, 0);
     // The second, with no press between: white sheet; and it stays white.
     f.onClearClicked();
     EXPECT_EQ(centre(), qRgb(255, 255, 255));
@@ -327,20 +328,20 @@ TEST(Loading, ClearRestoresThePageThenGivesAWhiteSheet) {
     h.dialogs.openAnswer = h.dir.path() + "/other.bmp";
     f.onOpenClicked();
     ASSERT_EQ(centre(), qRgb(0, 0, 200));
-    QTest::mouseClick(f.drawingArea, Qt::LeftButton, {}, QPoint(5, 5)); // a blue fill over it
+    QTest::mouseClick(probe::ui(f).drawingArea, Qt::LeftButton, {}, QPoint(5, 5)); // a blue fill over it
     f.onUndoClicked();
     f.onUndoClicked(); // back to the white sheet
     f.onRedoClicked();
     f.onRedoClicked();
-    f.pageIndexAtLastClear = 0;
-    f.pageBitmap->fillRect(f.pageBitmap->rect(), clRed);
+    probe::catalogue(f).pageIndexAtLastClear = 0;
+    probe::session(f).canvas()->fillRect(probe::session(f).canvas()->rect(), clRed);
     f.onClearClicked();
     EXPECT_EQ(centre(), qRgb(0, 0, 200));
     // Once a catalogue page is picked, Clear is the catalogue's again.
-    f.catalogueTree->setCurrentItem(f.catalogueNodes[1]);
+    probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[1]);
     f.onCatalogueItemClicked();
-    f.pageIndexAtLastClear = 0;
-    f.pageBitmap->fillRect(f.pageBitmap->rect(), clRed);
+    probe::catalogue(f).pageIndexAtLastClear = 0;
+    probe::session(f).canvas()->fillRect(probe::session(f).canvas()->rect(), clRed);
     f.onClearClicked();
     EXPECT_EQ(centre(), qRgb(0, 0, 0));
 }
@@ -349,7 +350,7 @@ TEST(Loading, WithNoCataloguePageTheFirstClearIsAlreadyWhite) {
     Harness h;
     MainWindow& f = h.make();
     h.dialogs.openAnswer = QString();
-    f.pageBitmap->fillRect(f.pageBitmap->rect(), clRed);
+    probe::session(f).canvas()->fillRect(probe::session(f).canvas()->rect(), clRed);
     f.onClearClicked();
-    EXPECT_EQ(f.pageBitmap->image.pixel(5, 5), qRgb(255, 255, 255));
+    EXPECT_EQ(probe::session(f).canvas()->image.pixel(5, 5), qRgb(255, 255, 255));
 }

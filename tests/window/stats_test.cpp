@@ -29,10 +29,10 @@ std::vector<TStatRecord> history(const Harness& h) {
 // The grid's rows below its header, cell by cell.
 std::vector<QStringList> gridRows(const MainWindow& f) {
     std::vector<QStringList> rows;
-    for (int r = 0; r < f.historyTable->rowCount(); ++r) {
+    for (int r = 0; r < probe::ui(f).historyTable->rowCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < f.historyTable->columnCount(); ++c) {
-            const QTableWidgetItem* it = f.historyTable->item(r, c);
+        for (int c = 0; c < probe::ui(f).historyTable->columnCount(); ++c) {
+            const QTableWidgetItem* it = probe::ui(f).historyTable->item(r, c);
             cells << (it ? it->text() : QStringLiteral("<none>"));
         }
         rows.push_back(cells);
@@ -41,13 +41,13 @@ std::vector<QStringList> gridRows(const MainWindow& f) {
 }
 
 void click(MainWindow& f, TColor color, int times) {
-    f.currentColor = color;
+    probe::tools(f).currentColor = color;
     for (int i = 0; i < times; ++i)
         f.countClick();
 }
 
 void choosePage(MainWindow& f, int node) {
-    f.catalogueTree->setCurrentItem(f.catalogueNodes[size_t(node)]);
+    probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[size_t(node)]);
     f.onCatalogueItemClicked();
 }
 
@@ -90,12 +90,12 @@ TEST(Statistics, FavoriteColorTiesGoToTheEarlierColor) {
     MainWindow& f = h.make();
     click(f, clYellow, 3); // yellow first, yet red comes first in the table
     click(f, clRed, 3);
-    f.statisticsButton->click();
-    EXPECT_EQ(f.favoriteColorLabel->text(), QStringLiteral("Favorite color: Red"));
+    probe::ui(f).statisticsButton->click();
+    EXPECT_EQ(probe::ui(f).favoriteColorLabel->text(), QStringLiteral("Favorite color: Red"));
     click(f, clYellow, 1);
-    EXPECT_EQ(f.clicksLabel->text(), QStringLiteral("Clicks counter: 7"));
-    f.statisticsButton->click();
-    EXPECT_EQ(f.favoriteColorLabel->text(), QStringLiteral("Favorite color: Yellow"));
+    EXPECT_EQ(probe::ui(f).clicksLabel->text(), QStringLiteral("Clicks counter: 7"));
+    probe::ui(f).statisticsButton->click();
+    EXPECT_EQ(probe::ui(f).favoriteColorLabel->text(), QStringLiteral("Favorite color: Yellow"));
     f.close();
     ASSERT_EQ(history(h).size(), 1u);
     EXPECT_EQ(history(h)[0].FavoriteColor, QStringLiteral("Yellow"));
@@ -108,30 +108,30 @@ TEST(Statistics, OnlyTheEightPaletteValuesCountTowardAColor) {
     // Near misses of red and of the palette's black, the outline black, the multicolor marker.
     for (TColor c : {TColor(0x000000FE), TColor(0x001A1A1B), clBlack, MulticolorMarker})
         click(f, c, 2);
-    EXPECT_EQ(f.clickCount, 8);
-    f.statisticsButton->click();
-    EXPECT_TRUE(f.favoriteColorLabel->isHidden()); // no label without a value
-    EXPECT_EQ(f.favoriteColorText, QString());
+    EXPECT_EQ(probe::stats(f).clickCount, 8);
+    probe::ui(f).statisticsButton->click();
+    EXPECT_TRUE(probe::ui(f).favoriteColorLabel->isHidden()); // no label without a value
+    EXPECT_EQ(probe::stats(f).favoriteColorText, QString());
 
     // A chart cell equal to a palette value counts toward that color, white included.
     click(f, clWhite, 1);
     click(f, clPaintBlack, 2);
-    f.statisticsButton->click();
-    EXPECT_EQ(f.favoriteColorLabel->text(), QStringLiteral("Favorite color: Black"));
-    EXPECT_FALSE(f.favoriteColorLabel->isHidden());
-    EXPECT_EQ(f.colorCounts[7].Count, 1);
+    probe::ui(f).statisticsButton->click();
+    EXPECT_EQ(probe::ui(f).favoriteColorLabel->text(), QStringLiteral("Favorite color: Black"));
+    EXPECT_FALSE(probe::ui(f).favoriteColorLabel->isHidden());
+    EXPECT_EQ(probe::stats(f).colorCounts[7].Count, 1);
 }
 
 TEST(Statistics, LongPageNameIsWholeOnTheLabelAndCutInTheRecord) {
     Harness h;
     addPages(h, {kLongPage});
     MainWindow& f = h.make(); // the first show picks the only page
-    ASSERT_EQ(f.currentPageIndex, 1);
+    ASSERT_EQ(probe::catalogue(f).currentPageIndex, 1);
     click(f, clBlue, 2);
-    f.statisticsButton->click();
-    EXPECT_EQ(f.favoritePageLabel->text(), QStringLiteral("Favorite coloring book: ") + kLongPage);
-    EXPECT_GE(f.favoritePageLabel->width(), f.favoritePageLabel->sizeHint().width());
-    ASSERT_EQ(f.historyTable->rowCount(), 1);
+    probe::ui(f).statisticsButton->click();
+    EXPECT_EQ(probe::ui(f).favoritePageLabel->text(), QStringLiteral("Favorite coloring book: ") + kLongPage);
+    EXPECT_GE(probe::ui(f).favoritePageLabel->width(), probe::ui(f).favoritePageLabel->sizeHint().width());
+    ASSERT_EQ(probe::ui(f).historyTable->rowCount(), 1);
     EXPECT_EQ(gridRows(f)[0],
               (QStringList{QStringLiteral("->"), QStringLiteral("Now"), kLongPage.left(20),
                            QStringLiteral("Blue"), QStringLiteral("2")}));
@@ -148,29 +148,29 @@ TEST(Statistics, FavoritePageTiesGoToTheLowestIndex) {
 
     // Before any page is chosen the clicks count toward none.
     click(f, clRed, 4);
-    f.statisticsButton->click();
-    EXPECT_TRUE(f.favoritePageLabel->isHidden());
-    EXPECT_EQ(f.favoritePageText, QString());
+    probe::ui(f).statisticsButton->click();
+    EXPECT_TRUE(probe::ui(f).favoritePageLabel->isHidden());
+    EXPECT_EQ(probe::stats(f).favoritePageText, QString());
 
     choosePage(f, 3);
     click(f, clRed, 2);
     choosePage(f, 2);
     click(f, clRed, 2);
-    f.statisticsButton->click();
-    EXPECT_EQ(f.favoritePageLabel->text(), QStringLiteral("Favorite coloring book: Dog"));
-    EXPECT_FALSE(f.favoritePageLabel->isHidden());
+    probe::ui(f).statisticsButton->click();
+    EXPECT_EQ(probe::ui(f).favoritePageLabel->text(), QStringLiteral("Favorite coloring book: Dog"));
+    EXPECT_FALSE(probe::ui(f).favoritePageLabel->isHidden());
 
     choosePage(f, 3);
     click(f, clRed, 1);
-    f.statisticsButton->click();
-    EXPECT_EQ(f.favoritePageLabel->text(), QStringLiteral("Favorite coloring book: Owl"));
+    probe::ui(f).statisticsButton->click();
+    EXPECT_EQ(probe::ui(f).favoritePageLabel->text(), QStringLiteral("Favorite coloring book: Owl"));
 
     // An index past the table is never written.
-    f.currentPageIndex = 5000;
+    probe::catalogue(f).currentPageIndex = 5000;
     click(f, clRed, 1);
-    EXPECT_EQ(f.clickCount, 10);
-    EXPECT_EQ(f.pageCounts.size(), 5u);
-    EXPECT_EQ(f.pageCounts[0].Count, 0);
+    EXPECT_EQ(probe::stats(f).clickCount, 10);
+    EXPECT_EQ(probe::stats(f).pageCounts.size(), 5u);
+    EXPECT_EQ(probe::stats(f).pageCounts[0].Count, 0);
 }
 
 TEST(Statistics, MissingAndEmptyHistoryShowOnlyTheCurrentRun) {
@@ -182,19 +182,19 @@ TEST(Statistics, MissingAndEmptyHistoryShowOnlyTheCurrentRun) {
         }
         MainWindow& f = h.make();
         click(f, clGreen, 3);
-        f.statisticsButton->click();
-        EXPECT_EQ(f.historyTable->horizontalHeaderItem(4)->text(),
+        probe::ui(f).statisticsButton->click();
+        EXPECT_EQ(probe::ui(f).historyTable->horizontalHeaderItem(4)->text(),
                   QStringLiteral("Number of clicks"));
-        ASSERT_EQ(f.historyTable->rowCount(), 1) << "empty file: " << empty;
+        ASSERT_EQ(probe::ui(f).historyTable->rowCount(), 1) << "empty file: " << empty;
         EXPECT_EQ(gridRows(f)[0],
                   (QStringList{QStringLiteral("->"), QStringLiteral("Now"), QString(),
                                QStringLiteral("Green"), QStringLiteral("3")}));
-        EXPECT_TRUE(f.historyTable->isVisible());
-        EXPECT_FALSE(f.statisticsPanel->isHidden());
-        EXPECT_TRUE(f.cataloguePanel->isHidden());
+        EXPECT_TRUE(probe::ui(f).historyTable->isVisible());
+        EXPECT_FALSE(probe::ui(f).statisticsPanel->isHidden());
+        EXPECT_TRUE(probe::ui(f).cataloguePanel->isHidden());
         QApplication::processEvents();
-        EXPECT_EQ(f.rightPanel->width(), 605);
-        EXPECT_EQ(f.statisticsPanel->width(), 472);
+        EXPECT_EQ(probe::ui(f).rightPanel->width(), 605);
+        EXPECT_EQ(probe::ui(f).statisticsPanel->width(), 472);
     }
 }
 
@@ -203,11 +203,11 @@ TEST(Statistics, SavedRunsAreListedOldestFirst) {
     for (int run = 1; run <= 3; ++run) {
         MainWindow& f = h.make(false);
         click(f, clOrange, run);
-        f.statisticsButton->click(); // favorites are saved only once computed
+        probe::ui(f).statisticsButton->click(); // favorites are saved only once computed
         f.close();
     }
     MainWindow& f = h.make(false);
-    f.statisticsButton->click();
+    probe::ui(f).statisticsButton->click();
     const auto rows = gridRows(f);
     ASSERT_EQ(rows.size(), 4u); // the header is the table's own, above these
     EXPECT_EQ(rows[0][0], QStringLiteral("->"));
@@ -228,7 +228,7 @@ TEST(Statistics, PartialTrailingRecordIsDroppedAndOverwritten) {
         file.write(QByteArray(41, '\x7f'));
     }
     MainWindow& f = h.make(false);
-    f.statisticsButton->click();
+    probe::ui(f).statisticsButton->click();
     const auto rows = gridRows(f);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[1],
@@ -247,21 +247,21 @@ TEST(Statistics, PartialTrailingRecordIsDroppedAndOverwritten) {
 TEST(Statistics, SecondClickRefreshesOnlyTheLabels) {
     Harness h;
     MainWindow& f = h.make();
-    f.statisticsButton->click();
-    ASSERT_EQ(f.historyTable->rowCount(), 1);
+    probe::ui(f).statisticsButton->click();
+    ASSERT_EQ(probe::ui(f).historyTable->rowCount(), 1);
 
     appendRun(h, 4);
     click(f, clRed, 2);
-    f.statisticsButton->click();
-    EXPECT_EQ(f.favoriteColorLabel->text(), QStringLiteral("Favorite color: Red"));
-    EXPECT_EQ(f.clicksLabel->text(), QStringLiteral("Clicks counter: 2"));
-    ASSERT_EQ(f.historyTable->rowCount(), 1);
+    probe::ui(f).statisticsButton->click();
+    EXPECT_EQ(probe::ui(f).favoriteColorLabel->text(), QStringLiteral("Favorite color: Red"));
+    EXPECT_EQ(probe::ui(f).clicksLabel->text(), QStringLiteral("Clicks counter: 2"));
+    ASSERT_EQ(probe::ui(f).historyTable->rowCount(), 1);
     EXPECT_EQ(gridRows(f)[0][4], QStringLiteral("0"));
 
     // Opening it again after the catalogue closed it reads the file anew.
-    f.catalogueButton->click();
-    EXPECT_TRUE(f.statisticsPanel->isHidden());
-    f.statisticsButton->click();
+    probe::ui(f).catalogueButton->click();
+    EXPECT_TRUE(probe::ui(f).statisticsPanel->isHidden());
+    probe::ui(f).statisticsButton->click();
     const auto rows = gridRows(f);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0][4], QStringLiteral("2"));
@@ -272,17 +272,17 @@ TEST(Statistics, UnopenableHistoryKeepsTheGridAndFailsTheSaveAloud) {
     Harness h;
     appendRun(h, 8);
     MainWindow& f = h.make();
-    f.statisticsButton->click();
+    probe::ui(f).statisticsButton->click();
     const auto shown = gridRows(f);
     ASSERT_EQ(shown.size(), 2u);
 
-    f.catalogueButton->click();
+    probe::ui(f).catalogueButton->click();
     ASSERT_TRUE(QFile::remove(statPath(h)));
     ASSERT_TRUE(QDir().mkpath(statPath(h))); // present, but no file to open
     click(f, clBlue, 3);
-    f.statisticsButton->click();
+    probe::ui(f).statisticsButton->click();
     EXPECT_EQ(gridRows(f), shown);
-    EXPECT_EQ(f.favoriteColorLabel->text(), QStringLiteral("Favorite color: Blue"));
+    EXPECT_EQ(probe::ui(f).favoriteColorLabel->text(), QStringLiteral("Favorite color: Blue"));
     EXPECT_TRUE(h.messages.shown.empty());
 
     // Closing reports the failed save and still writes the settings.

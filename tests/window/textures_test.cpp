@@ -12,7 +12,7 @@
 
 namespace {
 PictureBox* box(MainWindow& f, int n) {
-    return f.textureBoxes[size_t(n - 1)];
+    return probe::ui(f).textureBoxes[size_t(n - 1)];
 }
 
 void pick(MainWindow& f, int n) {
@@ -28,36 +28,36 @@ bool framed(const QImage& pic) {
 TEST(TextureStrip, BoxesPickTexturesByOffset) {
     Harness h;
     MainWindow& f = h.make(true, QSize(1000, 300)); // room for the whole strip
-    EXPECT_EQ(f.textureCount, 10);
-    EXPECT_EQ(f.textureOffset, 0);
-    f.toolValue = tool::Brush;
+    EXPECT_EQ(probe::tools(f).textureCount, 10);
+    EXPECT_EQ(probe::tools(f).textureOffset, 0);
+    probe::tools(f).toolValue = tool::Brush;
     pick(f, 6);
-    EXPECT_EQ(f.fillTexture, 6);
-    EXPECT_EQ(f.toolValue, tool::Fill);
+    EXPECT_EQ(probe::tools(f).fillTexture, 6);
+    EXPECT_EQ(probe::tools(f).toolValue, tool::Fill);
 
     for (int i = 0; i < 4; ++i)
-        QTest::mouseClick(f.texturesNextButton, Qt::LeftButton);
-    EXPECT_EQ(f.textureOffset, 4);
-    EXPECT_EQ(f.fillTexture, 6); // scrolling keeps the choice
+        QTest::mouseClick(probe::ui(f).texturesNextButton, Qt::LeftButton);
+    EXPECT_EQ(probe::tools(f).textureOffset, 4);
+    EXPECT_EQ(probe::tools(f).fillTexture, 6); // scrolling keeps the choice
     pick(f, 6);
-    EXPECT_EQ(f.fillTexture, 10);
+    EXPECT_EQ(probe::tools(f).fillTexture, 10);
     pick(f, 1);
-    EXPECT_EQ(f.fillTexture, 5);
-    QTest::mouseClick(f.texturesNextButton, Qt::LeftButton);
-    EXPECT_EQ(f.textureOffset, 4);
+    EXPECT_EQ(probe::tools(f).fillTexture, 5);
+    QTest::mouseClick(probe::ui(f).texturesNextButton, Qt::LeftButton);
+    EXPECT_EQ(probe::tools(f).textureOffset, 4);
 
     for (int i = 0; i < 4; ++i)
-        QTest::mouseClick(f.texturesBackButton, Qt::LeftButton);
-    EXPECT_EQ(f.textureOffset, 0);
-    QTest::mouseClick(f.texturesBackButton, Qt::LeftButton);
-    EXPECT_EQ(f.textureOffset, 0);
+        QTest::mouseClick(probe::ui(f).texturesBackButton, Qt::LeftButton);
+    EXPECT_EQ(probe::tools(f).textureOffset, 0);
+    QTest::mouseClick(probe::ui(f).texturesBackButton, Qt::LeftButton);
+    EXPECT_EQ(probe::tools(f).textureOffset, 0);
     pick(f, 1);
-    EXPECT_EQ(f.fillTexture, 1);
+    EXPECT_EQ(probe::tools(f).fillTexture, 1);
 
     // With no more textures than boxes the arrows do nothing.
-    f.textureCount = 6;
-    QTest::mouseClick(f.texturesNextButton, Qt::LeftButton);
-    EXPECT_EQ(f.textureOffset, 0);
+    probe::tools(f).textureCount = 6;
+    QTest::mouseClick(probe::ui(f).texturesNextButton, Qt::LeftButton);
+    EXPECT_EQ(probe::tools(f).textureOffset, 0);
 }
 
 // The frame is drawn into the chosen box's picture; choosing another box or scrolling puts
@@ -65,23 +65,23 @@ TEST(TextureStrip, BoxesPickTexturesByOffset) {
 TEST(TextureStrip, SelectionFrame) {
     Harness h;
     MainWindow& f = h.make(true, QSize(1000, 300)); // room for the whole strip
-    f.optionsDialog->silentCheck->setChecked(false);
+    probe::optionsDialog(f)->silentCheck->setChecked(false);
     h.sound.events.clear();
     pick(f, 2);
     EXPECT_TRUE(framed(box(f, 2)->picture()));
-    if (!f.texturePreviews[1].isNull()) {
-        EXPECT_EQ(box(f, 2)->picture().pixel(40, 40), f.texturePreviews[1].pixel(40, 40));
+    if (!probe::tools(f).texturePreviews[1].isNull()) {
+        EXPECT_EQ(box(f, 2)->picture().pixel(40, 40), probe::tools(f).texturePreviews[1].pixel(40, 40));
     }
     pick(f, 3);
     EXPECT_TRUE(framed(box(f, 3)->picture()));
     EXPECT_FALSE(framed(box(f, 2)->picture()));
-    EXPECT_EQ(box(f, 2)->picture(), f.texturePreviews[1]);
+    EXPECT_EQ(box(f, 2)->picture(), probe::tools(f).texturePreviews[1]);
     EXPECT_TRUE(h.sound.events.empty());
 
-    QTest::mouseClick(f.texturesBackButton, Qt::LeftButton); // at offset 0: nothing moves, but refilled
-    EXPECT_EQ(f.textureOffset, 0);
+    QTest::mouseClick(probe::ui(f).texturesBackButton, Qt::LeftButton); // at offset 0: nothing moves, but refilled
+    EXPECT_EQ(probe::tools(f).textureOffset, 0);
     EXPECT_FALSE(framed(box(f, 3)->picture()));
-    EXPECT_EQ(f.fillTexture, 3);
+    EXPECT_EQ(probe::tools(f).fillTexture, 3);
 }
 
 TEST(TextureStrip, PatternsComeFromTheirTiles) {
@@ -93,7 +93,7 @@ TEST(TextureStrip, PatternsComeFromTheirTiles) {
                            {237, 244}, {163, 155}, {141, 140}, {80, 80}, {80, 80}};
     for (int t = 1; t <= 10; ++t)
         EXPECT_EQ(f.texturePattern(t).size(), sizes[t - 1]) << t;
-    EXPECT_EQ(f.texturePattern(9), f.texturePreviews[8]);
+    EXPECT_EQ(f.texturePattern(9), probe::tools(f).texturePreviews[8]);
     EXPECT_TRUE(f.texturePattern(0).isNull());
     EXPECT_TRUE(f.texturePattern(11).isNull());
 }
@@ -110,24 +110,24 @@ TEST(TextureStrip, TexturedFillAndBackToPlain) {
     for (int x = 0; x < 500; ++x)
         img.setPixel(x, 150, qRgb(0, 0, 0));
     img.setPixel(100, 100, qRgb(255, 0, 0)); // another color inside: painted over
-    f.pageBitmap = std::make_unique<PageBitmapCanvas>(img);
-    f.currentPageIndex = 1;
+    probe::setPage(f, std::make_unique<PageBitmapCanvas>(img));
+    probe::catalogue(f).currentPageIndex = 1;
 
     pick(f, 5);
-    QTest::mouseClick(f.drawingArea, Qt::LeftButton, {}, QPoint(250, 50));
-    EXPECT_EQ(f.fillStyle, fillstyle::Special);
-    const QImage& page = f.pageBitmap->image;
+    QTest::mouseClick(probe::ui(f).drawingArea, Qt::LeftButton, {}, QPoint(250, 50));
+    EXPECT_EQ(probe::tools(f).fillStyle, fillstyle::Special);
+    const QImage& page = probe::session(f).canvas()->image;
     for (QPoint p :
          {QPoint(0, 0), QPoint(100, 100), QPoint(250, 50), QPoint(499, 149), QPoint(97, 123)})
         EXPECT_EQ(page.pixel(p), tile.pixel(p.x() % tile.width(), p.y() % tile.height()))
             << p.x() << "," << p.y();
     EXPECT_EQ(page.pixel(10, 200), qRgb(255, 255, 255));
 
-    QTest::mouseClick(f.fillToLinesButton, Qt::LeftButton);
-    EXPECT_EQ(f.fillTexture, 0);
-    QTest::mouseClick(f.drawingArea, Qt::LeftButton, {}, QPoint(250, 250));
-    EXPECT_EQ(page.pixel(10, 200), toQRgb(f.currentColor));
-    EXPECT_EQ(page.pixel(499, 299), toQRgb(f.currentColor));
+    QTest::mouseClick(probe::ui(f).fillToLinesButton, Qt::LeftButton);
+    EXPECT_EQ(probe::tools(f).fillTexture, 0);
+    QTest::mouseClick(probe::ui(f).drawingArea, Qt::LeftButton, {}, QPoint(250, 250));
+    EXPECT_EQ(page.pixel(10, 200), toQRgb(probe::tools(f).currentColor));
+    EXPECT_EQ(page.pixel(499, 299), toQRgb(probe::tools(f).currentColor));
 }
 
 // A colour picked after a texture is the colour painted: the red blot shows as chosen, so the
@@ -137,23 +137,23 @@ TEST(TextureStrip, PickingAColourEndsTheTexture) {
     MainWindow& f = h.make(true, QSize(1000, 300)); // room for the whole strip
     QImage img(1000, 300, QImage::Format_RGB32);
     img.fill(Qt::white);
-    f.pageBitmap = std::make_unique<PageBitmapCanvas>(img);
-    f.currentPageIndex = 1; // a page is shown: the fill works
+    probe::setPage(f, std::make_unique<PageBitmapCanvas>(img));
+    probe::catalogue(f).currentPageIndex = 1; // a page is shown: the fill works
 
     pick(f, 5);
-    ASSERT_EQ(f.fillTexture, 5);
-    QTest::mouseClick(f.redBlot, Qt::LeftButton);
+    ASSERT_EQ(probe::tools(f).fillTexture, 5);
+    QTest::mouseClick(probe::ui(f).redBlot, Qt::LeftButton);
     QApplication::processEvents(); // the chosen looks follow the press
-    EXPECT_EQ(f.fillTexture, 0);
+    EXPECT_EQ(probe::tools(f).fillTexture, 0);
     EXPECT_FALSE(framed(box(f, 5)->picture()));
-    QTest::mouseClick(f.drawingArea, Qt::LeftButton, {}, QPoint(250, 50));
-    EXPECT_EQ(f.pageBitmap->image.pixel(10, 10), toQRgb(clRed));
-    EXPECT_EQ(f.pageBitmap->image.pixel(997, 297), toQRgb(clRed));
+    QTest::mouseClick(probe::ui(f).drawingArea, Qt::LeftButton, {}, QPoint(250, 50));
+    EXPECT_EQ(probe::session(f).canvas()->image.pixel(10, 10), toQRgb(clRed));
+    EXPECT_EQ(probe::session(f).canvas()->image.pixel(997, 297), toQRgb(clRed));
 
     pick(f, 2);
-    ASSERT_EQ(f.fillTexture, 2);
-    QTest::mouseClick(f.colorChart, Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(f.fillTexture, 0);
+    ASSERT_EQ(probe::tools(f).fillTexture, 2);
+    QTest::mouseClick(probe::ui(f).colorChart, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(probe::tools(f).fillTexture, 0);
 }
 
 // At 1366 pixels an open side panel leaves the strip little room: it shows fewer boxes, both
@@ -163,26 +163,26 @@ TEST(TextureStrip, FitsTheRoomAnOpenPanelLeaves) {
     MainWindow& f = h.make(true, QSize(1366 - 135 - 145, 400));
     ASSERT_EQ(f.width(), 1366);
     const auto arrowsShow = [&] {
-        const QRect room = f.fillOptions->rect();
-        return room.contains(f.texturesNextButton->geometry()) && room.contains(f.texturesBackButton->geometry()) &&
-               f.texturesNextButton->geometry().left() >= f.textureStrip->geometry().right();
+        const QRect room = probe::ui(f).fillOptions->rect();
+        return room.contains(probe::ui(f).texturesNextButton->geometry()) && room.contains(probe::ui(f).texturesBackButton->geometry()) &&
+               probe::ui(f).texturesNextButton->geometry().left() >= probe::ui(f).textureStrip->geometry().right();
     };
     EXPECT_TRUE(arrowsShow());
-    EXPECT_EQ(f.stripSize, 6);
+    EXPECT_EQ(probe::tools(f).stripSize, 6);
     for (auto open : {&MainWindow::onCatalogueButtonClicked, &MainWindow::onStatisticsClicked}) {
         (f.*open)();
         QApplication::processEvents();
         EXPECT_TRUE(arrowsShow());
-        EXPECT_LT(f.stripSize, 6);
+        EXPECT_LT(probe::tools(f).stripSize, 6);
         EXPECT_FALSE(box(f, 1)->isHidden());
         for (int i = 0; i < 10; ++i)
-            QTest::mouseClick(f.texturesNextButton, Qt::LeftButton);
-        pick(f, f.stripSize);
-        EXPECT_EQ(f.fillTexture, 10);
-        EXPECT_TRUE(framed(box(f, f.stripSize)->picture()));
+            QTest::mouseClick(probe::ui(f).texturesNextButton, Qt::LeftButton);
+        pick(f, probe::tools(f).stripSize);
+        EXPECT_EQ(probe::tools(f).fillTexture, 10);
+        EXPECT_TRUE(framed(box(f, probe::tools(f).stripSize)->picture()));
         f.onAreaMove(5, 5); // back on the page
         QApplication::processEvents();
-        EXPECT_EQ(f.stripSize, 6);
-        EXPECT_TRUE(framed(box(f, 10 - f.textureOffset)->picture())) << "the frame stays";
+        EXPECT_EQ(probe::tools(f).stripSize, 6);
+        EXPECT_TRUE(framed(box(f, 10 - probe::tools(f).textureOffset)->picture())) << "the frame stays";
     }
 }

@@ -31,8 +31,8 @@ TEST(CatalogueThumbnails, AnythingButAThumbnailSizedPngIsMadeAgain) {
     Harness h;
     h.addArchive("pages.pak", {{"boxes.bmp", bmpBytes(outlinePage(90, 120))}});
     MainWindow& f = h.make();
-    f.thumbnails->waitForAll();
-    const QString thumb = CatalogueThumbnails::thumbnailPath(f.cacheFolder, "boxes");
+    probe::thumbnails(f)->waitForAll();
+    const QString thumb = CatalogueThumbnails::thumbnailPath(probe::folders(f).cacheFolder, "boxes");
     const QImage made = keptPng(thumb);
     ASSERT_FALSE(made.isNull());
 
@@ -49,10 +49,10 @@ TEST(CatalogueThumbnails, AnythingButAThumbnailSizedPngIsMadeAgain) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(bytes);
         file.close();
-        f.thumbnails->start();
-        f.thumbnails->waitForAll();
+        probe::thumbnails(f)->start();
+        probe::thumbnails(f)->waitForAll();
         EXPECT_TRUE(keptPng(thumb) == made) << what;
-        const QImage icon = f.catalogueNodes[1]->icon(0).pixmap(kThumbnailSide).toImage();
+        const QImage icon = probe::catalogue(f).catalogueNodes[1]->icon(0).pixmap(kThumbnailSide).toImage();
         EXPECT_TRUE(icon.convertToFormat(QImage::Format_RGB32) == made) << what;
     }
 }

@@ -38,24 +38,24 @@ class Undo : public ::testing::Test {
         h.addArchive("book.pak",
                      {{"one.bmp", bmpBytes(boxesPage(0))}, {"two.bmp", bmpBytes(boxesPage(1))}});
         f = &h.make(true, QSize(900, 500));
-        f->optionsDialog->silentCheck->setChecked(false); // "no sound" off: prompts heard
-        ASSERT_TRUE(f->pageBitmap);
-        ASSERT_GT(f->currentPageIndex, 0);
+        probe::optionsDialog(*f)->silentCheck->setChecked(false); // "no sound" off: prompts heard
+        ASSERT_TRUE(probe::session(*f).canvas());
+        ASSERT_GT(probe::catalogue(*f).currentPageIndex, 0);
     }
-    QImage page() const { return f->pageBitmap->image.copy(); }
+    QImage page() const { return probe::session(*f).canvas()->image.copy(); }
     void click(QToolButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
     void clickPage(QPoint p) {
-        QTest::mousePress(f->drawingArea, Qt::LeftButton, {}, p);
-        QTest::mouseRelease(f->drawingArea, Qt::LeftButton, {}, p);
+        QTest::mousePress(probe::ui(*f).drawingArea, Qt::LeftButton, {}, p);
+        QTest::mouseRelease(probe::ui(*f).drawingArea, Qt::LeftButton, {}, p);
     }
     void drag(QPoint from, QPoint to) {
-        QTest::mousePress(f->drawingArea, Qt::LeftButton, {}, from);
+        QTest::mousePress(probe::ui(*f).drawingArea, Qt::LeftButton, {}, from);
         for (int i = 1; i <= 10; ++i)
-            QTest::mouseMove(f->drawingArea, from + (to - from) * i / 10);
-        QTest::mouseRelease(f->drawingArea, Qt::LeftButton, {}, to);
+            QTest::mouseMove(probe::ui(*f).drawingArea, from + (to - from) * i / 10);
+        QTest::mouseRelease(probe::ui(*f).drawingArea, Qt::LeftButton, {}, to);
     }
     void fill(QPoint p) {
-        click(f->fillButton);
+        click(probe::ui(*f).fillButton);
         clickPage(p);
     }
     int played(const QString& name) const {
@@ -82,85 +82,85 @@ TEST_F(Undo, EveryKindOfChangeGoesBackAndForwardExactly) {
          }},
         {"brush",
          [&] {
-             click(f->brushButton);
+             click(probe::ui(*f).brushButton);
              drag({100, 100}, {700, 400});
          }},
         {"eraser",
          [&] {
-             click(f->eraserButton);
+             click(probe::ui(*f).eraserButton);
              drag({150, 150}, {600, 300});
          }},
         {"spray",
          [&] {
-             click(f->sprayButton);
+             click(probe::ui(*f).sprayButton);
              drag({300, 100}, {500, 350});
          }},
         {"stamp",
          [&] {
-             click(f->stampsButton);
+             click(probe::ui(*f).stampsButton);
              clickPage({450, 250});
          }},
         {"shape",
          [&] {
-             click(f->shapesButton);
-             click(f->circleButton);
+             click(probe::ui(*f).shapesButton);
+             click(probe::ui(*f).circleButton);
              drag({200, 200}, {420, 380});
          }},
-        {"rotate", [&] { click(f->rotateButton); }},
-        {"clear", [&] { click(f->clearButton); }},
-        {"random", [&] { click(f->randomPageButton); }},
+        {"rotate", [&] { click(probe::ui(*f).rotateButton); }},
+        {"clear", [&] { click(probe::ui(*f).clearButton); }},
+        {"random", [&] { click(probe::ui(*f).randomPageButton); }},
         {"textured fill",
          [&] {
-             click(f->fillButton);
-             QTest::mouseClick(f->textureBoxes[2], Qt::LeftButton);
+             click(probe::ui(*f).fillButton);
+             QTest::mouseClick(probe::ui(*f).textureBoxes[2], Qt::LeftButton);
              clickPage({120, 420});
          }},
         {"catalogue",
          [&] {
-             click(f->catalogueButton);
+             click(probe::ui(*f).catalogueButton);
              QTreeWidgetItem* target = nullptr;
-             for (size_t i = 1; i < f->catalogueNodes.size(); ++i)
-                 if (int(i) != f->currentPageIndex &&
-                     f->catalogueNodes[i]->data(0, Qt::UserRole).toInt() == catalogue::PageNode)
-                     target = f->catalogueNodes[i];
+             for (size_t i = 1; i < probe::catalogue(*f).catalogueNodes.size(); ++i)
+                 if (int(i) != probe::catalogue(*f).currentPageIndex &&
+                     probe::catalogue(*f).catalogueNodes[i]->data(0, Qt::UserRole).toInt() == catalogue::PageNode)
+                     target = probe::catalogue(*f).catalogueNodes[i];
              ASSERT_TRUE(target);
-             f->catalogueTree->scrollToItem(target);
-             QTest::mouseClick(f->catalogueTree->viewport(), Qt::LeftButton, {},
-                               f->catalogueTree->visualItemRect(target).center());
+             probe::ui(*f).catalogueTree->scrollToItem(target);
+             QTest::mouseClick(probe::ui(*f).catalogueTree->viewport(), Qt::LeftButton, {},
+                               probe::ui(*f).catalogueTree->visualItemRect(target).center());
              // Back on the page: laid out again at the wider area, still one step.
-             QTest::mouseMove(f->drawingArea, {450, 250});
+             QTest::mouseMove(probe::ui(*f).drawingArea, {450, 250});
          }},
         {"open",
          [&] {
              h.dialogs.openAnswer = other;
-             f->openAction->trigger();
+             probe::ui(*f).openAction->trigger();
          }},
     };
     for (const auto& [name, change] : changes) {
         SCOPED_TRACE(name);
         const QImage before = page();
-        const int pageBefore = f->currentPageIndex;
+        const int pageBefore = probe::catalogue(*f).currentPageIndex;
         change();
         const QImage after = page();
-        const int pageAfter = f->currentPageIndex;
+        const int pageAfter = probe::catalogue(*f).currentPageIndex;
         ASSERT_NE(after, before) << "the change changed nothing";
-        ASSERT_TRUE(f->undoButton->isEnabled());
-        EXPECT_FALSE(f->redoButton->isEnabled());
+        ASSERT_TRUE(probe::ui(*f).undoButton->isEnabled());
+        EXPECT_FALSE(probe::ui(*f).redoButton->isEnabled());
 
-        click(f->undoButton);
+        click(probe::ui(*f).undoButton);
         EXPECT_EQ(page(), before);
-        EXPECT_EQ(f->currentPageIndex, pageBefore);
-        EXPECT_TRUE(f->redoButton->isEnabled());
-        click(f->redoButton);
+        EXPECT_EQ(probe::catalogue(*f).currentPageIndex, pageBefore);
+        EXPECT_TRUE(probe::ui(*f).redoButton->isEnabled());
+        click(probe::ui(*f).redoButton);
         EXPECT_EQ(page(), after);
-        EXPECT_EQ(f->currentPageIndex, pageAfter);
-        EXPECT_FALSE(f->redoButton->isEnabled());
+        EXPECT_EQ(probe::catalogue(*f).currentPageIndex, pageAfter);
+        EXPECT_FALSE(probe::ui(*f).redoButton->isEnabled());
     }
 }
 
 TEST_F(Undo, AHundredStepsGoBackAndForward) {
-    click(f->brushButton);
-    click(f->tinyPenButton); // tiny
+    click(probe::ui(*f).brushButton);
+    click(probe::ui(*f).tinyPenButton); // tiny
     const QImage start = page();
     QImage half;
     for (int i = 0; i < 100; ++i) {
@@ -170,32 +170,32 @@ TEST_F(Undo, AHundredStepsGoBackAndForward) {
             half = page();
     }
     const QImage end = page();
-    ASSERT_EQ(f->history.undoCount(), 100u);
+    ASSERT_EQ(probe::session(*f).history().undoCount(), 100u);
     for (int i = 0; i < 50; ++i)
-        click(f->undoButton);
+        click(probe::ui(*f).undoButton);
     EXPECT_EQ(page(), half);
     for (int i = 0; i < 50; ++i)
-        click(f->undoButton);
+        click(probe::ui(*f).undoButton);
     EXPECT_EQ(page(), start);
-    EXPECT_FALSE(f->undoButton->isEnabled());
+    EXPECT_FALSE(probe::ui(*f).undoButton->isEnabled());
     for (int i = 0; i < 100; ++i)
-        click(f->redoButton);
+        click(probe::ui(*f).redoButton);
     EXPECT_EQ(page(), end);
 }
 
 TEST_F(Undo, KeysMenuAndPromptsAndTheClickCount) {
-    EXPECT_FALSE(f->undoButton->isEnabled());
-    EXPECT_FALSE(f->undoAction->isEnabled());
-    EXPECT_FALSE(f->redoButton->isEnabled());
+    EXPECT_FALSE(probe::ui(*f).undoButton->isEnabled());
+    EXPECT_FALSE(probe::ui(*f).undoAction->isEnabled());
+    EXPECT_FALSE(probe::ui(*f).redoButton->isEnabled());
     // Clear on an untouched page changes nothing: nothing to undo either.
-    click(f->clearButton);
-    EXPECT_FALSE(f->undoButton->isEnabled());
+    click(probe::ui(*f).clearButton);
+    EXPECT_FALSE(probe::ui(*f).undoButton->isEnabled());
     f->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(f));
     const QImage start = page();
     fill({200, 150});
     const QImage filled = page();
-    const int clicks = f->clickCount;
+    const int clicks = probe::stats(*f).clickCount;
 
     QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(page(), start);
@@ -206,7 +206,7 @@ TEST_F(Undo, KeysMenuAndPromptsAndTheClickCount) {
     QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(page(), filled);
-    f->undoAction->trigger();
+    probe::ui(*f).undoAction->trigger();
     EXPECT_EQ(page(), start);
     // Nothing left to undo: no sound, no change.
     QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
@@ -217,66 +217,66 @@ TEST_F(Undo, KeysMenuAndPromptsAndTheClickCount) {
         EXPECT_TRUE(QFile::exists(QStringLiteral(":/sounds/%1.wav").arg(QLatin1String(name))))
             << name;
     // Going back and forth is not coloring: the statistics count presses on the page only.
-    EXPECT_EQ(f->clickCount, clicks);
+    EXPECT_EQ(probe::stats(*f).clickCount, clicks);
 }
 
 TEST_F(Undo, ANewChangeAfterUndoClearsRedo) {
     fill({200, 150});
     fill({700, 150});
-    click(f->undoButton);
-    ASSERT_TRUE(f->redoButton->isEnabled());
-    click(f->brushButton);
+    click(probe::ui(*f).undoButton);
+    ASSERT_TRUE(probe::ui(*f).redoButton->isEnabled());
+    click(probe::ui(*f).brushButton);
     drag({100, 450}, {800, 450});
     const QImage drawn = page();
-    EXPECT_FALSE(f->redoButton->isEnabled());
-    click(f->redoButton);
+    EXPECT_FALSE(probe::ui(*f).redoButton->isEnabled());
+    click(probe::ui(*f).redoButton);
     EXPECT_EQ(page(), drawn);
     // A press that changes nothing (the same fill again) is not a step.
-    const size_t steps = f->history.undoCount();
+    const size_t steps = probe::session(*f).history().undoCount();
     fill({700, 150});
     fill({700, 150});
-    EXPECT_EQ(f->history.undoCount(), steps + 1);
+    EXPECT_EQ(probe::session(*f).history().undoCount(), steps + 1);
 }
 
 TEST_F(Undo, TheBudgetDropsTheOldestAndKeepsTheNewest) {
     // A budget that holds about three whole-page fills of this small page.
     const QImage start = page();
     fill({450, 30});
-    const size_t one = f->history.bytes();
-    f->history = PageHistory(one * 3 + one / 2);
-    f->picturePageIndex = f->currentPageIndex;
+    const size_t one = probe::session(*f).history().bytes();
+    probe::session(*f).history() = PageHistory(one * 3 + one / 2);
+    probe::session(*f).origin().pageIndex = probe::catalogue(*f).currentPageIndex;
     std::vector<QImage> states{page()};
     const TColor colors[] = {clRed,       clYellow, clGreen,  clBlue,
                              clLightBlue, clRed,    clYellow, clGreen};
     for (TColor c : colors) {
-        f->currentColor = c;
+        probe::tools(*f).currentColor = c;
         clickPage({450, 30});
         states.push_back(page());
     }
-    EXPECT_LE(f->history.bytes(), one * 3 + one / 2);
-    const size_t kept = f->history.undoCount();
+    EXPECT_LE(probe::session(*f).history().bytes(), one * 3 + one / 2);
+    const size_t kept = probe::session(*f).history().undoCount();
     EXPECT_GE(kept, 2u);
     EXPECT_LT(kept, 8u);
     for (size_t i = 0; i < kept; ++i)
-        click(f->undoButton);
+        click(probe::ui(*f).undoButton);
     EXPECT_EQ(page(), states[states.size() - 1 - kept]);
     EXPECT_NE(page(), start);
     for (size_t i = 0; i < kept; ++i)
-        click(f->redoButton);
+        click(probe::ui(*f).redoButton);
     EXPECT_EQ(page(), states.back());
 }
 
 TEST_F(Undo, AStrokeUnderTheFingerEndsBeforeUndoAndGoesWhole) {
-    click(f->brushButton);
+    click(probe::ui(*f).brushButton);
     const QImage start = page();
-    QTest::mousePress(f->drawingArea, Qt::LeftButton, {}, {100, 100});
-    QTest::mouseMove(f->drawingArea, {400, 300});
+    QTest::mousePress(probe::ui(*f).drawingArea, Qt::LeftButton, {}, {100, 100});
+    QTest::mouseMove(probe::ui(*f).drawingArea, {400, 300});
     // Undo while the button is held does nothing; the stroke is one step once released.
     f->onUndoClicked();
     EXPECT_NE(page(), start);
-    QTest::mouseMove(f->drawingArea, {600, 300});
-    QTest::mouseRelease(f->drawingArea, Qt::LeftButton, {}, {600, 300});
-    click(f->undoButton);
+    QTest::mouseMove(probe::ui(*f).drawingArea, {600, 300});
+    QTest::mouseRelease(probe::ui(*f).drawingArea, Qt::LeftButton, {}, {600, 300});
+    click(probe::ui(*f).undoButton);
     EXPECT_EQ(page(), start);
 }
 } // namespace
@@ -294,14 +294,14 @@ TEST_F(Undo, WorksInLockedChildModeWithoutTheGate) {
                 QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
         }
     } back;
-    f->childMode->setEnabled(true);
-    f->childMode->lock.close();
+    probe::childMode(*f)->setEnabled(true);
+    probe::childMode(*f)->lock.close();
     int asked = 0;
-    f->childMode->askGate = [&](const GateQuestion&) {
+    probe::childMode(*f)->askGate = [&](const GateQuestion&) {
         ++asked;
         return false;
     };
-    ASSERT_TRUE(f->childMode->locked());
+    ASSERT_TRUE(probe::childMode(*f)->locked());
     f->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(f));
     const QImage start = page();
@@ -309,9 +309,9 @@ TEST_F(Undo, WorksInLockedChildModeWithoutTheGate) {
     const QImage filled = page();
     QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(page(), start);
-    click(f->redoButton);
+    click(probe::ui(*f).redoButton);
     EXPECT_EQ(page(), filled);
-    click(f->undoButton);
+    click(probe::ui(*f).undoButton);
     EXPECT_EQ(page(), start);
     EXPECT_EQ(asked, 0);
 }
@@ -325,24 +325,24 @@ TEST(UndoBehindTheWindow, ABigStepIsExactAtOnceAndClosingLosesNothing) {
     QDir().mkpath(h.dataFolder);
     h.addArchive("book.pak", {{"one.bmp", bmpBytes(outlinePage(1920, 1080))}});
     MainWindow* f = &h.make(true, QSize(1920, 1080));
-    ASSERT_GT(f->currentPageIndex, 0);
+    ASSERT_GT(probe::catalogue(*f).currentPageIndex, 0);
     const QString path = f->autosavePath();
-    QTest::mouseClick(f->fillButton, Qt::LeftButton);
-    QTest::mouseClick(f->textureBoxes[2], Qt::LeftButton);
-    const QImage start = f->pageBitmap->image.copy();
+    QTest::mouseClick(probe::ui(*f).fillButton, Qt::LeftButton);
+    QTest::mouseClick(probe::ui(*f).textureBoxes[2], Qt::LeftButton);
+    const QImage start = probe::session(*f).canvas()->image.copy();
     // The margin round the boxes: most of the page, in a texture that packs worst.
-    QTest::mouseClick(f->drawingArea, Qt::LeftButton, {}, QPoint(5, 5));
-    const QImage textured = f->pageBitmap->image.copy();
+    QTest::mouseClick(probe::ui(*f).drawingArea, Qt::LeftButton, {}, QPoint(5, 5));
+    const QImage textured = probe::session(*f).canvas()->image.copy();
     ASSERT_NE(textured, start);
     f->onUndoClicked();
-    EXPECT_EQ(f->pageBitmap->image, start);
+    EXPECT_EQ(probe::session(*f).canvas()->image, start);
     f->onRedoClicked();
-    EXPECT_EQ(f->pageBitmap->image, textured);
+    EXPECT_EQ(probe::session(*f).canvas()->image, textured);
 
     // Another texture in the big box, and the window closed at once.
-    QTest::mouseClick(f->textureBoxes[4], Qt::LeftButton);
-    QTest::mouseClick(f->drawingArea, Qt::LeftButton, {}, QPoint(960, 800));
-    const QImage last = f->pageBitmap->image.copy();
+    QTest::mouseClick(probe::ui(*f).textureBoxes[4], Qt::LeftButton);
+    QTest::mouseClick(probe::ui(*f).drawingArea, Qt::LeftButton, {}, QPoint(960, 800));
+    const QImage last = probe::session(*f).canvas()->image.copy();
     ASSERT_NE(last, textured);
     f->close();
     h.form.reset();

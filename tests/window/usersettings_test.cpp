@@ -58,7 +58,7 @@ class UserSettingsFile : public ::testing::Test {
             QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
             MainWindow& f = h.make(false);
             f.onSaveClicked();
-            read = {f.childMode->enabled(), f.optionsDialog->outlinesStayCheck->isChecked(),
+            read = {probe::childMode(f)->enabled(), probe::optionsDialog(f)->outlinesStayCheck->isChecked(),
                     h.dialogs.saved.at(0).defaultSuffix};
         }
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
@@ -88,7 +88,7 @@ TEST_F(UserSettingsFile, SettingsTakeOnlyTheirOwnWordsAndAnythingElseIsTheDefaul
          "saveType=@ByteArray(bmp)\n",
          {false, true, png}},
         // The last line of a key counts, even when it is too long to be a setting.
-        {"childMode=true\n" + longLine + "outlinesStay=1\nOutlinesStay=0", {false, false, png}},
+        {"childMode=true\n" + longLine + "OutlinesStay=1\nOutlinesStay=0", {false, false, png}},
     };
     for (const Case& c : cases) {
         write({}, c.text);
@@ -106,7 +106,7 @@ TEST_F(UserSettingsFile, AStoredObjectBesideTheSettingsIsNeverDecoded) {
     {
         Harness h;
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
-        h.make(false).optionsDialog->outlinesStayCheck->setChecked(true);
+        probe::optionsDialog(h.make(false))->outlinesStayCheck->setChecked(true);
     }
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
     EXPECT_EQ(UserSettings().value(QStringLiteral("picture")).value<Probe>().n, 7);

@@ -57,8 +57,8 @@ QByteArray framePage(int w, int h) {
 }
 
 void pressOnPage(MainWindow& f, QPoint p) {
-    QTest::mousePress(f.drawingArea, Qt::LeftButton, {}, p);
-    QTest::mouseRelease(f.drawingArea, Qt::LeftButton, {}, p);
+    QTest::mousePress(probe::ui(f).drawingArea, Qt::LeftButton, {}, p);
+    QTest::mouseRelease(probe::ui(f).drawingArea, Qt::LeftButton, {}, p);
 }
 
 bool reported(const FakeMessageBox& box, const QString& text) {
@@ -75,22 +75,22 @@ TEST(UserTrial, StartPageIsLaidOutAtTheAreasFinalSizeUntilTouched) {
     Harness h;
     h.addArchive("a.pak", {{"frame.bmp", framePage(300, 200)}});
     MainWindow& f = h.make(true, QSize(900, 500));
-    ASSERT_TRUE(f.pageBitmap);
+    ASSERT_TRUE(probe::session(f).canvas());
     // A title bar takes 41 rows off the window.
     f.resize(f.width(), f.height() - 41);
     QApplication::processEvents();
-    const QSize area = f.drawingArea->size();
+    const QSize area = probe::ui(f).drawingArea->size();
     ASSERT_EQ(area, QSize(900, 459));
-    EXPECT_EQ(f.pageBitmap->image.size(), area);
-    EXPECT_EQ(inkBox(f.pageBitmap->image), layoutPage({300, 200}, area));
+    EXPECT_EQ(probe::session(f).canvas()->image.size(), area);
+    EXPECT_EQ(inkBox(probe::session(f).canvas()->image), layoutPage({300, 200}, area));
 
     // Once painted, the page keeps its size: the coloring is never thrown away.
     pressOnPage(f, {450, 230});
-    const QImage colored = f.pageBitmap->image;
+    const QImage colored = probe::session(f).canvas()->image;
     EXPECT_NE(colored.pixel(450, 230), qRgb(255, 255, 255));
     f.resize(f.width(), f.height() + 41);
     QApplication::processEvents();
-    EXPECT_EQ(f.pageBitmap->image, colored);
+    EXPECT_EQ(probe::session(f).canvas()->image, colored);
 }
 
 // A close request that arrives while the first show runs: the close sequence runs once,
@@ -118,7 +118,7 @@ TEST(UserTrial, AFailedSettingsWriteLeavesThePreviousConfigWhole) {
         QStringLiteral("[Настройки]\r\nИнтерфейс=Детский\r\nМышка=1\r\nЭкран=0\r\nЗвук=0\r\n"));
     writeFile(h.programDir() + "/config.ini", before);
     MainWindow& f = h.make();
-    f.paletteTabs->setCurrentIndex(0);
+    probe::ui(f).paletteTabs->setCurrentIndex(0);
     {
         FileSizeLimit full(20); // the disk fills up while the file is written
         f.close();
@@ -134,12 +134,12 @@ TEST(UserTrial, PagesAreFoundWhateverTheCaseOfTheirExtension) {
     Harness h;
     h.addArchive("a.pak", {{"CAT.BMP", framePage(300, 200)}, {"dog.Bmp", framePage(200, 300)}});
     MainWindow& f = h.make();
-    ASSERT_EQ(f.catalogueNodes.size(), 3u);
+    ASSERT_EQ(probe::catalogue(f).catalogueNodes.size(), 3u);
     for (int node : {1, 2}) {
-        f.catalogueTree->setCurrentItem(f.catalogueNodes[size_t(node)]);
+        probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[size_t(node)]);
         f.onCatalogueItemClicked();
-        EXPECT_FALSE(inkBox(f.pageBitmap->image).isEmpty())
-            << f.catalogueNodes[size_t(node)]->text(0).toStdString() << " loaded a white sheet";
+        EXPECT_FALSE(inkBox(probe::session(f).canvas()->image).isEmpty())
+            << probe::catalogue(f).catalogueNodes[size_t(node)]->text(0).toStdString() << " loaded a white sheet";
     }
     EXPECT_TRUE(h.messages.shown.empty());
 }
@@ -151,13 +151,13 @@ TEST(UserTrial, PageCountersFitTheTreeAfterTheCatalogueStoppedOnAnError) {
     QDir().mkpath(h.tempDir() + "raskraska/Bitmap.tmp");
     MainWindow& f = h.make();
     ASSERT_FALSE(h.messages.shown.empty());
-    ASSERT_EQ(f.catalogueNodes.size(), 2u);
-    ASSERT_EQ(f.pageCounts.size(), f.catalogueNodes.size() + 1);
-    f.catalogueTree->setCurrentItem(f.catalogueNodes[1]);
+    ASSERT_EQ(probe::catalogue(f).catalogueNodes.size(), 2u);
+    ASSERT_EQ(probe::stats(f).pageCounts.size(), probe::catalogue(f).catalogueNodes.size() + 1);
+    probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[1]);
     f.onCatalogueItemClicked();
     pressOnPage(f, {100, 100});
     pressOnPage(f, {200, 100});
-    EXPECT_EQ(f.pageCounts[1].Count, 2);
+    EXPECT_EQ(probe::stats(f).pageCounts[1].Count, 2);
 }
 
 TEST(UserTrial, ABitmapWithoutPixelsGivesTheWhiteSheetLikeAMissingFile) {
@@ -171,12 +171,12 @@ TEST(UserTrial, ABitmapWithoutPixelsGivesTheWhiteSheetLikeAMissingFile) {
     h.addArchive("a.pak", {{"wide.bmp", zeroWide}, {"high.bmp", zeroHigh}, {"none.bmp", ""}});
     MainWindow& f = h.make();
     for (int node : {1, 2, 3}) {
-        ASSERT_TRUE(f.pageBitmap);
-        f.pageBitmap->fillRect(QRect(0, 0, 10, 10), clRed);
-        f.catalogueTree->setCurrentItem(f.catalogueNodes[size_t(node)]);
+        ASSERT_TRUE(probe::session(f).canvas());
+        probe::session(f).canvas()->fillRect(QRect(0, 0, 10, 10), clRed);
+        probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[size_t(node)]);
         reportErrors(&h.messages, [&] { f.onCatalogueItemClicked(); });
-        EXPECT_EQ(f.pageBitmap->image.pixel(5, 5), qRgb(255, 255, 255)) << node;
-        EXPECT_TRUE(inkBox(f.pageBitmap->image).isEmpty()) << node;
+        EXPECT_EQ(probe::session(f).canvas()->image.pixel(5, 5), qRgb(255, 255, 255)) << node;
+        EXPECT_TRUE(inkBox(probe::session(f).canvas()->image).isEmpty()) << node;
     }
     for (const ShownMessage& m : h.messages.shown)
         ADD_FAILURE() << m.text.toStdString();
@@ -190,8 +190,8 @@ TEST(UserTrial, RainbowFillAndBrushReachEveryComponent) {
     rng::SetClockForTest([&] { return tick += 7919; });
     Harness h;
     MainWindow& f = h.make(true, QSize(500, 300));
-    f.pageBitmap = std::make_unique<PageBitmapCanvas>(500, 300);
-    f.currentPageIndex = 1;
+    probe::setPage(f, std::make_unique<PageBitmapCanvas>(500, 300));
+    probe::catalogue(f).currentPageIndex = 1;
     f.onRainbowClicked();
     int maxComponent[3] = {0, 0, 0};
     auto note = [&](TColor c) {
@@ -200,21 +200,21 @@ TEST(UserTrial, RainbowFillAndBrushReachEveryComponent) {
     };
     for (int i = 0; i < 40; ++i) {
         pressOnPage(f, {250, 150});
-        note(f.currentColor);
+        note(probe::tools(f).currentColor);
     }
     EXPECT_GE(maxComponent[2], 128) << "the fill never paints blue";
     EXPECT_GE(maxComponent[1], 128);
     EXPECT_GE(maxComponent[0], 128);
 
-    QTest::mouseClick(f.brushButton, Qt::LeftButton);
+    QTest::mouseClick(probe::ui(f).brushButton, Qt::LeftButton);
     f.onRainbowClicked();
     int brushBlue = 0;
-    QTest::mousePress(f.drawingArea, Qt::LeftButton, {}, {10, 10});
+    QTest::mousePress(probe::ui(f).drawingArea, Qt::LeftButton, {}, {10, 10});
     for (int i = 0; i < 40; ++i) {
-        QTest::mouseMove(f.drawingArea, {10 + i * 10, 10 + i * 5});
-        brushBlue = std::max(brushBlue, int((f.currentColor >> 16) & 0xFF));
+        QTest::mouseMove(probe::ui(f).drawingArea, {10 + i * 10, 10 + i * 5});
+        brushBlue = std::max(brushBlue, int((probe::tools(f).currentColor >> 16) & 0xFF));
     }
-    QTest::mouseRelease(f.drawingArea, Qt::LeftButton, {}, {400, 210});
+    QTest::mouseRelease(probe::ui(f).drawingArea, Qt::LeftButton, {}, {400, 210});
     EXPECT_GE(brushBlue, 128) << "the brush never paints blue";
     rng::SetClockForTest([] {
         return std::uint64_t(std::chrono::high_resolution_clock::now().time_since_epoch().count());
@@ -224,28 +224,28 @@ TEST(UserTrial, RainbowFillAndBrushReachEveryComponent) {
 TEST(UserTrial, TheMagnifierShowsAFillAtOnce) {
     Harness h;
     MainWindow& f = h.make(true, QSize(500, 300));
-    f.pageBitmap = std::make_unique<PageBitmapCanvas>(500, 300);
-    f.currentPageIndex = 1;
-    QTest::mousePress(f.drawingArea, Qt::RightButton, {}, {250, 150});
-    QTest::mouseRelease(f.drawingArea, Qt::RightButton, {}, {250, 150});
-    QTest::mouseMove(f.drawingArea, {30, 50});
-    QTest::mouseMove(f.drawingArea, {250, 150});
-    ASSERT_TRUE(f.magnifierOn);
-    ASSERT_FALSE(f.magnifierLens->isHidden());
-    ASSERT_FALSE(f.magnifierLens->pixmap().isNull());
+    probe::setPage(f, std::make_unique<PageBitmapCanvas>(500, 300));
+    probe::catalogue(f).currentPageIndex = 1;
+    QTest::mousePress(probe::ui(f).drawingArea, Qt::RightButton, {}, {250, 150});
+    QTest::mouseRelease(probe::ui(f).drawingArea, Qt::RightButton, {}, {250, 150});
+    QTest::mouseMove(probe::ui(f).drawingArea, {30, 50});
+    QTest::mouseMove(probe::ui(f).drawingArea, {250, 150});
+    ASSERT_TRUE(probe::tools(f).magnifierOn);
+    ASSERT_FALSE(probe::ui(f).magnifierLens->isHidden());
+    ASSERT_FALSE(probe::ui(f).magnifierLens->pixmap().isNull());
     auto centre = [&] {
-        return f.magnifierLens->pixmap().toImage().convertToFormat(QImage::Format_RGB32).pixel(100, 100);
+        return probe::ui(f).magnifierLens->pixmap().toImage().convertToFormat(QImage::Format_RGB32).pixel(100, 100);
     };
     EXPECT_EQ(centre(), qRgb(255, 255, 255));
     pressOnPage(f, {250, 150});
-    EXPECT_EQ(f.pageBitmap->image.pixel(250, 150), toQRgb(clBlue));
+    EXPECT_EQ(probe::session(f).canvas()->image.pixel(250, 150), toQRgb(clBlue));
     EXPECT_EQ(centre(), toQRgb(clBlue));
 }
 
 TEST(UserTrial, CaptionsReadAsEnglishWithoutSlips) {
     Harness h;
     MainWindow& f = h.make();
-    EXPECT_EQ(f.optionsDialog->windowTitle(), QStringLiteral("Program options"));
+    EXPECT_EQ(probe::optionsDialog(f)->windowTitle(), QStringLiteral("Program options"));
     h.dialogs.saveAnswer.reset();
     f.onSaveClicked();
     ASSERT_EQ(h.dialogs.saved.size(), 1u);
@@ -267,7 +267,7 @@ TEST(UserTrial, AnAddressNothingCanOpenIsReported) {
     f.onWriteToUsClicked();
     f.onViewGalleryClicked();
     f.onOpenFolderClicked();
-    QTest::mouseClick(f.siteLinkLabel, Qt::LeftButton);
+    QTest::mouseClick(probe::ui(f).siteLinkLabel, Qt::LeftButton);
     ASSERT_EQ(h.messages.shown.size(), 4u);
     ASSERT_EQ(h.shell.opened.size(), 4u);
     for (size_t i = 0; i < 4; ++i) {
@@ -315,8 +315,8 @@ TEST(UserTrial, TheDesktopOpenerReportsWhenItCannotOpen) {
 TEST(UserTrial, TheWateringCanCursorCarriesTheColorOnItsBodyAndDrops) {
     Harness h;
     MainWindow& f = h.make();
-    ASSERT_EQ(f.toolValue, tool::Fill);
-    f.onRedClicked(); // red
+    ASSERT_EQ(probe::tools(f).toolValue, tool::Fill);
+    QTest::mouseClick(probe::ui(f).redBlot, Qt::LeftButton); // red
     ASSERT_TRUE(QGuiApplication::overrideCursor());
     const QImage cursor = QGuiApplication::overrideCursor()->pixmap().toImage().convertToFormat(
         QImage::Format_ARGB32);
@@ -335,39 +335,39 @@ TEST(UserTrial, TheWholeAreaTakesPaintAfterASidePanelCloses) {
     Harness h;
     h.addArchive("a.pak", {{"frame.bmp", framePage(300, 200)}, {"tall.bmp", framePage(200, 300)}});
     MainWindow& f = h.make(true, QSize(900, 500));
-    const QSize area = f.drawingArea->size();
+    const QSize area = probe::ui(f).drawingArea->size();
     f.onCatalogueButtonClicked();
     QApplication::processEvents();
-    f.catalogueTree->setCurrentItem(f.catalogueNodes[2]);
+    probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[2]);
     f.onCatalogueItemClicked();
-    ASSERT_LT(f.pageBitmap->image.width(), area.width()); // laid out beside the open panel
+    ASSERT_LT(probe::session(f).canvas()->image.width(), area.width()); // laid out beside the open panel
     f.onCatalogueButtonClicked();                               // "Coloring book" pressed again
     QApplication::processEvents();
     // A fill at the far right, where the narrow layout ended.
     const QPoint farRight(area.width() - 3, 3);
     pressOnPage(f, farRight);
-    EXPECT_TRUE(f.cataloguePanel->isHidden());
-    ASSERT_EQ(f.pageBitmap->image.size(), area);
-    EXPECT_EQ(f.pageBitmap->image.pixel(farRight), toQRgb(f.currentColor));
-    EXPECT_EQ(inkBox(f.pageBitmap->image), layoutPage({200, 300}, area));
+    EXPECT_TRUE(probe::ui(f).cataloguePanel->isHidden());
+    ASSERT_EQ(probe::session(f).canvas()->image.size(), area);
+    EXPECT_EQ(probe::session(f).canvas()->image.pixel(farRight), toQRgb(probe::tools(f).currentColor));
+    EXPECT_EQ(inkBox(probe::session(f).canvas()->image), layoutPage({200, 300}, area));
 
     // Touched, then the area grows (full screen): a press anywhere gives the new strip paper,
     // and the fill reaches it; undo takes the fill back, then the paper.
-    const QImage touched = f.pageBitmap->image.copy();
+    const QImage touched = probe::session(f).canvas()->image.copy();
     f.resize(f.width() + 120, f.height());
     QApplication::processEvents();
-    ASSERT_EQ(f.drawingArea->width(), area.width() + 120);
-    EXPECT_EQ(f.pageBitmap->image, touched);
+    ASSERT_EQ(probe::ui(f).drawingArea->width(), area.width() + 120);
+    EXPECT_EQ(probe::session(f).canvas()->image, touched);
     f.applyChoice(QStringLiteral("Красный"), clRed, 0);
     const QPoint strip(area.width() + 60, 10);
     pressOnPage(f, strip);
-    ASSERT_EQ(f.pageBitmap->image.size(), f.drawingArea->size());
-    EXPECT_EQ(f.pageBitmap->image.pixel(strip), toQRgb(clRed));
+    ASSERT_EQ(probe::session(f).canvas()->image.size(), probe::ui(f).drawingArea->size());
+    EXPECT_EQ(probe::session(f).canvas()->image.pixel(strip), toQRgb(clRed));
     f.onUndoClicked();
-    EXPECT_EQ(f.pageBitmap->image.pixel(strip), qRgb(255, 255, 255));
+    EXPECT_EQ(probe::session(f).canvas()->image.pixel(strip), qRgb(255, 255, 255));
     f.onUndoClicked();
-    EXPECT_EQ(f.pageBitmap->image, touched);
+    EXPECT_EQ(probe::session(f).canvas()->image, touched);
     f.onRedoClicked();
     f.onRedoClicked();
-    EXPECT_EQ(f.pageBitmap->image.pixel(strip), toQRgb(clRed));
+    EXPECT_EQ(probe::session(f).canvas()->image.pixel(strip), toQRgb(clRed));
 }

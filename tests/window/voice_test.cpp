@@ -21,7 +21,7 @@ class Voice : public ::testing::Test {
   protected:
     void SetUp() override {
         form = &h.make(true, QSize(1200, 400));
-        form->optionsDialog->silentCheck->setChecked(false); // without config.ini it is on
+        probe::optionsDialog(*form)->silentCheck->setChecked(false); // without config.ini it is on
         h.sound.events.clear();
     }
     void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(20, 30)); }
@@ -32,8 +32,8 @@ class Voice : public ::testing::Test {
     }
     // Waits for the tool sound's worker and delivers what it handed to the window thread.
     void settleToolSound() {
-        if (form->toolSoundThread) {
-            ASSERT_TRUE(form->toolSoundThread->wait(5000));
+        if (probe::toolSoundThread(*form)) {
+            ASSERT_TRUE(probe::toolSoundThread(*form)->wait(5000));
         }
         QCoreApplication::processEvents();
     }
@@ -53,26 +53,26 @@ TEST_F(Voice, EachChoiceIsNamedAndTheShapeToolHasTheLastWord) {
         QWidget* control;
         Names expected;
     } cases[] = {
-        {form->blackBlot, {q("en_black")}},
-        {form->greenBlot, {q("en_green")}},
-        {form->blueBlot, {q("en_blue")}},
-        {form->lightBlueBlot, {q("en_bluelight")}},
-        {form->whiteBlot, {q("en_white")}},
-        {form->orangeBlot, {q("en_orange")}},
-        {form->yellowBlot, {q("en_yellow")}},
-        {form->redBlot, {q("en_red")}},
-        {form->rainbowBlot, {q("en_random")}},
-        {form->eraserButton, {q("en_erase")}},
-        {form->brushButton, {q("en_draw")}},
-        {form->fillButton, {q("en_paint")}},
-        {form->sprayButton, {q("en_spray")}},
-        {form->stampsButton, {q("en_magic")}},
+        {probe::ui(*form).blackBlot, {q("en_black")}},
+        {probe::ui(*form).greenBlot, {q("en_green")}},
+        {probe::ui(*form).blueBlot, {q("en_blue")}},
+        {probe::ui(*form).lightBlueBlot, {q("en_bluelight")}},
+        {probe::ui(*form).whiteBlot, {q("en_white")}},
+        {probe::ui(*form).orangeBlot, {q("en_orange")}},
+        {probe::ui(*form).yellowBlot, {q("en_yellow")}},
+        {probe::ui(*form).redBlot, {q("en_red")}},
+        {probe::ui(*form).rainbowBlot, {q("en_random")}},
+        {probe::ui(*form).eraserButton, {q("en_erase")}},
+        {probe::ui(*form).brushButton, {q("en_draw")}},
+        {probe::ui(*form).fillButton, {q("en_paint")}},
+        {probe::ui(*form).sprayButton, {q("en_spray")}},
+        {probe::ui(*form).stampsButton, {q("en_magic")}},
         // The shape tool has no name of its own: only the last check, on the current tool.
-        {form->shapesButton, {q("en_figures")}},
+        {probe::ui(*form).shapesButton, {q("en_figures")}},
         // With the shape tool current, every choice ends in the shapes prompt, which cuts
         // the color's name off.
-        {form->redBlot, {q("en_red"), q("en_figures")}},
-        {form->rainbowBlot, {q("en_random"), q("en_figures")}},
+        {probe::ui(*form).redBlot, {q("en_red"), q("en_figures")}},
+        {probe::ui(*form).rainbowBlot, {q("en_random"), q("en_figures")}},
     };
     for (const Case& c : cases) {
         click(c.control);
@@ -81,23 +81,23 @@ TEST_F(Voice, EachChoiceIsNamedAndTheShapeToolHasTheLastWord) {
 }
 
 TEST_F(Voice, TheChartNamesNoColor) {
-    form->paletteTabs->setCurrentWidget(form->kidsTab);
-    QTest::mouseClick(form->colorChart, Qt::LeftButton, {}, QPoint(15, 15));
-    ASSERT_NE(form->currentColor, clBlue) << "the chart click did not arrive";
+    probe::ui(*form).paletteTabs->setCurrentWidget(probe::ui(*form).kidsTab);
+    QTest::mouseClick(probe::ui(*form).colorChart, Qt::LeftButton, {}, QPoint(15, 15));
+    ASSERT_NE(probe::tools(*form).currentColor, clBlue) << "the chart click did not arrive";
     EXPECT_TRUE(heard().empty());
-    click(form->shapesButton);
+    click(probe::ui(*form).shapesButton);
     heard();
-    QTest::mouseClick(form->colorChart, Qt::LeftButton, {}, QPoint(43, 15));
+    QTest::mouseClick(probe::ui(*form).colorChart, Qt::LeftButton, {}, QPoint(43, 15));
     EXPECT_EQ(heard(), Names{q("en_figures")});
 }
 
 TEST_F(Voice, StartUpNamesNoColor) {
     Harness fresh;
     MainWindow& f = fresh.make(false, QSize(600, 400));
-    f.optionsDialog->silentCheck->setChecked(false);
+    probe::optionsDialog(f)->silentCheck->setChecked(false);
     f.show();
     QCoreApplication::processEvents();
-    ASSERT_EQ(f.currentColor, clBlue) << "the first show has not run";
+    ASSERT_EQ(probe::tools(f).currentColor, clBlue) << "the first show has not run";
     EXPECT_EQ(fresh.sound.played(), Names{q("S1")}) << "only the page's sound";
 }
 
@@ -106,12 +106,12 @@ TEST_F(Voice, ButtonPromptsFollowTheButtonsWork) {
         QToolButton* button;
         const char* prompt;
     } cases[] = {
-        {form->hugePenButton, "en_huge"},   {form->bigPenButton, "en_big"},    {form->mediumPenButton, "en_midel"},
-        {form->littlePenButton, "en_litel"}, {form->tinyPenButton, "en_tainy"}, {form->flowersButton, "en_flower"},
-        {form->heartsButton, "en_hard"},  {form->snowflakesButton, "en_snow"},  {form->leavesButton, "en_listochek"},
-        {form->rectangleButton, "en_square"},    {form->circleButton, "en_circle"},    {form->lineButton, "en_line"},
-        {form->triangleButton, "en_triangle"},  {form->hexagonButton, "en_polygon"},   {form->trapeziumButton, "en_trapecia"},
-        {form->diamondButton, "en_romb"},
+        {probe::ui(*form).hugePenButton, "en_huge"},   {probe::ui(*form).bigPenButton, "en_big"},    {probe::ui(*form).mediumPenButton, "en_midel"},
+        {probe::ui(*form).littlePenButton, "en_litel"}, {probe::ui(*form).tinyPenButton, "en_tainy"}, {probe::ui(*form).flowersButton, "en_flower"},
+        {probe::ui(*form).heartsButton, "en_hard"},  {probe::ui(*form).snowflakesButton, "en_snow"},  {probe::ui(*form).leavesButton, "en_listochek"},
+        {probe::ui(*form).rectangleButton, "en_square"},    {probe::ui(*form).circleButton, "en_circle"},    {probe::ui(*form).lineButton, "en_line"},
+        {probe::ui(*form).triangleButton, "en_triangle"},  {probe::ui(*form).hexagonButton, "en_polygon"},   {probe::ui(*form).trapeziumButton, "en_trapecia"},
+        {probe::ui(*form).diamondButton, "en_romb"},
     };
     for (const Case& c : cases) {
         c.button->click();
@@ -120,18 +120,18 @@ TEST_F(Voice, ButtonPromptsFollowTheButtonsWork) {
 }
 
 TEST_F(Voice, SoundOffSilencesEveryPromptButNotTheToolLoops) {
-    form->optionsDialog->silentCheck->setChecked(true);
-    for (QToolButton* b : {form->hugePenButton, form->tinyPenButton, form->leavesButton, form->heartsButton, form->diamondButton,
-                           form->randomPageButton})
+    probe::optionsDialog(*form)->silentCheck->setChecked(true);
+    for (QToolButton* b : {probe::ui(*form).hugePenButton, probe::ui(*form).tinyPenButton, probe::ui(*form).leavesButton, probe::ui(*form).heartsButton, probe::ui(*form).diamondButton,
+                           probe::ui(*form).randomPageButton})
         b->click();
     for (QWidget* w : std::initializer_list<QWidget*>{
-             form->redBlot, form->rainbowBlot, form->whiteBlot, form->eraserButton,
-             form->brushButton, form->fillButton, form->stampsButton, form->shapesButton, form->sprayButton})
+             probe::ui(*form).redBlot, probe::ui(*form).rainbowBlot, probe::ui(*form).whiteBlot, probe::ui(*form).eraserButton,
+             probe::ui(*form).brushButton, probe::ui(*form).fillButton, probe::ui(*form).stampsButton, probe::ui(*form).shapesButton, probe::ui(*form).sprayButton})
         click(w);
-    EXPECT_EQ(form->currentColor, clWhite) << "choices still take effect";
+    EXPECT_EQ(probe::tools(*form).currentColor, clWhite) << "choices still take effect";
     EXPECT_TRUE(heard().empty());
 
-    form->strokeActive = true; // the spray press
+    probe::tools(*form).strokeActive = true; // the spray press
     form->startToolSound();
     settleToolSound();
     ASSERT_EQ(h.sound.events.size(), 1u);
@@ -139,9 +139,9 @@ TEST_F(Voice, SoundOffSilencesEveryPromptButNotTheToolLoops) {
     EXPECT_TRUE(h.sound.events[0].loop);
 
     // Read at every play: switched back on, the next choice speaks.
-    form->optionsDialog->silentCheck->setChecked(false);
+    probe::optionsDialog(*form)->silentCheck->setChecked(false);
     h.sound.events.clear();
-    click(form->yellowBlot);
+    click(probe::ui(*form).yellowBlot);
     EXPECT_EQ(heard(), Names{q("en_yellow")});
 }
 
@@ -149,16 +149,16 @@ TEST_F(Voice, EachToolStartsItsOwnLoopFromTheWorker) {
     struct Case {
         QToolButton* tool;
         const char* loop; // null: none
-    } cases[] = {{form->sprayButton, "sndfuse"},
-                 {form->eraserButton, "sndstir"},
-                 {form->brushButton, nullptr},
-                 {form->fillButton, nullptr}};
+    } cases[] = {{probe::ui(*form).sprayButton, "sndfuse"},
+                 {probe::ui(*form).eraserButton, "sndstir"},
+                 {probe::ui(*form).brushButton, nullptr},
+                 {probe::ui(*form).fillButton, nullptr}};
     for (const Case& c : cases) {
         c.tool->click();
         h.sound.events.clear();
-        form->strokeActive = true;
+        probe::tools(*form).strokeActive = true;
         form->startToolSound();
-        EXPECT_TRUE(form->toolSoundStarted);
+        EXPECT_TRUE(probe::toolSoundStarted(*form));
         settleToolSound();
         if (c.loop) {
             ASSERT_EQ(h.sound.events.size(), 1u) << c.loop;
@@ -167,19 +167,19 @@ TEST_F(Voice, EachToolStartsItsOwnLoopFromTheWorker) {
         } else {
             EXPECT_TRUE(h.sound.events.empty()) << c.tool->objectName().toStdString();
         }
-        form->strokeActive = false;
+        probe::tools(*form).strokeActive = false;
     }
     // The worker deletes itself once done.
-    QTRY_VERIFY(form->toolSoundThread.isNull());
+    QTRY_VERIFY(probe::toolSoundThread(*form).isNull());
 }
 
 TEST_F(Voice, ALoopThatArrivesAfterTheReleaseIsDropped) {
-    form->eraserButton->click();
+    probe::ui(*form).eraserButton->click();
     h.sound.events.clear();
-    form->strokeActive = true;
+    probe::tools(*form).strokeActive = true;
     form->startToolSound();
-    form->toolSoundThread->wait(5000);
-    form->strokeActive = false; // released before the window thread took the start
+    probe::toolSoundThread(*form)->wait(5000);
+    probe::tools(*form).strokeActive = false; // released before the window thread took the start
     h.sound.stop();
     QCoreApplication::processEvents();
     ASSERT_EQ(h.sound.events.size(), 1u);
@@ -188,8 +188,8 @@ TEST_F(Voice, ALoopThatArrivesAfterTheReleaseIsDropped) {
 
 TEST_F(Voice, TheWindowOutlivesItsWorker) {
     // Closing right after a press: the worker may still be reading the tool state.
-    form->sprayButton->click();
-    form->strokeActive = true;
+    probe::ui(*form).sprayButton->click();
+    probe::tools(*form).strokeActive = true;
     form->startToolSound();
     h.sound.events.clear();
     h.form.reset();
@@ -204,23 +204,23 @@ TEST_F(Voice, TheWindowOutlivesItsWorker) {
 TEST_F(Voice, ToolLoopsFollowTheButtonsOnThePage) {
     QImage page(1200, 400, QImage::Format_RGB32);
     page.fill(Qt::white);
-    form->pageBitmap = std::make_unique<PageBitmapCanvas>(page);
-    form->currentPageIndex = 1;
+    probe::setPage(*form, std::make_unique<PageBitmapCanvas>(page));
+    probe::catalogue(*form).currentPageIndex = 1;
     auto pressRelease = [&](Qt::MouseButton b) {
-        QTest::mousePress(form->drawingArea, b, {}, QPoint(100, 100));
+        QTest::mousePress(probe::ui(*form).drawingArea, b, {}, QPoint(100, 100));
         settleToolSound();
         auto events = h.sound.events;
-        QTest::mouseRelease(form->drawingArea, b, {}, QPoint(100, 100));
+        QTest::mouseRelease(probe::ui(*form).drawingArea, b, {}, QPoint(100, 100));
         return events;
     };
-    form->sprayButton->click();
+    probe::ui(*form).sprayButton->click();
     h.sound.events.clear();
     EXPECT_TRUE(pressRelease(Qt::RightButton).empty());
-    form->eraserButton->click();
+    probe::ui(*form).eraserButton->click();
     h.sound.events.clear();
     EXPECT_TRUE(pressRelease(Qt::MiddleButton).empty());
 
-    form->optionsDialog->silentCheck->setChecked(true);
+    probe::optionsDialog(*form)->silentCheck->setChecked(true);
     h.sound.events.clear();
     const auto during = pressRelease(Qt::LeftButton);
     ASSERT_EQ(during.size(), 1u);
@@ -230,12 +230,12 @@ TEST_F(Voice, ToolLoopsFollowTheButtonsOnThePage) {
     EXPECT_TRUE(h.sound.events.back().name.isEmpty()) << "the release did not stop the loop";
 
     h.sound.events.clear();
-    form->fillButton->click();
-    QTest::mouseClick(form->drawingArea, Qt::LeftButton, {}, QPoint(300, 200));
-    form->rotateButton->click();
+    probe::ui(*form).fillButton->click();
+    QTest::mouseClick(probe::ui(*form).drawingArea, Qt::LeftButton, {}, QPoint(300, 200));
+    probe::ui(*form).rotateButton->click();
     EXPECT_TRUE(heard().empty());
-    form->optionsDialog->silentCheck->setChecked(false);
-    QTest::mouseClick(form->drawingArea, Qt::LeftButton, {}, QPoint(300, 200));
-    form->rotateButton->click();
+    probe::optionsDialog(*form)->silentCheck->setChecked(false);
+    QTest::mouseClick(probe::ui(*form).drawingArea, Qt::LeftButton, {}, QPoint(300, 200));
+    probe::ui(*form).rotateButton->click();
     EXPECT_EQ(heard(), (Names{q("S3"), q("en_rotate")}));
 }
