@@ -74,7 +74,7 @@ for path in sys.stdin.read().split():
         with wave.open(path) as w:
             rate, chans, width, n = w.getframerate(), w.getnchannels(), w.getsampwidth(), w.getnframes()
             frames = w.readframes(n)
-    except (OSError, EOFError, wave.Error) as e:
+    except (OSError, EOFError, wave.Error):
         print(name, "unreadable")
         continue
     if width != 2 or n == 0:
