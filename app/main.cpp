@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     // display name: Qt would append it to every dialog's title.
     QApplication::setApplicationName(QStringLiteral("Pictaro"));
     QApplication::setOrganizationName(QStringLiteral("Pictaro"));
-    QApplication::setDesktopFileName(QStringLiteral("pictaro"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.pictaro.Pictaro"));
     if (QFileInfo::exists(QStringLiteral(":/icon/pictaro.png")))
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/pictaro.png")));
 

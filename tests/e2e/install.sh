@@ -24,6 +24,7 @@ pass() {
 }
 [ -f "$build/cmake_install.cmake" ] || fail "no build folder beside $1"
 command -v desktop-file-validate >/dev/null || fail "desktop-file-validate is missing (scripts/deps.sh --test)"
+command -v appstreamcli >/dev/null || fail "appstreamcli is missing (scripts/deps.sh --test)"
 unset XDG_DATA_HOME
 
 # --- the installed tree
@@ -33,7 +34,9 @@ lib=$(readlink -f "$prefix/lib/pictaro")
 [ -d "$lib/pak" ] && [ -d "$lib/save" ] || fail "pak/ or save/ missing from the program folder"
 bundled=$(cd "$src" && ls pak/*.pak 2>/dev/null | sort || true)
 [ "$(cd "$lib" && ls pak/*.pak 2>/dev/null | sort || true)" = "$bundled" ] || fail "installed pages differ from pak/"
-desktop-file-validate --no-hints "$prefix/share/applications/pictaro.desktop" || fail "desktop entry"
+desktop-file-validate --no-hints "$prefix/share/applications/io.github.pictaro.Pictaro.desktop" || fail "desktop entry"
+appstreamcli validate --no-net "$prefix/share/metainfo/io.github.pictaro.Pictaro.metainfo.xml" >"$E2E_TMP/metainfo.log" ||
+    { cat "$E2E_TMP/metainfo.log"; fail "metainfo"; }
 $PY - "$prefix/share/icons/hicolor" <<'PYEOF' || fail "icons"
 import sys
 from PIL import Image
@@ -41,7 +44,7 @@ for size in (256, 48):
     im = Image.open('%s/%dx%d/apps/pictaro.png' % (sys.argv[1], size, size))
     assert im.size == (size, size), im.size
 PYEOF
-pass "install tree: launcher, program folder, $(echo "$bundled" | grep -c . || true) page archives, desktop entry, icons"
+pass "install tree: launcher, program folder, $(echo "$bundled" | grep -c . || true) page archives, desktop entry, metainfo, icons"
 
 if [ -z "$bundled" ]; then
     # No catalogue in the source tree yet: a page of our own in the installed pak/ shows
@@ -147,7 +150,8 @@ deb=$(ls "$pkg"/pictaro_*_"$(dpkg --print-architecture)".deb)
 [ "$(echo "$deb" | wc -l)" = 1 ] || fail "expected one .deb, got: $deb"
 dpkg-deb -c "$deb" | awk '{print $6}' >"$pkg/list"
 for f in ./usr/bin/pictaro ./usr/lib/pictaro/pictaro ./usr/lib/pictaro/pak/ ./usr/lib/pictaro/save/ \
-    ./usr/share/applications/pictaro.desktop ./usr/share/icons/hicolor/256x256/apps/pictaro.png \
+    ./usr/share/applications/io.github.pictaro.Pictaro.desktop ./usr/share/metainfo/io.github.pictaro.Pictaro.metainfo.xml \
+    ./usr/share/icons/hicolor/256x256/apps/pictaro.png \
     ./usr/share/icons/hicolor/48x48/apps/pictaro.png ${bundled//pak\//./usr/lib/pictaro/pak/}; do
     grep -qxF "$f" "$pkg/list" || fail "$f missing from $(basename "$deb")"
 done
@@ -156,8 +160,8 @@ for d in libqt6widgets6 libqt6multimedia6 gstreamer1.0-plugins-good; do
     grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
 dpkg-deb -x "$deb" "$pkg/root"
-desktop-file-validate --no-hints "$pkg/root/usr/share/applications/pictaro.desktop" || fail "packaged desktop entry"
+desktop-file-validate --no-hints "$pkg/root/usr/share/applications/io.github.pictaro.Pictaro.desktop" || fail "packaged desktop entry"
 readelf -S "$pkg/root/usr/lib/pictaro/pictaro" | grep -q '\.symtab' && fail "packaged executable not stripped"
-pass "$(basename "$deb") ($(stat -c %s "$deb") bytes) lists the program, $(echo "$bundled" | grep -c . || true) page archives, desktop entry, icons"
+pass "$(basename "$deb") ($(stat -c %s "$deb") bytes) lists the program, $(echo "$bundled" | grep -c . || true) page archives, desktop entry, metainfo, icons"
 
 echo "$passed passed, 0 failed"

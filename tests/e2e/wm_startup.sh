@@ -76,7 +76,7 @@ PYEOF
 )
 echo "window class: $class"
 [ "$class" = "pictaro Pictaro" ] || { echo "FAIL: window class is '$class'"; exit 1; }
-grep -qx "StartupWMClass=Pictaro" "$src/dist/pictaro.desktop" || { echo "FAIL: desktop entry lacks StartupWMClass=Pictaro"; exit 1; }
+grep -qx "StartupWMClass=Pictaro" "$src/dist/io.github.pictaro.Pictaro.desktop" || { echo "FAIL: desktop entry lacks StartupWMClass=Pictaro"; exit 1; }
 
 # 3. File > Options...: its title is exactly the designed one, nothing appended.
 xdotool mousemove --window "$E2E_WIN" 15 10 click 1

@@ -67,7 +67,7 @@ check() { # name condition description
     fi
 }
 
-for f in prompt loop after_stop after_cut; do
+for f in prompt prompt_ru loop after_stop after_cut; do
     [ -s "$work/rec/$f.wav" ] || { echo "FAIL: no recording $f.wav"; exit 1; }
 done
 
@@ -76,6 +76,12 @@ peak=$(stat_of prompt.wav | value "Maximum amplitude")
 sounding=$(stat_of prompt.wav silence 1 0.01 1% reverse silence 1 0.01 1% reverse | value "Length")
 check prompt "$peak > 0.3" "en_red peaks at $peak"
 check prompt "$sounding > 0.35 && $sounding < 0.9" "en_red sounds for ${sounding}s (0.46s in the resource)"
+
+# A prompt of another language, from its own folder, sounds whole too.
+peak=$(stat_of prompt_ru.wav | value "Maximum amplitude")
+sounding=$(stat_of prompt_ru.wav silence 1 0.01 1% reverse silence 1 0.01 1% reverse | value "Length")
+check prompt_ru "$peak > 0.3" "ru/red peaks at $peak"
+check prompt_ru "$sounding > 0.6 && $sounding < 1.2" "ru/red sounds for ${sounding}s (0.78s in the resource)"
 
 # A loop still sounds past the end of its sample, to the end of the recording.
 peak=$(stat_of loop.wav | value "Maximum amplitude")

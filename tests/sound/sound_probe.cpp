@@ -60,6 +60,12 @@ int main(int argc, char** argv) {
         sound.play(QStringLiteral("en_red"), false);
         wait(1200);
         first.reset();
+        {
+            // The other languages' prompts live in a folder of their own in the resource.
+            Recording r(out + QStringLiteral("prompt_ru.wav"));
+            sound.play(QStringLiteral("ru/red"), false);
+            wait(1500);
+        }
 
         sound.play(QStringLiteral("sndfuse"), true);
         wait(1800); // past the end of the sample: only a loop still sounds

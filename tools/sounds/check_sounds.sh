@@ -2,6 +2,8 @@
 # Checks the committed sounds: every expected file is there and listed in sounds.qrc,
 # plays in QSoundEffect (22050 Hz mono 16-bit PCM, plain header), is audible and of
 # a sensible length, and the two looping sounds join without a click or level jump.
+# Every language has every English prompt, each as loud and trimmed as the English ones
+# and not far longer than its English twin, and its words table has every key.
 #
 #   tools/sounds/check_sounds.sh [--rebuild] [RESOURCES_DIR]
 #
@@ -24,9 +26,14 @@ PROMPTS="en_red en_yellow en_orange en_green en_blue en_bluelight en_black en_wh
 en_erase en_draw en_paint en_spray en_magic en_figures en_huge en_big en_midel en_litel en_tainy
 en_flower en_hard en_snow en_listochek en_square en_circle en_line en_triangle en_polygon
 en_trapecia en_romb en_rotate en_undo en_redo"
+# The other languages: sounds/<lang>/<key>.wav, key being the English name without "en_".
+LANGS="ru uk de fr es pt_BR"
 SHOTS="s1 s3"
 LOOPS="sndfuse sndstir"
-MAX_TOTAL_BYTES=2000000
+MAX_TOTAL_BYTES=2000000 # for the English folder and for each language's
+# A translated prompt may take this many times as long as its English twin: longer words,
+# but not a sentence.
+MAX_TWIN_RATIO=2.5
 
 passed=0
 failed=0
@@ -36,10 +43,54 @@ bad() {
     echo "FAIL: $*"
 }
 
-# in_range VALUE LOW HIGH
-in_range() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }'; }
+# micro DECIMAL VAR: VAR = the non-negative DECIMAL in millionths (bash has no floats,
+# and an awk for each of a thousand comparisons is slow).
+micro() {
+    [[ $1 =~ ^([0-9]*)(\.([0-9]*))?$ ]] || return 1
+    local f="${BASH_REMATCH[3]}000000"
+    printf -v "$2" '%d' $((10#${BASH_REMATCH[1]:-0} * 1000000 + 10#${f:0:6}))
+}
 
-stat_of() { sox "$1" -n stat 2>&1 | awk -F: -v k="$2" '$1 ~ k { gsub(/ /, "", $2); print $2 }'; }
+# in_range VALUE LOW HIGH
+in_range() {
+    local v lo hi
+    micro "$1" v && micro "$2" lo && micro "$3" hi && ((v >= lo && v <= hi))
+}
+
+# One pass over every sound, measured in one process (a few hundred files; a sox or soxi
+# run for each figure took minutes). Per file: rate, channels, bits, whether the data
+# chunk follows a plain 44-byte header, RMS and peak (full scale 1), length, and the
+# silence before the first and after the last sample above 0.1% of full scale.
+declare -A MEASURED
+while read -r name figures; do
+    MEASURED[$name]=$figures
+done < <(cd "$dir" && find . -name '*.wav' -type f | sed 's|^\./||' | sort | python3 -c '
+import array, math, sys, wave
+for path in sys.stdin.read().split():
+    name = path[:-4]
+    try:
+        with open(path, "rb") as f:
+            plain = f.read(40)[36:40] == b"data"
+        with wave.open(path) as w:
+            rate, chans, width, n = w.getframerate(), w.getnchannels(), w.getsampwidth(), w.getnframes()
+            frames = w.readframes(n)
+    except (OSError, EOFError, wave.Error):
+        print(name, "unreadable")
+        continue
+    if width != 2 or n == 0:
+        print(name, rate, chans, 8 * width, int(plain), 0, 0, 0, 0, 0)
+        continue
+    x = array.array("h", frames)
+    if sys.byteorder == "big":
+        x.byteswap()
+    loud = [i for i, v in enumerate(x) if abs(v) > 33]
+    lead = loud[0] / rate if loud else n / rate
+    tail = (len(x) - 1 - loud[-1]) / rate if loud else n / rate
+    rms = math.sqrt(sum(v * v for v in x) / len(x)) / 32768
+    peak = max(max(x), -min(x)) / 32768
+    print(name, rate, chans, 16, int(plain), "%.6f" % rms, "%.6f" % peak, "%.6f" % (n / rate),
+          "%.6f" % lead, "%.6f" % tail)
+')
 
 # check_file NAME MIN_SECONDS MAX_SECONDS
 check_file() {
@@ -48,38 +99,67 @@ check_file() {
         bad "$name.wav missing"
         return 1
     fi
-    if [ "$name" != "$(echo "$name" | tr 'A-Z' 'a-z')" ]; then
+    local base="${name##*/}"
+    if [ "$base" != "$(echo "$base" | tr 'A-Z' 'a-z')" ]; then
         bad "$name.wav: file name not lower case"
     fi
-    local rate chans bits enc
-    rate=$(soxi -r "$f") chans=$(soxi -c "$f") bits=$(soxi -b "$f") enc=$(soxi -e "$f")
-    if [ "$rate" = 22050 ] && [ "$chans" = 1 ] && [ "$bits" = 16 ] && [ "$enc" = "Signed Integer PCM" ]; then
+    local rate chans bits plain rms peak dur lead tail
+    read -r rate chans bits plain rms peak dur lead tail <<<"${MEASURED[$name]:-unreadable}"
+    if [ "$rate" = unreadable ]; then
+        bad "$name.wav: not a PCM WAV file"
+        return 1
+    fi
+    if [ "$rate" = 22050 ] && [ "$chans" = 1 ] && [ "$bits" = 16 ]; then
         ok
     else
-        bad "$name.wav: $rate Hz, $chans ch, $bits bit, $enc"
+        bad "$name.wav: $rate Hz, $chans ch, $bits bit"
     fi
     # A metadata chunk before the data would make the bytes tool-dependent.
-    if [ "$(head -c 40 "$f" | tail -c 4)" = data ]; then ok; else bad "$name.wav: extra header chunks"; fi
-    local rms dur
-    rms=$(stat_of "$f" "RMS +amplitude")
-    dur=$(soxi -D "$f")
+    if [ "$plain" = 1 ]; then ok; else bad "$name.wav: extra header chunks"; fi
     if in_range "$rms" 0.01 1; then ok; else bad "$name.wav: too quiet (RMS $rms)"; fi
     if in_range "$dur" "$2" "$3"; then ok; else bad "$name.wav: length $dur s not in [$2, $3]"; fi
 }
 
+# check_prompt NAME MAX_SECONDS
+check_prompt() {
+    check_file "$1" 0.3 "$2" || return 1
+    local peak lead tail
+    read -r _ _ _ _ _ peak _ lead tail <<<"${MEASURED[$1]}"
+    # Normalised to -1 dBFS (0.891): louder means clipped, softer a level gone wrong.
+    if in_range "$peak" 0.87 0.91; then ok; else bad "$1.wav: peak $peak, expected about 0.89"; fi
+    # ~30 ms lead-in, no long silence left at either end, and the faded ending still
+    # there (a prompt cut short ends on sound).
+    if in_range "$lead" 0.02 0.06; then ok; else bad "$1.wav: lead-in $lead s"; fi
+    if in_range "$tail" 0.015 0.1; then ok; else bad "$1.wav: trailing silence $tail s"; fi
+}
+
 for name in $PROMPTS; do
-    check_file "$name" 0.3 1.5 || continue
-    f="$dir/$name.wav"
-    peak=$(awk -v hi="$(stat_of "$f" "Maximum amplitude")" -v lo="$(stat_of "$f" "Minimum amplitude")" \
-        'BEGIN { print (hi > -lo ? hi : -lo) }')
-    # Normalised to -1 dBFS (0.891).
-    if in_range "$peak" 0.87 0.91; then ok; else bad "$name.wav: peak $peak, expected about 0.89"; fi
-    # ~30 ms lead-in, no long silence left at either end.
-    read -r lead tail < <(sox "$f" -t s16 - | od -An -v -td2 -w2 | awk '
-        { x = $1 < 0 ? -$1 : $1; n++; if (x > 33) { if (!first) first = n; last = n } }
-        END { print (first - 1) / 22050, (n - last) / 22050 }')
-    if in_range "$lead" 0.02 0.06; then ok; else bad "$name.wav: lead-in $lead s"; fi
-    if in_range "$tail" 0 0.1; then ok; else bad "$name.wav: trailing silence $tail s"; fi
+    check_prompt "$name" 1.5
+done
+
+for lang in $LANGS; do
+    for name in $PROMPTS; do
+        key=${name#en_}
+        check_prompt "$lang/$key" 2.5 || continue
+        read -r _ _ _ _ _ _ twin _ <<<"${MEASURED[$name]:-}"
+        read -r _ _ _ _ _ _ dur _ <<<"${MEASURED[$lang/$key]}"
+        if micro "$dur" d && micro "${twin:-}" t && micro "$MAX_TWIN_RATIO" r && ((d * 1000000 <= t * r)); then
+            ok
+        else
+            bad "$lang/$key.wav: $dur s against ${twin} s in English"
+        fi
+    done
+done
+
+# The words tables have exactly the keys the program plays, so a regeneration makes them all.
+keys=$(for n in $PROMPTS; do echo "${n#en_}"; done | sort)
+for lang in en $LANGS; do
+    table="$here/prompts/$lang.tsv"
+    if [ "$(tr -d '\r' <"$table" 2>/dev/null | grep -v -e '^#' -e '^[[:space:]]*$' | cut -f1 | sort)" = "$keys" ]; then
+        ok
+    else
+        bad "prompts/$lang.tsv does not have exactly one line for each prompt"
+    fi
 done
 
 for name in $SHOTS; do
@@ -153,24 +233,34 @@ done
 
 # Resource file lists exactly the expected files.
 qrc="$res/sounds.qrc"
-expected=$(for n in $PROMPTS $SHOTS $LOOPS; do echo "<file alias=\"$n.wav\">sounds/$n.wav</file>"; done | sort)
+# Every sound's path below sounds/, without ".wav".
+all_sounds() {
+    for n in $PROMPTS $SHOTS $LOOPS; do echo "$n"; done
+    for lang in $LANGS; do
+        for n in $PROMPTS; do echo "$lang/${n#en_}"; done
+    done
+}
+expected=$(all_sounds | while read -r n; do echo "<file alias=\"$n.wav\">sounds/$n.wav</file>"; done | sort)
 listed=$(grep -o '<file [^>]*>[^<]*</file>' "$qrc" 2>/dev/null | sort)
 if [ "$expected" = "$listed" ] && grep -q '<qresource prefix="/sounds">' "$qrc"; then
     ok
 else
     bad "sounds.qrc does not list exactly the expected files"
 fi
-extra=$(comm -13 <(for n in $PROMPTS $SHOTS $LOOPS; do echo "$n.wav"; done | sort) <(ls "$dir" | sort))
+extra=$(comm -13 <(all_sounds | sed 's/$/.wav/' | sort) <(cd "$dir" && find . -type f | sed 's|^\./||' | sort))
 if [ -z "$extra" ]; then ok; else bad "unlisted files in $dir: $extra"; fi
 
-total=$(cat "$dir"/*.wav | wc -c)
-if [ "$total" -le "$MAX_TOTAL_BYTES" ]; then ok; else bad "sounds take $total bytes"; fi
+for sub in . $LANGS; do
+    total=$(cat "$dir/$sub"/*.wav 2>/dev/null | wc -c)
+    if [ "$total" -le "$MAX_TOTAL_BYTES" ]; then ok; else bad "sounds/$sub takes $total bytes"; fi
+done
 
 if [ "$rebuild" = 1 ]; then
     tmp=$(mktemp -d)
     trap 'rm -rf "$tmp"' EXIT
     if "$here/make_sounds.sh" "$tmp" >/dev/null; then
-        if diff <(cd "$res" && sha256sum sounds.qrc sounds/*.wav) <(cd "$tmp" && sha256sum sounds.qrc sounds/*.wav); then
+        if diff <(cd "$res" && find sounds.qrc sounds -type f | sort | xargs sha256sum) \
+            <(cd "$tmp" && find sounds.qrc sounds -type f | sort | xargs sha256sum); then
             ok
         else
             bad "regenerated sounds differ from the committed ones"

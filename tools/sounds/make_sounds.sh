@@ -4,7 +4,9 @@
 #
 #   tools/sounds/make_sounds.sh [RESOURCES_DIR]     (default: resources/ of this repo)
 #
-# Writes RESOURCES_DIR/sounds/<name>.wav and RESOURCES_DIR/sounds.qrc.
+# Writes RESOURCES_DIR/sounds/<name>.wav (English prompts and event sounds),
+# RESOURCES_DIR/sounds/<lang>/<name>.wav (the prompts in the other languages) and
+# RESOURCES_DIR/sounds.qrc, which lists them under /sounds with the same relative names.
 # All files: WAV, PCM 16-bit signed, mono, 22050 Hz, plain 44-byte header.
 #
 # Debian packages: espeak-ng, sox, python3 (standard library only).
@@ -26,48 +28,19 @@ for tool in espeak-ng sox python3; do
     command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
 done
 
-# A light, friendly voice: female variant, raised pitch, unhurried for small ears.
-VOICE="en-us+f3"
-SPEED=140
-PITCH=65
+# The words of each language are in prompts/<lang>.tsv (en.tsv is the reference list).
+# English goes to sounds/en_<name>.wav, the historic names the app looks up; every other
+# language to sounds/<lang>/<name>.wav.
+LANGS=(en ru uk de fr es pt_BR)
 
-# file name -> words spoken. Some file names are historic; the app looks them up by name.
-PROMPTS=(
-    "en_red|red"
-    "en_yellow|yellow"
-    "en_orange|orange"
-    "en_green|green"
-    "en_blue|blue"
-    "en_bluelight|light blue"
-    "en_black|black"
-    "en_white|white"
-    "en_random|rainbow colors"
-    "en_erase|eraser"
-    "en_draw|brush"
-    "en_paint|paint bucket"
-    "en_spray|spray can"
-    "en_magic|magic wand"
-    "en_figures|shapes"
-    "en_huge|huge"
-    "en_big|big"
-    "en_midel|medium"
-    "en_litel|little"
-    "en_tainy|tiny"
-    "en_flower|flowers"
-    "en_hard|heart"
-    "en_snow|snowflakes"
-    "en_listochek|leaves"
-    "en_square|square"
-    "en_circle|circle"
-    "en_line|line"
-    "en_triangle|triangle"
-    "en_polygon|hexagon"
-    "en_trapecia|trapezoid"
-    "en_romb|diamond"
-    "en_rotate|turn around"
-    "en_undo|undo"
-    "en_redo|redo"
-)
+# One light, friendly voice for every language, so a child who switches hears the same
+# person: espeak-ng's female variant f3 with raised pitch. The English single words come
+# out at about 2.7 syllables a second; the other languages' longer words are slowed to
+# about 3.3 (Ukrainian 3.8: 80 is the slowest espeak-ng speaks), still unhurried, where
+# matching the English rate would drag each syllable out.
+declare -A VOICE=([en]=en-us [ru]=ru [uk]=uk [de]=de [fr]=fr-fr [es]=es [pt_BR]=pt-br)
+declare -A SPEED=([en]=140 [ru]=88 [uk]=80 [de]=140 [fr]=127 [es]=117 [pt_BR]=115)
+PITCH=65
 
 # s1: page turn, s3: bucket-fill plop, sndfuse: spray hiss (loop), sndstir: eraser rub (loop).
 EVENTS=(s1 s3 sndfuse sndstir)
@@ -75,18 +48,42 @@ EVENTS=(s1 s3 sndfuse sndstir)
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 
+# Reads a words table: "key<TAB>words[<TAB>pronunciation]" lines, # comments. Tolerates
+# the CR line ends of a table saved on Windows.
+table() {
+    tr -d '\r' <"$here/prompts/$1.tsv" | grep -v -e '^#' -e '^[[:space:]]*$'
+}
+keys() { table "$1" | cut -f1 | sort; }
+
+# A table that lacks a key of the reference list, or has one it does not, is an error
+# here rather than a silent gap in the voices.
+for lang in "${LANGS[@]}"; do
+    if ! diff <(keys en) <(keys "$lang") >"$tmp/keys"; then
+        echo "prompts/$lang.tsv does not have the keys of prompts/en.tsv (< missing, > unknown):" >&2
+        grep '^[<>]' "$tmp/keys" >&2
+        exit 1
+    fi
+done
+
 names=()
-for entry in "${PROMPTS[@]}"; do
-    name="${entry%%|*}"
-    words="${entry#*|}"
-    espeak-ng -v "$VOICE" -s "$SPEED" -p "$PITCH" -w "$tmp/raw.wav" "$words"
-    # Trim silence at both ends (threshold -60 dB keeps soft consonants like the
-    # "h" of "huge"), fade the last 10 ms, leave a 30 ms lead-in so the first
-    # consonant is not clipped by audio start-up, normalise to -1 dBFS peak.
-    sox -R -D -V1 "$tmp/raw.wav" -t wav -e signed -b 16 -r 22050 -c 1 --comment "" "$out/$name.wav" \
-        silence 1 0.005 0.1% reverse silence 1 0.005 0.1% fade t 0.01 reverse \
-        pad 0.03 0.02 norm -1
-    names+=("$name")
+for lang in "${LANGS[@]}"; do
+    if [ "$lang" = en ]; then
+        prefix=en_
+    else
+        prefix=$lang/
+        mkdir -p "$out/$lang"
+    fi
+    while IFS=$'\t' read -r key words say; do
+        name=$prefix$key
+        espeak-ng -v "${VOICE[$lang]}+f3" -s "${SPEED[$lang]}" -p "$PITCH" -w "$tmp/raw.wav" "${say:-$words}"
+        # Trim silence at both ends (threshold -60 dB keeps soft consonants like the
+        # "h" of "huge"), fade the last 10 ms, leave a 30 ms lead-in so the first
+        # consonant is not clipped by audio start-up, normalise to -1 dBFS peak.
+        sox -R -D -V1 "$tmp/raw.wav" -t wav -e signed -b 16 -r 22050 -c 1 --comment "" "$out/$name.wav" \
+            silence 1 0.005 0.1% reverse silence 1 0.005 0.1% fade t 0.01 reverse \
+            pad 0.03 0.02 norm -1
+        names+=("$name")
+    done < <(table "$lang")
 done
 
 for name in "${EVENTS[@]}"; do
