@@ -1,0 +1,588 @@
+#include "library/picturestore.h"
+
+#include "base/atomicfile.h"
+#include "library/thumbnail.h"
+#include "share/autosave.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QRegularExpression>
+#include <QtEndian>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <stdexcept>
+#include <zstd.h>
+
+namespace {
+const QByteArray kMagic = QByteArrayLiteral("PICTARO-PICTURE-1\n");
+const QByteArray kCurrentMagic = QByteArrayLiteral("PICTARO-CURRENT-1\n");
+const QString kSuffix = QStringLiteral(".pic");
+const QString kCurrentFile = QStringLiteral("current");
+// After the magic: changed (8), width, height, key, name and thumbnail lengths (4 each),
+// the pixels' length (8).
+const qsizetype kFixed = kMagic.size() + 8 + 5 * 4 + 8;
+constexpr qsizetype kSumSize = 20;
+// The picture is the drawing area, which never outgrows an 8K screen.
+constexpr qint64 kMaxAreaPixels = qint64(7680) * 4320;
+constexpr quint32 kMaxText = 64 * 1024;    // a key or a name, in UTF-8
+constexpr quint32 kMaxThumb = 1024 * 1024; // a 96 x 96 PNG is far less
+// Fast to write, and a page of flat colours still packs to a small part of its pixels.
+constexpr int kZstdLevel = 1;
+// A temporary file older than this is a leftover even if its writer's pid is in use again.
+constexpr qint64 kLeftoverSecs = 24 * 3600;
+
+QByteArray sumOf(QByteArrayView data) {
+    return QCryptographicHash::hash(data, QCryptographicHash::Sha1);
+}
+
+template <typename T> void put(QByteArray& out, T v) {
+    char b[sizeof(T)];
+    qToLittleEndian(v, b);
+    out.append(b, sizeof(T));
+}
+
+template <typename T> T get(const char* p) {
+    return qFromLittleEndian<T>(p);
+}
+
+void fail(QString* why, const QString& text) {
+    if (why)
+        *why = text;
+}
+
+// The lengths the fixed part claims, checked against the bounds; nullopt if out of them.
+struct Head {
+    qint64 changedMs;
+    quint32 width, height, keyLen, nameLen, thumbLen;
+    quint64 pixelsLen;
+    qsizetype size() const { return kFixed + keyLen + nameLen + thumbLen + kSumSize; }
+};
+
+std::optional<Head> readFixed(QByteArrayView b, QString* why) {
+    if (b.size() < kFixed || b.first(kMagic.size()) != QByteArrayView(kMagic)) {
+        fail(why, QStringLiteral("not a picture of this program"));
+        return std::nullopt;
+    }
+    const char* p = b.data() + kMagic.size();
+    Head h{get<qint64>(p),       get<quint32>(p + 8),  get<quint32>(p + 12), get<quint32>(p + 16),
+           get<quint32>(p + 20), get<quint32>(p + 24), get<quint64>(p + 28)};
+    const qint64 area = qint64(h.width) * h.height;
+    if (h.width == 0 || h.height == 0 || area > kMaxAreaPixels || h.keyLen == 0 ||
+        h.keyLen > kMaxText || h.nameLen > kMaxText || h.thumbLen > kMaxThumb ||
+        h.pixelsLen > ZSTD_compressBound(size_t(area) * 4)) {
+        fail(why, QStringLiteral("sizes out of bounds"));
+        return std::nullopt;
+    }
+    return h;
+}
+
+// The header and thumbnail of an entry whose file has total bytes; head holds at least the
+// header's bytes.
+std::optional<PictureEntry> readHead(QByteArrayView b, qint64 total, QString* why,
+                                     Head* headOut = nullptr) {
+    const std::optional<Head> h = readFixed(b, why);
+    if (!h)
+        return std::nullopt;
+    if (b.size() < h->size() || total != h->size() + qint64(h->pixelsLen)) {
+        fail(why, QStringLiteral("cut short or with bytes past its end"));
+        return std::nullopt;
+    }
+    const qsizetype sumAt = h->size() - kSumSize;
+    if (b.sliced(sumAt, kSumSize) != QByteArrayView(sumOf(b.first(sumAt)))) {
+        fail(why, QStringLiteral("its header is damaged"));
+        return std::nullopt;
+    }
+    const char* p = b.data() + kFixed;
+    PictureEntry e;
+    e.key = QString::fromUtf8(p, h->keyLen);
+    e.name = QString::fromUtf8(p + h->keyLen, h->nameLen);
+    e.thumbnailPng = QByteArray(p + h->keyLen + h->nameLen, h->thumbLen);
+    e.changedMs = h->changedMs;
+    e.bytes = total;
+    if (headOut)
+        *headOut = *h;
+    return e;
+}
+
+QImage unpackPixels(QByteArrayView packed, const Head& h, QString* why) {
+    const size_t want = size_t(h.width) * h.height * 4;
+    // A frame of exactly the picture's bytes, with a checksum (bit 2 of the frame's
+    // descriptor, after its 4-byte magic), and nothing after it.
+    constexpr uchar kChecksumFlag = 0x04;
+    if (packed.size() < 5 || !(uchar(packed[4]) & kChecksumFlag) ||
+        ZSTD_getFrameContentSize(packed.data(), size_t(packed.size())) != want ||
+        ZSTD_findFrameCompressedSize(packed.data(), size_t(packed.size())) !=
+            size_t(packed.size())) {
+        fail(why, QStringLiteral("its pixels are damaged"));
+        return {};
+    }
+    QImage img(int(h.width), int(h.height), QImage::Format_RGB32);
+    if (img.isNull() || size_t(img.sizeInBytes()) != want) {
+        fail(why, QStringLiteral("no memory for the picture"));
+        return {};
+    }
+    // The frame's checksum is checked as it unpacks.
+    const size_t n = ZSTD_decompress(img.bits(), want, packed.data(), size_t(packed.size()));
+    if (ZSTD_isError(n) || n != want) {
+        fail(why, QStringLiteral("its pixels are damaged"));
+        return {};
+    }
+    return img;
+}
+
+QByteArray packPixels(const QImage& rgb32) {
+    ZSTD_CCtx* c = ZSTD_createCCtx();
+    if (!c)
+        throw std::runtime_error("No memory to pack the picture.");
+    ZSTD_CCtx_setParameter(c, ZSTD_c_compressionLevel, kZstdLevel);
+    ZSTD_CCtx_setParameter(c, ZSTD_c_checksumFlag, 1);
+    const size_t size = size_t(rgb32.sizeInBytes());
+    QByteArray out(qsizetype(ZSTD_compressBound(size)), Qt::Uninitialized);
+    const size_t n = ZSTD_compress2(c, out.data(), size_t(out.size()), rgb32.constBits(), size);
+    ZSTD_freeCCtx(c);
+    if (ZSTD_isError(n))
+        throw std::runtime_error("The picture could not be packed.");
+    out.truncate(qsizetype(n));
+    return out;
+}
+
+// The picture as the entry keeps it: RGB32, rows without padding.
+QImage asStored(const QImage& picture) {
+    QImage img = picture.convertToFormat(QImage::Format_RGB32);
+    if (img.bytesPerLine() != qsizetype(img.width()) * 4)
+        img = img.copy();
+    return img;
+}
+
+QByteArray encodeThumbnail(const QImage& picture) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    makeThumbnail(picture).save(&buffer, "PNG");
+    return png;
+}
+
+// An entry file, its header checked before the pixels are read: a huge foreign file under
+// an entry's name is never read whole.
+std::optional<PictureEntry> readEntryFile(const QString& path, bool withPicture, QString* why) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        fail(why, f.errorString());
+        return std::nullopt;
+    }
+    QByteArray b = f.read(kFixed);
+    std::optional<Head> h = readFixed(b, why);
+    if (!h)
+        return std::nullopt;
+    if (h->size() <= f.size())
+        b += f.read(h->size() - kFixed);
+    std::optional<PictureEntry> e = readHead(b, f.size(), why, &*h);
+    if (!e || !withPicture)
+        return e;
+    const QByteArray pixels = f.read(qint64(h->pixelsLen));
+    e->picture = unpackPixels(pixels, *h, why);
+    if (e->picture.isNull())
+        return std::nullopt;
+    return e;
+}
+
+bool processGone(qint64 pid) {
+    return pid <= 0 || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
+}
+} // namespace
+
+QImage PictureEntry::thumbnail() const {
+    if (thumbnailPng.isEmpty())
+        return picture.isNull() ? QImage() : makeThumbnail(picture);
+    QBuffer buffer;
+    buffer.setData(thumbnailPng);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    reader.setAutoDetectImageFormat(false);
+    const QSize side(kThumbnailSide, kThumbnailSide);
+    QImage img;
+    if (reader.size() != side || !reader.read(&img) || img.size() != side)
+        return {};
+    return img.convertToFormat(QImage::Format_RGB32);
+}
+
+QByteArray encodePictureEntry(const PictureEntry& e) {
+    const QImage img = asStored(e.picture);
+    const QByteArray key = e.key.toUtf8(), name = e.name.toUtf8();
+    const QByteArray thumb = e.thumbnailPng.isEmpty() ? encodeThumbnail(img) : e.thumbnailPng;
+    if (img.isNull() || qint64(img.width()) * img.height() > kMaxAreaPixels || key.isEmpty() ||
+        key.size() > kMaxText || name.size() > kMaxText || thumb.size() > kMaxThumb)
+        throw std::runtime_error("The picture or its names are out of bounds.");
+    const QByteArray pixels = packPixels(img);
+    QByteArray out;
+    out.reserve(kFixed + key.size() + name.size() + thumb.size() + kSumSize + pixels.size());
+    out += kMagic;
+    put<qint64>(out, e.changedMs);
+    put<quint32>(out, quint32(img.width()));
+    put<quint32>(out, quint32(img.height()));
+    put<quint32>(out, quint32(key.size()));
+    put<quint32>(out, quint32(name.size()));
+    put<quint32>(out, quint32(thumb.size()));
+    put<quint64>(out, quint64(pixels.size()));
+    out += key + name + thumb;
+    out += sumOf(out);
+    return out + pixels;
+}
+
+std::optional<PictureEntry> decodePictureEntry(QByteArrayView bytes, bool withPicture,
+                                               QString* why) {
+    Head h{};
+    std::optional<PictureEntry> e = readHead(bytes, bytes.size(), why, &h);
+    if (!e || !withPicture)
+        return e;
+    e->picture = unpackPixels(bytes.sliced(h.size()), h, why);
+    if (e->picture.isNull())
+        return std::nullopt;
+    return e;
+}
+
+PictureStore::PictureStore(QString folder, Log log)
+    : folder_(std::move(folder)), log_(std::move(log)) {
+    worker = std::thread([this] { run(); });
+}
+
+PictureStore::~PictureStore() {
+    {
+        std::lock_guard<std::mutex> l(m);
+        stopping = true;
+    }
+    cv.notify_all();
+    worker.join();
+}
+
+QString PictureStore::fileFor(const QString& key) const {
+    return folder_ + QLatin1Char('/') + QString::fromLatin1(sumOf(key.toUtf8()).toHex()) + kSuffix;
+}
+
+void PictureStore::report(const QString& what) const {
+    if (log_)
+        log_(what);
+    else
+        qWarning().noquote() << "Pictures:" << what;
+}
+
+qint64 PictureStore::nextTime() {
+    // Strictly increasing, so that two keeps in one millisecond still have an order.
+    lastTime = std::max(QDateTime::currentMSecsSinceEpoch(), lastTime + 1);
+    return lastTime;
+}
+
+void PictureStore::keep(const QString& key, const QString& name, const QImage& picture) {
+    if (picture.isNull() || key.isEmpty())
+        return;
+    std::unique_lock<std::mutex> l(m);
+    Op op{Op::Keep, key, name, picture, nextTime()};
+    l.unlock();
+    enqueue(std::move(op));
+}
+
+void PictureStore::remove(const QString& key) {
+    if (current() == key)
+        setCurrent(QString());
+    enqueue({Op::Remove, key, {}, {}, 0});
+}
+
+void PictureStore::setCurrent(const QString& key) {
+    {
+        std::lock_guard<std::mutex> l(m);
+        current_ = key;
+        currentRead = true;
+    }
+    enqueue({Op::SetCurrent, key, {}, {}, 0});
+}
+
+void PictureStore::enqueue(Op op) {
+    {
+        std::lock_guard<std::mutex> l(m);
+        const auto waitingKeep = [&](const Op& o) { return o.kind == Op::Keep && o.key == op.key; };
+        const auto it = std::find_if(ops.begin(), ops.end(), waitingKeep);
+        if (op.kind == Op::Keep && it != ops.end()) {
+            // At most one keep a key waits: the newer takes its place.
+            *it = std::move(op);
+        } else {
+            if (op.kind == Op::Remove)
+                std::erase_if(ops, waitingKeep);
+            else if (op.kind == Op::SetCurrent)
+                std::erase_if(ops, [](const Op& o) { return o.kind == Op::SetCurrent; });
+            ops.push_back(std::move(op));
+        }
+    }
+    cv.notify_all();
+}
+
+void PictureStore::flush() {
+    std::unique_lock<std::mutex> l(m);
+    cv.wait(l, [this] { return ops.empty() && !writing; });
+}
+
+void PictureStore::run() {
+    std::unique_lock<std::mutex> l(m);
+    for (;;) {
+        cv.wait(l, [this] { return stopping || !ops.empty(); });
+        if (ops.empty())
+            return;
+        writing = std::move(ops.front());
+        ops.pop_front();
+        const Op& op = *writing;
+        l.unlock();
+        try {
+            perform(op);
+        } catch (const std::exception& e) {
+            report(QString::fromLocal8Bit(e.what()));
+        }
+        l.lock();
+        writing.reset();
+        cv.notify_all();
+    }
+}
+
+void PictureStore::perform(const Op& op) {
+    if (!swept) {
+        swept = true;
+        sweepLeftovers();
+    }
+    switch (op.kind) {
+    case Op::Keep:
+        write(op);
+        trim();
+        break;
+    case Op::Remove:
+        if (!QFile::remove(fileFor(op.key)) && QFile::exists(fileFor(op.key)))
+            report(QStringLiteral("Cannot remove the picture \"%1\".").arg(op.key));
+        break;
+    case Op::SetCurrent:
+        QDir().mkpath(folder_);
+        if (op.key.isEmpty())
+            QFile::remove(folder_ + QLatin1Char('/') + kCurrentFile);
+        else
+            writeFileAtomically(folder_ + QLatin1Char('/') + kCurrentFile,
+                                kCurrentMagic + op.key.toUtf8());
+        break;
+    }
+}
+
+void PictureStore::write(const Op& op) {
+    if (!QDir().mkpath(folder_))
+        throw std::runtime_error(
+            QStringLiteral("Cannot make the folder \"%1\".").arg(folder_).toStdString());
+    PictureEntry e;
+    e.key = op.key;
+    e.name = op.name.left(int(kMaxText / 3));
+    e.changedMs = op.changedMs;
+    e.picture = op.picture;
+    writeFileAtomically(fileFor(op.key), encodePictureEntry(e));
+}
+
+void PictureStore::trim() {
+    int most;
+    qint64 room;
+    {
+        std::lock_guard<std::mutex> l(m);
+        most = maxEntries;
+        room = maxBytes;
+    }
+    std::vector<PictureEntry> all = scan(false); // newest first
+    const QString keepShown = current();
+    qint64 total = 0;
+    for (const PictureEntry& e : all)
+        total += e.bytes;
+    qsizetype count = qsizetype(all.size());
+    for (auto it = all.rbegin(); it != all.rend() && (count > most || total > room); ++it) {
+        if (it->key == keepShown)
+            continue;
+        if (QFile::remove(it->file)) {
+            --count;
+            total -= it->bytes;
+        }
+    }
+}
+
+void PictureStore::sweepLeftovers() {
+    // What a write cut short by a kill left: ".<name>.<pid>-<n>.tmp" of a writer now gone.
+    static const QRegularExpression tmp(
+        QStringLiteral("^\\.(?:[0-9a-f]{40}\\.pic|current)\\.(\\d+)-\\d+\\.tmp$"));
+    const QDir dir(folder_);
+    const QDateTime old = QDateTime::currentDateTimeUtc().addSecs(-kLeftoverSecs);
+    for (const QFileInfo& fi : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const auto match = tmp.match(fi.fileName());
+        if (match.hasMatch() &&
+            (processGone(match.captured(1).toLongLong()) || fi.lastModified() < old))
+            QFile::remove(fi.absoluteFilePath());
+    }
+}
+
+void PictureStore::setLimits(int entries, qint64 bytes) {
+    std::lock_guard<std::mutex> l(m);
+    maxEntries = std::max(entries, 1);
+    maxBytes = std::max<qint64>(bytes, 0);
+}
+
+QString PictureStore::current() const {
+    std::lock_guard<std::mutex> l(m);
+    if (!currentRead) {
+        currentRead = true;
+        const QString path = folder_ + QLatin1Char('/') + kCurrentFile;
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly)) {
+            const QByteArray b = f.read(kCurrentMagic.size() + kMaxText + 1);
+            if (b.startsWith(kCurrentMagic) && b.size() <= kCurrentMagic.size() + kMaxText)
+                current_ = QString::fromUtf8(b.mid(kCurrentMagic.size()));
+            else
+                report(QStringLiteral("\"%1\" is not a marker of this program.").arg(path));
+        }
+    }
+    return current_;
+}
+
+std::optional<PictureStore::Op> PictureStore::waiting(const QString& key) const {
+    std::lock_guard<std::mutex> l(m);
+    for (auto it = ops.rbegin(); it != ops.rend(); ++it)
+        if (it->key == key && it->kind != Op::SetCurrent)
+            return *it;
+    if (writing && writing->key == key && writing->kind != Op::SetCurrent)
+        return writing;
+    return std::nullopt;
+}
+
+std::vector<PictureEntry> PictureStore::scan(bool reportDamage) const {
+    static const QRegularExpression ours(QStringLiteral("^[0-9a-f]{40}\\.pic$"));
+    std::vector<PictureEntry> out;
+    const QDir dir(folder_);
+    for (const QFileInfo& fi : dir.entryInfoList(QDir::Files, QDir::Name)) {
+        const QString path = fi.absoluteFilePath();
+        if (fi.fileName() == kCurrentFile)
+            continue;
+        QString why;
+        std::optional<PictureEntry> e;
+        if (!ours.match(fi.fileName()).hasMatch()) {
+            why = QStringLiteral("not a picture of this program");
+        } else {
+            e = readEntryFile(path, false, &why);
+            if (e && fileFor(e->key) != path) {
+                e.reset();
+                why = QStringLiteral("a picture kept under another name");
+            }
+        }
+        if (!e) {
+            if (reportDamage)
+                report(QStringLiteral("Skipped \"%1\": %2.").arg(path, why));
+            continue;
+        }
+        e->file = path;
+        out.push_back(std::move(*e));
+    }
+    std::sort(out.begin(), out.end(), [](const PictureEntry& a, const PictureEntry& b) {
+        return a.changedMs != b.changedMs ? a.changedMs > b.changedMs : a.key < b.key;
+    });
+    return out;
+}
+
+std::vector<PictureEntry> PictureStore::list() const {
+    std::vector<Op> pending;
+    {
+        std::lock_guard<std::mutex> l(m);
+        if (writing)
+            pending.push_back(*writing);
+        pending.insert(pending.end(), ops.begin(), ops.end());
+    }
+    std::vector<PictureEntry> all = scan(true);
+    // What is still waiting overrides what is on disk: the newest word on each key.
+    for (const Op& op : pending) {
+        if (op.kind == Op::SetCurrent)
+            continue;
+        std::erase_if(all, [&](const PictureEntry& e) { return e.key == op.key; });
+        if (op.kind == Op::Keep) {
+            PictureEntry e;
+            e.key = op.key;
+            e.name = op.name;
+            e.changedMs = op.changedMs;
+            e.picture = op.picture;
+            all.insert(std::upper_bound(all.begin(), all.end(), e,
+                                        [](const PictureEntry& a, const PictureEntry& b) {
+                                            return a.changedMs > b.changedMs;
+                                        }),
+                       std::move(e));
+        }
+    }
+    return all;
+}
+
+PictureLoad PictureStore::load(const QString& key) const {
+    PictureLoad out;
+    if (const std::optional<Op> op = waiting(key)) {
+        if (op->kind == Op::Remove) {
+            out.error = QStringLiteral("removed");
+            return out;
+        }
+        out.picture = op->picture.convertToFormat(QImage::Format_RGB32);
+        out.name = op->name;
+        out.changedMs = op->changedMs;
+        return out;
+    }
+    const QString path = fileFor(key);
+    if (!QFileInfo::exists(path)) {
+        out.error = QStringLiteral("no picture kept");
+        return out;
+    }
+    std::optional<PictureEntry> e = readEntryFile(path, true, &out.error);
+    if (e && e->key != key) {
+        e.reset();
+        out.error = QStringLiteral("a picture kept under another name");
+    }
+    if (!e) {
+        report(QStringLiteral("Cannot read \"%1\": %2.").arg(path, out.error));
+        return out;
+    }
+    out.picture = std::move(e->picture);
+    out.name = e->name;
+    out.changedMs = e->changedMs;
+    return out;
+}
+
+bool PictureStore::contains(const QString& key) const {
+    if (const std::optional<Op> op = waiting(key))
+        return op->kind == Op::Keep;
+    return QFileInfo::exists(fileFor(key));
+}
+
+bool PictureStore::adoptAutosave(const QString& path,
+                                 const std::function<QString(const QString&)>& keyForPage) {
+    if (!QFileInfo::exists(path))
+        return false;
+    const std::optional<AutosaveData> d = ReadAutosave(path);
+    if (!d) {
+        report(QStringLiteral("Left \"%1\" where it is: not a picture it can read.").arg(path));
+        return false;
+    }
+    QString key = keyForPage ? keyForPage(d->pageName) : QString();
+    if (key.isEmpty())
+        key = QStringLiteral("autosave:") + d->pageName;
+    qint64 changed = QFileInfo(path).lastModified().toMSecsSinceEpoch();
+    {
+        std::lock_guard<std::mutex> l(m);
+        lastTime = std::max(lastTime, changed);
+    }
+    enqueue({Op::Keep, key, d->pageName, d->picture, changed});
+    setCurrent(key);
+    flush();
+    // The old file goes only once the entry on disk gives back the same picture.
+    const PictureLoad back = load(key);
+    if (!back.ok() || back.picture != d->picture) {
+        report(QStringLiteral("Left \"%1\" where it is: its picture could not be kept.").arg(path));
+        return false;
+    }
+    QFile::remove(path);
+    return true;
+}
