@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QtEndian>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <stdexcept>
@@ -35,6 +36,7 @@ constexpr quint32 kMaxText = 64 * 1024;    // a key or a name, in UTF-8
 constexpr quint32 kMaxThumb = 1024 * 1024; // a 96 x 96 PNG is far less
 // Fast to write, and a page of flat colours still packs to a small part of its pixels.
 constexpr int kZstdLevel = 1;
+constexpr int kBands = 8;
 // A temporary file older than this is a leftover even if its writer's pid is in use again.
 constexpr qint64 kLeftoverSecs = 24 * 3600;
 
@@ -76,7 +78,7 @@ std::optional<Head> readFixed(QByteArrayView b, QString* why) {
     const qint64 area = qint64(h.width) * h.height;
     if (h.width == 0 || h.height == 0 || area > kMaxAreaPixels || h.keyLen == 0 ||
         h.keyLen > kMaxText || h.nameLen > kMaxText || h.thumbLen > kMaxThumb ||
-        h.pixelsLen > ZSTD_compressBound(size_t(area) * 4)) {
+        h.pixelsLen > ZSTD_compressBound(size_t(area) * 4) + kBands * 64) {
         fail(why, QStringLiteral("sizes out of bounds"));
         return std::nullopt;
     }
@@ -111,16 +113,34 @@ std::optional<PictureEntry> readHead(QByteArrayView b, qint64 total, QString* wh
     return e;
 }
 
+// The pixels are bands of rows, each a zstd frame with its checksum, so that they unpack on
+// several cores at once: a 4K picture with noise all over comes back in half the time on two.
 QImage unpackPixels(QByteArrayView packed, const Head& h, QString* why) {
-    const size_t want = size_t(h.width) * h.height * 4;
-    // A frame of exactly the picture's bytes, with a checksum (bit 2 of the frame's
-    // descriptor, after its 4-byte magic), and nothing after it.
+    const size_t rowBytes = size_t(h.width) * 4;
+    const size_t want = rowBytes * h.height;
+    struct Band {
+        QByteArrayView frame;
+        size_t at, size;
+    };
+    std::vector<Band> bands;
+    size_t at = 0;
+    // Checksum: bit 2 of the frame's descriptor, after its 4-byte magic.
     constexpr uchar kChecksumFlag = 0x04;
-    if (packed.size() < 5 || !(uchar(packed[4]) & kChecksumFlag) ||
-        ZSTD_getFrameContentSize(packed.data(), size_t(packed.size())) != want ||
-        ZSTD_findFrameCompressedSize(packed.data(), size_t(packed.size())) !=
-            size_t(packed.size())) {
-        fail(why, QStringLiteral("its pixels are damaged"));
+    while (!packed.isEmpty()) {
+        const size_t n = ZSTD_findFrameCompressedSize(packed.data(), size_t(packed.size()));
+        const unsigned long long content =
+            ZSTD_getFrameContentSize(packed.data(), size_t(packed.size()));
+        if (ZSTD_isError(n) || n < 5 || !(uchar(packed[4]) & kChecksumFlag) || content == 0 ||
+            content > want - at || content % rowBytes != 0) {
+            fail(why, QStringLiteral("its pixels are damaged"));
+            return {};
+        }
+        bands.push_back({packed.first(qsizetype(n)), at, size_t(content)});
+        at += size_t(content);
+        packed = packed.sliced(qsizetype(n));
+    }
+    if (at != want) {
+        fail(why, QStringLiteral("its pixels are cut short"));
         return {};
     }
     QImage img(int(h.width), int(h.height), QImage::Format_RGB32);
@@ -128,9 +148,32 @@ QImage unpackPixels(QByteArrayView packed, const Head& h, QString* why) {
         fail(why, QStringLiteral("no memory for the picture"));
         return {};
     }
-    // The frame's checksum is checked as it unpacks.
-    const size_t n = ZSTD_decompress(img.bits(), want, packed.data(), size_t(packed.size()));
-    if (ZSTD_isError(n) || n != want) {
+    std::atomic<size_t> next{0};
+    std::atomic<bool> damaged{false};
+    uchar* const bits = img.bits();
+    const auto work = [&] {
+        ZSTD_DCtx* d = ZSTD_createDCtx();
+        for (size_t b; d && (b = next++) < bands.size();) {
+            const Band& band = bands[b];
+            // The frame's checksum is checked as it unpacks.
+            const size_t n = ZSTD_decompressDCtx(d, bits + band.at, band.size, band.frame.data(),
+                                                 size_t(band.frame.size()));
+            if (ZSTD_isError(n) || n != band.size)
+                damaged = true;
+        }
+        if (!d)
+            damaged = true;
+        ZSTD_freeDCtx(d);
+    };
+    const size_t helpers =
+        std::min<size_t>(std::max(std::thread::hardware_concurrency(), 1u), 4) - 1;
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < std::min(helpers, bands.size() - 1); ++t)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& t : threads)
+        t.join();
+    if (damaged) {
         fail(why, QStringLiteral("its pixels are damaged"));
         return {};
     }
@@ -143,13 +186,23 @@ QByteArray packPixels(const QImage& rgb32) {
         throw std::runtime_error("No memory to pack the picture.");
     ZSTD_CCtx_setParameter(c, ZSTD_c_compressionLevel, kZstdLevel);
     ZSTD_CCtx_setParameter(c, ZSTD_c_checksumFlag, 1);
-    const size_t size = size_t(rgb32.sizeInBytes());
-    QByteArray out(qsizetype(ZSTD_compressBound(size)), Qt::Uninitialized);
-    const size_t n = ZSTD_compress2(c, out.data(), size_t(out.size()), rgb32.constBits(), size);
+    const size_t rowBytes = size_t(rgb32.bytesPerLine());
+    const int bandRows = std::max(1, (rgb32.height() + kBands - 1) / kBands);
+    QByteArray out(qsizetype(ZSTD_compressBound(size_t(rgb32.sizeInBytes())) + kBands * 64),
+                   Qt::Uninitialized);
+    size_t used = 0;
+    for (int y = 0; y < rgb32.height(); y += bandRows) {
+        const size_t size = rowBytes * size_t(std::min(bandRows, rgb32.height() - y));
+        const size_t n = ZSTD_compress2(c, out.data() + used, size_t(out.size()) - used,
+                                        rgb32.constScanLine(y), size);
+        if (ZSTD_isError(n)) {
+            ZSTD_freeCCtx(c);
+            throw std::runtime_error("The picture could not be packed.");
+        }
+        used += n;
+    }
     ZSTD_freeCCtx(c);
-    if (ZSTD_isError(n))
-        throw std::runtime_error("The picture could not be packed.");
-    out.truncate(qsizetype(n));
+    out.truncate(qsizetype(used));
     return out;
 }
 
