@@ -75,8 +75,8 @@ std::optional<Head> readFixed(QByteArrayView b, QString* why) {
     const char* p = b.data() + kMagic.size();
     Head h{get<qint64>(p),       get<quint32>(p + 8),  get<quint32>(p + 12), get<quint32>(p + 16),
            get<quint32>(p + 20), get<quint32>(p + 24), get<quint64>(p + 28)};
-    const qint64 area = qint64(h.width) * h.height;
-    if (h.width == 0 || h.height == 0 || area > kMaxAreaPixels || h.keyLen == 0 ||
+    const quint64 area = quint64(h.width) * h.height; // both 32-bit: no overflow
+    if (h.width == 0 || h.height == 0 || area > quint64(kMaxAreaPixels) || h.keyLen == 0 ||
         h.keyLen > kMaxText || h.nameLen > kMaxText || h.thumbLen > kMaxThumb ||
         h.pixelsLen > ZSTD_compressBound(size_t(area) * 4) + kBands * 64) {
         fail(why, QStringLiteral("sizes out of bounds"));

@@ -118,6 +118,9 @@ TEST_F(Store, DamagedCutOrForeignFilesAreSkippedAndReported) {
     ASSERT_TRUE(decodePictureEntry(bytes, true));
     for (qsizetype n = 0; n < bytes.size(); n += 1 + n / 7)
         EXPECT_FALSE(decodePictureEntry(bytes.left(n), true)) << n;
+    QByteArray huge = bytes; // a width and height whose product overflows 64 bits signed
+    huge.replace(26, 8, QByteArray(8, char(0xff)));
+    EXPECT_FALSE(decodePictureEntry(huge, false));
     for (qsizetype at = 0; at < bytes.size(); at += 1 + at / 5) {
         QByteArray bad = bytes;
         bad[at] = char(bad[at] ^ 0x10);
