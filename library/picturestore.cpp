@@ -2,6 +2,7 @@
 
 #include "base/atomicfile.h"
 #include "library/thumbnail.h"
+#include "paint/pagebitmap.h"
 #include "share/autosave.h"
 
 #include <QBuffer>
@@ -356,23 +357,66 @@ void PictureStore::setCurrent(const QString& key) {
     enqueue({Op::SetCurrent, key, {}, {}, 0});
 }
 
+void PictureStore::keepChanged(const QString& key, const QString& name, const QImage& picture,
+                               const QRegion& changed) {
+    if (picture.isNull() || key.isEmpty())
+        return;
+    {
+        std::lock_guard<std::mutex> l(m);
+        if (key != mirrorKey) {
+            mirrorKey = key;
+            stale[0] = stale[1] = picture.rect();
+        } else {
+            for (QRegion& s : stale)
+                s |= changed & picture.rect();
+        }
+        const int t = mirrorWriting == 0 ? 1 : 0;
+        QImage& copy = mirrors[t];
+        if (copy.size() != picture.size() || picture.format() != QImage::Format_RGB32) {
+            copy = asStored(picture).copy();
+        } else {
+            for (const QRect& r : stale[t])
+                copyPixels(copy, picture, r);
+        }
+        stale[t] = QRegion();
+        Op op{Op::Keep, key, name, {}, nextTime(), t};
+        enqueueLocked(std::move(op));
+    }
+    cv.notify_all();
+}
+
 void PictureStore::enqueue(Op op) {
     {
         std::lock_guard<std::mutex> l(m);
-        const auto waitingKeep = [&](const Op& o) { return o.kind == Op::Keep && o.key == op.key; };
-        const auto it = std::find_if(ops.begin(), ops.end(), waitingKeep);
-        if (op.kind == Op::Keep && it != ops.end()) {
-            // At most one keep a key waits: the newer takes its place.
-            *it = std::move(op);
-        } else {
-            if (op.kind == Op::Remove)
-                std::erase_if(ops, waitingKeep);
-            else if (op.kind == Op::SetCurrent)
-                std::erase_if(ops, [](const Op& o) { return o.kind == Op::SetCurrent; });
-            ops.push_back(std::move(op));
-        }
+        enqueueLocked(std::move(op));
     }
     cv.notify_all();
+}
+
+void PictureStore::enqueueLocked(Op op) {
+    const auto waitingKeep = [&](const Op& o) { return o.kind == Op::Keep && o.key == op.key; };
+    const auto it = std::find_if(ops.begin(), ops.end(), waitingKeep);
+    if (op.kind == Op::Keep && it != ops.end()) {
+        // At most one keep a key waits: the newer takes its place.
+        *it = std::move(op);
+        return;
+    }
+    if (op.kind == Op::Remove) {
+        std::erase_if(ops, waitingKeep);
+        if (op.key == mirrorKey)
+            mirrorKey.clear(); // a later keepChanged() starts from the whole picture
+    } else if (op.kind == Op::SetCurrent) {
+        std::erase_if(ops, [](const Op& o) { return o.kind == Op::SetCurrent; });
+    }
+    ops.push_back(std::move(op));
+}
+
+// The op with its picture in hand; a copy of keepChanged() is shared, so the caller's next
+// change to it copies it first.
+PictureStore::Op PictureStore::resolved(Op op) const {
+    if (op.mirror >= 0 && op.picture.isNull())
+        op.picture = mirrors[op.mirror];
+    return op;
 }
 
 void PictureStore::flush() {
@@ -386,8 +430,9 @@ void PictureStore::run() {
         cv.wait(l, [this] { return stopping || !ops.empty(); });
         if (ops.empty())
             return;
-        writing = std::move(ops.front());
+        writing = resolved(std::move(ops.front()));
         ops.pop_front();
+        mirrorWriting = writing->mirror;
         const Op& op = *writing;
         l.unlock();
         try {
@@ -396,7 +441,21 @@ void PictureStore::run() {
             report(QString::fromLocal8Bit(e.what()));
         }
         l.lock();
-        writing.reset();
+        const int other = 1 - mirrorWriting;
+        if (mirrorWriting >= 0 && mirrors[other].size() != op.picture.size()) {
+            // The caller's other copy is made here, from this one, which the caller leaves
+            // alone meanwhile: it then lacks what this one lacks, and no keep on the caller's
+            // side copies the whole page but the first of a page.
+            l.unlock();
+            QImage twin = op.picture.copy();
+            l.lock();
+            if (mirrors[other].size() != twin.size() && mirrorKey == op.key) {
+                mirrors[other] = std::move(twin);
+                stale[other] = stale[mirrorWriting];
+            }
+        }
+        writing.reset(); // its share of a copy goes before the copy is handed back
+        mirrorWriting = -1;
         cv.notify_all();
     }
 }
@@ -503,7 +562,7 @@ std::optional<PictureStore::Op> PictureStore::waiting(const QString& key) const 
     std::lock_guard<std::mutex> l(m);
     for (auto it = ops.rbegin(); it != ops.rend(); ++it)
         if (it->key == key && it->kind != Op::SetCurrent)
-            return *it;
+            return resolved(*it);
     if (writing && writing->key == key && writing->kind != Op::SetCurrent)
         return writing;
     return std::nullopt;
@@ -548,7 +607,8 @@ std::vector<PictureEntry> PictureStore::list() const {
         std::lock_guard<std::mutex> l(m);
         if (writing)
             pending.push_back(*writing);
-        pending.insert(pending.end(), ops.begin(), ops.end());
+        for (const Op& op : ops)
+            pending.push_back(resolved(op));
     }
     std::vector<PictureEntry> all = scan(true);
     // What is still waiting overrides what is on disk: the newest word on each key.

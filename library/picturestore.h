@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QImage>
+#include <QRegion>
 #include <QString>
 
 #include <condition_variable>
@@ -69,6 +70,13 @@ class PictureStore {
     // so hand over a picture that is about to be replaced (leaving a page) rather than one
     // about to be drawn on. A keep of a key still waiting replaces the waiting one.
     void keep(const QString& key, const QString& name, const QImage& picture);
+    // The picture on screen, kept again and again while the child draws (once a second, so
+    // that a kill loses at most that): only what changed since the last call is copied here,
+    // into a copy of the store's own, and the caller's image is never shared, so the next
+    // stroke never waits for Qt to copy it. The first call for a key, or for a new size,
+    // copies the whole picture.
+    void keepChanged(const QString& key, const QString& name, const QImage& picture,
+                     const QRegion& changed);
     // Drops the entry (and any write of it still waiting).
     void remove(const QString& key);
     // Waits until everything asked so far is on disk.
@@ -106,8 +114,11 @@ class PictureStore {
         QString key, name;
         QImage picture;
         qint64 changedMs = 0;
+        int mirror = -1; // keepChanged(): which of the copies holds the picture
     };
     void enqueue(Op op);
+    void enqueueLocked(Op op);
+    Op resolved(Op op) const;
     void run();
     void perform(const Op& op);
     void write(const Op& op);
@@ -124,6 +135,12 @@ class PictureStore {
     std::condition_variable cv;
     std::deque<Op> ops;
     std::optional<Op> writing; // the op the thread is performing
+    // keepChanged()'s two copies of the picture: the caller brings the one the thread is not
+    // encoding up to date with what each still lacks.
+    QImage mirrors[2];
+    QRegion stale[2];
+    QString mirrorKey;
+    int mirrorWriting = -1;
     mutable QString current_;
     mutable bool currentRead = false;
     int maxEntries = kDefaultMaxEntries;

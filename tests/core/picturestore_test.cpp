@@ -180,6 +180,30 @@ TEST_F(Store, ConcurrentKeepsOfOneKeyLeaveTheNewest) {
     EXPECT_EQ(open()->list().size(), 1u);
 }
 
+TEST_F(Store, KeepChangedCopiesWhatChangedAndNeverSharesThePage) {
+    auto s = open();
+    QImage page = picture(1, QSize(300, 200));
+    s->keepChanged(QStringLiteral("p"), QString(), page, page.rect());
+    EXPECT_TRUE(page.isDetached());
+    // Strokes while the thread is writing: each one's rectangle is all that is copied.
+    for (int i = 0; i < 40; ++i) {
+        const QRect r((i * 37) % 280, (i * 23) % 180, 20, 20);
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(page.scanLine(y)) + r.left(), r.width(),
+                        qRgb(i, 255 - i, 7));
+        s->keepChanged(QStringLiteral("p"), QString(), page, r);
+        EXPECT_TRUE(page.isDetached()); // the next stroke copies nothing
+    }
+    s->flush();
+    EXPECT_EQ(open()->load(QStringLiteral("p")).picture, page);
+
+    // Another key starts from the whole page, whatever rectangle comes with it.
+    page.setPixel(0, 0, qRgb(1, 2, 3));
+    s->keepChanged(QStringLiteral("q"), QString(), page, QRect(100, 100, 1, 1));
+    s->flush();
+    EXPECT_EQ(open()->load(QStringLiteral("q")).picture, page);
+}
+
 // A writer killed at random moments, again and again: every entry listed afterwards reads
 // back as the picture its name says, and what the killed writes left behind is swept.
 TEST_F(Store, AKillAtAnyMomentNeverLeavesADamagedEntryListed) {
@@ -204,7 +228,11 @@ TEST_F(Store, AKillAtAnyMomentNeverLeavesADamagedEntryListed) {
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("--gtest_filter=Store.AKillAtAnyMoment*")});
         ASSERT_TRUE(child.waitForStarted());
-        QThread::msleep(400 + QRandomGenerator::global()->bounded(600));
+        // From its first entry on (a loaded machine may take a while to get there).
+        for (int waited = 0; waited < 20000 && QDir(folder()).entryList({"*.pic"}).isEmpty();
+             waited += 10)
+            QThread::msleep(10);
+        QThread::msleep(QRandomGenerator::global()->bounded(600));
         child.kill();
         child.waitForFinished();
         auto s = open();
