@@ -336,10 +336,13 @@ qint64 PictureStore::nextTime() {
 void PictureStore::keep(const QString& key, const QString& name, const QImage& picture) {
     if (picture.isNull() || key.isEmpty())
         return;
-    std::unique_lock<std::mutex> l(m);
-    Op op{Op::Keep, key, name, picture, nextTime()};
-    l.unlock();
-    enqueue(std::move(op));
+    {
+        // The time is taken with the lock held, so that the order of the times is the
+        // order of the keeps.
+        std::lock_guard<std::mutex> l(m);
+        enqueueLocked({Op::Keep, key, name, picture, nextTime()});
+    }
+    cv.notify_all();
 }
 
 void PictureStore::remove(const QString& key) {
@@ -379,8 +382,7 @@ void PictureStore::keepChanged(const QString& key, const QString& name, const QI
                 copyPixels(copy, picture, r);
         }
         stale[t] = QRegion();
-        Op op{Op::Keep, key, name, {}, nextTime(), t};
-        enqueueLocked(std::move(op));
+        enqueueLocked({Op::Keep, key, name, {}, nextTime(), t});
     }
     cv.notify_all();
 }
