@@ -303,7 +303,7 @@ std::optional<PictureEntry> decodePictureEntry(QByteArrayView bytes, bool withPi
 }
 
 PictureStore::PictureStore(QString folder, Log log)
-    : folder_(std::move(folder)), log_(std::move(log)) {
+    : folder_(QDir::cleanPath(folder)), log_(std::move(log)) {
     worker = std::thread([this] { run(); });
 }
 
@@ -316,8 +316,14 @@ PictureStore::~PictureStore() {
     worker.join();
 }
 
+namespace {
+QString fileNameFor(const QString& key) {
+    return QString::fromLatin1(sumOf(key.toUtf8()).toHex()) + kSuffix;
+}
+} // namespace
+
 QString PictureStore::fileFor(const QString& key) const {
-    return folder_ + QLatin1Char('/') + QString::fromLatin1(sumOf(key.toUtf8()).toHex()) + kSuffix;
+    return folder_ + QLatin1Char('/') + fileNameFor(key);
 }
 
 void PictureStore::report(const QString& what) const {
@@ -544,17 +550,20 @@ void PictureStore::setLimits(int entries, qint64 bytes) {
 }
 
 QString PictureStore::current() const {
-    std::lock_guard<std::mutex> l(m);
+    std::unique_lock<std::mutex> l(m);
     if (!currentRead) {
         currentRead = true;
         const QString path = folder_ + QLatin1Char('/') + kCurrentFile;
         QFile f(path);
         if (f.open(QIODevice::ReadOnly)) {
             const QByteArray b = f.read(kCurrentMagic.size() + kMaxText + 1);
-            if (b.startsWith(kCurrentMagic) && b.size() <= kCurrentMagic.size() + kMaxText)
+            if (b.startsWith(kCurrentMagic) && b.size() <= kCurrentMagic.size() + kMaxText) {
                 current_ = QString::fromUtf8(b.mid(kCurrentMagic.size()));
-            else
+            } else {
+                l.unlock();
                 report(QStringLiteral("\"%1\" is not a marker of this program.").arg(path));
+                return {};
+            }
         }
     }
     return current_;
@@ -584,7 +593,7 @@ std::vector<PictureEntry> PictureStore::scan(bool reportDamage) const {
             why = QStringLiteral("not a picture of this program");
         } else {
             e = readEntryFile(path, false, &why);
-            if (e && fileFor(e->key) != path) {
+            if (e && fileNameFor(e->key) != fi.fileName()) {
                 e.reset();
                 why = QStringLiteral("a picture kept under another name");
             }

@@ -38,12 +38,14 @@ struct Store : ::testing::Test {
     QTemporaryDir dir;
     QStringList logged;
     QString folder() const { return dir.filePath(QStringLiteral("pictures")); }
+    // Named as a caller may: with a trailing slash.
     std::unique_ptr<PictureStore> open() {
-        return std::make_unique<PictureStore>(folder(), [this](const QString& s) {
-            static std::mutex m;
-            std::lock_guard<std::mutex> l(m);
-            logged << s;
-        });
+        return std::make_unique<PictureStore>(folder() + QLatin1Char('/'),
+                                              [this](const QString& s) {
+                                                  static std::mutex m;
+                                                  std::lock_guard<std::mutex> l(m);
+                                                  logged << s;
+                                              });
     }
 };
 } // namespace
