@@ -14,7 +14,6 @@
 #include <QString>
 
 #include <condition_variable>
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -88,7 +87,9 @@ class PictureStore {
     QString current() const;
 
     // Every entry, newest change first, without their pictures; entries still waiting to be
-    // written are included (with their picture, for the thumbnail). Reads each file's header.
+    // written are included (with their picture, for the thumbnail: let it go soon, as one
+    // of keepChanged() is the store's own copy, which the next keepChanged() would then copy).
+    // Reads each file's header and thumbnail: about 10 ms for 500 entries.
     std::vector<PictureEntry> list() const;
     // The picture kept under key, the newest one even if it is still waiting to be written.
     PictureLoad load(const QString& key) const;
