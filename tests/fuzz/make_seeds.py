@@ -180,3 +180,21 @@ put("history", "run_3x2", bytes((2, 1, 1, 2)) + frame([RUN | 6, 0xFF00FF00]))
 put("history", "literal_then_run_xor", bytes((0x80 | 3, 0, 0, 0)) +
     frame([2, 0x11, 0x22, RUN | 2, 0x33]))
 put("history", "too_many_words", bytes((0, 0, 7, 7)) + frame([RUN | 5, 1]))
+
+
+def picture_entry(key, name, width, height, thumb, bands):
+    """A pictures-store entry: bands are lists of pixel words, one zstd frame each."""
+    pixels = b"".join(frame(words) for words in bands)
+    key, name = key.encode(), name.encode()
+    head = b"PICTARO-PICTURE-1\n" + struct.pack("<qIIIIIQ", 1765000000000, width, height,
+                                                len(key), len(name), len(thumb), len(pixels))
+    head += key + name + thumb
+    return head + hashlib.sha1(head).digest() + pixels
+
+
+blue, red = 0xFF0000FF, 0xFFFF0000
+put("picturestore", "cat_two_bands", picture_entry(
+    "zoo.pak/cat", "кот", 3, 2, png(96, 96, (0, 0, 255)), [[blue] * 3, [red, blue, red]]))
+put("picturestore", "other_key", picture_entry("file:/tmp/a b.png", "", 2, 1, b"", [[red, red]]))
+# For the envelope: width 4, height 2, a 1-byte key, no thumbnail, then the frames.
+put("picturestore", "payload", bytes((3, 1, 1, 0)) + b"k" + frame([blue] * 4) + frame([red] * 4))
