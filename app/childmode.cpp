@@ -28,17 +28,11 @@ ChildMode::ChildMode(MainWindow* form) : QObject(form), form_(form), rng_(std::r
     enabled_ = UserSwitch(kChildModeKey, false);
 
     // The option sits under the others in the options window, which grows to hold it.
+    childModeCheck = form_->optionsDialog->addSwitch(
+        "childModeCheck", OptionsDialog::tr("Child mode (full screen, locked)"));
+    childModeCheck->setChecked(enabled_);
     OptionsDialog* o = form_->optionsDialog;
-    CheckBox_ChildMode =
-        new QCheckBox(QStringLiteral("Child mode (full screen, locked)"), o->optionsGroup);
-    CheckBox_ChildMode->setObjectName(QStringLiteral("CheckBox_ChildMode"));
-    CheckBox_ChildMode->setFont(o->silentCheck->font());
-    CheckBox_ChildMode->setGeometry(10, o->outlinesStayCheck->y() + 32, 209, 31);
-    CheckBox_ChildMode->setChecked(enabled_);
-    o->optionsGroup->resize(o->optionsGroup->width(), o->optionsGroup->height() + 32);
-    o->okButton->move(o->okButton->x(), o->okButton->y() + 32);
-    o->setFixedSize(o->width(), o->height() + 32);
-    connect(CheckBox_ChildMode, &QCheckBox::toggled, this, &ChildMode::setEnabled);
+    connect(childModeCheck, &QCheckBox::toggled, this, &ChildMode::setEnabled);
     connect(o, &QDialog::finished, this, [this] {
         if (lockWhenOptionsClose_ && enabled_)
             lock.close();
@@ -70,8 +64,8 @@ bool ChildMode::allowParents() {
 }
 
 void ChildMode::setEnabled(bool on) {
-    if (CheckBox_ChildMode->isChecked() != on)
-        CheckBox_ChildMode->setChecked(on); // comes back here through toggled
+    if (childModeCheck->isChecked() != on)
+        childModeCheck->setChecked(on); // comes back here through toggled
     if (enabled_ == on)
         return;
     enabled_ = on;

@@ -30,7 +30,7 @@ class ChildMode : public QObject {
     ParentLock lock;
     // Shows the gate and says whether it was passed; tests answer it themselves.
     std::function<bool(const GateQuestion&)> askGate;
-    QCheckBox* CheckBox_ChildMode;
+    QCheckBox* childModeCheck;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
     QuitRequests quits;
     QObject::connect(&quits, &QuitRequests::quitRequested, &form, &MainWindow::closeForSessionEnd);
 #ifndef QT_NO_SESSIONMANAGER
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, &MainWindow::closeForSessionEnd);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
+                     &MainWindow::closeForSessionEnd);
 #endif
     form.showAtStart();
     return app.exec();

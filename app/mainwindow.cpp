@@ -35,7 +35,7 @@
 const QString kInterfaceLanguage = QStringLiteral("En");
 
 MainWindow::MainWindow(const Platform& platform_, const ProgramPaths& paths_, SplashScreen* splash_,
-               QWidget* parent)
+                       QWidget* parent)
     : QMainWindow(parent), platform(platform_), paths(paths_),
       siteBase(QStringLiteral(PICTARO_SITE_BASE)), splash(splash_) {
     setObjectName(QStringLiteral("mainWindow"));
@@ -236,10 +236,11 @@ void MainWindow::closeForSessionEnd() {
 void MainWindow::followAreaSize() {
     // The page is laid out again at the area's new size while nothing has touched it since
     // it was placed: a press, a rotation or another page changes the page's key.
-    if (shown.startPageSource.isNull() || !session.canvas() || session.canvas()->image.cacheKey() != shown.placedPageKey)
+    if (shown.startPageSource.isNull() || !session.canvas() ||
+        session.canvas()->image.cacheKey() != shown.placedPageKey)
         return;
-    if (session.canvas()->image.size() == ui.drawingArea->size() || !ui.cataloguePanel->isHidden() ||
-        !ui.statisticsPanel->isHidden())
+    if (session.canvas()->image.size() == ui.drawingArea->size() ||
+        !ui.cataloguePanel->isHidden() || !ui.statisticsPanel->isHidden())
         return;
     const QScopedValueRollback relayout(shown.relayingOutPage, true);
     if (shown.startPageRestored)

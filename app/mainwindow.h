@@ -355,9 +355,9 @@ class MainWindow : public QMainWindow {
 
     bool endingSession = false;
     bool firstShowDone = false;
-    bool inFirstShow = false;     // the first show is running
-    bool closeDuringShow = false; // a close request came meanwhile; it is served afterwards
-    bool closeDone = false;       // the close sequence ran: it runs once
-    bool toolSoundStarted = false;             // a tool sound was started at some time
+    bool inFirstShow = false;      // the first show is running
+    bool closeDuringShow = false;  // a close request came meanwhile; it is served afterwards
+    bool closeDone = false;        // the close sequence ran: it runs once
+    bool toolSoundStarted = false; // a tool sound was started at some time
     QPointer<ToolSoundThread> toolSoundThread; // the latest, while it has not deleted itself
 };

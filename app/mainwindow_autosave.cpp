@@ -53,7 +53,8 @@ void MainWindow::autosaveNow() {
         return;
     }
     QString pageName;
-    if (catalogue.currentPageIndex > 0 && size_t(catalogue.currentPageIndex) < catalogue.catalogueNodes.size())
+    if (catalogue.currentPageIndex > 0 &&
+        size_t(catalogue.currentPageIndex) < catalogue.catalogueNodes.size())
         pageName = catalogue.catalogueNodes[size_t(catalogue.currentPageIndex)]->text(0);
     // Only what changed since the last save is copied here; the writer encodes elsewhere.
     keeping.autosaver->submit(session.canvas()->image, session.takeChanged(), pageName);
@@ -61,7 +62,8 @@ void MainWindow::autosaveNow() {
 }
 
 bool MainWindow::pictureChanged() const {
-    return session.canvas() && (shown.pictureKeptAnyway || session.canvas()->image.cacheKey() != shown.placedPageKey);
+    return session.canvas() &&
+           (shown.pictureKeptAnyway || session.canvas()->image.cacheKey() != shown.placedPageKey);
 }
 
 void MainWindow::notePagePlaced(bool changedAlready) {

@@ -356,14 +356,18 @@ void MainWindow::buildMenus() {
         a->setObjectName(QString::fromLatin1(name));
         return a;
     };
-    ui.openAction = add(file, "openAction", tr("Open coloring book..."), &MainWindow::onOpenClicked);
-    ui.addPagesAction = add(file, "addPagesAction", tr("Add pages..."), &MainWindow::onAddPagesClicked);
-    ui.saveAction = add(file, "saveAction", tr("Save coloring book..."), &MainWindow::onSaveClicked);
+    ui.openAction =
+        add(file, "openAction", tr("Open coloring book..."), &MainWindow::onOpenClicked);
+    ui.addPagesAction =
+        add(file, "addPagesAction", tr("Add pages..."), &MainWindow::onAddPagesClicked);
+    ui.saveAction =
+        add(file, "saveAction", tr("Save coloring book..."), &MainWindow::onSaveClicked);
     ui.openFolderAction = add(file, "openFolderAction", tr("Open folder coloring book"),
                               &MainWindow::onOpenFolderClicked);
     file->addSeparator();
     ui.optionsAction = add(file, "optionsAction", tr("Options..."), &MainWindow::onOptionsClicked);
-    ui.printAction = add(file, "printAction", tr("Print coloring book..."), &MainWindow::onPrintClicked);
+    ui.printAction =
+        add(file, "printAction", tr("Print coloring book..."), &MainWindow::onPrintClicked);
     file->addSeparator();
     ui.exitAction = add(file, "exitAction", tr("Exit"), &MainWindow::onExitClicked);
     QMenu* edit = menuBar()->addMenu(tr("Edit"));
@@ -373,10 +377,12 @@ void MainWindow::buildMenus() {
     ui.redoAction->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     QMenu* works = menuBar()->addMenu(tr("Children's works "));
-    ui.sendAction = add(works, "sendAction", tr("Send my coloring book"), &MainWindow::onSendClicked);
+    ui.sendAction =
+        add(works, "sendAction", tr("Send my coloring book"), &MainWindow::onSendClicked);
     ui.viewGalleryAction = add(works, "viewGalleryAction", tr("View works of children"),
                                &MainWindow::onViewGalleryClicked);
     QMenu* help = menuBar()->addMenu(tr("Help"));
-    ui.writeToUsAction = add(help, "writeToUsAction", tr("Write to us"), &MainWindow::onWriteToUsClicked);
+    ui.writeToUsAction =
+        add(help, "writeToUsAction", tr("Write to us"), &MainWindow::onWriteToUsClicked);
     ui.aboutAction = add(help, "aboutAction", tr("About Pictaro"), &MainWindow::onAboutClicked);
 }

@@ -49,7 +49,8 @@ QString MainWindow::pagePath(int nodeIndex) const {
     const QVariant own = catalogue.catalogueNodes[size_t(nodeIndex)]->data(0, catalogue::FileRole);
     if (own.isValid())
         return own.toString();
-    const QString base = folders.cacheFolder + QStringLiteral("/") + catalogue.catalogueNodes[size_t(nodeIndex)]->text(0);
+    const QString base = folders.cacheFolder + QStringLiteral("/") +
+                         catalogue.catalogueNodes[size_t(nodeIndex)]->text(0);
     const QString path = base + QStringLiteral(".bmp");
     if (QFileInfo(path).isFile())
         return path;
@@ -69,7 +70,9 @@ void MainWindow::loadCatalogue() {
     // The page counters fit the tree as far as it got, also when the build stops on an error.
     struct SizeCounters {
         MainWindow* form;
-        ~SizeCounters() { form->stats.pageCounts.assign(form->catalogue.catalogueNodes.size() + 1, PageCount{}); }
+        ~SizeCounters() {
+            form->stats.pageCounts.assign(form->catalogue.catalogueNodes.size() + 1, PageCount{});
+        }
     } sizeCounters{this};
     QDir pakDir(folders.pakFolder);
     const QStringList entries = pakDir.entryList(
@@ -78,7 +81,8 @@ void MainWindow::loadCatalogue() {
     if (splash)
         splash->raiseMaximum(int(entries.size()));
     if (!QDir().mkpath(folders.cacheFolder))
-        throw std::runtime_error("Cannot create folder \"" + folders.cacheFolder.toStdString() + "\"");
+        throw std::runtime_error("Cannot create folder \"" + folders.cacheFolder.toStdString() +
+                                 "\"");
     // The scratch file sits in the page cache: the move out of it then stays on one file
     // system, and the current folder may not be writable.
     const QString scratch = folders.cacheFolder + QStringLiteral("/Bitmap.tmp");
@@ -90,11 +94,12 @@ void MainWindow::loadCatalogue() {
             continue;
         auto* node = new QTreeWidgetItem(ui.catalogueTree);
         catalogue.catalogueNodes.push_back(node);
-        const UnpackResult r = unpackArchive(path, folders.cacheFolder, scratch, [&](const QString& page) {
-            auto* child = new QTreeWidgetItem(node, {page});
-            setImage(child, catalogue::PageNode);
-            catalogue.catalogueNodes.push_back(child);
-        });
+        const UnpackResult r =
+            unpackArchive(path, folders.cacheFolder, scratch, [&](const QString& page) {
+                auto* child = new QTreeWidgetItem(node, {page});
+                setImage(child, catalogue::PageNode);
+                catalogue.catalogueNodes.push_back(child);
+            });
         node->setText(0, name + QStringLiteral(" (") + QString::number(r.entries) +
                              QStringLiteral(")"));
         setImage(node, catalogue::ArchiveNode);
@@ -116,7 +121,8 @@ void MainWindow::onCatalogueItemClicked() {
     QTreeWidgetItem* item = ui.catalogueTree->currentItem();
     if (imageOf(item) != catalogue::PageNode)
         return;
-    const auto it = std::find(catalogue.catalogueNodes.begin(), catalogue.catalogueNodes.end(), item);
+    const auto it =
+        std::find(catalogue.catalogueNodes.begin(), catalogue.catalogueNodes.end(), item);
     if (it == catalogue.catalogueNodes.end())
         return;
     catalogue.currentPageIndex = int(it - catalogue.catalogueNodes.begin());
@@ -137,7 +143,8 @@ void MainWindow::onRandomPageClicked() {
         const int previous = catalogue.currentPageIndex;
         std::vector<int> candidates;
         for (int i = 0; i < int(catalogue.catalogueNodes.size()); ++i)
-            if (imageOf(catalogue.catalogueNodes[size_t(i)]) == catalogue::PageNode && i != previous)
+            if (imageOf(catalogue.catalogueNodes[size_t(i)]) == catalogue::PageNode &&
+                i != previous)
                 candidates.push_back(i);
         if (candidates.empty()) {
             // Nothing new to draw: keep the page shown, or a white sheet when there is none.

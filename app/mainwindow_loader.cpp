@@ -20,8 +20,9 @@ void MainWindow::loadPage(const QString& path) {
         // pages may be any common kind.
         const bool ownPage = !paths.pagesFolder.isEmpty() &&
                              path.startsWith(QDir(paths.pagesFolder).path() + QLatin1Char('/'));
-        source = shown.openingByHand || ownPage ? readPictureFile(path, ui.drawingArea->size(), &error)
-                                          : readBitmapFile(path, &error);
+        source = shown.openingByHand || ownPage
+                     ? readPictureFile(path, ui.drawingArea->size(), &error)
+                     : readBitmapFile(path, &error);
         // An unreadable file leaves the picture on the area as it was; with none there yet,
         // the child gets the white sheet rather than an area that draws nothing.
         if (source.isNull()) {
@@ -54,10 +55,9 @@ void MainWindow::placePage(const QImage& source, const QString& openedFile) {
     OutlineMask lines(page->image, byHand ? OutlineMask::Ink::PureBlack : OutlineMask::Ink::Dark);
     // The picture it replaces is one step back, unless this is the same page laid out again
     // or nothing changes (Clear on an untouched page).
-    const bool same = session.canvas() &&
-                      session.origin().pageIndex == catalogue.currentPageIndex &&
-                      session.origin().openedFile == openedFile &&
-                      session.canvas()->image == page->image;
+    const bool same =
+        session.canvas() && session.origin().pageIndex == catalogue.currentPageIndex &&
+        session.origin().openedFile == openedFile && session.canvas()->image == page->image;
     // Laid out again, it is still the picture it was.
     PageOrigin origin{catalogue.currentPageIndex,
                       shown.relayingOutPage ? session.origin().openedFile : openedFile};
@@ -111,7 +111,8 @@ void MainWindow::onClearClicked() {
     else if (!session.origin().openedFile.isEmpty())
         // A picture opened by hand comes back clean from its own file, not the catalogue's.
         reload(session.origin().openedFile, true);
-    else if (!catalogue.catalogueNodes.empty() && size_t(catalogue.currentPageIndex) < catalogue.catalogueNodes.size())
+    else if (!catalogue.catalogueNodes.empty() &&
+             size_t(catalogue.currentPageIndex) < catalogue.catalogueNodes.size())
         reload(pagePath(catalogue.currentPageIndex), false);
     catalogue.pageIndexAtLastClear = catalogue.currentPageIndex;
     tools.fillTexture = 0;

@@ -52,9 +52,9 @@ void MainWindow::onBlotHover(QObject* child, bool entered) {
     for (const ColorChoice& c : colorChoices()) {
         if (img != ui.*c.blot || c.color == MulticolorMarker)
             continue;
-        const QString path = QStringLiteral(":/swatches/%1%2.png")
-                                 .arg(QLatin1String(c.picture), entered ? QStringLiteral("2")
-                                                                        : QStringLiteral("1"));
+        const QString path =
+            QStringLiteral(":/swatches/%1%2.png")
+                .arg(QLatin1String(c.picture), entered ? QStringLiteral("2") : QStringLiteral("1"));
         if (QFileInfo::exists(path))
             img->setPicture(QImage(path));
         return;

@@ -32,11 +32,16 @@ void MainWindow::moveMagnifier(int X, int Y) {
 }
 
 ToolState MainWindow::toolState(const std::vector<QImage>* stamps) {
-    return ToolState{tools.currentColor, tools.colorMode == kMulticolorMode,
-                     tools.penSize,      tools.fillStyle,
-                     tools.fillTexture,  [this](int texture) { return texturePattern(texture); },
-                     stamps,       tools.shapeKind,
-                     tools.shapeStart,   tools.shapeOutlineRect,
+    return ToolState{tools.currentColor,
+                     tools.colorMode == kMulticolorMode,
+                     tools.penSize,
+                     tools.fillStyle,
+                     tools.fillTexture,
+                     [this](int texture) { return texturePattern(texture); },
+                     stamps,
+                     tools.shapeKind,
+                     tools.shapeStart,
+                     tools.shapeOutlineRect,
                      tools.shapeSnapshot};
 }
 
@@ -96,8 +101,8 @@ void MainWindow::onAreaPress(Qt::MouseButton button, int X, int Y) {
         showPage(toRepaint(toolStep(ToolStep::Press, X, Y), X, Y));
     }
 
-    if (button != Qt::RightButton && catalogue.currentPageIndex > 0 && currentTool() == ToolKind::Fill &&
-        session.canvas()) {
+    if (button != Qt::RightButton && catalogue.currentPageIndex > 0 &&
+        currentTool() == ToolKind::Fill && session.canvas()) {
         showPage(toRepaint(toolStep(ToolStep::Press, X, Y), X, Y));
         playPrompt(QStringLiteral("S3"));
         // The magnifier shows the fill at once, not only at the next move.

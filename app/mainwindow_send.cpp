@@ -71,7 +71,8 @@ void MainWindow::onSendClicked() {
     if (!isOnline())
         return;
     if (!QDir().mkpath(folders.uploadFolder))
-        throw std::runtime_error("Cannot create folder \"" + folders.uploadFolder.toStdString() + "\".");
+        throw std::runtime_error("Cannot create folder \"" + folders.uploadFolder.toStdString() +
+                                 "\".");
 
     rng::Randomize();
     const QString fileName = RandomFileName(10) + QStringLiteral(".jpg");

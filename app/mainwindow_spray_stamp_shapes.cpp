@@ -76,7 +76,8 @@ void MainWindow::shapePress(int X, int Y) {
 }
 
 void MainWindow::shapeDrag(int X, int Y) {
-    if (!tools.strokeActive || currentTool() != ToolKind::Shapes || !session.canvas() || !tools.shapeSnapshot)
+    if (!tools.strokeActive || currentTool() != ToolKind::Shapes || !session.canvas() ||
+        !tools.shapeSnapshot)
         return;
     const QRect dirty = toolStep(ToolStep::Move, X, Y);
     if (!dirty.isEmpty())

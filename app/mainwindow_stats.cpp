@@ -41,7 +41,8 @@ void MainWindow::countClick() {
             break;
         }
     // Index 0 is an archive node, the page before any was chosen from the catalogue.
-    if (catalogue.currentPageIndex > 0 && size_t(catalogue.currentPageIndex) < stats.pageCounts.size())
+    if (catalogue.currentPageIndex > 0 &&
+        size_t(catalogue.currentPageIndex) < stats.pageCounts.size())
         ++stats.pageCounts[size_t(catalogue.currentPageIndex)].Count;
 }
 
@@ -77,8 +78,8 @@ void MainWindow::loadStatistics() {
     ui.historyTable->clearContents();
     ui.historyTable->setRowCount(int(stats.statHistory.size()) + 1);
     setRow(ui.historyTable, 0,
-           {QStringLiteral("->"), QStringLiteral("Now"), stats.favoritePageText, stats.favoriteColorText,
-            QString::number(stats.clickCount)});
+           {QStringLiteral("->"), QStringLiteral("Now"), stats.favoritePageText,
+            stats.favoriteColorText, QString::number(stats.clickCount)});
     for (size_t k = 0; k < stats.statHistory.size(); ++k) {
         const TStatRecord& r = stats.statHistory[k];
         setRow(ui.historyTable, int(k) + 1,

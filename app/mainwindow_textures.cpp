@@ -59,7 +59,8 @@ void MainWindow::loadTexturePreviews() {
 void MainWindow::fitTextureStrip() {
     // As many boxes as the options' room holds (an open side panel takes much of it at
     // 1366 pixels), with both arrows always beside them.
-    const int room = ui.fillOptions->width() - ui.textureStrip->x() - ui.texturesNextButton->width();
+    const int room =
+        ui.fillOptions->width() - ui.textureStrip->x() - ui.texturesNextButton->width();
     const int boxes = std::clamp((room - 1) / kBoxPitch, 1, kStripBoxes);
     const int stripWidth = boxes * kBoxPitch + 1;
     if (boxes == tools.stripSize && ui.textureStrip->width() == stripWidth)
@@ -70,7 +71,8 @@ void MainWindow::fitTextureStrip() {
     for (int n = 1; n <= kStripBoxes; ++n)
         if (PictureBox* box = stripBox(ui.textureStrip, n))
             box->setVisible(n <= boxes);
-    tools.textureOffset = std::clamp(tools.textureOffset, 0, std::max(0, tools.textureCount - tools.stripSize));
+    tools.textureOffset =
+        std::clamp(tools.textureOffset, 0, std::max(0, tools.textureCount - tools.stripSize));
     fillStrip(ui.textureStrip, tools.texturePreviews, tools.textureOffset);
     // The chosen texture keeps its frame where it still shows.
     const int chosen = tools.fillTexture - tools.textureOffset;

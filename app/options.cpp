@@ -3,8 +3,10 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QSettings>
+#include <QVBoxLayout>
 
 extern const QString kInterfaceLanguage;
 
@@ -83,52 +85,67 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("optionsDialog"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(243, 172);
     setModal(true);
     optionsGroup = new QGroupBox(this);
     optionsGroup->setObjectName(QStringLiteral("optionsGroup"));
-    optionsGroup->setGeometry(8, 8, 225, 121);
     QFont bold = optionsGroup->font();
     bold.setBold(true);
     optionsGroup->setFont(bold);
     QFont normal = bold;
     normal.setBold(false);
-    fullScreenCheck = new QCheckBox(optionsGroup);
-    fullScreenCheck->setObjectName(QStringLiteral("fullScreenCheck"));
-    fullScreenCheck->setGeometry(11, 17, 209, 31);
-    fullScreenCheck->setFont(normal);
-    silentCheck = new QCheckBox(optionsGroup);
-    silentCheck->setObjectName(QStringLiteral("silentCheck"));
-    silentCheck->setGeometry(10, 49, 209, 31);
-    silentCheck->setFont(normal);
-    mouseOutCheck = new QCheckBox(QStringLiteral("Защита от выхода мышки"), optionsGroup);
-    mouseOutCheck->setObjectName(QStringLiteral("mouseOutCheck"));
-    mouseOutCheck->setGeometry(139, 4, 185, 31);
-    mouseOutCheck->setVisible(false);
+    auto* checks = new QVBoxLayout(optionsGroup);
+    const auto check = [&](const char* name) {
+        auto* c = new QCheckBox(optionsGroup);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setFont(normal);
+        checks->addWidget(c);
+        return c;
+    };
+    fullScreenCheck = check("fullScreenCheck");
+    silentCheck = check("silentCheck");
     // Kept in the user's own settings file: config.ini has its fixed set of keys.
-    outlinesStayCheck = new QCheckBox(optionsGroup);
-    outlinesStayCheck->setObjectName(QStringLiteral("outlinesStayCheck"));
-    outlinesStayCheck->setGeometry(10, 81, 209, 31);
-    outlinesStayCheck->setFont(normal);
+    outlinesStayCheck = check("outlinesStayCheck");
     outlinesStayCheck->setChecked(UserSwitch(kOutlinesKey, true));
     connect(outlinesStayCheck, &QCheckBox::toggled, this,
             [](bool on) { UserSettings().setValue(kOutlinesKey, on); });
+    // Stored in config.ini, never shown.
+    mouseOutCheck = new QCheckBox(this);
+    mouseOutCheck->setObjectName(QStringLiteral("mouseOutCheck"));
+    mouseOutCheck->setVisible(false);
     okButton = new QPushButton(this);
     okButton->setObjectName(QStringLiteral("okButton"));
-    okButton->setGeometry(72, 136, 75, 25);
+    okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &OptionsDialog::onOkClicked);
+
+    // Laid out by its texts: a longer translation makes the window wider, never cuts a word.
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(optionsGroup);
+    auto* buttons = new QHBoxLayout();
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+    buttons->addStretch();
+    column->addLayout(buttons);
+    column->setSizeConstraint(QLayout::SetFixedSize);
     initialize();
 }
 
 void OptionsDialog::initialize() {
     if (kInterfaceLanguage == QStringLiteral("En")) {
-        setWindowTitle(QStringLiteral("Program options"));
-        optionsGroup->setTitle(QStringLiteral("Options"));
-        fullScreenCheck->setText(QStringLiteral("Windows Maxmized"));
-        silentCheck->setText(QStringLiteral("Disable sound"));
-        outlinesStayCheck->setText(QStringLiteral("Outlines stay"));
-        okButton->setText(QStringLiteral("Ok"));
+        setWindowTitle(tr("Program options"));
+        optionsGroup->setTitle(tr("Options"));
+        fullScreenCheck->setText(tr("Windows Maximized"));
+        silentCheck->setText(tr("Disable sound"));
+        outlinesStayCheck->setText(tr("Outlines stay"));
+        okButton->setText(tr("Ok"));
     }
+}
+
+QCheckBox* OptionsDialog::addSwitch(const char* name, const QString& text) {
+    auto* c = new QCheckBox(text, optionsGroup);
+    c->setObjectName(QString::fromLatin1(name));
+    c->setFont(silentCheck->font());
+    optionsGroup->layout()->addWidget(c);
+    return c;
 }
 
 void OptionsDialog::onOkClicked() {

@@ -25,11 +25,13 @@ class OptionsDialog : public QDialog {
     explicit OptionsDialog(QWidget* parent = nullptr);
     void initialize();
     void onOkClicked();
+    // One more switch under the others; the window grows to hold it.
+    QCheckBox* addSwitch(const char* name, const QString& text);
 
     QGroupBox* optionsGroup;
     QCheckBox* fullScreenCheck;
-    QCheckBox* silentCheck;    // checked: silent
-    QCheckBox* mouseOutCheck; // stored only, never shown
+    QCheckBox* silentCheck;       // checked: silent
+    QCheckBox* mouseOutCheck;     // stored only, never shown
     QCheckBox* outlinesStayCheck; // checked: paint never covers the page's lines
     QPushButton* okButton;
 };

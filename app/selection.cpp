@@ -123,7 +123,8 @@ void SelectionLook::clearStaleTextureFrame() {
         return;
     // The frame is drawn into a box's picture: put the plain previews back.
     for (int n = 1; n <= 6; ++n) {
-        PictureBox* box = f.ui.textureStrip->findChild<PictureBox*>(QStringLiteral("textureBox") + QString::number(n));
+        PictureBox* box = f.ui.textureStrip->findChild<PictureBox*>(QStringLiteral("textureBox") +
+                                                                    QString::number(n));
         const int i = f.tools.textureOffset + n - 1;
         if (!box || i < 0 || i >= int(f.tools.texturePreviews.size()))
             continue;
@@ -137,7 +138,8 @@ void SelectionLook::refresh() {
     place(blot_, chosenBlot());
     QRect cell;
     QWidget* chartTarget = chosenChartTarget(&cell);
-    place(chart_, chartTarget, chartTarget == f.ui.colorChart ? cell.adjusted(-3, -3, 3, 3) : QRect());
+    place(chart_, chartTarget,
+          chartTarget == f.ui.colorChart ? cell.adjusted(-3, -3, 3, 3) : QRect());
 
     // Each marker frames the row of its kind whose value is the one chosen.
     // Two pen sizes draw alike: the one pressed last is marked, else the smaller of the two.

@@ -23,7 +23,8 @@ SplashScreen::SplashScreen(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen) {
     setObjectName(QStringLiteral("Fm_Splash"));
     setFixedSize(247, 137);
-    setStyleSheet(QStringLiteral("SplashScreen { background: #fffdf0; border: 2px solid #8bc34a; }"));
+    setStyleSheet(
+        QStringLiteral("SplashScreen { background: #fffdf0; border: 2px solid #8bc34a; }"));
     setAttribute(Qt::WA_StyledBackground);
     label(this, QStringLiteral("Pictaro 3.1"), QStringLiteral("#1b8a2a"), 6, 28);
     label(this, QStringLiteral("Loading..."), QStringLiteral("#d01818"), 36, 22);

@@ -91,7 +91,8 @@ Window& window() {
 void timeIt(benchmark::State& state, const std::function<void()>& prepare,
             const std::function<void()>& act) {
     Window& w = window();
-    if (!w.probe::session(*f).canvas() || w.probe::session(*f).canvas()->image.size() != QSize(kW, kH)) {
+    if (!probe::session(*w.f).canvas() ||
+        probe::session(*w.f).canvas()->image.size() != QSize(kW, kH)) {
         state.SkipWithError("the drawing area is not 3840 x 2160");
         return;
     }
@@ -123,8 +124,8 @@ TColor nextColor() {
 }
 
 void tap(QPoint p) {
-    QTest::mousePress(window().probe::ui(*f).drawingArea, Qt::LeftButton, {}, p);
-    QTest::mouseRelease(window().probe::ui(*f).drawingArea, Qt::LeftButton, {}, p);
+    QTest::mousePress(probe::ui(*window().f).drawingArea, Qt::LeftButton, {}, p);
+    QTest::mouseRelease(probe::ui(*window().f).drawingArea, Qt::LeftButton, {}, p);
 }
 
 void BM_WallMemcpy(benchmark::State& state) {
@@ -135,21 +136,21 @@ void BM_WallMemcpy(benchmark::State& state) {
 
 void BM_Fill(benchmark::State& state, int kind) {
     Window& w = window();
-    w.click(w.probe::ui(*f).fillButton);
+    w.click(probe::ui(*w.f).fillButton);
     if (kind == 1)
-        w.click(w.probe::ui(*f).fillToLinesButton);
+        w.click(probe::ui(*w.f).fillToLinesButton);
     if (kind == 2) {
-        w.probe::tools(*f).fillStyle = fillstyle::Normal;
-        QTest::mouseClick(w.probe::ui(*f).textureBoxes[2], Qt::LeftButton);
+        probe::tools(*w.f).fillStyle = fillstyle::Normal;
+        QTest::mouseClick(probe::ui(*w.f).textureBoxes[2], Qt::LeftButton);
     }
     timeIt(
         state,
         [&] {
             if (kind == 0) {
-                w.probe::tools(*f).fillStyle = fillstyle::Normal;
-                w.probe::tools(*f).fillTexture = 0;
+                probe::tools(*w.f).fillStyle = fillstyle::Normal;
+                probe::tools(*w.f).fillTexture = 0;
             }
-            w.probe::tools(*f).currentColor = nextColor();
+            probe::tools(*w.f).currentColor = nextColor();
         },
         [] {
             tap({5, 5});
@@ -158,23 +159,23 @@ void BM_Fill(benchmark::State& state, int kind) {
 
 void BM_BrushSegment(benchmark::State& state) {
     Window& w = window();
-    w.click(w.probe::ui(*f).brushButton);
-    w.click(w.probe::ui(*f).hugePenButton); // huge
+    w.click(probe::ui(*w.f).brushButton);
+    w.click(probe::ui(*w.f).hugePenButton); // huge
     int i = 0;
     timeIt(
-        state, [&] { w.probe::tools(*f).currentColor = nextColor(); },
+        state, [&] { probe::tools(*w.f).currentColor = nextColor(); },
         [&] {
             const QPoint from(200 + (i % 20) * 150, 300), to(400 + (i % 20) * 150, 1800);
             ++i;
-            QTest::mousePress(w.probe::ui(*f).drawingArea, Qt::LeftButton, {}, from);
-            QTest::mouseMove(w.probe::ui(*f).drawingArea, to);
-            QTest::mouseRelease(w.probe::ui(*f).drawingArea, Qt::LeftButton, {}, to);
+            QTest::mousePress(probe::ui(*w.f).drawingArea, Qt::LeftButton, {}, from);
+            QTest::mouseMove(probe::ui(*w.f).drawingArea, to);
+            QTest::mouseRelease(probe::ui(*w.f).drawingArea, Qt::LeftButton, {}, to);
         });
 }
 
 void BM_Stamp(benchmark::State& state) {
     Window& w = window();
-    w.click(w.probe::ui(*f).stampsButton);
+    w.click(probe::ui(*w.f).stampsButton);
     int i = 0;
     timeIt(
         state, [] {},
@@ -185,49 +186,53 @@ void BM_Stamp(benchmark::State& state) {
 
 void BM_Shape(benchmark::State& state) {
     Window& w = window();
-    w.click(w.probe::ui(*f).shapesButton);
-    w.click(w.probe::ui(*f).circleButton);
+    w.click(probe::ui(*w.f).shapesButton);
+    w.click(probe::ui(*w.f).circleButton);
     timeIt(
-        state, [&] { w.probe::tools(*f).currentColor = nextColor(); },
+        state, [&] { probe::tools(*w.f).currentColor = nextColor(); },
         [&] {
-            QTest::mousePress(w.probe::ui(*f).drawingArea, Qt::LeftButton, {}, {400, 400});
-            QTest::mouseMove(w.probe::ui(*f).drawingArea, {3000, 1700});
-            QTest::mouseRelease(w.probe::ui(*f).drawingArea, Qt::LeftButton, {}, {3000, 1700});
+            QTest::mousePress(probe::ui(*w.f).drawingArea, Qt::LeftButton, {}, {400, 400});
+            QTest::mouseMove(probe::ui(*w.f).drawingArea, {3000, 1700});
+            QTest::mouseRelease(probe::ui(*w.f).drawingArea, Qt::LeftButton, {}, {3000, 1700});
         });
 }
 
 // Undo and redo of the step that packs worst: a textured fill of most of the page.
 void BM_UndoRedo(benchmark::State& state, bool undo) {
     Window& w = window();
-    w.click(w.probe::ui(*f).fillButton);
-    w.probe::tools(*f).fillStyle = fillstyle::Normal;
-    QTest::mouseClick(w.probe::ui(*f).textureBoxes[2], Qt::LeftButton);
+    w.click(probe::ui(*w.f).fillButton);
+    probe::tools(*w.f).fillStyle = fillstyle::Normal;
+    QTest::mouseClick(probe::ui(*w.f).textureBoxes[2], Qt::LeftButton);
     timeIt(
         state,
         [&] {
-            w.probe::tools(*f).currentColor = nextColor();
+            probe::tools(*w.f).currentColor = nextColor();
             tap({5, 5});
             w.settle();
             if (!undo)
-                QTest::mouseClick(w.probe::ui(*f).undoButton, Qt::LeftButton);
+                QTest::mouseClick(probe::ui(*w.f).undoButton, Qt::LeftButton);
         },
-        [&] { QTest::mouseClick(undo ? w.probe::ui(*f).undoButton : w.probe::ui(*f).redoButton, Qt::LeftButton); });
+        [&] {
+            QTest::mouseClick(undo ? probe::ui(*w.f).undoButton : probe::ui(*w.f).redoButton,
+                              Qt::LeftButton);
+        });
 }
 
 // A painted page replaced by another one (Random) or by its clean self (Clear).
 void BM_NewPage(benchmark::State& state, bool random) {
     Window& w = window();
-    w.click(w.probe::ui(*f).fillButton);
-    w.probe::tools(*f).fillStyle = fillstyle::Normal;
-    w.probe::tools(*f).fillTexture = 0;
+    w.click(probe::ui(*w.f).fillButton);
+    probe::tools(*w.f).fillStyle = fillstyle::Normal;
+    probe::tools(*w.f).fillTexture = 0;
     timeIt(
         state,
         [&] {
-            w.probe::tools(*f).currentColor = nextColor();
+            probe::tools(*w.f).currentColor = nextColor();
             tap({5, 5});
         },
         [&] {
-            QTest::mouseClick(random ? w.probe::ui(*f).randomPageButton : w.probe::ui(*f).clearButton,
+            QTest::mouseClick(random ? probe::ui(*w.f).randomPageButton
+                                     : probe::ui(*w.f).clearButton,
                               Qt::LeftButton);
         });
 }

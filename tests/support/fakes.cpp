@@ -77,8 +77,8 @@ MainWindow& Harness::make(bool show, QSize area) {
     Platform p{&messages, &input, &dialogs, &shell, &network, &printer, &sound};
     if (auto* app = dynamic_cast<PictaroApplication*>(QCoreApplication::instance()))
         app->setMessageBox(&messages);
-    form =
-        std::make_unique<MainWindow>(p, ProgramPaths{programDir(), tempDir(), dataFolder, pagesFolder});
+    form = std::make_unique<MainWindow>(
+        p, ProgramPaths{programDir(), tempDir(), dataFolder, pagesFolder});
     form->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     // The drawing area is what the fixed panels leave of the window.
     form->resize(area.width() + 135 + 145,

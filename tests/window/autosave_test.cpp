@@ -13,7 +13,11 @@
 
 namespace {
 QString pageName(const MainWindow& f) {
-    return probe::catalogue(f).currentPageIndex > 0 ? probe::catalogue(f).catalogueNodes[size_t(probe::catalogue(f).currentPageIndex)]->text(0) : QString();
+    return probe::catalogue(f).currentPageIndex > 0
+               ? probe::catalogue(f)
+                     .catalogueNodes[size_t(probe::catalogue(f).currentPageIndex)]
+                     ->text(0)
+               : QString();
 }
 } // namespace
 
@@ -27,7 +31,8 @@ TEST(Autosave, ThePictureAndItsPageComeBackAndADamagedFileIsPassedOver) {
     MainWindow* f = &h.make();
     ASSERT_GT(probe::catalogue(*f).currentPageIndex, 0);
     const QString path = f->autosavePath();
-    QTest::mouseClick(probe::ui(*f).drawingArea, Qt::LeftButton, {}, QPoint(5, 5)); // fill the margin
+    QTest::mouseClick(probe::ui(*f).drawingArea, Qt::LeftButton, {},
+                      QPoint(5, 5)); // fill the margin
     ASSERT_EQ(probe::session(*f).canvas()->image.pixel(5, 5), toQRgb(clBlue));
     ASSERT_TRUE(QTest::qWaitFor([&] {
         const auto d = ReadAutosave(path);

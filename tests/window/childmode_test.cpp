@@ -126,9 +126,10 @@ TEST(ChildMode, OffByDefaultNothingIsGatedAndTheOptionIsStoredPerUser) {
     QTest::mouseClick(probe::ui(f).statisticsButton, Qt::LeftButton);
     EXPECT_FALSE(probe::ui(f).statisticsPanel->isHidden());
 
-    QCheckBox* box = probe::optionsDialog(f)->findChild<QCheckBox*>("CheckBox_ChildMode");
+    QCheckBox* box = probe::optionsDialog(f)->findChild<QCheckBox*>("childModeCheck");
     ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(probe::optionsDialog(f)->rect().contains(box->mapTo(probe::optionsDialog(f), box->rect().bottomRight())));
+    EXPECT_TRUE(probe::optionsDialog(f)->rect().contains(
+        box->mapTo(probe::optionsDialog(f), box->rect().bottomRight())));
     probe::optionsDialog(f)->show();
     box->setChecked(true);
     EXPECT_TRUE(cm.enabled());
@@ -202,11 +203,12 @@ TEST(SelectionLook, EveryChoiceShowsItsFrameWhicheverWayItIsMade) {
     EXPECT_EQ(s.marked("Blot"), probe::ui(f).rainbowBlot);
     EXPECT_EQ(s.marked("Chart"), probe::ui(f).kidsRainbowBlot);
     // A chart color that no blot has: the chart cell is framed, no blot is.
-    click(probe::ui(f).colorChart, QPoint(probe::ui(f).colorChart->width() * 3 / 60, probe::ui(f).colorChart->height() * 5 / 8));
+    click(probe::ui(f).colorChart, QPoint(probe::ui(f).colorChart->width() * 3 / 60,
+                                          probe::ui(f).colorChart->height() * 5 / 8));
     EXPECT_EQ(s.marked("Blot"), nullptr);
     EXPECT_EQ(s.marked("Chart"), probe::ui(f).colorChart);
-    EXPECT_TRUE(s.marker("Chart")->geometry().contains(
-        QPoint(probe::ui(f).colorChart->width() * 3 / 60, probe::ui(f).colorChart->height() * 5 / 8)));
+    EXPECT_TRUE(s.marker("Chart")->geometry().contains(QPoint(
+        probe::ui(f).colorChart->width() * 3 / 60, probe::ui(f).colorChart->height() * 5 / 8)));
 
     click(probe::ui(f).brushButton);
     EXPECT_EQ(s.marked("Tool"), probe::ui(f).brushButton);
@@ -218,7 +220,8 @@ TEST(SelectionLook, EveryChoiceShowsItsFrameWhicheverWayItIsMade) {
     EXPECT_EQ(s.marked("Pen"), probe::ui(f).tinyPenButton);
     click(probe::ui(f).lineButton);
     EXPECT_EQ(s.marked("Shape"), probe::ui(f).lineButton);
-    EXPECT_EQ(s.marked("Tool"), probe::ui(f).shapesButton); // a shape button picks the shapes tool too
+    EXPECT_EQ(s.marked("Tool"),
+              probe::ui(f).shapesButton); // a shape button picks the shapes tool too
     click(probe::ui(f).heartsButton);
     EXPECT_EQ(s.marked("Stamp"), probe::ui(f).heartsButton);
 
@@ -281,7 +284,8 @@ TEST(CatalogueThumbnails, PagesAndArchivesShowPicturesMadeOnceAndCached) {
     ASSERT_TRUE(marked.save(thumb, "PNG"));
     probe::thumbnails(f)->start();
     probe::thumbnails(f)->waitForAll();
-    EXPECT_EQ(probe::catalogue(f).catalogueNodes[1]->icon(0).pixmap(96).toImage().pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(probe::catalogue(f).catalogueNodes[1]->icon(0).pixmap(96).toImage().pixel(0, 0),
+              qRgb(255, 0, 0));
     // Clicks and counts stay as they were.
     probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[2]);
     f.onCatalogueItemClicked();

@@ -65,40 +65,16 @@ int darkPixels(const QIcon& icon, QSize size) {
     return n;
 }
 
-const QStringList kPictureButtons = {"shapesButton",
-                                     "brushButton",
-                                     "eraserButton",
-                                     "fillButton",
-                                     "statisticsButton",
-                                     "catalogueButton",
-                                     "stampsButton",
-                                     "sprayButton",
-                                     "rotateButton",
-                                     "undoButton",
-                                     "redoButton",
-                                     "fillToLinesButton",
-                                     "texturesBackButton",
-                                     "texturesNextButton",
-                                     "hugePenButton",
-                                     "bigPenButton",
-                                     "mediumPenButton",
-                                     "littlePenButton",
-                                     "tinyPenButton",
-                                     "snowflakesButton",
-                                     "leavesButton",
-                                     "flowersButton",
-                                     "heartsButton",
-                                     "circleButton",
-                                     "rectangleButton",
-                                     "triangleButton",
-                                     "lineButton",
-                                     "diamondButton",
-                                     "hexagonButton",
-                                     "trapeziumButton",
-                                     "randomPageButton",
-                                     "clearButton",
-                                     "kidsRandomPageButton",
-                                     "kidsClearButton"};
+const QStringList kPictureButtons = {
+    "shapesButton",         "brushButton",        "eraserButton",     "fillButton",
+    "statisticsButton",     "catalogueButton",    "stampsButton",     "sprayButton",
+    "rotateButton",         "undoButton",         "redoButton",       "fillToLinesButton",
+    "texturesBackButton",   "texturesNextButton", "hugePenButton",    "bigPenButton",
+    "mediumPenButton",      "littlePenButton",    "tinyPenButton",    "snowflakesButton",
+    "leavesButton",         "flowersButton",      "heartsButton",     "circleButton",
+    "rectangleButton",      "triangleButton",     "lineButton",       "diamondButton",
+    "hexagonButton",        "trapeziumButton",    "randomPageButton", "clearButton",
+    "kidsRandomPageButton", "kidsClearButton"};
 } // namespace
 
 TEST(Controls, EveryNamedControlExistsOnceInItsPlace) {
@@ -269,7 +245,9 @@ TEST(Controls, EveryPictureButtonShowsAPictureThatFits) {
     }
     // Pen sizes read from a huge dot down to a tiny one, in the order of their widths.
     int last = INT_MAX;
-    for (QToolButton* b : {probe::ui(f).hugePenButton, probe::ui(f).bigPenButton, probe::ui(f).mediumPenButton, probe::ui(f).littlePenButton, probe::ui(f).tinyPenButton}) {
+    for (QToolButton* b :
+         {probe::ui(f).hugePenButton, probe::ui(f).bigPenButton, probe::ui(f).mediumPenButton,
+          probe::ui(f).littlePenButton, probe::ui(f).tinyPenButton}) {
         const int dot = darkPixels(b->icon(), b->iconSize());
         EXPECT_LT(dot, last) << b->objectName().toStdString();
         EXPECT_GT(dot, 0) << b->objectName().toStdString();
@@ -281,15 +259,16 @@ TEST(Controls, TitleCaptionsAndMenusReadAsDesigned) {
     Harness h;
     MainWindow& f = h.make();
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Pictaro"));
-    const std::pair<QToolButton*, const char*> captions[] = {{probe::ui(f).randomPageButton, "Random"},
-                                                             {probe::ui(f).kidsRandomPageButton, "Random"},
-                                                             {probe::ui(f).clearButton, "Clear"},
-                                                             {probe::ui(f).kidsClearButton, "Clear"},
-                                                             {probe::ui(f).statisticsButton, "Statistics"},
-                                                             {probe::ui(f).catalogueButton, "Coloring book"},
-                                                             {probe::ui(f).rotateButton, "Rotate"},
-                                                             {probe::ui(f).undoButton, "Undo"},
-                                                             {probe::ui(f).redoButton, "Redo"}};
+    const std::pair<QToolButton*, const char*> captions[] = {
+        {probe::ui(f).randomPageButton, "Random"},
+        {probe::ui(f).kidsRandomPageButton, "Random"},
+        {probe::ui(f).clearButton, "Clear"},
+        {probe::ui(f).kidsClearButton, "Clear"},
+        {probe::ui(f).statisticsButton, "Statistics"},
+        {probe::ui(f).catalogueButton, "Coloring book"},
+        {probe::ui(f).rotateButton, "Rotate"},
+        {probe::ui(f).undoButton, "Undo"},
+        {probe::ui(f).redoButton, "Redo"}};
     for (const auto& [b, text] : captions)
         EXPECT_EQ(b->text(), QString::fromLatin1(text)) << b->objectName().toStdString();
     EXPECT_EQ(probe::ui(f).paletteTabs->tabText(0), QStringLiteral("Toddler"));

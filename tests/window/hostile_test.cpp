@@ -22,7 +22,8 @@ QByteArray encoded(const QImage& img, const char* format) {
 }
 
 QRgb centre(const MainWindow& f) {
-    return probe::session(f).canvas()->image.pixel(probe::session(f).canvas()->width() / 2, probe::session(f).canvas()->height() / 2);
+    return probe::session(f).canvas()->image.pixel(probe::session(f).canvas()->width() / 2,
+                                                   probe::session(f).canvas()->height() / 2);
 }
 } // namespace
 
@@ -122,7 +123,10 @@ TEST(Send, EndlessAnswerEndsInTimeWhileTheWindowKeepsRunning) {
     EXPECT_EQ(busy, ticks);
     const QCursor* after = QGuiApplication::overrideCursor();
     EXPECT_TRUE(!after || after->shape() != Qt::WaitCursor);
-    EXPECT_EQ(QDir(probe::folders(form).uploadFolder).entryList({QStringLiteral("*.jpg")}, QDir::Files).size(), 1);
+    EXPECT_EQ(QDir(probe::folders(form).uploadFolder)
+                  .entryList({QStringLiteral("*.jpg")}, QDir::Files)
+                  .size(),
+              1);
 }
 
 // Tens of thousands of pages must not each carry an icon of their own.
@@ -132,7 +136,8 @@ TEST(Catalogue, NodesOfAKindShareOneIcon) {
     h.addArchive("b.pak", {{"p3.bmp", "3"}});
     MainWindow& f = h.make(false);
     ASSERT_EQ(probe::catalogue(f).catalogueNodes.size(), 5u);
-    const QIcon archive = probe::catalogue(f).catalogueNodes[0]->icon(0), page = probe::catalogue(f).catalogueNodes[1]->icon(0);
+    const QIcon archive = probe::catalogue(f).catalogueNodes[0]->icon(0),
+                page = probe::catalogue(f).catalogueNodes[1]->icon(0);
     ASSERT_FALSE(archive.isNull());
     ASSERT_FALSE(page.isNull());
     EXPECT_NE(archive.cacheKey(), page.cacheKey());

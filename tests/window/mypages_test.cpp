@@ -52,8 +52,10 @@ TEST(MyPages, AddedPagesComeAfterTheBundledOnesAndStayAcrossARestart) {
     ASSERT_EQ(f->catalogueNodeCount(), 5);
     EXPECT_EQ(texts(*f).mid(0, 3), bundled); // the statistics' positions never move
     EXPECT_EQ(probe::catalogue(*f).catalogueNodes[3]->text(0), QStringLiteral("My pages (1)"));
-    EXPECT_EQ(probe::catalogue(*f).catalogueNodes[4]->parent(), probe::catalogue(*f).catalogueNodes[3]);
-    EXPECT_FALSE(probe::catalogue(*f).catalogueNodes[4]->icon(0).isNull()) << "no picture on the shelf";
+    EXPECT_EQ(probe::catalogue(*f).catalogueNodes[4]->parent(),
+              probe::catalogue(*f).catalogueNodes[3]);
+    EXPECT_FALSE(probe::catalogue(*f).catalogueNodes[4]->icon(0).isNull())
+        << "no picture on the shelf";
     EXPECT_FALSE(probe::ui(*f).cataloguePanel->isHidden()) << "the shelf is shown";
 
     // Picked like any page: it is laid out on the area.
@@ -77,5 +79,6 @@ TEST(MyPages, AddedPagesComeAfterTheBundledOnesAndStayAcrossARestart) {
     EXPECT_EQ(probe::catalogue(*f).catalogueNodes[5]->text(0), QStringLiteral("cat (2)"));
     probe::thumbnails(*f)->waitForAll();
     EXPECT_FALSE(probe::catalogue(*f).catalogueNodes[5]->icon(0).isNull());
-    EXPECT_TRUE(QFile::exists(CatalogueThumbnails::thumbnailPath(probe::folders(*f).cacheFolder, "my-cat.bmp")));
+    EXPECT_TRUE(QFile::exists(
+        CatalogueThumbnails::thumbnailPath(probe::folders(*f).cacheFolder, "my-cat.bmp")));
 }

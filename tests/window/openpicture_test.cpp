@@ -24,7 +24,8 @@ TEST(OpenPicture, ASavedPngOpensAgainAtItsSize) {
     Harness h;
     MainWindow& f = withPage(h);
     probe::session(f).canvas()->fillRect(QRect(10, 20, 30, 40), clRed);
-    probe::session(f).canvas()->fillRect(QRect(probe::session(f).canvas()->width() - 30, 5, 20, 20), clBlue);
+    probe::session(f).canvas()->fillRect(QRect(probe::session(f).canvas()->width() - 30, 5, 20, 20),
+                                         clBlue);
     const QImage painted = probe::session(f).canvas()->image.copy();
     for (int cycle = 1; cycle <= 3; ++cycle) {
         const QString png = h.programDir() + QStringLiteral("/save/baby%1.png").arg(cycle);

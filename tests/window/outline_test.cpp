@@ -56,8 +56,9 @@ class Outlines : public ::testing::Test {
     // Where a point of the source picture landed on the page (fitted inside a margin, or
     // as it is when opened by hand and the area holds it whole).
     QPoint at(QPoint src) const {
-        const QRect r = openedByHand ? layoutOpenedPicture(boxes().size(), probe::ui(*f).drawingArea->size())
-                                     : layoutPage(boxes().size(), probe::ui(*f).drawingArea->size());
+        const QRect r = openedByHand
+                            ? layoutOpenedPicture(boxes().size(), probe::ui(*f).drawingArea->size())
+                            : layoutPage(boxes().size(), probe::ui(*f).drawingArea->size());
         return r.topLeft() + QPoint(src.x() * r.width() / 500, src.y() * r.height() / 300);
     }
     const QImage& page() const { return probe::session(*f).canvas()->image; }
@@ -130,7 +131,8 @@ TEST_F(Outlines, BrushSprayAndShapesLeaveTheLinesAndRotateTurnsThem) {
     QTest::mouseClick(probe::ui(*f).brushButton, Qt::LeftButton);
     QTest::mousePress(probe::ui(*f).drawingArea, Qt::LeftButton, {}, QPoint(0, row));
     QTest::mouseMove(probe::ui(*f).drawingArea, QPoint(turned.width() - 1, row));
-    QTest::mouseRelease(probe::ui(*f).drawingArea, Qt::LeftButton, {}, QPoint(turned.width() - 1, row));
+    QTest::mouseRelease(probe::ui(*f).drawingArea, Qt::LeftButton, {},
+                        QPoint(turned.width() - 1, row));
     int lines = 0, painted = 0;
     for (int x = 0; x < turned.width(); ++x) {
         if (turned.pixel(x, row) == Black) {

@@ -11,7 +11,8 @@ TEST(PageCache, AChangedArchiveShowsItsNewPageAtTheNextStart) {
     page.fill(qRgb(0, 0, 200));
     h.addArchive("pages.pak", {{"sea.bmp", bmpBytes(page)}});
     auto centre = [&](MainWindow& f) {
-        return probe::session(f).canvas()->image.pixel(probe::session(f).canvas()->width() / 2, probe::session(f).canvas()->height() / 2);
+        return probe::session(f).canvas()->image.pixel(probe::session(f).canvas()->width() / 2,
+                                                       probe::session(f).canvas()->height() / 2);
     };
     ASSERT_EQ(centre(h.make()), qRgb(0, 0, 200));
     h.form.reset();

@@ -40,10 +40,10 @@ TEST_F(Palette, EverySwatchSetsItsColorWithAnyButton) {
         PictureBox* control;
         TColor color;
     } cases[] = {
-        {probe::ui(*form).redBlot, 0x000000FF}, {probe::ui(*form).yellowBlot, 0x0000FFFF},
+        {probe::ui(*form).redBlot, 0x000000FF},    {probe::ui(*form).yellowBlot, 0x0000FFFF},
         {probe::ui(*form).orangeBlot, 0x000080FF}, {probe::ui(*form).greenBlot, 0x00008000},
-        {probe::ui(*form).blueBlot, 0x00FF0000}, {probe::ui(*form).lightBlueBlot, 0x00FFFF00},
-        {probe::ui(*form).blackBlot, 0x001A1A1A}, {probe::ui(*form).whiteBlot, 0x00FFFFFF},
+        {probe::ui(*form).blueBlot, 0x00FF0000},   {probe::ui(*form).lightBlueBlot, 0x00FFFF00},
+        {probe::ui(*form).blackBlot, 0x001A1A1A},  {probe::ui(*form).whiteBlot, 0x00FFFFFF},
     };
     const Qt::MouseButton buttons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
     int n = 0;
@@ -53,7 +53,8 @@ TEST_F(Palette, EverySwatchSetsItsColorWithAnyButton) {
             QTest::mouseClick(c.control, b, {}, QPoint(50, 60));
             EXPECT_EQ(probe::tools(*form).currentColor, c.color)
                 << c.control->objectName().toStdString() << " " << n;
-            EXPECT_TRUE(probe::tools(*form).colorMode.isEmpty()) << c.control->objectName().toStdString();
+            EXPECT_TRUE(probe::tools(*form).colorMode.isEmpty())
+                << c.control->objectName().toStdString();
             EXPECT_EQ(probe::session(*form).canvas()->pen.color, c.color);
             ++n;
         }
@@ -105,10 +106,10 @@ TEST_F(Palette, AChartClickTakesTheCellsOwnColorWherePressed) {
 
 TEST_F(Palette, FixedSwatchesLightUpWhileHovered) {
     const std::pair<PictureBox*, const char*> rows[] = {
-        {probe::ui(*form).redBlot, "RED"},    {probe::ui(*form).yellowBlot, "YELLOW"},
+        {probe::ui(*form).redBlot, "RED"},       {probe::ui(*form).yellowBlot, "YELLOW"},
         {probe::ui(*form).orangeBlot, "ORANGE"}, {probe::ui(*form).greenBlot, "GREEN"},
-        {probe::ui(*form).blueBlot, "BLUE"},   {probe::ui(*form).lightBlueBlot, "SKY"},
-        {probe::ui(*form).whiteBlot, "WHITE"},  {probe::ui(*form).blackBlot, "BLACK"}};
+        {probe::ui(*form).blueBlot, "BLUE"},     {probe::ui(*form).lightBlueBlot, "SKY"},
+        {probe::ui(*form).whiteBlot, "WHITE"},   {probe::ui(*form).blackBlot, "BLACK"}};
     for (const auto& [control, name] : rows) {
         const QImage normal = swatch(QLatin1String(name) + QLatin1Char('1'));
         const QImage lit = swatch(QLatin1String(name) + QLatin1Char('2'));

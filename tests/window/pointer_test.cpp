@@ -91,7 +91,8 @@ TEST_F(Pointer, FillPaintsTheClickedRegionAndPlops) {
 }
 
 TEST_F(Pointer, NormalFillTakesOnlyTheClickedColor) {
-    probe::session(*f).canvas()->fillRect(QRect(41, 41, 60, 98), clPaintBlack); // left part painted black
+    probe::session(*f).canvas()->fillRect(QRect(41, 41, 60, 98),
+                                          clPaintBlack); // left part painted black
     const QImage before = page();
     click({40, 90}); // on the outline
     EXPECT_EQ(page(), before);
@@ -158,7 +159,8 @@ TEST_F(Pointer, RightButtonTogglesTheMagnifierAndDoesNotFill) {
     probe::session(*f).canvas()->fillRect(QRect(40, 0, 1, 300), clBlack);
     move({30, 50});
     EXPECT_EQ(probe::ui(*f).magnifierLens->pos(), QPoint(30 - 88, 50));
-    const QImage shown = probe::ui(*f).magnifierLens->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown =
+        probe::ui(*f).magnifierLens->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shown.size(), QSize(200, 200));
     const QRgb red = toQRgb(clRed), white = qRgb(255, 255, 255);
     for (QPoint frame : {QPoint(0, 0), QPoint(100, 0), QPoint(199, 100), QPoint(100, 199)})

@@ -80,7 +80,8 @@ TEST(Save, ProposesTheNextNameAndWritesAHalftoneBitmapOfTheAreaWhateverTheExtens
     h.dialogs.saveAnswer.reset();
     form.onSaveClicked();
     ASSERT_EQ(h.dialogs.saved.size(), 2u);
-    EXPECT_EQ(h.dialogs.saved[1].fileName, probe::folders(form).saveFolder + QStringLiteral("baby4.bmp"));
+    EXPECT_EQ(h.dialogs.saved[1].fileName,
+              probe::folders(form).saveFolder + QStringLiteral("baby4.bmp"));
     EXPECT_TRUE(h.dialogs.saved[1].filter.startsWith(QStringLiteral("Bitmaps")));
     EXPECT_EQ(h.dialogs.saved[1].defaultSuffix, QStringLiteral("bmp"));
     // And a PNG chosen brings PNG back first.
@@ -90,7 +91,8 @@ TEST(Save, ProposesTheNextNameAndWritesAHalftoneBitmapOfTheAreaWhateverTheExtens
     form.onSaveClicked();
     ASSERT_EQ(h.dialogs.saved.size(), 4u);
     EXPECT_EQ(h.dialogs.saved[3].defaultSuffix, QStringLiteral("png"));
-    EXPECT_EQ(h.dialogs.saved[3].fileName, probe::folders(form).saveFolder + QStringLiteral("baby5.png"));
+    EXPECT_EQ(h.dialogs.saved[3].fileName,
+              probe::folders(form).saveFolder + QStringLiteral("baby5.png"));
 }
 
 // The area was resized after the page was loaded: the file takes the area's present size
@@ -99,7 +101,8 @@ TEST(Save, FollowsTheAreaSizeAtSavingTime) {
     Harness h;
     MainWindow& form = withPage(h);
     const QSize loaded = probe::session(form).canvas()->image.size();
-    probe::session(form).canvas()->fillRect(QRect(0, 0, loaded.width() / 2, loaded.height()), clBlue);
+    probe::session(form).canvas()->fillRect(QRect(0, 0, loaded.width() / 2, loaded.height()),
+                                            clBlue);
     form.resize(form.size() - QSize(100, 60));
     form.layout()->activate();
     form.centralWidget()->layout()->activate();
@@ -182,7 +185,8 @@ TEST(Capture, TakesTheAreaAsShownWithTheMagnifier) {
     lens.fill(QColor(255, 0, 255));
     probe::ui(form).magnifierLens->setPixmap(lens);
     probe::ui(form).magnifierLens->setFixedSize(50, 40);
-    probe::ui(form).magnifierLens->move(probe::ui(form).drawingArea->x() + 200, probe::ui(form).drawingArea->y() + 100);
+    probe::ui(form).magnifierLens->move(probe::ui(form).drawingArea->x() + 200,
+                                        probe::ui(form).drawingArea->y() + 100);
     probe::ui(form).magnifierLens->setVisible(true);
     probe::ui(form).magnifierLens->raise();
 
@@ -190,7 +194,8 @@ TEST(Capture, TakesTheAreaAsShownWithTheMagnifier) {
     ASSERT_EQ(shot.size(), probe::ui(form).drawingArea->size());
     EXPECT_EQ(shot.pixel(10, 10), qRgb(255, 255, 0));
     EXPECT_EQ(shot.pixel(225, 120), qRgb(255, 0, 255));
-    const QPoint corner(probe::ui(form).drawingArea->width() - 3, probe::ui(form).drawingArea->height() - 3);
+    const QPoint corner(probe::ui(form).drawingArea->width() - 3,
+                        probe::ui(form).drawingArea->height() - 3);
     EXPECT_EQ(shot.pixel(corner), probe::session(form).canvas()->image.pixel(corner) | 0xFF000000u);
 
     probe::ui(form).magnifierLens->setVisible(false);

@@ -64,7 +64,8 @@ MainWindow& withPage(Harness& h) {
 }
 
 QStringList uploads(const MainWindow& form) {
-    return QDir(probe::folders(form).uploadFolder).entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Time);
+    return QDir(probe::folders(form).uploadFolder)
+        .entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Time);
 }
 
 const QRegularExpression kUploadName(QStringLiteral("^[A-Za-z0-9]{10}\\.jpg$"));

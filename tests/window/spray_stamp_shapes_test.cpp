@@ -148,7 +148,8 @@ TEST_F(ToolWindow, ShapeRubberBandLeavesOnlyTheLastOutline) {
     const QImage start = page();
     probe::tools(*f).toolValue = tool::Shapes;
     probe::tools(*f).shapeKind = shape::Line;
-    probe::session(*f).canvas()->pen.width = 9; // whatever the last tool left: outlines are 2 px black
+    probe::session(*f).canvas()->pen.width =
+        9; // whatever the last tool left: outlines are 2 px black
     f->shapePress(20, 20);
     EXPECT_TRUE(probe::tools(*f).strokeActive);
     EXPECT_EQ(page(), start); // nothing is drawn at the press
@@ -237,8 +238,8 @@ TEST_F(ToolWindow, StampArtLoadsInFullSets) {
     EXPECT_EQ(probe::tools(*f).heartStamps.size(), 9u);
     EXPECT_EQ(probe::tools(*f).snowflakeStamps.size(), 8u);
     EXPECT_EQ(probe::tools(*f).leafStamps.size(), 11u);
-    for (const auto* list :
-         {&probe::tools(*f).flowerStamps, &probe::tools(*f).heartStamps, &probe::tools(*f).snowflakeStamps, &probe::tools(*f).leafStamps})
+    for (const auto* list : {&probe::tools(*f).flowerStamps, &probe::tools(*f).heartStamps,
+                             &probe::tools(*f).snowflakeStamps, &probe::tools(*f).leafStamps})
         for (const QImage& img : *list) {
             EXPECT_EQ(img.size(), QSize(kStampWidth, kStampHeight));
             // A see-through corner makes white the key; anything else would frame the

@@ -5,7 +5,6 @@
 #include "base/cp1251.h"
 #include "support/fakes.h"
 
-#include <QToolButton>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -13,6 +12,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -168,8 +168,14 @@ TEST(Catalogue, RandomNeverRepeatsThePageNorDrawsAnArchive) {
         probe::tools(f).fillTexture = 3;
         f.onRandomPageClicked();
         EXPECT_NE(probe::catalogue(f).currentPageIndex, before);
-        EXPECT_EQ(probe::catalogue(f).catalogueNodes[probe::catalogue(f).currentPageIndex]->data(0, Qt::UserRole).toInt(), 2);
-        EXPECT_EQ(probe::stats(f).pageCounts[probe::catalogue(f).currentPageIndex].Name, probe::catalogue(f).catalogueNodes[probe::catalogue(f).currentPageIndex]->text(0));
+        EXPECT_EQ(probe::catalogue(f)
+                      .catalogueNodes[probe::catalogue(f).currentPageIndex]
+                      ->data(0, Qt::UserRole)
+                      .toInt(),
+                  2);
+        EXPECT_EQ(
+            probe::stats(f).pageCounts[probe::catalogue(f).currentPageIndex].Name,
+            probe::catalogue(f).catalogueNodes[probe::catalogue(f).currentPageIndex]->text(0));
         EXPECT_EQ(probe::tools(f).fillTexture, 0);
         seen.insert(probe::catalogue(f).currentPageIndex);
     }
@@ -191,7 +197,8 @@ TEST(Catalogue, RandomWithNothingNewKeepsThePageOrShowsTheNoPagesLabels) {
     EXPECT_EQ(probe::ui(g).noPagesLabel->y(), 115);
     EXPECT_EQ(probe::catalogue(g).currentPageIndex, 0);
     ASSERT_TRUE(probe::session(g).canvas());
-    EXPECT_EQ(probe::session(g).canvas()->image.pixel(probe::session(g).canvas()->width() / 2, probe::session(g).canvas()->height() / 2),
+    EXPECT_EQ(probe::session(g).canvas()->image.pixel(probe::session(g).canvas()->width() / 2,
+                                                      probe::session(g).canvas()->height() / 2),
               qRgb(255, 255, 255));
 
     Harness archivesOnly;
@@ -303,7 +310,8 @@ TEST(Loading, ClearRestoresThePageThenGivesAWhiteSheet) {
     h.addArchive("a.pak", {{"p1.bmp", dotPage(20, 20)}});
     MainWindow& f = h.make();
     auto centre = [&] {
-        return probe::session(f).canvas()->image.pixel(probe::session(f).canvas()->width() / 2, probe::session(f).canvas()->height() / 2);
+        return probe::session(f).canvas()->image.pixel(probe::session(f).canvas()->width() / 2,
+                                                       probe::session(f).canvas()->height() / 2);
     };
     ASSERT_EQ(centre(), qRgb(0, 0, 0));
     // A press happened: the first Clear brings the page back, colored or not.
@@ -328,7 +336,8 @@ TEST(Loading, ClearRestoresThePageThenGivesAWhiteSheet) {
     h.dialogs.openAnswer = h.dir.path() + "/other.bmp";
     f.onOpenClicked();
     ASSERT_EQ(centre(), qRgb(0, 0, 200));
-    QTest::mouseClick(probe::ui(f).drawingArea, Qt::LeftButton, {}, QPoint(5, 5)); // a blue fill over it
+    QTest::mouseClick(probe::ui(f).drawingArea, Qt::LeftButton, {},
+                      QPoint(5, 5)); // a blue fill over it
     f.onUndoClicked();
     f.onUndoClicked(); // back to the white sheet
     f.onRedoClicked();

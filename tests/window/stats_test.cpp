@@ -129,8 +129,10 @@ TEST(Statistics, LongPageNameIsWholeOnTheLabelAndCutInTheRecord) {
     ASSERT_EQ(probe::catalogue(f).currentPageIndex, 1);
     click(f, clBlue, 2);
     probe::ui(f).statisticsButton->click();
-    EXPECT_EQ(probe::ui(f).favoritePageLabel->text(), QStringLiteral("Favorite coloring book: ") + kLongPage);
-    EXPECT_GE(probe::ui(f).favoritePageLabel->width(), probe::ui(f).favoritePageLabel->sizeHint().width());
+    EXPECT_EQ(probe::ui(f).favoritePageLabel->text(),
+              QStringLiteral("Favorite coloring book: ") + kLongPage);
+    EXPECT_GE(probe::ui(f).favoritePageLabel->width(),
+              probe::ui(f).favoritePageLabel->sizeHint().width());
     ASSERT_EQ(probe::ui(f).historyTable->rowCount(), 1);
     EXPECT_EQ(gridRows(f)[0],
               (QStringList{QStringLiteral("->"), QStringLiteral("Now"), kLongPage.left(20),
@@ -157,13 +159,15 @@ TEST(Statistics, FavoritePageTiesGoToTheLowestIndex) {
     choosePage(f, 2);
     click(f, clRed, 2);
     probe::ui(f).statisticsButton->click();
-    EXPECT_EQ(probe::ui(f).favoritePageLabel->text(), QStringLiteral("Favorite coloring book: Dog"));
+    EXPECT_EQ(probe::ui(f).favoritePageLabel->text(),
+              QStringLiteral("Favorite coloring book: Dog"));
     EXPECT_FALSE(probe::ui(f).favoritePageLabel->isHidden());
 
     choosePage(f, 3);
     click(f, clRed, 1);
     probe::ui(f).statisticsButton->click();
-    EXPECT_EQ(probe::ui(f).favoritePageLabel->text(), QStringLiteral("Favorite coloring book: Owl"));
+    EXPECT_EQ(probe::ui(f).favoritePageLabel->text(),
+              QStringLiteral("Favorite coloring book: Owl"));
 
     // An index past the table is never written.
     probe::catalogue(f).currentPageIndex = 5000;

@@ -70,7 +70,8 @@ TEST(TextureStrip, SelectionFrame) {
     pick(f, 2);
     EXPECT_TRUE(framed(box(f, 2)->picture()));
     if (!probe::tools(f).texturePreviews[1].isNull()) {
-        EXPECT_EQ(box(f, 2)->picture().pixel(40, 40), probe::tools(f).texturePreviews[1].pixel(40, 40));
+        EXPECT_EQ(box(f, 2)->picture().pixel(40, 40),
+                  probe::tools(f).texturePreviews[1].pixel(40, 40));
     }
     pick(f, 3);
     EXPECT_TRUE(framed(box(f, 3)->picture()));
@@ -78,7 +79,8 @@ TEST(TextureStrip, SelectionFrame) {
     EXPECT_EQ(box(f, 2)->picture(), probe::tools(f).texturePreviews[1]);
     EXPECT_TRUE(h.sound.events.empty());
 
-    QTest::mouseClick(probe::ui(f).texturesBackButton, Qt::LeftButton); // at offset 0: nothing moves, but refilled
+    QTest::mouseClick(probe::ui(f).texturesBackButton,
+                      Qt::LeftButton); // at offset 0: nothing moves, but refilled
     EXPECT_EQ(probe::tools(f).textureOffset, 0);
     EXPECT_FALSE(framed(box(f, 3)->picture()));
     EXPECT_EQ(probe::tools(f).fillTexture, 3);
@@ -164,8 +166,10 @@ TEST(TextureStrip, FitsTheRoomAnOpenPanelLeaves) {
     ASSERT_EQ(f.width(), 1366);
     const auto arrowsShow = [&] {
         const QRect room = probe::ui(f).fillOptions->rect();
-        return room.contains(probe::ui(f).texturesNextButton->geometry()) && room.contains(probe::ui(f).texturesBackButton->geometry()) &&
-               probe::ui(f).texturesNextButton->geometry().left() >= probe::ui(f).textureStrip->geometry().right();
+        return room.contains(probe::ui(f).texturesNextButton->geometry()) &&
+               room.contains(probe::ui(f).texturesBackButton->geometry()) &&
+               probe::ui(f).texturesNextButton->geometry().left() >=
+                   probe::ui(f).textureStrip->geometry().right();
     };
     EXPECT_TRUE(arrowsShow());
     EXPECT_EQ(probe::tools(f).stripSize, 6);
@@ -183,6 +187,7 @@ TEST(TextureStrip, FitsTheRoomAnOpenPanelLeaves) {
         f.onAreaMove(5, 5); // back on the page
         QApplication::processEvents();
         EXPECT_EQ(probe::tools(f).stripSize, 6);
-        EXPECT_TRUE(framed(box(f, 10 - probe::tools(f).textureOffset)->picture())) << "the frame stays";
+        EXPECT_TRUE(framed(box(f, 10 - probe::tools(f).textureOffset)->picture()))
+            << "the frame stays";
     }
 }

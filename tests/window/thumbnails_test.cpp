@@ -32,7 +32,8 @@ TEST(CatalogueThumbnails, AnythingButAThumbnailSizedPngIsMadeAgain) {
     h.addArchive("pages.pak", {{"boxes.bmp", bmpBytes(outlinePage(90, 120))}});
     MainWindow& f = h.make();
     probe::thumbnails(f)->waitForAll();
-    const QString thumb = CatalogueThumbnails::thumbnailPath(probe::folders(f).cacheFolder, "boxes");
+    const QString thumb =
+        CatalogueThumbnails::thumbnailPath(probe::folders(f).cacheFolder, "boxes");
     const QImage made = keptPng(thumb);
     ASSERT_FALSE(made.isNull());
 
@@ -52,7 +53,8 @@ TEST(CatalogueThumbnails, AnythingButAThumbnailSizedPngIsMadeAgain) {
         probe::thumbnails(f)->start();
         probe::thumbnails(f)->waitForAll();
         EXPECT_TRUE(keptPng(thumb) == made) << what;
-        const QImage icon = probe::catalogue(f).catalogueNodes[1]->icon(0).pixmap(kThumbnailSide).toImage();
+        const QImage icon =
+            probe::catalogue(f).catalogueNodes[1]->icon(0).pixmap(kThumbnailSide).toImage();
         EXPECT_TRUE(icon.convertToFormat(QImage::Format_RGB32) == made) << what;
     }
 }

@@ -57,8 +57,11 @@ TEST(ToolState, PenSizeButtonsSetTheWidthAndSpeak) {
     Harness h;
     MainWindow& f = h.make();
     probe::optionsDialog(f)->silentCheck->setChecked(false);
-    const std::pair<QToolButton*, int> sizes[] = {
-        {probe::ui(f).hugePenButton, 70}, {probe::ui(f).bigPenButton, 70}, {probe::ui(f).mediumPenButton, 50}, {probe::ui(f).littlePenButton, 25}, {probe::ui(f).tinyPenButton, 10}};
+    const std::pair<QToolButton*, int> sizes[] = {{probe::ui(f).hugePenButton, 70},
+                                                  {probe::ui(f).bigPenButton, 70},
+                                                  {probe::ui(f).mediumPenButton, 50},
+                                                  {probe::ui(f).littlePenButton, 25},
+                                                  {probe::ui(f).tinyPenButton, 10}};
     QTest::mouseClick(probe::ui(f).brushButton, Qt::LeftButton);
     h.sound.events.clear();
     for (const auto& [b, size] : sizes) {
@@ -107,7 +110,8 @@ TEST(Window, AnExceptionInAHandlerIsReportedAndTheProgramGoesOn) {
     QApplication::processEvents();
     probe::ui(f).catalogueTree->expandAll();
     QApplication::processEvents();
-    const QRect r = probe::ui(f).catalogueTree->visualItemRect(probe::catalogue(f).catalogueNodes[2]);
+    const QRect r =
+        probe::ui(f).catalogueTree->visualItemRect(probe::catalogue(f).catalogueNodes[2]);
     ASSERT_FALSE(r.isEmpty());
     QTest::mouseClick(probe::ui(f).catalogueTree->viewport(), Qt::LeftButton, {}, r.center());
     ASSERT_EQ(h.messages.shown.size(), 1u);

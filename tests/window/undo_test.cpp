@@ -121,7 +121,8 @@ TEST_F(Undo, EveryKindOfChangeGoesBackAndForwardExactly) {
              QTreeWidgetItem* target = nullptr;
              for (size_t i = 1; i < probe::catalogue(*f).catalogueNodes.size(); ++i)
                  if (int(i) != probe::catalogue(*f).currentPageIndex &&
-                     probe::catalogue(*f).catalogueNodes[i]->data(0, Qt::UserRole).toInt() == catalogue::PageNode)
+                     probe::catalogue(*f).catalogueNodes[i]->data(0, Qt::UserRole).toInt() ==
+                         catalogue::PageNode)
                      target = probe::catalogue(*f).catalogueNodes[i];
              ASSERT_TRUE(target);
              probe::ui(*f).catalogueTree->scrollToItem(target);

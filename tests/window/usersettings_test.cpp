@@ -58,7 +58,8 @@ class UserSettingsFile : public ::testing::Test {
             QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
             MainWindow& f = h.make(false);
             f.onSaveClicked();
-            read = {probe::childMode(f)->enabled(), probe::optionsDialog(f)->outlinesStayCheck->isChecked(),
+            read = {probe::childMode(f)->enabled(),
+                    probe::optionsDialog(f)->outlinesStayCheck->isChecked(),
                     h.dialogs.saved.at(0).defaultSuffix};
         }
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());

@@ -136,10 +136,12 @@ TEST(UserTrial, PagesAreFoundWhateverTheCaseOfTheirExtension) {
     MainWindow& f = h.make();
     ASSERT_EQ(probe::catalogue(f).catalogueNodes.size(), 3u);
     for (int node : {1, 2}) {
-        probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[size_t(node)]);
+        probe::ui(f).catalogueTree->setCurrentItem(
+            probe::catalogue(f).catalogueNodes[size_t(node)]);
         f.onCatalogueItemClicked();
         EXPECT_FALSE(inkBox(probe::session(f).canvas()->image).isEmpty())
-            << probe::catalogue(f).catalogueNodes[size_t(node)]->text(0).toStdString() << " loaded a white sheet";
+            << probe::catalogue(f).catalogueNodes[size_t(node)]->text(0).toStdString()
+            << " loaded a white sheet";
     }
     EXPECT_TRUE(h.messages.shown.empty());
 }
@@ -173,7 +175,8 @@ TEST(UserTrial, ABitmapWithoutPixelsGivesTheWhiteSheetLikeAMissingFile) {
     for (int node : {1, 2, 3}) {
         ASSERT_TRUE(probe::session(f).canvas());
         probe::session(f).canvas()->fillRect(QRect(0, 0, 10, 10), clRed);
-        probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[size_t(node)]);
+        probe::ui(f).catalogueTree->setCurrentItem(
+            probe::catalogue(f).catalogueNodes[size_t(node)]);
         reportErrors(&h.messages, [&] { f.onCatalogueItemClicked(); });
         EXPECT_EQ(probe::session(f).canvas()->image.pixel(5, 5), qRgb(255, 255, 255)) << node;
         EXPECT_TRUE(inkBox(probe::session(f).canvas()->image).isEmpty()) << node;
@@ -234,7 +237,11 @@ TEST(UserTrial, TheMagnifierShowsAFillAtOnce) {
     ASSERT_FALSE(probe::ui(f).magnifierLens->isHidden());
     ASSERT_FALSE(probe::ui(f).magnifierLens->pixmap().isNull());
     auto centre = [&] {
-        return probe::ui(f).magnifierLens->pixmap().toImage().convertToFormat(QImage::Format_RGB32).pixel(100, 100);
+        return probe::ui(f)
+            .magnifierLens->pixmap()
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32)
+            .pixel(100, 100);
     };
     EXPECT_EQ(centre(), qRgb(255, 255, 255));
     pressOnPage(f, {250, 150});
@@ -340,15 +347,17 @@ TEST(UserTrial, TheWholeAreaTakesPaintAfterASidePanelCloses) {
     QApplication::processEvents();
     probe::ui(f).catalogueTree->setCurrentItem(probe::catalogue(f).catalogueNodes[2]);
     f.onCatalogueItemClicked();
-    ASSERT_LT(probe::session(f).canvas()->image.width(), area.width()); // laid out beside the open panel
-    f.onCatalogueButtonClicked();                               // "Coloring book" pressed again
+    ASSERT_LT(probe::session(f).canvas()->image.width(),
+              area.width());      // laid out beside the open panel
+    f.onCatalogueButtonClicked(); // "Coloring book" pressed again
     QApplication::processEvents();
     // A fill at the far right, where the narrow layout ended.
     const QPoint farRight(area.width() - 3, 3);
     pressOnPage(f, farRight);
     EXPECT_TRUE(probe::ui(f).cataloguePanel->isHidden());
     ASSERT_EQ(probe::session(f).canvas()->image.size(), area);
-    EXPECT_EQ(probe::session(f).canvas()->image.pixel(farRight), toQRgb(probe::tools(f).currentColor));
+    EXPECT_EQ(probe::session(f).canvas()->image.pixel(farRight),
+              toQRgb(probe::tools(f).currentColor));
     EXPECT_EQ(inkBox(probe::session(f).canvas()->image), layoutPage({200, 300}, area));
 
     // Touched, then the area grows (full screen): a press anywhere gives the new strip paper,

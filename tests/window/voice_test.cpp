@@ -106,11 +106,21 @@ TEST_F(Voice, ButtonPromptsFollowTheButtonsWork) {
         QToolButton* button;
         const char* prompt;
     } cases[] = {
-        {probe::ui(*form).hugePenButton, "en_huge"},   {probe::ui(*form).bigPenButton, "en_big"},    {probe::ui(*form).mediumPenButton, "en_midel"},
-        {probe::ui(*form).littlePenButton, "en_litel"}, {probe::ui(*form).tinyPenButton, "en_tainy"}, {probe::ui(*form).flowersButton, "en_flower"},
-        {probe::ui(*form).heartsButton, "en_hard"},  {probe::ui(*form).snowflakesButton, "en_snow"},  {probe::ui(*form).leavesButton, "en_listochek"},
-        {probe::ui(*form).rectangleButton, "en_square"},    {probe::ui(*form).circleButton, "en_circle"},    {probe::ui(*form).lineButton, "en_line"},
-        {probe::ui(*form).triangleButton, "en_triangle"},  {probe::ui(*form).hexagonButton, "en_polygon"},   {probe::ui(*form).trapeziumButton, "en_trapecia"},
+        {probe::ui(*form).hugePenButton, "en_huge"},
+        {probe::ui(*form).bigPenButton, "en_big"},
+        {probe::ui(*form).mediumPenButton, "en_midel"},
+        {probe::ui(*form).littlePenButton, "en_litel"},
+        {probe::ui(*form).tinyPenButton, "en_tainy"},
+        {probe::ui(*form).flowersButton, "en_flower"},
+        {probe::ui(*form).heartsButton, "en_hard"},
+        {probe::ui(*form).snowflakesButton, "en_snow"},
+        {probe::ui(*form).leavesButton, "en_listochek"},
+        {probe::ui(*form).rectangleButton, "en_square"},
+        {probe::ui(*form).circleButton, "en_circle"},
+        {probe::ui(*form).lineButton, "en_line"},
+        {probe::ui(*form).triangleButton, "en_triangle"},
+        {probe::ui(*form).hexagonButton, "en_polygon"},
+        {probe::ui(*form).trapeziumButton, "en_trapecia"},
         {probe::ui(*form).diamondButton, "en_romb"},
     };
     for (const Case& c : cases) {
@@ -121,12 +131,15 @@ TEST_F(Voice, ButtonPromptsFollowTheButtonsWork) {
 
 TEST_F(Voice, SoundOffSilencesEveryPromptButNotTheToolLoops) {
     probe::optionsDialog(*form)->silentCheck->setChecked(true);
-    for (QToolButton* b : {probe::ui(*form).hugePenButton, probe::ui(*form).tinyPenButton, probe::ui(*form).leavesButton, probe::ui(*form).heartsButton, probe::ui(*form).diamondButton,
-                           probe::ui(*form).randomPageButton})
+    for (QToolButton* b : {probe::ui(*form).hugePenButton, probe::ui(*form).tinyPenButton,
+                           probe::ui(*form).leavesButton, probe::ui(*form).heartsButton,
+                           probe::ui(*form).diamondButton, probe::ui(*form).randomPageButton})
         b->click();
     for (QWidget* w : std::initializer_list<QWidget*>{
-             probe::ui(*form).redBlot, probe::ui(*form).rainbowBlot, probe::ui(*form).whiteBlot, probe::ui(*form).eraserButton,
-             probe::ui(*form).brushButton, probe::ui(*form).fillButton, probe::ui(*form).stampsButton, probe::ui(*form).shapesButton, probe::ui(*form).sprayButton})
+             probe::ui(*form).redBlot, probe::ui(*form).rainbowBlot, probe::ui(*form).whiteBlot,
+             probe::ui(*form).eraserButton, probe::ui(*form).brushButton,
+             probe::ui(*form).fillButton, probe::ui(*form).stampsButton,
+             probe::ui(*form).shapesButton, probe::ui(*form).sprayButton})
         click(w);
     EXPECT_EQ(probe::tools(*form).currentColor, clWhite) << "choices still take effect";
     EXPECT_TRUE(heard().empty());
