@@ -38,7 +38,9 @@ int main(int argc, char** argv) {
     QDir().mkpath(data);
     const QString pages = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                           QStringLiteral("/pictaro/pages/");
-    ProgramPaths paths{QCoreApplication::applicationDirPath(), cache, data, pages};
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                             QStringLiteral("/pictaro/pictures/");
+    ProgramPaths paths{QCoreApplication::applicationDirPath(), cache, data, pages, pictures};
 
     MainWindow form(services.platform(), paths, splash);
     splash->step(); // the options window is made with the main window

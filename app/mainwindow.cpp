@@ -8,6 +8,7 @@
 #include "app/thumbnails.h"
 #include "app/voice.h"
 #include "app/widgets.h"
+#include "library/picturestore.h"
 #include "palette/swatches.h"
 #include "share/autosave.h" // the writer the window owns
 
@@ -86,6 +87,9 @@ MainWindow::~MainWindow() {
     // The worker reads the tool state: it must be done before the state goes.
     if (toolSoundThread)
         toolSoundThread->wait();
+    // The shelf's reader holds the store.
+    if (shelfReader.joinable())
+        shelfReader.join();
     // Child mode filters this window's events: it goes first, or the window's last events
     // (children being removed while it is half destroyed) would reach into what is gone.
     delete childMode;
@@ -149,6 +153,11 @@ void MainWindow::initialize() {
     closeSidePanels();
     progressStep();
     reportErrors(platform.messages, [this] { loadCatalogue(); });
+    if (!paths.picturesFolder.isEmpty()) {
+        pictures = std::make_unique<PictureStore>(paths.picturesFolder);
+        buildMyPicturesShelf();
+    }
+    rememberColoringSwitch();
     progressStep();
 }
 
@@ -244,7 +253,7 @@ void MainWindow::followAreaSize() {
         return;
     const QScopedValueRollback relayout(shown.relayingOutPage, true);
     if (shown.startPageRestored)
-        placeRestoredPicture(shown.startPageSource);
+        placeKeptPicture(shown.startPageSource, session.origin(), false);
     else
         placePage(shown.startPageSource, session.origin().openedFile);
 }
@@ -276,6 +285,10 @@ void MainWindow::finishClosing() {
     reportErrors(platform.messages, [this] { saveStatistics(); });
     autosaveNow();
     keeping.autosaver.reset(); // writes what is still waiting
+    keepLeavingPicture();
+    if (shelfReader.joinable())
+        shelfReader.join();
+    pictures.reset(); // likewise
     session.drop();
     writeConfig();
     QGuiApplication::restoreOverrideCursor();

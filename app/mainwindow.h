@@ -19,6 +19,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 class QHBoxLayout;
@@ -35,6 +36,7 @@ class PictureBox;
 class DrawingArea;
 class ToolSoundThread;
 class AutosaveWriter;
+class PictureStore;
 
 extern const QString kInterfaceLanguage; // always "En"
 
@@ -44,14 +46,17 @@ inline constexpr int ArchiveNode = 1;
 inline constexpr int PageNode = 2;
 // A page of the parents' own: the path of its file (the bundled pages are in the cache).
 inline constexpr int FileRole = Qt::UserRole + 1;
+// A picture on the "My pictures" shelf: its key in the pictures store.
+inline constexpr int PictureKeyRole = Qt::UserRole + 2;
 } // namespace catalogue
 
 // Where the program keeps its files. Tests point these at temporary folders.
 struct ProgramPaths {
-    QString programFolder; // the executable's folder
-    QString tempFolder;    // the user's temporary folder, with a trailing separator
-    QString dataFolder;    // where the picture is kept between runs; empty: it is not kept
-    QString pagesFolder;   // the parents' own pages ("My pages"); empty: none
+    QString programFolder;  // the executable's folder
+    QString tempFolder;     // the user's temporary folder, with a trailing separator
+    QString dataFolder;     // where the picture is kept between runs; empty: it is not kept
+    QString pagesFolder;    // the parents' own pages ("My pages"); empty: none
+    QString picturesFolder; // every page the child colored ("My pictures"); empty: none kept
 };
 
 struct ColorCount {
@@ -248,6 +253,18 @@ class MainWindow : public QMainWindow {
     void autosaveNow();
     bool restoreAutosave();
 
+    // --- "My pictures" (mainwindow_pictures.cpp): every page the child colored is kept
+    // The key a page's picture is kept under: a catalogue page by archive and name, a file
+    // by its path; empty for the white sheet.
+    QString pageKey(int pageIndex, const QString& openedFile) const;
+    // A catalogue page, with the child's coloring when one is kept and pages remember it.
+    void openPage(int pageIndex);
+    void openKeptPicture(const QString& key);
+    // Behind the grown-ups' gate in child mode.
+    void deleteKeptPicture(const QString& key);
+    bool pagesRememberColoring() const;
+    PictureStore* pictureStore() const { return pictures.get(); }
+
   protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
@@ -332,7 +349,19 @@ class MainWindow : public QMainWindow {
     // changed it, in this run or an earlier one. Only such a picture is kept between runs.
     bool pictureChanged() const;
     void notePagePlaced(bool changedAlready);
-    void placeRestoredPicture(const QImage& picture);
+    // A picture kept earlier on the page, as it was or reduced to fit; with record, the one
+    // shown is a step back.
+    void placeKeptPicture(const QImage& picture, PageOrigin origin, bool record);
+    // The picture shown goes to the store when the child changed it and it has a page.
+    void keepLeavingPicture();
+    void buildMyPicturesShelf();
+    bool onShelf(const QString& key) const;
+    void rememberColoringSwitch();
+    void showOnShelf(const QString& key, const QString& name, const QImage& thumbnail);
+    void onCatalogueMenu(const QPoint& at);
+    QTreeWidgetItem* myPicturesShelf = nullptr;
+    std::unique_ptr<PictureStore> pictures;
+    std::thread shelfReader; // reads the store's shelf at start
 
     Platform platform;
     ProgramPaths paths;

@@ -3,6 +3,7 @@
 #include "app/widgets.h"
 #include "library/pagefit.h"
 #include "library/pageload.h"
+#include "library/picturestore.h"
 #include "share/autosave.h"
 
 #include <QDateTime>
@@ -92,15 +93,20 @@ bool MainWindow::restoreAutosave() {
                 stats.pageCounts[i].Name = d->pageName;
             break;
         }
-    placeRestoredPicture(d->picture);
+    placeKeptPicture(d->picture, {catalogue.currentPageIndex, session.origin().openedFile}, false);
+    // On "My pictures" at once: a kill before the child leaves it must not lose it there.
+    const QString key = pageKey(catalogue.currentPageIndex, session.origin().openedFile);
+    if (pictures && !key.isEmpty())
+        pictures->keepChanged(key, d->pageName, session.canvas()->image,
+                              QRegion(session.canvas()->image.rect()));
     // Until it is touched it follows the area's size, as a start page does.
     shown.startPageSource = d->picture;
     shown.startPageRestored = true;
     return true;
 }
 
-void MainWindow::placeRestoredPicture(const QImage& picture) {
-    // Saved at another size of the area (another screen, full screen or not): the picture is
+void MainWindow::placeKeptPicture(const QImage& picture, PageOrigin origin, bool record) {
+    // Kept at another size of the area (another screen, full screen or not): the picture is
     // put in the middle as it was, and only reduced when it no longer fits.
     QSize area = ui.drawingArea->size();
     if (area.isEmpty())
@@ -114,9 +120,11 @@ void MainWindow::placeRestoredPicture(const QImage& picture) {
     }
     // The page's own file is not at hand: its pure black is taken as its lines.
     OutlineMask lines(page->image, OutlineMask::Ink::PureBlack);
-    session.replace(std::move(page), std::move(lines),
-                    {catalogue.currentPageIndex, session.origin().openedFile}, false);
-    // The child colored it in an earlier run: it stays kept even if this run leaves it be.
+    if (record)
+        keepLeavingPicture();
+    session.replace(std::move(page), std::move(lines), std::move(origin), record);
+    // The child colored it earlier: it stays kept even if the child now leaves it be.
     notePagePlaced(true);
+    updateUndoControls();
     showPage();
 }

@@ -116,9 +116,11 @@ void MainWindow::loadCatalogue() {
 }
 
 void MainWindow::onCatalogueItemClicked() {
+    QTreeWidgetItem* item = ui.catalogueTree->currentItem();
+    if (item && item->data(0, catalogue::PictureKeyRole).isValid())
+        return openKeptPicture(item->data(0, catalogue::PictureKeyRole).toString());
     if (catalogue.catalogueNodes.empty())
         return;
-    QTreeWidgetItem* item = ui.catalogueTree->currentItem();
     if (imageOf(item) != catalogue::PageNode)
         return;
     const auto it =
@@ -126,7 +128,7 @@ void MainWindow::onCatalogueItemClicked() {
     if (it == catalogue.catalogueNodes.end())
         return;
     catalogue.currentPageIndex = int(it - catalogue.catalogueNodes.begin());
-    loadPage(pagePath(catalogue.currentPageIndex));
+    openPage(catalogue.currentPageIndex);
     if (size_t(catalogue.currentPageIndex) < stats.pageCounts.size())
         stats.pageCounts[size_t(catalogue.currentPageIndex)].Name = item->text(0);
 }
@@ -149,13 +151,13 @@ void MainWindow::onRandomPageClicked() {
         if (candidates.empty()) {
             // Nothing new to draw: keep the page shown, or a white sheet when there is none.
             if (previous > 0)
-                loadPage(pagePath(previous));
+                openPage(previous);
             else
                 loadPage(QString());
         } else {
             // Drawing among the allowed nodes equals drawing again until one is allowed.
             catalogue.currentPageIndex = candidates[size_t(rng::Random(int(candidates.size())))];
-            loadPage(pagePath(catalogue.currentPageIndex));
+            openPage(catalogue.currentPageIndex);
             if (size_t(catalogue.currentPageIndex) < stats.pageCounts.size())
                 stats.pageCounts[size_t(catalogue.currentPageIndex)].Name =
                     catalogue.catalogueNodes[size_t(catalogue.currentPageIndex)]->text(0);

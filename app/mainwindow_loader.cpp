@@ -61,8 +61,10 @@ void MainWindow::placePage(const QImage& source, const QString& openedFile) {
     // Laid out again, it is still the picture it was.
     PageOrigin origin{catalogue.currentPageIndex,
                       shown.relayingOutPage ? session.origin().openedFile : openedFile};
-    session.replace(std::move(page), std::move(lines), std::move(origin),
-                    !shown.relayingOutPage && !same);
+    const bool anotherPicture = !shown.relayingOutPage && !same;
+    if (anotherPicture)
+        keepLeavingPicture();
+    session.replace(std::move(page), std::move(lines), std::move(origin), anotherPicture);
     notePagePlaced(shown.relayingOutPage && shown.pictureKeptAnyway);
     updateUndoControls();
     showPage();

@@ -39,7 +39,7 @@ void startUp(benchmark::State& state, Mode mode) {
         QDir::setCurrent(prog);
         state.ResumeTiming();
         auto form = std::make_unique<MainWindow>(
-            Platform{}, ProgramPaths{prog, dir.path() + "/tmp/", QString(), QString()});
+            Platform{}, ProgramPaths{prog, dir.path() + "/tmp/", QString(), QString(), QString()});
         form->resize(1366, 768);
         form->show();
         QApplication::processEvents();

@@ -78,7 +78,7 @@ MainWindow& Harness::make(bool show, QSize area) {
     if (auto* app = dynamic_cast<PictaroApplication*>(QCoreApplication::instance()))
         app->setMessageBox(&messages);
     form = std::make_unique<MainWindow>(
-        p, ProgramPaths{programDir(), tempDir(), dataFolder, pagesFolder});
+        p, ProgramPaths{programDir(), tempDir(), dataFolder, pagesFolder, picturesFolder});
     form->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     // The drawing area is what the fixed panels leave of the window.
     form->resize(area.width() + 135 + 145,

@@ -98,6 +98,7 @@ struct Harness {
 
     QTemporaryDir dir;
     QString dataFolder; // where the window keeps its picture between runs; empty: nowhere
+    QString picturesFolder; // "My pictures"; empty: no page is kept
     QString pagesFolder = dir.path() + QStringLiteral("/mypages"); // the parents' own pages
     FakeMessageBox messages;
     FakeInputBox input;

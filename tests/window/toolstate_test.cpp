@@ -96,7 +96,7 @@ TEST(Window, SizeLimitsFollowTheScreenAndTheWorkArea) {
     EXPECT_EQ(f.maximumSize(), s->geometry().size());
     MainWindow fresh(
         Platform{&h.messages, &h.input, &h.dialogs, &h.shell, &h.network, &h.printer, &h.sound},
-        ProgramPaths{h.programDir(), h.tempDir(), QString(), QString()});
+        ProgramPaths{h.programDir(), h.tempDir(), QString(), QString(), QString()});
     const QRect work = s->availableGeometry();
     EXPECT_EQ(fresh.width(), work.x() + work.width());
 }

@@ -1,0 +1,213 @@
+// "My pictures": every page the child colored is kept, and coming back to it resumes it.
+#include "app/application.h"
+#include "app/childmode.h"
+#include "app/mainwindow.h"
+#include "app/options.h"
+#include "library/picturestore.h"
+
+#include <QSettings>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPointer>
+#include <QTreeWidget>
+#include <thread>
+
+namespace {
+const QString kRememberKey = QStringLiteral("RememberColoring");
+constexpr int kShelfIcon = 48;
+
+QIcon shelfIcon(const QImage& thumbnail) {
+    return QIcon(QPixmap::fromImage(
+        thumbnail.scaled(kShelfIcon, kShelfIcon, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+} // namespace
+
+bool MainWindow::pagesRememberColoring() const {
+    return UserSwitch(kRememberKey, true);
+}
+
+void MainWindow::rememberColoringSwitch() {
+    QCheckBox* box = optionsDialog->addSwitch("rememberColoringCheck",
+                                              OptionsDialog::tr("Pages remember their coloring"));
+    box->setChecked(pagesRememberColoring());
+    connect(box, &QCheckBox::toggled, this,
+            [](bool on) { UserSettings().setValue(kRememberKey, on); });
+}
+
+QString MainWindow::pageKey(int pageIndex, const QString& openedFile) const {
+    if (!openedFile.isEmpty())
+        return QStringLiteral("file:") + QFileInfo(openedFile).absoluteFilePath();
+    const auto& nodes = catalogue.catalogueNodes;
+    if (pageIndex <= 0 || size_t(pageIndex) >= nodes.size())
+        return {};
+    const QTreeWidgetItem* node = nodes[size_t(pageIndex)];
+    const QVariant own = node->data(0, catalogue::FileRole);
+    if (own.isValid())
+        return QStringLiteral("file:") + QFileInfo(own.toString()).absoluteFilePath();
+    // The page cache holds every archive's pages side by side: a page's name is unique.
+    return QStringLiteral("page:") + node->text(0);
+}
+
+void MainWindow::keepLeavingPicture() {
+    if (!pictures || !session.canvas() || !pictureChanged())
+        return;
+    const PageOrigin& from = session.origin();
+    const QString key = pageKey(from.pageIndex, from.openedFile);
+    if (key.isEmpty())
+        return;
+    const QString name = from.openedFile.isEmpty()
+                             ? catalogue.catalogueNodes[size_t(from.pageIndex)]->text(0)
+                             : QFileInfo(from.openedFile).completeBaseName();
+    // The picture is about to be replaced: shared, not copied; encoded on the store's thread.
+    pictures->keep(key, name, session.canvas()->image);
+    pictures->setCurrent(key);
+    showOnShelf(key, name, session.canvas()->image);
+}
+
+void MainWindow::openPage(int pageIndex) {
+    const QString key = pageKey(pageIndex, QString());
+    if (pictures && pagesRememberColoring() && !key.isEmpty() && pictures->contains(key)) {
+        const PictureLoad kept = pictures->load(key);
+        if (kept.ok()) {
+            placeKeptPicture(kept.picture, {pageIndex, QString()}, true);
+            // Until it is touched it follows the area's size, as a start page does.
+            shown.startPageSource = kept.picture;
+            shown.startPageRestored = true;
+            playPrompt(QStringLiteral("S1"));
+            return;
+        }
+        // A damaged entry was reported by the store: the page comes blank.
+    }
+    loadPage(pagePath(pageIndex));
+}
+
+void MainWindow::openKeptPicture(const QString& key) {
+    if (!pictures)
+        return;
+    const PictureLoad kept = pictures->load(key);
+    if (!kept.ok()) {
+        showErrorReport(platform.messages,
+                        tr("This picture cannot be read any more: %1").arg(kept.error));
+        return;
+    }
+    PageOrigin origin;
+    if (key.startsWith(QStringLiteral("file:"))) {
+        origin.openedFile = key.mid(5);
+        for (size_t i = 1; i < catalogue.catalogueNodes.size(); ++i)
+            if (pageKey(int(i), QString()) == key) // one of "My pages"
+                origin = {int(i), QString()};
+    } else {
+        for (size_t i = 1; i < catalogue.catalogueNodes.size(); ++i)
+            if (pageKey(int(i), QString()) == key)
+                origin.pageIndex = int(i);
+    }
+    if (origin.pageIndex > 0)
+        catalogue.currentPageIndex = origin.pageIndex;
+    placeKeptPicture(kept.picture, origin, true);
+    shown.startPageSource = kept.picture;
+    shown.startPageRestored = true;
+    tools.fillTexture = 0;
+    playPrompt(QStringLiteral("S1"));
+}
+
+void MainWindow::deleteKeptPicture(const QString& key) {
+    if (!pictures || !childMode->allowParents())
+        return;
+    pictures->remove(key);
+    if (!myPicturesShelf)
+        return;
+    for (int i = myPicturesShelf->childCount() - 1; i >= 0; --i)
+        if (myPicturesShelf->child(i)->data(0, catalogue::PictureKeyRole).toString() == key)
+            delete myPicturesShelf->takeChild(i);
+}
+
+bool MainWindow::onShelf(const QString& key) const {
+    if (myPicturesShelf)
+        for (int i = 0; i < myPicturesShelf->childCount(); ++i)
+            if (myPicturesShelf->child(i)->data(0, catalogue::PictureKeyRole).toString() == key)
+                return true;
+    return false;
+}
+
+void MainWindow::showOnShelf(const QString& key, const QString& name, const QImage& picture) {
+    if (!myPicturesShelf) {
+        // Above the bundled shelves, outside the nodes the statistics count by position.
+        myPicturesShelf = new QTreeWidgetItem(QStringList(tr("My pictures")));
+        myPicturesShelf->setData(0, Qt::UserRole, catalogue::ArchiveNode);
+        ui.catalogueTree->insertTopLevelItem(0, myPicturesShelf);
+    }
+    for (int i = myPicturesShelf->childCount() - 1; i >= 0; --i)
+        if (myPicturesShelf->child(i)->data(0, catalogue::PictureKeyRole).toString() == key)
+            delete myPicturesShelf->takeChild(i);
+    auto* item = new QTreeWidgetItem(QStringList(name));
+    item->setData(0, catalogue::PictureKeyRole, key);
+    if (!picture.isNull())
+        item->setIcon(
+            0, shelfIcon(picture.width() > 4 * kShelfIcon
+                             ? picture.scaled(4 * kShelfIcon, 4 * kShelfIcon, Qt::KeepAspectRatio)
+                             : picture));
+    myPicturesShelf->insertChild(0, item); // newest first
+}
+
+void MainWindow::buildMyPicturesShelf() {
+    if (!pictures)
+        return;
+    ui.catalogueTree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui.catalogueTree, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { runGuarded([&] { onCatalogueMenu(at); }); });
+    // The store's headers and thumbnails are read off the window thread; the first screen
+    // does not wait for them.
+    struct Found {
+        QString key, name;
+        QImage thumbnail;
+    };
+    QPointer<MainWindow> self(this);
+    PictureStore* store = pictures.get();
+    shelfReader = std::thread([self, store] {
+        std::vector<Found> found;
+        for (const PictureEntry& e : store->list())
+            found.push_back({e.key, e.name, e.thumbnail()});
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, found = std::move(found)] {
+                if (!self)
+                    return;
+                // Oldest first onto the top: newest ends up first. A picture kept meanwhile
+                // is already there, and newer.
+                for (auto it = found.rbegin(); it != found.rend(); ++it)
+                    if (!self->onShelf(it->key))
+                        self->showOnShelf(it->key, it->name, it->thumbnail);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void MainWindow::onCatalogueMenu(const QPoint& at) {
+    QTreeWidgetItem* item = ui.catalogueTree->itemAt(at);
+    if (!item || !item->data(0, catalogue::PictureKeyRole).isValid())
+        return;
+    const QString key = item->data(0, catalogue::PictureKeyRole).toString();
+    QMenu menu(this);
+    QAction* open = menu.addAction(tr("Keep coloring"));
+    QAction* save = menu.addAction(tr("Save..."));
+    QAction* print = menu.addAction(tr("Print..."));
+    QAction* send = menu.addAction(tr("Send to the gallery..."));
+    menu.addSeparator();
+    QAction* remove = menu.addAction(tr("Delete"));
+    QAction* chosen = menu.exec(ui.catalogueTree->viewport()->mapToGlobal(at));
+    if (chosen == remove)
+        return deleteKeptPicture(key);
+    if (!chosen)
+        return;
+    openKeptPicture(key);
+    if (chosen == save)
+        onSaveClicked();
+    else if (chosen == print)
+        onPrintClicked();
+    else if (chosen == send)
+        onSendClicked();
+    (void)open;
+}

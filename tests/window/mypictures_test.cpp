@@ -1,0 +1,131 @@
+// Every page keeps its coloring: leaving a page keeps it, coming back resumes it, and the
+// "My pictures" shelf lists what is kept, newest first, across a restart.
+#include "app/childmode.h"
+#include "app/options.h"
+#include "library/picturestore.h"
+#include "support/fakes.h"
+
+#include <QCheckBox>
+#include <QSettings>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+struct MyPictures : ::testing::Test {
+    MyPictures() {
+        h.picturesFolder = h.dir.path() + QStringLiteral("/pictures");
+        h.addArchive(QStringLiteral("book.pak"), {{"one.bmp", bmpBytes(outlinePage(200, 150))},
+                                                  {"two.bmp", bmpBytes(outlinePage(180, 160))}});
+    }
+    MainWindow& start() { return h.make(true, QSize(500, 300)); }
+    static void pick(MainWindow& f, int node) {
+        probe::ui(f).catalogueTree->setCurrentItem(
+            probe::catalogue(f).catalogueNodes[size_t(node)]);
+        f.onCatalogueItemClicked();
+    }
+    static QImage paint(MainWindow& f, const QRect& r, TColor c) {
+        probe::session(f).canvas()->fillRect(r, c);
+        f.showPage(r);
+        f.onAreaRelease(Qt::LeftButton, r.x(), r.y()); // the gesture ends: one step
+        return probe::session(f).canvas()->image.copy();
+    }
+    static QImage shown(MainWindow& f) { return probe::session(f).canvas()->image; }
+    // The shelf's entries, top to bottom, once the store has been read.
+    static QStringList shelf(MainWindow& f, int expected) {
+        QTreeWidget* tree = probe::ui(f).catalogueTree;
+        QStringList names;
+        for (int tries = 0; tries < 200 && names.size() < expected; ++tries) {
+            QTest::qWait(10);
+            names.clear();
+            QTreeWidgetItem* top = tree->topLevelItemCount() ? tree->topLevelItem(0) : nullptr;
+            if (top && top->text(0) == QStringLiteral("My pictures"))
+                for (int i = 0; i < top->childCount(); ++i)
+                    names << top->child(i)->text(0);
+        }
+        return names;
+    }
+    Harness h;
+};
+} // namespace
+
+TEST_F(MyPictures, EachPageComesBackColoredAndTheShelfSurvivesARestart) {
+    MainWindow& f = start();
+    pick(f, 1);
+    const QImage one = paint(f, QRect(20, 20, 60, 40), clRed);
+    pick(f, 2);
+    EXPECT_NE(shown(f), one);
+    const QImage two = paint(f, QRect(100, 50, 30, 30), clBlue);
+    pick(f, 1);
+    EXPECT_EQ(shown(f), one); // A's coloring, exactly
+    EXPECT_EQ(probe::catalogue(f).currentPageIndex, 1);
+
+    // Clear gives the blank page; Undo brings the kept coloring back.
+    f.onClearClicked();
+    EXPECT_EQ(shown(f).pixel(30, 30), qRgb(255, 255, 255));
+    f.onUndoClicked();
+    EXPECT_EQ(shown(f), one);
+    // The random page lands on a kept page with its coloring too.
+    f.onRandomPageClicked();
+    EXPECT_EQ(probe::catalogue(f).currentPageIndex, 2);
+    EXPECT_EQ(shown(f), two);
+    ASSERT_TRUE(f.close());
+
+    MainWindow& g = start();
+    EXPECT_EQ(shelf(g, 2), (QStringList{QStringLiteral("two"), QStringLiteral("one")}));
+    QTreeWidgetItem* oldest = probe::ui(g).catalogueTree->topLevelItem(0)->child(1);
+    EXPECT_FALSE(oldest->icon(0).isNull());
+    probe::ui(g).catalogueTree->setCurrentItem(oldest);
+    g.onCatalogueItemClicked();
+    EXPECT_EQ(shown(g), one);
+    EXPECT_EQ(probe::catalogue(g).currentPageIndex, 1);
+    // The shelf sits above the bundled shelves: the nodes the statistics count do not move.
+    EXPECT_EQ(probe::catalogue(g).catalogueNodes[1]->text(0), QStringLiteral("one"));
+}
+
+TEST_F(MyPictures, AnUntouchedPageIsNotKeptAndTheOptionOffGivesBlankPages) {
+    MainWindow& f = start();
+    pick(f, 1);
+    pick(f, 2); // page one never touched
+    PictureStore store(h.picturesFolder);
+    EXPECT_FALSE(store.contains(f.pageKey(1, QString())));
+
+    const QImage two = paint(f, QRect(100, 50, 30, 30), clBlue);
+    QCheckBox* remember = probe::optionsDialog(f)->findChild<QCheckBox*>("rememberColoringCheck");
+    ASSERT_NE(remember, nullptr);
+    EXPECT_TRUE(remember->isChecked());
+    remember->setChecked(false);
+    pick(f, 1);
+    pick(f, 2);
+    EXPECT_EQ(shown(f).pixel(110, 60), qRgb(255, 255, 255)); // blank, as before the option
+    remember->setChecked(true);
+    pick(f, 1);
+    pick(f, 2);
+    EXPECT_EQ(shown(f), two);
+}
+
+TEST_F(MyPictures, DeletingAPictureInChildModeAsksTheGate) {
+    MainWindow& f = start();
+    pick(f, 1);
+    paint(f, QRect(20, 20, 60, 40), clRed);
+    pick(f, 2);
+    const QString key = f.pageKey(1, QString());
+    ASSERT_TRUE(f.pictureStore()->contains(key));
+
+    ChildMode& cm = *probe::childMode(f);
+    int asked = 0;
+    bool pass = false;
+    cm.askGate = [&](const GateQuestion&) { return ++asked, pass; };
+    probe::optionsDialog(f)->show();
+    probe::optionsDialog(f)->findChild<QCheckBox*>("childModeCheck")->setChecked(true);
+    probe::optionsDialog(f)->reject();
+    ASSERT_TRUE(cm.locked());
+    f.deleteKeptPicture(key);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(f.pictureStore()->contains(key));
+    pass = true;
+    f.deleteKeptPicture(key);
+    EXPECT_FALSE(f.pictureStore()->contains(key));
+    EXPECT_EQ(probe::ui(f).catalogueTree->topLevelItem(0)->childCount(), 0);
+    cm.setEnabled(false);
+}
