@@ -356,8 +356,11 @@ class MainWindow : public QMainWindow {
     void keepLeavingPicture();
     void buildMyPicturesShelf();
     bool onShelf(const QString& key) const;
+    void updateShelfCaption();
     void rememberColoringSwitch();
-    void showOnShelf(const QString& key, const QString& name, const QImage& thumbnail);
+    // Newest first: a picture kept now goes on top, those read from the store below.
+    void showOnShelf(const QString& key, const QString& name, const QImage& thumbnail,
+                     bool newest = true);
     void onCatalogueMenu(const QPoint& at);
     QTreeWidgetItem* myPicturesShelf = nullptr;
     std::unique_ptr<PictureStore> pictures;

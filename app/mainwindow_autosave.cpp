@@ -96,9 +96,11 @@ bool MainWindow::restoreAutosave() {
     placeKeptPicture(d->picture, {catalogue.currentPageIndex, session.origin().openedFile}, false);
     // On "My pictures" at once: a kill before the child leaves it must not lose it there.
     const QString key = pageKey(catalogue.currentPageIndex, session.origin().openedFile);
-    if (pictures && !key.isEmpty())
+    if (pictures && !key.isEmpty()) {
         pictures->keepChanged(key, d->pageName, session.canvas()->image,
                               QRegion(session.canvas()->image.rect()));
+        showOnShelf(key, d->pageName, d->picture);
+    }
     // Until it is touched it follows the area's size, as a start page does.
     shown.startPageSource = d->picture;
     shown.startPageRestored = true;

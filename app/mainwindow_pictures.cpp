@@ -122,6 +122,7 @@ void MainWindow::deleteKeptPicture(const QString& key) {
     for (int i = myPicturesShelf->childCount() - 1; i >= 0; --i)
         if (myPicturesShelf->child(i)->data(0, catalogue::PictureKeyRole).toString() == key)
             delete myPicturesShelf->takeChild(i);
+    updateShelfCaption();
 }
 
 bool MainWindow::onShelf(const QString& key) const {
@@ -132,7 +133,8 @@ bool MainWindow::onShelf(const QString& key) const {
     return false;
 }
 
-void MainWindow::showOnShelf(const QString& key, const QString& name, const QImage& picture) {
+void MainWindow::showOnShelf(const QString& key, const QString& name, const QImage& picture,
+                             bool newest) {
     if (!myPicturesShelf) {
         // Above the bundled shelves, outside the nodes the statistics count by position.
         myPicturesShelf = new QTreeWidgetItem(QStringList(tr("My pictures")));
@@ -149,7 +151,18 @@ void MainWindow::showOnShelf(const QString& key, const QString& name, const QIma
             0, shelfIcon(picture.width() > 4 * kShelfIcon
                              ? picture.scaled(4 * kShelfIcon, 4 * kShelfIcon, Qt::KeepAspectRatio)
                              : picture));
-    myPicturesShelf->insertChild(0, item); // newest first
+    myPicturesShelf->insertChild(newest ? 0 : myPicturesShelf->childCount(), item);
+    updateShelfCaption();
+}
+
+void MainWindow::updateShelfCaption() {
+    if (!myPicturesShelf)
+        return;
+    const int n = myPicturesShelf->childCount();
+    myPicturesShelf->setText(0, tr("My pictures (%n)", nullptr, n));
+    // The newest picture stands for the shelf, as a shelf's first page stands for it.
+    myPicturesShelf->setIcon(0, n ? myPicturesShelf->child(0)->icon(0) : QIcon());
+    myPicturesShelf->setExpanded(n > 0);
 }
 
 void MainWindow::buildMyPicturesShelf() {
@@ -175,11 +188,10 @@ void MainWindow::buildMyPicturesShelf() {
             [self, found = std::move(found)] {
                 if (!self)
                     return;
-                // Oldest first onto the top: newest ends up first. A picture kept meanwhile
-                // is already there, and newer.
-                for (auto it = found.rbegin(); it != found.rend(); ++it)
-                    if (!self->onShelf(it->key))
-                        self->showOnShelf(it->key, it->name, it->thumbnail);
+                // Below what this run kept meanwhile, which is newer.
+                for (const Found& f : found)
+                    if (!self->onShelf(f.key))
+                        self->showOnShelf(f.key, f.name, f.thumbnail, false);
             },
             Qt::QueuedConnection);
     });
