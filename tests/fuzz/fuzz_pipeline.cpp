@@ -5,11 +5,12 @@
 // black of the page is lost by the fit or the thumbnail; the mask keeps every black pixel
 // and gives each kept pixel back under paint.
 //
-// Input: a byte of flags (bit 0: a picture opened by hand), the area's width less one and a
-// byte for its height, then a page's and an area's width and height (16 bits each), then the
-// file. The layout is checked at those sizes, up to the largest page the program reads; the
-// pixels are placed on the small area under a byte cap, as the program's own limits would
-// spend each run on hundreds of megabytes.
+// Input: a byte of flags (bit 0: a picture opened by hand; bit 1: a thumbnail too, the largest
+// image of a run, so made for the inputs that ask for it), the area's width less one, a byte
+// for its height and one left free, then a page's and an area's width and height (16 bits
+// each, big-endian), then the file. The layout is checked at those sizes, up to the largest
+// page the program reads; the pixels are placed on the small area under a byte cap, as the
+// program's own limits would spend each run on hundreds of megabytes.
 #include "fuzz_support.h"
 
 #include "library/pagefit.h"
@@ -26,17 +27,21 @@ constexpr QRgb kUnwritten = 0xFF00FE01u; // the area before the page lands on it
 bool black(QRgb p) {
     return (p & 0xFFFFFFu) == 0;
 }
+const QRgb* row(const QImage& img, int y) {
+    return reinterpret_cast<const QRgb*>(img.constScanLine(y));
+}
 QRgb at(const QImage& img, int x, int y) {
-    return reinterpret_cast<const QRgb*>(img.constScanLine(y))[x];
+    return row(img, y)[x];
 }
 
 // The page's pure black reaches r of dst: a black pixel where the fit maps each black source
 // pixel, give or take one for the rounding of the spans.
 bool inkKept(const QImage& src, const QImage& dst, const QRect& r) {
     const qint64 W = src.width(), H = src.height();
-    for (int sy = 0; sy < H; ++sy)
+    for (int sy = 0; sy < H; ++sy) {
+        const QRgb* in = row(src, sy);
         for (int sx = 0; sx < W; ++sx) {
-            if (!black(at(src, sx, sy)))
+            if (!black(in[sx]))
                 continue;
             const int x0 = r.left() + int(sx * r.width() / W);
             const int y0 = r.top() + int(sy * r.height() / H);
@@ -47,6 +52,7 @@ bool inkKept(const QImage& src, const QImage& dst, const QRect& r) {
             if (!found)
                 return false;
         }
+    }
     return true;
 }
 
@@ -83,10 +89,12 @@ void checkLayout(QSize page, QSize area, bool byHand) {
 }
 
 bool anyBlack(const QImage& img) {
-    for (int y = 0; y < img.height(); ++y)
+    for (int y = 0; y < img.height(); ++y) {
+        const QRgb* in = row(img, y);
         for (int x = 0; x < img.width(); ++x)
-            if (black(at(img, x, y)))
+            if (black(in[x]))
                 return true;
+    }
     return false;
 }
 } // namespace
@@ -122,18 +130,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QImage page(area, QImage::Format_RGB32);
     page.fill(kUnwritten);
     stretchKeepingInk(source, page, r);
-    for (int y = 0; y < ah; ++y)
+    for (int y = 0; y < ah; ++y) {
+        const QRgb* out = row(page, y);
+        const bool rows = y >= r.top() && y <= r.bottom();
+        const QRgb* in =
+            rows ? row(source, int(qint64(y - r.top()) * source.height() / r.height())) : nullptr;
         for (int x = 0; x < aw; ++x) {
-            const QRgb p = at(page, x, y);
-            if (!r.contains(x, y)) {
-                FUZZ_CHECK(p == kUnwritten);
+            if (!rows || x < r.left() || x > r.right()) {
+                FUZZ_CHECK(out[x] == kUnwritten);
                 continue;
             }
-            const QRgb picked = at(source, int(qint64(x - r.left()) * source.width() / r.width()),
-                                   int(qint64(y - r.top()) * source.height() / r.height())) |
-                                0xFF000000u;
-            FUZZ_CHECK(p == picked || p == 0xFF000000u);
+            const QRgb picked =
+                in[int(qint64(x - r.left()) * source.width() / r.width())] | 0xFF000000u;
+            FUZZ_CHECK(out[x] == picked || out[x] == 0xFF000000u);
         }
+    }
     FUZZ_CHECK(inkKept(source, page, r));
 
     // The outline mask keeps every pure black pixel and only the page's own pixels; paint
@@ -143,18 +154,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     painted.fill(0xFF3399CCu);
     mask.restore(painted, painted.rect());
     bool anyLine = false;
-    for (int y = 0; y < ah; ++y)
+    for (int y = 0; y < ah; ++y) {
+        const QRgb* pageRow = row(page, y);
+        const QRgb* maskRow = mask.isEmpty() ? nullptr : row(mask.linesImage(), y);
+        const QRgb* paintedRow = row(painted, y);
         for (int x = 0; x < aw; ++x) {
-            const QRgb p = at(page, x, y);
-            const QRgb m = mask.isEmpty() ? 0 : at(mask.linesImage(), x, y);
+            const QRgb p = pageRow[x];
+            const QRgb m = maskRow ? maskRow[x] : 0;
             FUZZ_CHECK(!black(p) || m != 0);
             FUZZ_CHECK(m == 0 || (m == p && (!byHand || black(p))));
-            FUZZ_CHECK(at(painted, x, y) == (m ? p : 0xFF3399CCu));
+            FUZZ_CHECK(paintedRow[x] == (m ? p : 0xFF3399CCu));
             anyLine |= m != 0;
         }
+    }
     FUZZ_CHECK(mask.isEmpty() == !anyLine);
 
     // The thumbnail: the program's side, and black exactly when the page has black.
+    if (!(data[0] & 2))
+        return 0;
     const QImage thumb = makeThumbnail(source);
     FUZZ_CHECK(thumb.size() == QSize(kThumbnailSide, kThumbnailSide));
     FUZZ_CHECK(thumb.format() == QImage::Format_RGB32);
