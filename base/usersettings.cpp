@@ -37,7 +37,9 @@ std::optional<QString> readUserSettingText(QIODevice& in, const QString& key) {
         if (n <= 0)
             break; // a read error: what was found so far stands
         QByteArrayView line(buf, n);
-        const bool whole = line.endsWith('\n') || in.atEnd();
+        // Whole when it ends, or when the file does before the buffer is full: the last line
+        // is allowed no more than the others.
+        const bool whole = line.endsWith('\n') || (in.atEnd() && n < kLongest - 1);
         // The rest of a line too long to be one of ours is passed over, not kept.
         for (qint64 m = 0; !whole && !in.atEnd();) {
             m = in.readLine(rest, kLongest);

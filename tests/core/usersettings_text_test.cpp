@@ -48,6 +48,9 @@ TEST(UserSettingText, LinesUpTo1023BytesAreReadAndLongerOnesPassedOver) {
     };
     EXPECT_EQ(textOf(line(1022), key), QStringLiteral("bmp"));
     EXPECT_EQ(textOf(line(1023), key), std::nullopt);
+    // The file's last line, without its newline, is allowed no more.
+    EXPECT_EQ(textOf(line(1022).chopped(1), key), QStringLiteral("bmp"));
+    EXPECT_EQ(textOf(line(1023).chopped(1), key), std::nullopt);
     // The rest of a long line is not taken for a line of its own.
     EXPECT_EQ(textOf("saveType=" + QByteArray(1500, ' ') + "\nsaveType=jpg\r\n", key),
               QStringLiteral("jpg"));

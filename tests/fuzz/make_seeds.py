@@ -191,6 +191,8 @@ put("settings", "sections", b"\x01saveType=jpg ; comment\n[Other]\nsaveType=png\
                             b"saveType=\"bmp\"\n")
 put("settings", "stored_object", b"\x02childMode=true\r\nchildMode=@Variant(\\0\\0\\0\\x1)\r\n")
 put("settings", "long_line", b"\x00OutlinesStay=" + b"1" * 1500 + b"\nOutlinesStay=on")
+# A last line of 1023 bytes with no newline: as long as a line may not be.
+put("settings", "last_line_too_long", b"\x00OutlinesStay=" + b"1" * 1008 + b"on")
 
 # Pages placed on an area: a byte of flags (1: opened by hand, 2: a thumbnail too), the area's
 # width less one and a byte for its height, a byte left free, then a page's and an area's width
