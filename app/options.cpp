@@ -1,5 +1,7 @@
 #include "app/options.h"
 
+#include "base/usersettings.h"
+
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
@@ -12,23 +14,6 @@ extern const QString kInterfaceLanguage;
 
 namespace {
 const QString kOutlinesKey = QStringLiteral("OutlinesStay");
-
-// A value as QSettings writes a plain one: bare up to a comment, or quoted. Nothing for a
-// stored object (@Variant, @ByteArray...) or a quote left open.
-std::optional<QByteArray> plainValue(QByteArray v) {
-    v = v.trimmed();
-    if (v.startsWith('"')) {
-        const qsizetype close = v.indexOf('"', 1);
-        if (close < 0)
-            return std::nullopt;
-        v = v.sliced(1, close - 1);
-    } else if (const qsizetype comment = v.indexOf(';'); comment >= 0) {
-        v = v.first(comment).trimmed();
-    }
-    if (v.startsWith('@'))
-        return std::nullopt;
-    return v;
-}
 } // namespace
 
 QSettings UserSettings() {
@@ -37,48 +22,16 @@ QSettings UserSettings() {
 }
 
 std::optional<QString> UserSettingText(const QString& key) {
-    // Opening the file through QSettings finds it where QSettings keeps it and reads the bytes,
-    // without decoding any value.
+    // Opening the file through QSettings finds it where QSettings keeps it.
     QFile file(UserSettings().fileName());
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    // Keys of the top level sit before any section or under [General], as QSettings writes
-    // them; a later line of the same key wins, as in QSettings.
-    constexpr qint64 kLongest = 1024;
-    std::optional<QString> found;
-    bool topLevel = true;
-    while (!file.atEnd()) {
-        QByteArray line = file.readLine(kLongest);
-        const bool whole = line.endsWith('\n') || file.atEnd();
-        // The rest of a line too long to be one of ours is passed over, not kept.
-        while (!whole && !file.atEnd() && !file.readLine(kLongest).endsWith('\n')) {
-        }
-        line = line.trimmed();
-        if (whole && line.startsWith('[') && line.endsWith(']')) {
-            topLevel = line.sliced(1, line.size() - 2).compare("general", Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        const qsizetype eq = line.indexOf('=');
-        if (!topLevel || eq < 0 || QString::fromUtf8(line.first(eq).trimmed()) != key)
-            continue;
-        const std::optional<QByteArray> value =
-            whole ? plainValue(line.sliced(eq + 1)) : std::nullopt;
-        found = value ? std::optional(QString::fromUtf8(*value)) : std::nullopt;
-    }
-    return found;
+    return readUserSettingText(file, key);
 }
 
 bool UserSwitch(const QString& key, bool fallback) {
     const std::optional<QString> text = UserSettingText(key);
-    if (!text)
-        return fallback;
-    for (const char* on : {"true", "on", "yes", "1"})
-        if (text->compare(QLatin1String(on), Qt::CaseInsensitive) == 0)
-            return true;
-    for (const char* off : {"false", "off", "no", "0"})
-        if (text->compare(QLatin1String(off), Qt::CaseInsensitive) == 0)
-            return false;
-    return fallback;
+    return text ? switchValue(*text).value_or(fallback) : fallback;
 }
 
 OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {

@@ -27,6 +27,11 @@ QByteArray toCp1251(const QString& s) {
             out.append(static_cast<char>(u));
             continue;
         }
+        // А..я sit in order at 0xC0..0xFF; the few other characters are looked up.
+        if (u >= 0x0410 && u <= 0x044F) {
+            out.append(static_cast<char>(0xC0 + (u - 0x0410)));
+            continue;
+        }
         char b = '?';
         for (int i = 0; i < 128; ++i) {
             if (kHigh[i] == u && u != 0xFFFD) {

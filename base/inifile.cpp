@@ -67,15 +67,19 @@ int IniFile::readInteger(const QString& section, const QString& key, int def) co
 }
 
 ConfigValues readConfigFile(const QString& path) {
-    ConfigValues v;
     if (!QFileInfo::exists(path))
-        return v;
+        return {};
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw std::runtime_error("cannot open " + path.toStdString());
     const QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
         throw std::runtime_error("cannot read " + path.toStdString());
+    return configValues(bytes);
+}
+
+ConfigValues configValues(const QByteArray& bytes) {
+    ConfigValues v;
     const IniFile ini = IniFile::parse(bytes);
     v.interfaceName =
         ini.readString(kSettingsSection, QStringLiteral("Интерфейс"), kToddlerInterface);

@@ -35,5 +35,7 @@ extern const QString kKidsInterface;
 
 // Missing file: defaults. Unreadable file: throws std::runtime_error.
 ConfigValues readConfigFile(const QString& path);
+// The values a file of these bytes holds, defaults for the keys it lacks.
+ConfigValues configValues(const QByteArray& bytes);
 // The whole file as it is written at close.
 QByteArray configFileBytes(const ConfigValues& v);

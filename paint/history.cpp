@@ -34,12 +34,13 @@ QByteArray compress(const std::vector<quint32>& words) {
     return out;
 }
 
-// The words again, or nothing when the bytes are not a whole frame of ours.
-std::optional<std::vector<quint32>> decompress(const QByteArray& packed) {
+// The words again, or nothing when the bytes are not a whole frame of ours of at most
+// maxWords words. The size the frame declares is checked before anything is allocated.
+std::optional<std::vector<quint32>> decompress(const QByteArray& packed, std::size_t maxWords) {
     const unsigned long long size =
         ZSTD_getFrameContentSize(packed.constData(), std::size_t(packed.size()));
     if (size == ZSTD_CONTENTSIZE_UNKNOWN || size == ZSTD_CONTENTSIZE_ERROR ||
-        size % sizeof(quint32) != 0 || size > (std::size_t(1) << 34))
+        size % sizeof(quint32) != 0 || size / sizeof(quint32) > maxWords)
         return std::nullopt;
     std::vector<quint32> words(std::size_t(size / sizeof(quint32)));
     const std::size_t n = ZSTD_decompress(words.data(), std::size_t(size), packed.constData(),
@@ -162,7 +163,10 @@ QByteArray packPixels(const QImage& image, const QRect& r, const QImage* xorWith
 bool unpackPixels(QImage& image, const QRect& r, const QByteArray& packed, bool xorInto) {
     if (!fourBytesPerPixel(image) || !image.rect().contains(r) || r.isEmpty())
         return false;
-    const std::optional<std::vector<quint32>> raw = decompress(packed);
+    // A packing of r is at most two words a pixel (each token packPixels writes covers a
+    // pixel or more): a frame declaring more is refused before its words are allocated.
+    const std::size_t pixels = std::size_t(r.width()) * std::size_t(r.height());
+    const std::optional<std::vector<quint32>> raw = decompress(packed, 2 * pixels);
     if (!raw)
         return false;
     const quint32* in = raw->data();

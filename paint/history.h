@@ -33,7 +33,8 @@ struct PageState {
 // where little changed, which is what keeps a brush stroke's step small.
 QByteArray packPixels(const QImage& image, const QRect& r, const QImage* xorWith = nullptr);
 // Writes packed pixels into r of image, or XORs them in. False (image untouched past what was
-// written) when the bytes do not fit r.
+// written) when the bytes do not fit r; bytes declaring far more than r holds are refused
+// before anything is allocated for them.
 bool unpackPixels(QImage& image, const QRect& r, const QByteArray& packed, bool xorInto);
 
 class PageHistory {

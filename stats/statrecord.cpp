@@ -47,27 +47,38 @@ TStatRecord decodeStatRecord(const char* rec) {
     return r;
 }
 
+bool appendStatRecord(QIODevice& f, const TStatRecord& r) {
+    // A trailing partial record is overwritten: the record goes at the whole-record count.
+    const QByteArray rec = encodeStatRecord(r);
+    return f.seek((f.size() / kStatRecordSize) * kStatRecordSize) && f.write(rec) == rec.size();
+}
+
 void appendStatRecord(const QString& path, const TStatRecord& r) {
     QFile f(path);
-    qint64 pos = 0;
     // Open the history where it is. Only a missing file is started anew: one that exists
     // but cannot be opened or positioned holds the child's history and stays untouched.
     const bool existed = QFileInfo::exists(path);
-    if (f.open(existed ? QIODevice::ReadWrite : QIODevice::ReadWrite | QIODevice::NewOnly)) {
-        pos = (f.size() / kStatRecordSize) * kStatRecordSize;
-        if (!f.seek(pos))
-            throw std::runtime_error("I/O error: cannot write the statistics file \"" +
-                                     path.toStdString() + "\": " + f.errorString().toStdString());
-    } else {
+    if (!f.open(existed ? QIODevice::ReadWrite : QIODevice::ReadWrite | QIODevice::NewOnly))
         throw std::runtime_error("I/O error: cannot " + std::string(existed ? "open" : "create") +
                                  " the statistics file \"" + path.toStdString() +
                                  "\": " + f.errorString().toStdString());
-    }
-    // A trailing partial record is overwritten: the record goes at the whole-record count.
-    const QByteArray rec = encodeStatRecord(r);
-    if (f.write(rec) != rec.size() || !f.flush())
+    if (!appendStatRecord(f, r) || !f.flush())
         throw std::runtime_error("I/O error: cannot write the statistics file \"" +
                                  path.toStdString() + "\": " + f.errorString().toStdString());
+}
+
+bool readStatRecords(QIODevice& in, std::vector<TStatRecord>& out) {
+    const qint64 n = in.size() / kStatRecordSize;
+    std::vector<TStatRecord> records;
+    records.reserve(size_t(n));
+    char rec[kStatRecordSize];
+    for (qint64 i = 0; i < n; ++i) {
+        if (in.read(rec, kStatRecordSize) != kStatRecordSize)
+            return false;
+        records.push_back(decodeStatRecord(rec));
+    }
+    out = std::move(records);
+    return true;
 }
 
 StatReadResult readStatFile(const QString& path, std::vector<TStatRecord>& out) {
@@ -78,16 +89,8 @@ StatReadResult readStatFile(const QString& path, std::vector<TStatRecord>& out) 
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return StatReadResult::Unopenable; // out keeps what it held
-    const qint64 n = f.size() / kStatRecordSize;
-    std::vector<TStatRecord> records;
-    records.reserve(size_t(n));
-    char rec[kStatRecordSize];
-    for (qint64 i = 0; i < n; ++i) {
-        if (f.read(rec, kStatRecordSize) != kStatRecordSize)
-            throw std::runtime_error("I/O error: read beyond end of file \"" + path.toStdString() +
-                                     "\"");
-        records.push_back(decodeStatRecord(rec));
-    }
-    out = std::move(records);
+    if (!readStatRecords(f, out))
+        throw std::runtime_error("I/O error: read beyond end of file \"" + path.toStdString() +
+                                 "\"");
     return StatReadResult::Ok;
 }

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <random>
+#include <sys/resource.h>
 
 namespace {
 // Runs, single words and noise: every kind of token the packer writes.
@@ -56,6 +57,36 @@ TEST(PackPixels, BytesThatDoNotFitAreRefused) {
     for (int h = 1; h < 30; h += 7)
         EXPECT_FALSE(unpackPixels(out, a.rect(), packPixels(a, QRect(0, 0, 40, h)), false)) << h;
     EXPECT_TRUE(packPixels(a, QRect(0, 0, 41, 30)).isEmpty());
+}
+
+// A zstd frame whose header declares `declared` bytes, holding a few raw ones.
+QByteArray frameDeclaring(quint64 declared) {
+    QByteArray f("\x28\xB5\x2F\xFD\xE0", 5); // magic; an 8-byte content size, one segment
+    for (int i = 0; i < 8; ++i)
+        f.append(char(declared >> (8 * i)));
+    const int body = 16;
+    const quint32 block = quint32(body) << 3 | 1; // raw, last
+    f.append(char(block)).append(char(block >> 8)).append(char(block >> 16));
+    return f.append(QByteArray(body, '\x01'));
+}
+
+long peakKilobytes() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+TEST(PackPixels, FramesDeclaringMoreThanTheRectangleAreRefusedBeforeAllocating) {
+    QImage out(16, 16, QImage::Format_RGB32);
+    out.fill(Qt::white);
+    const QImage before = out;
+    for (quint64 declared : {quint64(1) << 30, quint64(1) << 34, quint64(1) << 40}) {
+        const long peak = peakKilobytes();
+        EXPECT_FALSE(unpackPixels(out, out.rect(), frameDeclaring(declared), false)) << declared;
+        // Allocating what the frame declares would raise the peak by a gigabyte or more.
+        ASSERT_LT(peakKilobytes() - peak, 64 * 1024) << declared;
+    }
+    EXPECT_EQ(out, before);
 }
 
 PageState state(int w, int h, unsigned seed, int index) {

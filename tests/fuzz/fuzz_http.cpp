@@ -1,5 +1,5 @@
 // The gallery client's handling of what a server answers. Every connection libcurl makes,
-// redirects included, goes to a loopback listener of this process, which puts the next
+// redirects included, goes to a local listener of this process, which puts the next
 // reply of the input on it and ends it, so no input can reach the network or wait for it. A request
 // ends in an answer or in std::runtime_error (what the window reports), never in a crash,
 // a hang or another exception, and every request sent carries the program's headers.
@@ -11,11 +11,12 @@
 #include "share/gallery.h"
 #include "share/http.h"
 
+#include <cstddef>
 #include <cstring>
 #include <curl/curl.h>
-#include <netinet/in.h>
 #include <stdexcept>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <vector>
 
@@ -28,28 +29,27 @@ struct Server {
     std::vector<int> peers; // our ends, read afterwards for the requests
 };
 
-// A listener on the loopback address that only this process connects to.
+// A listener on a Unix socket of the abstract namespace that only this process connects to:
+// no file, and none of the TCP handshake a loopback connection costs for every input.
+const QByteArray& listenerName() {
+    static const QByteArray name = "pictaro-fuzz-http-" + QByteArray::number(::getpid());
+    return name;
+}
+
 int listener() {
     static const int fd = [] {
-        const int l = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (l < 0 || ::bind(l, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-            ::listen(l, 64) != 0) {
+        const int l = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        sockaddr_un a{};
+        a.sun_family = AF_UNIX;
+        std::memcpy(a.sun_path + 1, listenerName().constData(), size_t(listenerName().size()));
+        const auto len = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + listenerName().size());
+        if (l < 0 || ::bind(l, reinterpret_cast<sockaddr*>(&a), len) != 0 || ::listen(l, 64) != 0) {
             std::perror("listener");
             std::abort();
         }
         return l;
     }();
     return fd;
-}
-
-int listenerPort() {
-    sockaddr_in a{};
-    socklen_t len = sizeof a;
-    ::getsockname(listener(), reinterpret_cast<sockaddr*>(&a), &len);
-    return ntohs(a.sin_port);
 }
 
 // Accepts the connections libcurl has made so far and puts the next reply on each.
@@ -91,9 +91,8 @@ void route(HttpClient& client, Server& server) {
     curl_easy_setopt(c, CURLOPT_DEBUGDATA, &server);
     curl_easy_setopt(c, CURLOPT_PROXY, "");
     // Every host and port a redirect names goes to the listener, without a DNS query.
-    static const QByteArray to = "::127.0.0.1:" + QByteArray::number(listenerPort());
-    static curl_slist* anyHost = curl_slist_append(nullptr, to.constData());
-    curl_easy_setopt(c, CURLOPT_CONNECT_TO, anyHost);
+    listener();
+    curl_easy_setopt(c, CURLOPT_ABSTRACT_UNIX_SOCKET, listenerName().constData());
 }
 QByteArray drain(int fd) {
     QByteArray got;

@@ -6,7 +6,7 @@
 #include "base/cp1251.h"
 #include "stats/statrecord.h"
 
-#include <QFileInfo>
+#include <QBuffer>
 #include <cstring>
 
 namespace {
@@ -25,9 +25,12 @@ QByteArray meaningful(const uint8_t* field) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QString path = fuzz::writeFile(QStringLiteral("stat.dat"), data, size);
+    // The file in memory: reading and appending are the same code the file versions run.
+    QBuffer file;
+    file.setData(reinterpret_cast<const char*>(data), qsizetype(size));
+    FUZZ_CHECK(file.open(QIODevice::ReadWrite | QIODevice::Unbuffered));
     std::vector<TStatRecord> history(1); // a reader must replace, not add to, what it is given
-    FUZZ_CHECK(readStatFile(path, history) == StatReadResult::Ok);
+    FUZZ_CHECK(readStatRecords(file, history));
     const size_t whole = size / kStatRecordSize;
     FUZZ_CHECK(history.size() == whole);
 
@@ -44,10 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const TStatRecord added{-7, QStringLiteral("09.12.2026"), QStringLiteral("Light blue"),
                             QStringLiteral("Дельфин и кораблик!!")};
-    appendStatRecord(path, added);
-    FUZZ_CHECK(QFileInfo(path).size() == qint64(whole + 1) * kStatRecordSize);
+    FUZZ_CHECK(appendStatRecord(file, added));
+    FUZZ_CHECK(file.size() == qint64(whole + 1) * kStatRecordSize);
     std::vector<TStatRecord> after;
-    FUZZ_CHECK(readStatFile(path, after) == StatReadResult::Ok);
+    FUZZ_CHECK(file.seek(0) && readStatRecords(file, after));
     FUZZ_CHECK(after.size() == whole + 1);
     for (size_t i = 0; i < whole; ++i)
         FUZZ_CHECK(same(after[i], history[i]));

@@ -69,6 +69,14 @@ inline void fixPngChecksums(uint8_t* data, size_t size) {
 
 } // namespace fuzz
 
+// A smaller quarantine than ASan's 256 MB: freed memory comes back while it is still mapped
+// and in the cache, where cycling through the whole quarantine page-faults on most large
+// allocations (a third of the page target's time). Use after free is still caught for the
+// last 16 MB freed. ASAN_OPTIONS in the environment overrides it.
+extern "C" const char* __asan_default_options() {
+    return "quarantine_size_mb=16";
+}
+
 extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
 
 namespace fuzz {

@@ -198,3 +198,35 @@ put("picturestore", "cat_two_bands", picture_entry(
 put("picturestore", "other_key", picture_entry("file:/tmp/a b.png", "", 2, 1, b"", [[red, red]]))
 # For the envelope: width 4, height 2, a 1-byte key, no thumbnail, then the frames.
 put("picturestore", "payload", bytes((3, 1, 1, 0)) + b"k" + frame([blue] * 4) + frame([red] * 4))
+
+
+# A frame whose header declares 16 GB for a 4 x 4 rectangle, with a few raw bytes behind it.
+put("history", "declares_16gb", bytes((3, 3, 0, 0)) + b"\x28\xb5\x2f\xfd\xe0" +
+    struct.pack("<Q", 1 << 34) + struct.pack("<I", 16 << 3 | 1)[:3] + b"\x01" * 16)
+
+# Per-user settings: a byte choosing the key (OutlinesStay, saveType, childMode), then the file
+# as QSettings writes it, with sections, quotes, comments and stored objects.
+put("settings", "general", b"\x00[General]\nOutlinesStay=false\nsaveType=png\n")
+put("settings", "sections", b"\x01saveType=jpg ; comment\n[Other]\nsaveType=png\n[general]\n"
+                            b"saveType=\"bmp\"\n")
+put("settings", "stored_object", b"\x02childMode=true\r\nchildMode=@Variant(\\0\\0\\0\\x1)\r\n")
+put("settings", "long_line", b"\x00OutlinesStay=" + b"1" * 1500 + b"\nOutlinesStay=on")
+# A last line of 1023 bytes with no newline: as long as a line may not be.
+put("settings", "last_line_too_long", b"\x00OutlinesStay=" + b"1" * 1008 + b"on")
+
+# Pages placed on an area: a byte of flags (1: opened by hand, 2: a thumbnail too), the area's
+# width less one and a byte for its height, a byte left free, then a page's and an area's width
+# and height for the layout alone (16 bits each, big-endian), then the file.
+def placed(flags, width, height, layout, data):
+    return bytes((flags, width - 1, height, 0)) + struct.pack(">4H", *layout) + data
+
+
+put("pipeline", "page_wide_area", placed(2, 200, 20, (9000, 9000, 1920, 1080), pages["mono.bmp"]))
+put("pipeline", "page_narrow_area", placed(0, 3, 250, (1, 65535, 7680, 4320), pages["rle8.bmp"]))
+put("pipeline", "tall_page", placed(2, 20, 100, (65535, 1, 41, 41), bmp(
+    1, 300, 1, rows(1, 300, 1, lambda y, i: 0x80 * (y % 2)), BW)))
+put("pipeline", "by_hand_png", placed(3, 64, 60, (800, 600, 1024, 768), png(4, 4, (0, 0, 0))))
+put("pipeline", "by_hand_bmp", placed(1, 17, 16, (1000, 600, 1024, 600), pages["pal4.bmp"]))
+put("pipeline", "by_hand_svg", placed(1, 200, 12, (30, 20, 10, 1000),
+    b'<svg xmlns="http://www.w3.org/2000/svg" width="20" height="10">'
+    b'<rect width="20" height="10" fill="white"/><path d="M2 5H18" stroke="black"/></svg>'))
