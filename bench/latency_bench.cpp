@@ -5,6 +5,7 @@
 // left idle until the history has packed its steps, as it is between a child's taps.
 #include "app/application.h"
 #include "app/widgets.h"
+#include "library/picturestore.h"
 #include "support/fakes.h"
 
 #include "pagecopy.h"
@@ -63,6 +64,7 @@ QImage linePage(int variant) {
 struct Window {
     Window() {
         h.dataFolder = h.dir.path() + QStringLiteral("/data"); // the autosave runs as it does
+        h.picturesFolder = h.dir.path() + QStringLiteral("/pictures"); // and "My pictures"
         h.addArchive("book.pak",
                      {{"one.bmp", bmpBytes(linePage(0))}, {"two.bmp", bmpBytes(linePage(1))}});
         f = &h.make(true, QSize(kW, kH));
@@ -239,7 +241,37 @@ void BM_NewPage(benchmark::State& state, bool random) {
 } // namespace
 
 #define LATENCY(...) ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(__VA_ARGS__)
+// Leaving a colored page: what the window thread pays to keep it (the store encodes and
+// writes it on its own thread).
+void BM_LeavePage(benchmark::State& state) {
+    Window& w = window();
+    w.click(probe::ui(*w.f).fillButton);
+    const QPoint inside(900, 1080);
+    timeIt(
+        state,
+        [&] {
+            probe::tools(*w.f).currentColor = nextColor();
+            tap(inside);
+        },
+        [&] { WindowProbe::keepLeavingPicture(*w.f); });
+}
+
+// Coming back to a colored page: the kept picture read, unpacked, placed and shown.
+void BM_OpenKeptPicture(benchmark::State& state) {
+    Window& w = window();
+    w.click(probe::ui(*w.f).fillButton);
+    w.f->openPage(1);
+    probe::tools(*w.f).currentColor = nextColor();
+    tap(QPoint(900, 1080));
+    WindowProbe::keepLeavingPicture(*w.f);
+    w.f->pictureStore()->flush(); // read from its file, not from the write still waiting
+    timeIt(
+        state, [] {}, [&] { w.f->openPage(1); });
+}
+
 BENCHMARK(BM_WallMemcpy) LATENCY(1);
+BENCHMARK(BM_LeavePage) LATENCY(10);
+BENCHMARK(BM_OpenKeptPicture) LATENCY(10);
 BENCHMARK_CAPTURE(BM_Fill, plain, 0) LATENCY(10);
 BENCHMARK_CAPTURE(BM_Fill, up_to_the_lines, 1) LATENCY(10);
 BENCHMARK_CAPTURE(BM_Fill, textured, 2) LATENCY(10);

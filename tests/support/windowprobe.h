@@ -8,11 +8,9 @@ struct WindowProbe {
     static WindowControls& ui(MainWindow& w) { return w.ui; }
     static ToolChoice& tools(MainWindow& w) { return w.tools; }
     static PageSession& session(MainWindow& w) { return w.session; }
-    static ShownPage& shown(MainWindow& w) { return w.shown; }
     static CatalogueState& catalogue(MainWindow& w) { return w.catalogue; }
     static RunStatistics& stats(MainWindow& w) { return w.stats; }
     static ProgramFolders& folders(MainWindow& w) { return w.folders; }
-    static AutosaveState& keeping(MainWindow& w) { return w.keeping; }
     static OptionsDialog*& optionsDialog(MainWindow& w) { return w.optionsDialog; }
     static ChildMode*& childMode(MainWindow& w) { return w.childMode; }
     static SelectionLook*& selectionLook(MainWindow& w) { return w.selectionLook; }
@@ -20,20 +18,13 @@ struct WindowProbe {
     static QString& siteBase(MainWindow& w) { return w.siteBase; }
     static long& httpTimeLimitMs(MainWindow& w) { return w.httpTimeLimitMs; }
     static Platform& platform(MainWindow& w) { return w.platform; }
-    static ProgramPaths& paths(MainWindow& w) { return w.paths; }
-    static bool& inFirstShow(MainWindow& w) { return w.inFirstShow; }
-    static bool& closeDone(MainWindow& w) { return w.closeDone; }
-    static bool& endingSession(MainWindow& w) { return w.endingSession; }
-    static bool& firstShowDone(MainWindow& w) { return w.firstShowDone; }
     static bool& toolSoundStarted(MainWindow& w) { return w.toolSoundStarted; }
     static QPointer<ToolSoundThread>& toolSoundThread(MainWindow& w) { return w.toolSoundThread; }
-    static SplashScreen*& splash(MainWindow& w) { return w.splash; }
     // Puts a picture on the page as it is: no step back, no lines of its own.
     static void setPage(MainWindow& w, std::unique_ptr<PageBitmapCanvas> page) {
         w.session.replace(std::move(page), OutlineMask(), w.session.origin(), false);
     }
-    static void placePage(MainWindow& w, const QImage& source) { w.placePage(source); }
-    static void pickColor(MainWindow& w, const QString& mode, TColor c) { w.pickColor(mode, c); }
+    static void keepLeavingPicture(MainWindow& w) { w.keepLeavingPicture(); }
 };
 
 // Short forms for the tests: probe::ui(f).fillButton, probe::session(f).canvas(). A test
@@ -48,9 +39,6 @@ template <class W> decltype(auto) tools(W& w) {
 template <class W> decltype(auto) session(W& w) {
     return WindowProbe::session(const_cast<MainWindow&>(static_cast<const MainWindow&>(w)));
 }
-template <class W> decltype(auto) shown(W& w) {
-    return WindowProbe::shown(const_cast<MainWindow&>(static_cast<const MainWindow&>(w)));
-}
 template <class W> decltype(auto) catalogue(W& w) {
     return WindowProbe::catalogue(const_cast<MainWindow&>(static_cast<const MainWindow&>(w)));
 }
@@ -59,9 +47,6 @@ template <class W> decltype(auto) stats(W& w) {
 }
 template <class W> decltype(auto) folders(W& w) {
     return WindowProbe::folders(const_cast<MainWindow&>(static_cast<const MainWindow&>(w)));
-}
-template <class W> decltype(auto) keeping(W& w) {
-    return WindowProbe::keeping(const_cast<MainWindow&>(static_cast<const MainWindow&>(w)));
 }
 template <class W> decltype(auto) optionsDialog(W& w) {
     return WindowProbe::optionsDialog(const_cast<MainWindow&>(static_cast<const MainWindow&>(w)));
@@ -84,30 +69,12 @@ template <class W> decltype(auto) httpTimeLimitMs(W& w) {
 template <class W> decltype(auto) platform(W& w) {
     return WindowProbe::platform(const_cast<MainWindow&>(static_cast<const MainWindow&>(w)));
 }
-template <class W> decltype(auto) paths(W& w) {
-    return WindowProbe::paths(const_cast<MainWindow&>(static_cast<const MainWindow&>(w)));
-}
-template <class W> decltype(auto) inFirstShow(W& w) {
-    return WindowProbe::inFirstShow(const_cast<MainWindow&>(static_cast<const MainWindow&>(w)));
-}
-template <class W> decltype(auto) closeDone(W& w) {
-    return WindowProbe::closeDone(const_cast<MainWindow&>(static_cast<const MainWindow&>(w)));
-}
-template <class W> decltype(auto) endingSession(W& w) {
-    return WindowProbe::endingSession(const_cast<MainWindow&>(static_cast<const MainWindow&>(w)));
-}
-template <class W> decltype(auto) firstShowDone(W& w) {
-    return WindowProbe::firstShowDone(const_cast<MainWindow&>(static_cast<const MainWindow&>(w)));
-}
 template <class W> decltype(auto) toolSoundStarted(W& w) {
     return WindowProbe::toolSoundStarted(
         const_cast<MainWindow&>(static_cast<const MainWindow&>(w)));
 }
 template <class W> decltype(auto) toolSoundThread(W& w) {
     return WindowProbe::toolSoundThread(const_cast<MainWindow&>(static_cast<const MainWindow&>(w)));
-}
-template <class W> decltype(auto) splash(W& w) {
-    return WindowProbe::splash(const_cast<MainWindow&>(static_cast<const MainWindow&>(w)));
 }
 template <class W> void setPage(W& w, std::unique_ptr<PageBitmapCanvas> page) {
     WindowProbe::setPage(w, std::move(page));
