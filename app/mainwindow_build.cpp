@@ -17,6 +17,9 @@
 #include <QVBoxLayout>
 
 namespace {
+// The statistics table's columns as designed; a heading's longest word widens its column.
+constexpr int kHistoryColumnWidths[5] = {29, 87, 112, 90, 88};
+
 QFrame* panel(QWidget* parent, const char* name, const QString& color = QString()) {
     auto* f = new QFrame(parent);
     f->setObjectName(QString::fromLatin1(name));
@@ -266,9 +269,6 @@ void MainWindow::buildStatisticsPanel() {
     t->setGeometry(12, 152, 436, 345);
     t->setColumnCount(5);
     t->horizontalHeader()->setDefaultSectionSize(90);
-    const int widths[5] = {29, 87, 112, 90, 88};
-    for (int c = 0; c < 5; ++c)
-        t->setColumnWidth(c, widths[c]);
     // Long headings wrap onto two lines instead of being cut.
     t->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
     t->horizontalHeader()->setMinimumHeight(2 * t->fontMetrics().height() + 8);
@@ -415,6 +415,13 @@ void MainWindow::retranslate() {
     setLabel(ui.historyTitle, tr("Full Statistics:"));
     ui.historyTable->setHorizontalHeaderLabels({tr("No."), tr("Date"), tr("Favorite coloring book"),
                                                 tr("Favorite color"), tr("Number of clicks")});
+    QHeaderView* head = ui.historyTable->horizontalHeader();
+    for (int c = 0; c < head->count(); ++c) {
+        int widest = 0;
+        for (const QString& word : ui.historyTable->horizontalHeaderItem(c)->text().split(u' '))
+            widest = std::max(widest, head->fontMetrics().horizontalAdvance(word));
+        ui.historyTable->setColumnWidth(c, std::max(kHistoryColumnWidths[c], widest + 12));
+    }
     showStatisticsTexts();
     if (!ui.statisticsPanel->isHidden())
         loadStatistics(); // its first row says "Now"

@@ -252,6 +252,14 @@ TEST_F(Languages, EveryTextFitsItsControlInEveryLanguageAt1366x768) {
                         << w->objectName().toStdString() << ": \"" << line.toStdString() << '"';
             }
         }
+        // A heading wraps between its words, never inside one.
+        QTableWidget* table = probe::ui(f).historyTable;
+        for (int c = 0; c < table->columnCount(); ++c)
+            for (const QString& word : table->horizontalHeaderItem(c)->text().split(u' '))
+                EXPECT_LE(table->horizontalHeader()->fontMetrics().horizontalAdvance(word) + 8,
+                          table->columnWidth(c))
+                    << word.toStdString();
+        EXPECT_LE(table->horizontalHeader()->length(), table->viewport()->width());
         QMenuBar* bar = f.menuBar();
         for (QAction* a : bar->actions()) {
             const QRect r = bar->actionGeometry(a);
