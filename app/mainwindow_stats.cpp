@@ -1,4 +1,5 @@
 // The child's statistics: the run's counters, the stat.dat history and the statistics panel.
+#include "app/choices.h"
 #include "app/mainwindow.h"
 #include "palette/swatches.h"
 
@@ -8,6 +9,7 @@
 #include <QLocale>
 #include <QTableWidget>
 #include <iterator>
+#include <optional>
 
 namespace {
 // The first entry whose count is strictly greater than every one before it and above 0:
@@ -27,8 +29,8 @@ void setText(QLabel* label, const QString& text) {
     label->adjustSize(); // a long page name shows whole
 }
 
-// The statistics keep a colour's stored name; the reader sees it in their language. Names
-// stored by older versions (in Russian) are shown as stored.
+// The statistics keep a colour's stored name; the reader sees it in their language. Records
+// of older versions name it as the window's choice does (in Russian): those are read too.
 const char* const kColorNames[] = {
     QT_TRANSLATE_NOOP("Colors", "Red"),    QT_TRANSLATE_NOOP("Colors", "Yellow"),
     QT_TRANSLATE_NOOP("Colors", "Orange"), QT_TRANSLATE_NOOP("Colors", "Green"),
@@ -37,9 +39,13 @@ const char* const kColorNames[] = {
 static_assert(std::size(kColorNames) == kPaletteColors.size());
 
 QString shownColor(const QString& stored) {
-    for (const char* name : kColorNames)
-        if (stored == QLatin1String(name))
-            return QCoreApplication::translate("Colors", name);
+    std::optional<TColor> color;
+    for (const ColorChoice& c : MainWindow::colorChoices())
+        if (stored == c.value)
+            color = c.color;
+    for (size_t i = 0; i < kPaletteColors.size(); ++i)
+        if (stored == QLatin1String(kPaletteColors[i].statName) || color == kPaletteColors[i].color)
+            return QCoreApplication::translate("Colors", kColorNames[i]);
     return stored;
 }
 

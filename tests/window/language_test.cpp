@@ -7,6 +7,7 @@
 #include "app/parentgate.h"
 #include "app/splash.h"
 #include "app/widgets.h"
+#include "stats/statrecord.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -308,6 +309,40 @@ TEST_F(Languages, ChoosingALanguageInOptionsChangesTextsAndPromptsAtOnce) {
     h.sound.events.clear();
     QTest::mouseClick(probe::ui(f).redBlot, Qt::LeftButton, {}, QPoint(20, 30));
     EXPECT_EQ(h.sound.played(), std::vector<QString>{QStringLiteral("en_red")});
+}
+
+TEST_F(Languages, StoredColourNamesAreShownInTheLanguageAndKeptAsStored) {
+    const QString stat = h.dir.filePath(QStringLiteral("stat.dat"));
+    for (const char* color : {"Синий", "Green", "Lila"}) { // an older record, ours, unknown
+        TStatRecord r;
+        r.Clicks = 1;
+        r.Date = QStringLiteral("day");
+        r.FavoriteColor = QString::fromUtf8(color);
+        appendStatRecord(stat, r);
+    }
+    QFile before(stat);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray stored = before.readAll();
+    installLanguage(QStringLiteral("de"));
+    QCoreApplication::processEvents();
+    MainWindow& f = h.make();
+    probe::tools(f).currentColor = clBlue;
+    f.countClick();
+    f.onStatisticsClicked();
+    EXPECT_EQ(probe::ui(f).favoriteColorLabel->text(), QStringLiteral("Lieblingsfarbe: Blau"));
+    QStringList shown;
+    for (int row = 0; row < probe::ui(f).historyTable->rowCount(); ++row)
+        shown << probe::ui(f).historyTable->item(row, 3)->text();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Blau"), QStringLiteral("Blau"),
+                                  QString::fromUtf8("Grün"), QStringLiteral("Lila")}));
+    QFile after(stat);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), stored);
+    f.close(); // this run's record names its colour as every run before
+    std::vector<TStatRecord> runs;
+    readStatFile(stat, runs);
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_EQ(runs.back().FavoriteColor, QStringLiteral("Blue"));
 }
 
 TEST(DesktopLanguage, FollowsLanguageThenLcAllThenLcMessagesThenLang) {
