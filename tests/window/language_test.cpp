@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -215,61 +216,63 @@ TEST_F(Languages, EveryTranslationIsWholeAndEveryLanguageHasEveryPrompt) {
     EXPECT_GT(prompts, 20);
 }
 
-TEST_F(Languages, EveryTextFitsItsControlInEveryLanguageAt1366x768) {
-    for (const Language& l : languages()) {
-        SCOPED_TRACE(l.code);
-        installLanguage(QString::fromLatin1(l.code));
-        QCoreApplication::processEvents();
-        Harness each;
-        MainWindow& f = each.make(true, QSize(1366, 768));
-        f.resize(1366, 768);
-        probe::stats(f).clickCount = 123456;
-        f.onStatisticsClicked();
-        std::mt19937 rng(3);
-        TFm_ParentGate gate(GateQuestion::random(rng));
-        OptionsDialog* options = probe::optionsDialog(f);
-        options->show();
-        gate.show();
-        QCoreApplication::processEvents();
-        for (QWidget* top : {static_cast<QWidget*>(&f), static_cast<QWidget*>(options),
-                             static_cast<QWidget*>(&gate)}) {
-            for (QWidget* w : top->findChildren<QWidget*>()) {
-                if (!w->isVisibleTo(top))
-                    continue;
-                QString text;
-                int room = w->contentsRect().width();
-                if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-                    text = b->text().remove(QLatin1Char('&'));
-                    if (qobject_cast<QCheckBox*>(w))
-                        room -= w->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
-                                w->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
-                    else
-                        room -= 4; // the button's frame
-                } else if (auto* lab = qobject_cast<QLabel*>(w)) {
-                    text = lab->text();
+TEST_F(Languages, EveryTextFitsItsControlInEveryLanguageAt1366x768And1920x1080) {
+    for (const QSize screen : {QSize(1366, 768), QSize(1920, 1080)})
+        for (const Language& l : languages()) {
+            SCOPED_TRACE(l.code);
+            SCOPED_TRACE(screen.width());
+            installLanguage(QString::fromLatin1(l.code));
+            QCoreApplication::processEvents();
+            Harness each;
+            MainWindow& f = each.make(true, screen);
+            f.resize(screen);
+            probe::stats(f).clickCount = 123456;
+            f.onStatisticsClicked();
+            std::mt19937 rng(3);
+            TFm_ParentGate gate(GateQuestion::random(rng));
+            OptionsDialog* options = probe::optionsDialog(f);
+            options->show();
+            gate.show();
+            QCoreApplication::processEvents();
+            for (QWidget* top : {static_cast<QWidget*>(&f), static_cast<QWidget*>(options),
+                                 static_cast<QWidget*>(&gate)}) {
+                for (QWidget* w : top->findChildren<QWidget*>()) {
+                    if (!w->isVisibleTo(top))
+                        continue;
+                    QString text;
+                    int room = w->contentsRect().width();
+                    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+                        text = b->text().remove(QLatin1Char('&'));
+                        if (qobject_cast<QCheckBox*>(w))
+                            room -= w->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                                    w->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
+                        else
+                            room -= 4; // the button's frame
+                    } else if (auto* lab = qobject_cast<QLabel*>(w)) {
+                        text = lab->text();
+                    }
+                    for (const QString& line : text.split(QLatin1Char('\n')))
+                        EXPECT_LE(w->fontMetrics().horizontalAdvance(line), room)
+                            << w->objectName().toStdString() << ": \"" << line.toStdString() << '"';
                 }
-                for (const QString& line : text.split(QLatin1Char('\n')))
-                    EXPECT_LE(w->fontMetrics().horizontalAdvance(line), room)
-                        << w->objectName().toStdString() << ": \"" << line.toStdString() << '"';
+            }
+            // A heading wraps between its words, never inside one.
+            QTableWidget* table = probe::ui(f).historyTable;
+            for (int c = 0; c < table->columnCount(); ++c)
+                for (const QString& word : table->horizontalHeaderItem(c)->text().split(u' '))
+                    EXPECT_LE(table->horizontalHeader()->fontMetrics().horizontalAdvance(word) + 8,
+                              table->columnWidth(c))
+                        << word.toStdString();
+            EXPECT_LE(table->horizontalHeader()->length(), table->viewport()->width());
+            QMenuBar* bar = f.menuBar();
+            for (QAction* a : bar->actions()) {
+                const QRect r = bar->actionGeometry(a);
+                EXPECT_TRUE(bar->rect().contains(r)) << a->text().toStdString();
+                EXPECT_LE(bar->fontMetrics().horizontalAdvance(a->text().remove(QLatin1Char('&'))),
+                          r.width())
+                    << a->text().toStdString();
             }
         }
-        // A heading wraps between its words, never inside one.
-        QTableWidget* table = probe::ui(f).historyTable;
-        for (int c = 0; c < table->columnCount(); ++c)
-            for (const QString& word : table->horizontalHeaderItem(c)->text().split(u' '))
-                EXPECT_LE(table->horizontalHeader()->fontMetrics().horizontalAdvance(word) + 8,
-                          table->columnWidth(c))
-                    << word.toStdString();
-        EXPECT_LE(table->horizontalHeader()->length(), table->viewport()->width());
-        QMenuBar* bar = f.menuBar();
-        for (QAction* a : bar->actions()) {
-            const QRect r = bar->actionGeometry(a);
-            EXPECT_TRUE(bar->rect().contains(r)) << a->text().toStdString();
-            EXPECT_LE(bar->fontMetrics().horizontalAdvance(a->text().remove(QLatin1Char('&'))),
-                      r.width())
-                << a->text().toStdString();
-        }
-    }
 }
 
 TEST_F(Languages, ChoosingALanguageInOptionsChangesTextsAndPromptsAtOnce) {
@@ -289,6 +292,12 @@ TEST_F(Languages, ChoosingALanguageInOptionsChangesTextsAndPromptsAtOnce) {
 
     choose("de");
     EXPECT_EQ(probe::ui(f).fileMenu->title(), QStringLiteral("Datei"));
+    // Qt's own buttons and file dialogs too, where the system has their translation.
+    if (QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                          QStringLiteral("/qtbase_de.qm"))) {
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                  QStringLiteral("Abbrechen"));
+    }
     EXPECT_NE(probe::ui(f).fillButton->toolTip(), englishTip);
     EXPECT_EQ(options->windowTitle(), QStringLiteral("Programmeinstellungen"));
     EXPECT_EQ(UserSettingText(kLanguageKey), QStringLiteral("de"));
