@@ -1,4 +1,5 @@
 // The window's controls, built panel by panel; the choices' buttons come from their rows.
+#include "app/language.h"
 #include "app/mainwindow.h"
 #include "app/widgets.h"
 
@@ -436,7 +437,10 @@ QString MainWindow::myPagesCaption(int pages) {
 }
 
 void MainWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         retranslate();
+        if (platform.sound)
+            platform.sound->preload(currentLanguage());
+    }
     QMainWindow::changeEvent(event);
 }

@@ -59,7 +59,7 @@ class QtSound : public ISound {
     void stop() override;
     bool isLoaded(const QString& name) const;
     // Decodes a language's prompts ahead, as the English ones are at start.
-    void preload(const QString& language);
+    void preload(const QString& language) override;
 
   private:
     QSoundEffect* effectFor(const QString& name);
