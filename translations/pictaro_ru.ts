@@ -452,7 +452,7 @@ Please try again; if it happens again, write to us.</source>
     <name>OptionsDialog</name>
     <message>
         <source>Child mode (full screen, locked)</source>
-        <translation>Детский режим (весь экран, закрыт)</translation>
+        <translation>Детский режим (весь экран, заблокирован)</translation>
     </message>
     <message>
         <source>Program options</source>

@@ -452,7 +452,7 @@ Please try again; if it happens again, write to us.</source>
     <name>OptionsDialog</name>
     <message>
         <source>Child mode (full screen, locked)</source>
-        <translation>Дитячий режим (весь екран, замкнено)</translation>
+        <translation>Дитячий режим (весь екран, заблоковано)</translation>
     </message>
     <message>
         <source>Program options</source>
