@@ -8,8 +8,9 @@ void MainWindow::onAboutClicked() {
     QFile f(QStringLiteral(":/about/ATTRIBUTION.txt"));
     if (f.open(QIODevice::ReadOnly))
         credits = QString::fromUtf8(f.readAll()).trimmed();
-    platform.messages->show(QStringLiteral("About Pictaro"),
-                            QStringLiteral("Pictaro 3.1\nA coloring book for small children.\n\n") +
+    platform.messages->show(tr("About Pictaro"),
+                            QStringLiteral("Pictaro 3.1\n") +
+                                tr("A coloring book for small children.") + QStringLiteral("\n\n") +
                                 credits,
                             MessageIcon::Information);
 }

@@ -19,7 +19,7 @@ void reportErrors(IMessageBox* box, const std::function<void()>& fn) {
     } catch (const std::exception& e) {
         showErrorReport(box, QString::fromUtf8(e.what()));
     } catch (...) {
-        showErrorReport(box, QStringLiteral("Unknown error."));
+        showErrorReport(box, QCoreApplication::translate("PictaroApplication", "Unknown error."));
     }
 }
 
@@ -29,7 +29,7 @@ bool PictaroApplication::notify(QObject* receiver, QEvent* event) {
     } catch (const std::exception& e) {
         showErrorReport(box_, QString::fromUtf8(e.what()));
     } catch (...) {
-        showErrorReport(box_, QStringLiteral("Unknown error."));
+        showErrorReport(box_, QCoreApplication::translate("PictaroApplication", "Unknown error."));
     }
     return false;
 }

@@ -29,7 +29,7 @@ ChildMode::ChildMode(MainWindow* form) : QObject(form), form_(form), rng_(std::r
 
     // The option sits under the others in the options window, which grows to hold it.
     childModeCheck = form_->optionsDialog->addSwitch(
-        "childModeCheck", OptionsDialog::tr("Child mode (full screen, locked)"));
+        "childModeCheck", QT_TRANSLATE_NOOP("OptionsDialog", "Child mode (full screen, locked)"));
     childModeCheck->setChecked(enabled_);
     OptionsDialog* o = form_->optionsDialog;
     connect(childModeCheck, &QCheckBox::toggled, this, &ChildMode::setEnabled);

@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/childmode.h"
+#include "app/language.h"
 #include "app/mainwindow.h"
 #include "app/qtplatform.h"
 #include "app/sessionend.h"
@@ -19,11 +20,12 @@ int main(int argc, char** argv) {
     if (QFileInfo::exists(QStringLiteral(":/icon/pictaro.png")))
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon/pictaro.png")));
 
+    installLanguage(chosenLanguage());
     QtPlatform services;
     app.setMessageBox(&services.messages);
 
     auto* splash = new SplashScreen();
-    splash->setWindowTitle(QStringLiteral("Loading..."));
+    splash->setWindowTitle(SplashScreen::tr("Loading..."));
     splash->show();
     splash->repaint();
     QApplication::processEvents();

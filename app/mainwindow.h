@@ -270,6 +270,7 @@ class MainWindow : public QMainWindow {
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     friend struct WindowProbe; // the window tests' one door
@@ -293,6 +294,9 @@ class MainWindow : public QMainWindow {
     void buildKidsTab();
     void buildChoiceButtons(Shelf shelf, QWidget* parent);
     void buildMenus();
+    // Every text of the window in the current language, again after a language change.
+    void retranslate();
+    void showStatisticsTexts();
 
     // Lifecycle (mainwindow.cpp, settings.cpp).
     void initialize();
@@ -315,6 +319,7 @@ class MainWindow : public QMainWindow {
     // openedFile: the file a picture opened by hand came from; Clear goes back to it.
     void placePage(const QImage& source, const QString& openedFile = QString());
     QTreeWidgetItem* myPagesShelf(); // made when the first page comes
+    static QString myPagesCaption(int pages);
     QTreeWidgetItem* addMyPageNode(const QString& file);
     void loadMyPages();
     void followAreaSize();

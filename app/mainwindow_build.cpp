@@ -1,7 +1,9 @@
 // The window's controls, built panel by panel; the choices' buttons come from their rows.
+#include "app/language.h"
 #include "app/mainwindow.h"
 #include "app/widgets.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,6 +18,9 @@
 #include <QVBoxLayout>
 
 namespace {
+// The statistics table's columns as designed; a heading's longest word widens its column.
+constexpr int kHistoryColumnWidths[5] = {29, 87, 112, 90, 88};
+
 QFrame* panel(QWidget* parent, const char* name, const QString& color = QString()) {
     auto* f = new QFrame(parent);
     f->setObjectName(QString::fromLatin1(name));
@@ -194,11 +199,8 @@ void MainWindow::buildDrawingArea(QVBoxLayout* column) {
     ui.drawingArea = new DrawingArea(this, ui.pageColumn);
     ui.drawingArea->setObjectName(QStringLiteral("drawingArea"));
     column->addWidget(ui.drawingArea, 1);
-    ui.loadingLabel = label(ui.drawingArea, "loadingLabel",
-                            tr("Pictaro is starting. Just a moment..."), 200, 200, 24, true);
-    ui.noPagesLabel =
-        label(ui.drawingArea, "noPagesLabel",
-              tr("No coloring pages were found. You can get them on our site:"), 40, 115, 18, true);
+    ui.loadingLabel = label(ui.drawingArea, "loadingLabel", QString(), 200, 200, 24, true);
+    ui.noPagesLabel = label(ui.drawingArea, "noPagesLabel", QString(), 40, 115, 18, true);
     ui.noPagesLabel->setVisible(false);
     ui.siteLinkLabel = label(ui.drawingArea, "siteLinkLabel", siteBase, 40, 145, 18, true);
     ui.siteLinkLabel->setCursor(Qt::PointingHandCursor);
@@ -253,26 +255,21 @@ void MainWindow::buildRightPanel(QHBoxLayout* row) {
 
 void MainWindow::buildStatisticsPanel() {
     QWidget* p = ui.statisticsPanel;
-    ui.statisticsTitle = label(p, "statisticsTitle", tr("Child's statistics:"), 13, 13, 15, true);
-    ui.clicksLabel = label(p, "clicksLabel", tr("Clicks counter:"), 20, 39);
-    ui.favoriteColorLabel = label(p, "favoriteColorLabel", tr("Favorite color:"), 20, 64);
-    ui.favoritePageLabel = label(p, "favoritePageLabel", tr("Favorite coloring book:"), 21, 91);
+    ui.statisticsTitle = label(p, "statisticsTitle", QString(), 13, 13, 15, true);
+    ui.clicksLabel = label(p, "clicksLabel", QString(), 20, 39);
+    ui.favoriteColorLabel = label(p, "favoriteColorLabel", QString(), 20, 64);
+    ui.favoritePageLabel = label(p, "favoritePageLabel", QString(), 21, 91);
     // Shown once they have a value: a run with no color or page yet says nothing of them.
     ui.favoriteColorLabel->setVisible(false);
     ui.favoritePageLabel->setVisible(false);
-    ui.historyTitle = label(p, "historyTitle", tr("Full Statistics:"), 13, 125, 15, true);
+    ui.historyTitle = label(p, "historyTitle", QString(), 13, 125, 15, true);
     for (QLabel* l : {ui.clicksLabel, ui.favoriteColorLabel, ui.favoritePageLabel})
         l->setMinimumWidth(440);
     QTableWidget* t = ui.historyTable = new QTableWidget(p);
     t->setObjectName(QStringLiteral("historyTable"));
     t->setGeometry(12, 152, 436, 345);
     t->setColumnCount(5);
-    t->setHorizontalHeaderLabels({tr("№"), tr("Date"), tr("Favorite coloring book"),
-                                  tr("Favorite color"), tr("Number of clicks")});
     t->horizontalHeader()->setDefaultSectionSize(90);
-    const int widths[5] = {29, 87, 112, 90, 88};
-    for (int c = 0; c < 5; ++c)
-        t->setColumnWidth(c, widths[c]);
     // Long headings wrap onto two lines instead of being cut.
     t->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
     t->horizontalHeader()->setMinimumHeight(2 * t->fontMetrics().height() + 8);
@@ -300,8 +297,8 @@ void MainWindow::buildPalette(QVBoxLayout* column) {
     ui.toddlerTab->setObjectName(QStringLiteral("toddlerTab"));
     ui.kidsTab = new QWidget();
     ui.kidsTab->setObjectName(QStringLiteral("kidsTab"));
-    ui.paletteTabs->addTab(ui.toddlerTab, tr("Toddler"));
-    ui.paletteTabs->addTab(ui.kidsTab, tr("Kids"));
+    ui.paletteTabs->addTab(ui.toddlerTab, QString());
+    ui.paletteTabs->addTab(ui.kidsTab, QString());
     ui.paletteTabs->setCurrentIndex(1); // as designed; the settings choose the tab
     buildToddlerTab();
     buildKidsTab();
@@ -341,7 +338,6 @@ void MainWindow::buildKidsTab() {
     };
     ui.kidsRainbowBlot = picture(ui.kidsTab, "kidsRainbowBlot", 1128, 2, 103, 116);
     ui.kidsRainbowBlot->setCursor(Qt::PointingHandCursor);
-    ui.kidsRainbowBlot->setToolTip(tr("Rainbow colors"));
     if (QFileInfo::exists(QStringLiteral(":/swatches/RAINBOW.png")))
         ui.kidsRainbowBlot->setPicture(QImage(QStringLiteral(":/swatches/RAINBOW.png")));
     ui.kidsRainbowBlot->onMouseDown = [this](Qt::MouseButton, QPoint) {
@@ -350,39 +346,101 @@ void MainWindow::buildKidsTab() {
 }
 
 void MainWindow::buildMenus() {
-    QMenu* file = menuBar()->addMenu(tr("File"));
-    const auto add = [this](QMenu* menu, const char* name, const QString& text, auto handler) {
-        QAction* a = menu->addAction(text, this, guarded(handler));
+    const auto add = [this](QMenu* menu, const char* name, auto handler) {
+        QAction* a = menu->addAction(QString(), this, guarded(handler));
         a->setObjectName(QString::fromLatin1(name));
         return a;
     };
-    ui.openAction =
-        add(file, "openAction", tr("Open coloring book..."), &MainWindow::onOpenClicked);
-    ui.addPagesAction =
-        add(file, "addPagesAction", tr("Add pages..."), &MainWindow::onAddPagesClicked);
-    ui.saveAction =
-        add(file, "saveAction", tr("Save coloring book..."), &MainWindow::onSaveClicked);
-    ui.openFolderAction = add(file, "openFolderAction", tr("Open folder coloring book"),
-                              &MainWindow::onOpenFolderClicked);
+    QMenu* file = ui.fileMenu = menuBar()->addMenu(QString());
+    ui.openAction = add(file, "openAction", &MainWindow::onOpenClicked);
+    ui.addPagesAction = add(file, "addPagesAction", &MainWindow::onAddPagesClicked);
+    ui.saveAction = add(file, "saveAction", &MainWindow::onSaveClicked);
+    ui.openFolderAction = add(file, "openFolderAction", &MainWindow::onOpenFolderClicked);
     file->addSeparator();
-    ui.optionsAction = add(file, "optionsAction", tr("Options..."), &MainWindow::onOptionsClicked);
-    ui.printAction =
-        add(file, "printAction", tr("Print coloring book..."), &MainWindow::onPrintClicked);
+    ui.optionsAction = add(file, "optionsAction", &MainWindow::onOptionsClicked);
+    ui.printAction = add(file, "printAction", &MainWindow::onPrintClicked);
     file->addSeparator();
-    ui.exitAction = add(file, "exitAction", tr("Exit"), &MainWindow::onExitClicked);
-    QMenu* edit = menuBar()->addMenu(tr("Edit"));
-    ui.undoAction = add(edit, "undoAction", tr("Undo"), &MainWindow::onUndoClicked);
+    ui.exitAction = add(file, "exitAction", &MainWindow::onExitClicked);
+    QMenu* edit = ui.editMenu = menuBar()->addMenu(QString());
+    ui.undoAction = add(edit, "undoAction", &MainWindow::onUndoClicked);
     ui.undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    ui.redoAction = add(edit, "redoAction", tr("Redo"), &MainWindow::onRedoClicked);
+    ui.redoAction = add(edit, "redoAction", &MainWindow::onRedoClicked);
     ui.redoAction->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    QMenu* works = menuBar()->addMenu(tr("Children's works "));
-    ui.sendAction =
-        add(works, "sendAction", tr("Send my coloring book"), &MainWindow::onSendClicked);
-    ui.viewGalleryAction = add(works, "viewGalleryAction", tr("View works of children"),
-                               &MainWindow::onViewGalleryClicked);
-    QMenu* help = menuBar()->addMenu(tr("Help"));
-    ui.writeToUsAction =
-        add(help, "writeToUsAction", tr("Write to us"), &MainWindow::onWriteToUsClicked);
-    ui.aboutAction = add(help, "aboutAction", tr("About Pictaro"), &MainWindow::onAboutClicked);
+    QMenu* works = ui.worksMenu = menuBar()->addMenu(QString());
+    ui.sendAction = add(works, "sendAction", &MainWindow::onSendClicked);
+    ui.viewGalleryAction = add(works, "viewGalleryAction", &MainWindow::onViewGalleryClicked);
+    QMenu* help = ui.helpMenu = menuBar()->addMenu(QString());
+    ui.writeToUsAction = add(help, "writeToUsAction", &MainWindow::onWriteToUsClicked);
+    ui.aboutAction = add(help, "aboutAction", &MainWindow::onAboutClicked);
+    retranslate();
+}
+
+void MainWindow::retranslate() {
+    const auto setLabel = [](QLabel* l, const QString& text) {
+        l->setText(text);
+        l->adjustSize();
+    };
+    ui.fileMenu->setTitle(tr("File"));
+    ui.openAction->setText(tr("Open coloring book..."));
+    ui.addPagesAction->setText(tr("Add pages..."));
+    ui.saveAction->setText(tr("Save coloring book..."));
+    ui.openFolderAction->setText(tr("Open folder coloring book"));
+    ui.optionsAction->setText(tr("Options..."));
+    ui.printAction->setText(tr("Print coloring book..."));
+    ui.exitAction->setText(tr("Exit"));
+    ui.editMenu->setTitle(tr("Edit"));
+    ui.undoAction->setText(tr("Undo"));
+    ui.redoAction->setText(tr("Redo"));
+    ui.worksMenu->setTitle(tr("Children's works"));
+    ui.sendAction->setText(tr("Send my coloring book"));
+    ui.viewGalleryAction->setText(tr("View works of children"));
+    ui.helpMenu->setTitle(tr("Help"));
+    ui.writeToUsAction->setText(tr("Write to us"));
+    ui.aboutAction->setText(tr("About Pictaro"));
+
+    for (const Choice& c : choices()) {
+        QToolButton* b = ui.*c.button;
+        b->setText(choiceText(c.caption));
+        b->setToolTip(choiceText(c.tooltip));
+    }
+    for (const ColorChoice& c : colorChoices())
+        (ui.*c.blot)->setToolTip(choiceText(c.tooltip));
+    ui.kidsRainbowBlot->setToolTip(tr("Rainbow colors"));
+    ui.paletteTabs->setTabText(ui.paletteTabs->indexOf(ui.toddlerTab), tr("Toddler"));
+    ui.paletteTabs->setTabText(ui.paletteTabs->indexOf(ui.kidsTab), tr("Kids"));
+
+    setLabel(ui.loadingLabel, tr("Pictaro is starting. Just a moment..."));
+    setLabel(ui.noPagesLabel, tr("No coloring pages were found. You can get them on our site:"));
+    setLabel(ui.statisticsTitle, tr("Child's statistics:"));
+    setLabel(ui.historyTitle, tr("Full Statistics:"));
+    ui.historyTable->setHorizontalHeaderLabels({tr("No."), tr("Date"), tr("Favorite coloring book"),
+                                                tr("Favorite color"), tr("Number of clicks")});
+    QHeaderView* head = ui.historyTable->horizontalHeader();
+    for (int c = 0; c < head->count(); ++c) {
+        int widest = 0;
+        for (const QString& word : ui.historyTable->horizontalHeaderItem(c)->text().split(u' '))
+            widest = std::max(widest, head->fontMetrics().horizontalAdvance(word));
+        ui.historyTable->setColumnWidth(c, std::max(kHistoryColumnWidths[c], widest + 12));
+    }
+    showStatisticsTexts();
+    if (!ui.statisticsPanel->isHidden())
+        loadStatistics(); // its first row says "Now"
+    for (QTreeWidgetItem* node : catalogue.catalogueNodes)
+        if (node && node->data(0, catalogue::FileRole).toString() == paths.pagesFolder &&
+            !paths.pagesFolder.isEmpty())
+            node->setText(0, myPagesCaption(node->childCount()));
+}
+
+QString MainWindow::myPagesCaption(int pages) {
+    return tr("My pages (%1)").arg(pages);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+        if (platform.sound)
+            platform.sound->preload(currentLanguage());
+    }
+    QMainWindow::changeEvent(event);
 }

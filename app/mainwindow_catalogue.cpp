@@ -177,7 +177,7 @@ void MainWindow::onOpenFolderClicked() {
     if (QFileInfo(folders.saveFolder).isDir())
         openInShell(folders.saveFolder);
     else
-        platform.messages->show(QStringLiteral("Information"), QStringLiteral("No coloring book!"),
+        platform.messages->show(tr("Information"), tr("No coloring book!"),
                                 MessageIcon::Information);
 }
 
@@ -217,7 +217,7 @@ QTreeWidgetItem* MainWindow::addMyPageNode(const QString& file) {
     setImage(page, catalogue::PageNode);
     page->setData(0, catalogue::FileRole, file);
     catalogue.catalogueNodes.push_back(page);
-    shelf->setText(0, tr("My pages") + QStringLiteral(" (%1)").arg(shelf->childCount()));
+    shelf->setText(0, myPagesCaption(shelf->childCount()));
     if (stats.pageCounts.size() < catalogue.catalogueNodes.size() + 1)
         stats.pageCounts.resize(catalogue.catalogueNodes.size() + 1);
     return page;
@@ -276,8 +276,9 @@ void MainWindow::onAddPagesClicked() {
         ui.catalogueTree->scrollToItem(last);
     }
     if (!refused.isEmpty())
-        platform.messages->show(tr("Add pages"),
-                                tr("These pictures cannot be used as pages:") +
-                                    QStringLiteral("\n") + refused.join(QLatin1Char('\n')),
-                                MessageIcon::Warning);
+        platform.messages->show(
+            tr("Add pages"),
+            tr("%n picture(s) cannot be used as pages:", nullptr, int(refused.size())) +
+                QStringLiteral("\n") + refused.join(QLatin1Char('\n')),
+            MessageIcon::Warning);
 }

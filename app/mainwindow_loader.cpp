@@ -72,7 +72,7 @@ void MainWindow::placePage(const QImage& source, const QString& openedFile) {
 
 void MainWindow::onOpenClicked() {
     OpenDialogOptions o;
-    o.title = QStringLiteral("Open coloring book");
+    o.title = tr("Open coloring book");
     o.filter = QStringLiteral("Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.webp *.svg);;"
                               "All files (*)");
     o.initialDir = folders.openDialogFolder;
@@ -87,7 +87,7 @@ void MainWindow::onOpenClicked() {
         // The picture on the area stays; the parent who chose the file is told why (too
         // large, not a picture), where it used to fail without a word.
         shown.openingByHand = false;
-        platform.messages->show(QStringLiteral("Open coloring book"),
+        platform.messages->show(tr("Open coloring book"),
                                 QFileInfo(*chosen).fileName() + QStringLiteral("\n") +
                                     QString::fromUtf8(e.what()),
                                 MessageIcon::Warning);

@@ -1,4 +1,5 @@
 // The palette: swatches, the color chart, hover pictures and the loading label.
+#include "app/language.h"
 #include "app/mainwindow.h"
 #include "app/options.h"
 #include "app/widgets.h"
@@ -15,7 +16,7 @@ bool MainWindow::soundDisabled() const {
 
 void MainWindow::playPrompt(const QString& name) {
     if (!soundDisabled() && platform.sound)
-        platform.sound->play(name, false);
+        platform.sound->play(localPrompt(name), false);
 }
 
 void MainWindow::pickColor(const QString& mode, TColor color) {

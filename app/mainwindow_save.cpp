@@ -39,11 +39,11 @@ QSize MainWindow::fullAreaSize() const {
 
 void MainWindow::onSaveClicked() {
     OpenDialogOptions o;
-    o.title = QStringLiteral("Save coloring book");
+    o.title = tr("Save coloring book");
     // The kind offered first is the one chosen last time, PNG for a new user; PNG keeps every
     // colour exactly. Any other extension the user types still gets the bitmap.
-    const QString bmpFilter = QStringLiteral("Bitmaps (*.bmp)");
-    const QString pngFilter = QStringLiteral("PNG pictures, full colour (*.png)");
+    const QString bmpFilter = tr("Bitmaps") + QStringLiteral(" (*.bmp)");
+    const QString pngFilter = tr("PNG pictures, full colour") + QStringLiteral(" (*.png)");
     const bool offerPng = PrefersPng();
     o.filter = offerPng ? pngFilter + QStringLiteral(";;") + bmpFilter
                         : bmpFilter + QStringLiteral(";;") + pngFilter;

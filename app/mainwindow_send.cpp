@@ -62,7 +62,7 @@ QByteArray offWindowThread(HttpClient& client, const std::function<QByteArray()>
 QString askUntilAnswered(IInputBox* input, const QString& prompt) {
     QString answer;
     while (answer.isEmpty())
-        answer = input->ask(QStringLiteral("Baby"), prompt, QString());
+        answer = input->ask(MainWindow::tr("Your child"), prompt, QString());
     return answer;
 }
 } // namespace
@@ -84,17 +84,15 @@ void MainWindow::onSendClicked() {
             throw std::runtime_error("The drawing area could not be captured.");
         writeFileAtomically(target, EncodeJpeg(shot, 60));
     } catch (const std::exception&) {
-        platform.messages->show(
-            QStringLiteral("Предупреждение"),
-            QStringLiteral(
-                "Ощибка при создание изображения\n"
-                "Попробуйте еще раз, если ошибка повториться обратитесть к разработчику!"),
-            MessageIcon::Warning);
+        platform.messages->show(tr("Warning"),
+                                tr("The picture could not be made.\n"
+                                   "Please try again; if it happens again, write to us."),
+                                MessageIcon::Warning);
         return;
     }
 
-    const QString childName = askUntilAnswered(platform.input, QStringLiteral("Child's name"));
-    const QString age = askUntilAnswered(platform.input, QStringLiteral("Child's age"));
+    const QString childName = askUntilAnswered(platform.input, tr("Child's name"));
+    const QString age = askUntilAnswered(platform.input, tr("Child's age"));
 
     // Opened now and held until the upload is over; every object below is released on the
     // way out, whether the requests succeed or throw.
@@ -111,8 +109,8 @@ void MainWindow::onSendClicked() {
         offWindowThread(
             upload, [&] { return upload.postFile(url, "filename", file, target, "image/jpeg"); });
     }
-    platform.messages->show(QStringLiteral("Information"),
-                            QStringLiteral("The picture is successfully loaded on the site."),
+    platform.messages->show(tr("Information"),
+                            tr("The picture is successfully loaded on the site."),
                             MessageIcon::Information);
 }
 

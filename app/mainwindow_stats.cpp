@@ -1,12 +1,15 @@
 // The child's statistics: the run's counters, the stat.dat history and the statistics panel.
+#include "app/choices.h"
 #include "app/mainwindow.h"
 #include "palette/swatches.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QLabel>
 #include <QLocale>
 #include <QTableWidget>
 #include <iterator>
+#include <optional>
 
 namespace {
 // The first entry whose count is strictly greater than every one before it and above 0:
@@ -26,6 +29,26 @@ void setText(QLabel* label, const QString& text) {
     label->adjustSize(); // a long page name shows whole
 }
 
+// The statistics keep a colour's stored name; the reader sees it in their language. Records
+// of older versions name it as the window's choice does (in Russian): those are read too.
+const char* const kColorNames[] = {
+    QT_TRANSLATE_NOOP("Colors", "Red"),    QT_TRANSLATE_NOOP("Colors", "Yellow"),
+    QT_TRANSLATE_NOOP("Colors", "Orange"), QT_TRANSLATE_NOOP("Colors", "Green"),
+    QT_TRANSLATE_NOOP("Colors", "Blue"),   QT_TRANSLATE_NOOP("Colors", "Light blue"),
+    QT_TRANSLATE_NOOP("Colors", "Black"),  QT_TRANSLATE_NOOP("Colors", "White")};
+static_assert(std::size(kColorNames) == kPaletteColors.size());
+
+QString shownColor(const QString& stored) {
+    std::optional<TColor> color;
+    for (const ColorChoice& c : MainWindow::colorChoices())
+        if (stored == c.value)
+            color = c.color;
+    for (size_t i = 0; i < kPaletteColors.size(); ++i)
+        if (stored == QLatin1String(kPaletteColors[i].statName) || color == kPaletteColors[i].color)
+            return QCoreApplication::translate("Colors", kColorNames[i]);
+    return stored;
+}
+
 void setRow(QTableWidget* grid, int row, const QStringList& cells) {
     for (int c = 0; c < cells.size(); ++c)
         grid->setItem(row, c, new QTableWidgetItem(cells[c]));
@@ -34,7 +57,7 @@ void setRow(QTableWidget* grid, int row, const QStringList& cells) {
 
 void MainWindow::countClick() {
     ++stats.clickCount;
-    setText(ui.clicksLabel, QStringLiteral("Clicks counter: ") + QString::number(stats.clickCount));
+    setText(ui.clicksLabel, tr("Clicks counter: %1").arg(stats.clickCount));
     for (size_t i = 0; i < stats.colorCounts.size(); ++i)
         if (tools.currentColor == kPaletteColors[i].color) {
             ++stats.colorCounts[i].Count;
@@ -78,27 +101,32 @@ void MainWindow::loadStatistics() {
     ui.historyTable->clearContents();
     ui.historyTable->setRowCount(int(stats.statHistory.size()) + 1);
     setRow(ui.historyTable, 0,
-           {QStringLiteral("->"), QStringLiteral("Now"), stats.favoritePageText,
-            stats.favoriteColorText, QString::number(stats.clickCount)});
+           {QStringLiteral("->"), tr("Now"), stats.favoritePageText,
+            shownColor(stats.favoriteColorText), QString::number(stats.clickCount)});
     for (size_t k = 0; k < stats.statHistory.size(); ++k) {
         const TStatRecord& r = stats.statHistory[k];
         setRow(ui.historyTable, int(k) + 1,
-               {QString::number(k + 1), r.Date, r.FavoriteBook, r.FavoriteColor,
+               {QString::number(k + 1), r.Date, r.FavoriteBook, shownColor(r.FavoriteColor),
                 QString::number(r.Clicks)});
     }
 }
 
-void MainWindow::onStatisticsClicked() {
+void MainWindow::showStatisticsTexts() {
+    setText(ui.clicksLabel, tr("Clicks counter: %1").arg(stats.clickCount));
     const Favorites f = computeFavorites();
     // The same words as the table's columns; a label with no value yet stays hidden.
     if (f.color >= 0)
         setText(ui.favoriteColorLabel,
-                QStringLiteral("Favorite color: ") + stats.colorCounts[size_t(f.color)].Name);
+                tr("Favorite color: %1").arg(shownColor(stats.colorCounts[size_t(f.color)].Name)));
     ui.favoriteColorLabel->setVisible(f.color >= 0);
     if (f.page >= 0)
         setText(ui.favoritePageLabel,
-                QStringLiteral("Favorite coloring book: ") + stats.pageCounts[size_t(f.page)].Name);
+                tr("Favorite coloring book: %1").arg(stats.pageCounts[size_t(f.page)].Name));
     ui.favoritePageLabel->setVisible(f.page >= 0);
+}
+
+void MainWindow::onStatisticsClicked() {
+    showStatisticsTexts();
     // While the panel is shown a second click refreshes the labels only.
     if (!ui.statisticsPanel->isHidden())
         return;

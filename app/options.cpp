@@ -1,16 +1,18 @@
 #include "app/options.h"
+#include "app/language.h"
 
 #include "base/usersettings.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
 #include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QVBoxLayout>
-
-extern const QString kInterfaceLanguage;
 
 namespace {
 const QString kOutlinesKey = QStringLiteral("OutlinesStay");
@@ -61,6 +63,31 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
     outlinesStayCheck->setChecked(UserSwitch(kOutlinesKey, true));
     connect(outlinesStayCheck, &QCheckBox::toggled, this,
             [](bool on) { UserSettings().setValue(kOutlinesKey, on); });
+    // Each language in its own name, so that a parent finds theirs whatever is shown now.
+    languageLabel = new QLabel(optionsGroup);
+    languageLabel->setObjectName(QStringLiteral("languageLabel"));
+    languageLabel->setFont(normal);
+    languageCombo = new QComboBox(optionsGroup);
+    languageCombo->setObjectName(QStringLiteral("languageCombo"));
+    languageCombo->setFont(normal);
+    languageCombo->addItem(QString(), QString());
+    for (const Language& l : languages())
+        languageCombo->addItem(QString::fromUtf8(l.nativeName), QString::fromLatin1(l.code));
+    const int stored = languageCombo->findData(UserSettingText(kLanguageKey).value_or(QString()));
+    languageCombo->setCurrentIndex(std::max(stored, 0));
+    connect(languageCombo, &QComboBox::activated, this, [this](int index) {
+        const QString code = languageCombo->itemData(index).toString();
+        if (code.isEmpty())
+            UserSettings().remove(kLanguageKey);
+        else
+            UserSettings().setValue(kLanguageKey, code);
+        installLanguage(chosenLanguage());
+    });
+    languageLabel->setBuddy(languageCombo);
+    auto* languageRow = new QHBoxLayout();
+    languageRow->addWidget(languageLabel);
+    languageRow->addWidget(languageCombo, 1);
+    checks->addLayout(languageRow);
     // Stored in config.ini, never shown.
     mouseOutCheck = new QCheckBox(this);
     mouseOutCheck->setObjectName(QStringLiteral("mouseOutCheck"));
@@ -83,18 +110,27 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void OptionsDialog::initialize() {
-    if (kInterfaceLanguage == QStringLiteral("En")) {
-        setWindowTitle(tr("Program options"));
-        optionsGroup->setTitle(tr("Options"));
-        fullScreenCheck->setText(tr("Windows Maximized"));
-        silentCheck->setText(tr("Disable sound"));
-        outlinesStayCheck->setText(tr("Outlines stay"));
-        okButton->setText(tr("Ok"));
-    }
+    setWindowTitle(tr("Program options"));
+    optionsGroup->setTitle(tr("Options"));
+    fullScreenCheck->setText(tr("Windows Maximized"));
+    silentCheck->setText(tr("Disable sound"));
+    outlinesStayCheck->setText(tr("Outlines stay"));
+    languageLabel->setText(tr("Language:"));
+    languageCombo->setItemText(0, tr("Desktop language"));
+    okButton->setText(tr("Ok"));
+    for (const auto& [check, text] : extraSwitches)
+        check->setText(tr(text));
 }
 
-QCheckBox* OptionsDialog::addSwitch(const char* name, const QString& text) {
-    auto* c = new QCheckBox(text, optionsGroup);
+void OptionsDialog::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        initialize();
+    QDialog::changeEvent(event);
+}
+
+QCheckBox* OptionsDialog::addSwitch(const char* name, const char* text) {
+    auto* c = new QCheckBox(tr(text), optionsGroup);
+    extraSwitches.push_back({c, text});
     c->setObjectName(QString::fromLatin1(name));
     c->setFont(silentCheck->font());
     optionsGroup->layout()->addWidget(c);

@@ -1,8 +1,12 @@
 #pragma once
 #include <QDialog>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QCheckBox;
+class QComboBox;
+class QLabel;
 class QGroupBox;
 class QPushButton;
 class QSettings;
@@ -23,15 +27,25 @@ class OptionsDialog : public QDialog {
     Q_OBJECT
   public:
     explicit OptionsDialog(QWidget* parent = nullptr);
+    // Sets every text in the current language.
     void initialize();
     void onOkClicked();
-    // One more switch under the others; the window grows to hold it.
-    QCheckBox* addSwitch(const char* name, const QString& text);
+    // One more switch under the others; the window grows to hold it. The text is translated
+    // here, so mark it with QT_TRANSLATE_NOOP("OptionsDialog", ...).
+    QCheckBox* addSwitch(const char* name, const char* text);
 
     QGroupBox* optionsGroup;
     QCheckBox* fullScreenCheck;
     QCheckBox* silentCheck;       // checked: silent
     QCheckBox* mouseOutCheck;     // stored only, never shown
     QCheckBox* outlinesStayCheck; // checked: paint never covers the page's lines
+    QLabel* languageLabel;
+    QComboBox* languageCombo; // "Desktop language" first, then each language by its code
     QPushButton* okButton;
+
+  private:
+    std::vector<std::pair<QCheckBox*, const char*>> extraSwitches;
+
+  protected:
+    void changeEvent(QEvent* event) override;
 };

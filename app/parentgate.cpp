@@ -8,7 +8,7 @@
 TFm_ParentGate::TFm_ParentGate(const GateQuestion& question, QWidget* parent)
     : QDialog(parent), question_(question), attempt_(question) {
     setObjectName(QStringLiteral("Fm_ParentGate"));
-    setWindowTitle(QStringLiteral("For grown-ups"));
+    setWindowTitle(tr("For grown-ups"));
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setAutoFillBackground(true);
@@ -25,7 +25,7 @@ TFm_ParentGate::TFm_ParentGate(const GateQuestion& question, QWidget* parent)
     f.setPixelSize(20);
     Label_Question->setFont(f);
     // Words, not figures: the child who knows a few digits by sight still cannot read it.
-    Label_Question->setText(QStringLiteral("Grown-ups: press the numbers\n") + question_.words());
+    Label_Question->setText(tr("Grown-ups: press the numbers\n%1").arg(question_.words()));
     v->addWidget(Label_Question);
     auto* grid = new QGridLayout;
     grid->setSpacing(8);
@@ -49,7 +49,7 @@ TFm_ParentGate::TFm_ParentGate(const GateQuestion& question, QWidget* parent)
     Label_Wrong->setObjectName(QStringLiteral("Label_Wrong"));
     Label_Wrong->setAlignment(Qt::AlignCenter);
     v->addWidget(Label_Wrong);
-    Button_Back = new QPushButton(QStringLiteral("Back to coloring"), this);
+    Button_Back = new QPushButton(tr("Back to coloring"), this);
     Button_Back->setObjectName(QStringLiteral("Button_Back"));
     Button_Back->setAutoDefault(false);
     connect(Button_Back, &QPushButton::clicked, this, &QDialog::reject);
@@ -71,7 +71,7 @@ void TFm_ParentGate::digitPressed(int digit) {
         break;
     case GateAttempt::State::Waiting:
         if (attempt_.wrongPresses() > 0)
-            Label_Wrong->setText(QStringLiteral("Not quite: try again from where you were."));
+            Label_Wrong->setText(tr("Not quite: try again from where you were."));
         break;
     }
 }

@@ -67,6 +67,8 @@ struct ISound {
     // Plays the named sound resource; a new sound stops the one playing.
     virtual void play(const QString& name, bool loop) = 0;
     virtual void stop() = 0;
+    // Makes a language's prompts ready ahead of their first play.
+    virtual void preload(const QString& language) { (void)language; }
 };
 
 struct Platform {

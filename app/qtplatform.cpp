@@ -1,4 +1,5 @@
 #include "app/qtplatform.h"
+#include "app/language.h"
 
 #include <QApplication>
 #include <QAudioDevice>
@@ -196,6 +197,16 @@ QtSound::QtSound() {
         QDir(QStringLiteral(":/sounds")).entryList({QStringLiteral("*.wav")}, QDir::Files);
     for (const QString& f : files)
         effectFor(QFileInfo(f).completeBaseName());
+    preload(currentLanguage());
+}
+
+void QtSound::preload(const QString& language) {
+    if (language == QLatin1String("en") || QMediaDevices::defaultAudioOutput().isNull())
+        return;
+    const QStringList files = QDir(QStringLiteral(":/sounds/") + language)
+                                  .entryList({QStringLiteral("*.wav")}, QDir::Files);
+    for (const QString& f : files)
+        effectFor(language + QLatin1Char('/') + QFileInfo(f).completeBaseName());
 }
 
 QtSound::~QtSound() {
@@ -204,8 +215,16 @@ QtSound::~QtSound() {
         delete e;
 }
 
+namespace {
+// English names are looked up in any case; a language's folder ("pt_BR/") is kept as named.
+QString soundKey(const QString& name) {
+    const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
+    return name.left(slash + 1) + name.mid(slash + 1).toLower();
+}
+} // namespace
+
 QSoundEffect* QtSound::effectFor(const QString& name) {
-    const QString key = name.toLower();
+    const QString key = soundKey(name);
     auto it = effects_.find(key);
     if (it != effects_.end())
         return it->second;
@@ -219,7 +238,7 @@ QSoundEffect* QtSound::effectFor(const QString& name) {
 }
 
 bool QtSound::isLoaded(const QString& name) const {
-    const auto it = effects_.find(name.toLower());
+    const auto it = effects_.find(soundKey(name));
     return it != effects_.end() && it->second->status() == QSoundEffect::Ready;
 }
 

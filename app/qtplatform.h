@@ -58,6 +58,8 @@ class QtSound : public ISound {
     void play(const QString& name, bool loop) override;
     void stop() override;
     bool isLoaded(const QString& name) const;
+    // Decodes a language's prompts ahead, as the English ones are at start.
+    void preload(const QString& language) override;
 
   private:
     QSoundEffect* effectFor(const QString& name);

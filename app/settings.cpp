@@ -25,8 +25,7 @@ void MainWindow::readConfig() {
         if (v.soundOff)
             optionsDialog->silentCheck->setChecked(true);
     } catch (const std::exception&) {
-        platform.messages->show(QStringLiteral("Error"),
-                                QStringLiteral("Error loading to configuration file config.ini!"),
+        platform.messages->show(tr("Error"), tr("Error loading to configuration file config.ini!"),
                                 MessageIcon::Warning);
     }
 }
@@ -42,8 +41,7 @@ void MainWindow::writeConfig() {
     try {
         writeFileAtomically(folders.programFolder + kConfigName, configFileBytes(v));
     } catch (const std::exception&) {
-        platform.messages->show(QStringLiteral("Error"),
-                                QStringLiteral("Error writing to configuration file config.ini!"),
+        platform.messages->show(tr("Error"), tr("Error writing to configuration file config.ini!"),
                                 MessageIcon::Warning);
     }
 }

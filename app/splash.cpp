@@ -27,14 +27,14 @@ SplashScreen::SplashScreen(QWidget* parent)
         QStringLiteral("SplashScreen { background: #fffdf0; border: 2px solid #8bc34a; }"));
     setAttribute(Qt::WA_StyledBackground);
     label(this, QStringLiteral("Pictaro 3.1"), QStringLiteral("#1b8a2a"), 6, 28);
-    label(this, QStringLiteral("Loading..."), QStringLiteral("#d01818"), 36, 22);
+    label(this, tr("Loading..."), QStringLiteral("#d01818"), 36, 22);
     progressBar = new QProgressBar(this);
     progressBar->setObjectName(QStringLiteral("progressBar"));
     progressBar->setGeometry(21, 62, 205, 33);
     progressBar->setRange(0, 10);
     progressBar->setValue(0);
     progressBar->setTextVisible(false);
-    label(this, QStringLiteral("Wait a few seconds"), QStringLiteral("#1840d0"), 102, 22);
+    label(this, tr("Wait a few seconds"), QStringLiteral("#1840d0"), 102, 22);
     if (QScreen* s = QGuiApplication::primaryScreen())
         move(s->geometry().center() - rect().center());
 }

@@ -8,6 +8,7 @@ class DrawingArea;
 class QAction;
 class QFrame;
 class QLabel;
+class QMenu;
 class QStackedWidget;
 class QTabWidget;
 class QTableWidget;
@@ -108,6 +109,10 @@ struct WindowControls {
     QToolButton* trapeziumButton = nullptr;
 
     // Menus.
+    QMenu* fileMenu = nullptr;
+    QMenu* editMenu = nullptr;
+    QMenu* worksMenu = nullptr;
+    QMenu* helpMenu = nullptr;
     QAction* openAction = nullptr;
     QAction* addPagesAction = nullptr;
     QAction* saveAction = nullptr;

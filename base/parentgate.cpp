@@ -1,14 +1,21 @@
 #include "base/parentgate.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QStringList>
 #include <algorithm>
 #include <numeric>
 
 QString digitWord(int digit) {
-    static const char* const words[10] = {"zero", "one", "two",   "three", "four",
-                                          "five", "six", "seven", "eight", "nine"};
-    return digit >= 0 && digit <= 9 ? QString::fromLatin1(words[digit]) : QString();
+    // In the reader's language: the gate asks a parent, who reads their own.
+    static const char* const words[10] = {
+        QT_TRANSLATE_NOOP("ParentGate", "zero"),  QT_TRANSLATE_NOOP("ParentGate", "one"),
+        QT_TRANSLATE_NOOP("ParentGate", "two"),   QT_TRANSLATE_NOOP("ParentGate", "three"),
+        QT_TRANSLATE_NOOP("ParentGate", "four"),  QT_TRANSLATE_NOOP("ParentGate", "five"),
+        QT_TRANSLATE_NOOP("ParentGate", "six"),   QT_TRANSLATE_NOOP("ParentGate", "seven"),
+        QT_TRANSLATE_NOOP("ParentGate", "eight"), QT_TRANSLATE_NOOP("ParentGate", "nine")};
+    return digit >= 0 && digit <= 9 ? QCoreApplication::translate("ParentGate", words[digit])
+                                    : QString();
 }
 
 QString GateQuestion::words() const {

@@ -291,7 +291,7 @@ TEST(Controls, TitleCaptionsAndMenusReadAsDesigned) {
     EXPECT_EQ(probe::ui(f).redoAction->shortcuts(),
               (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
                                    QKeySequence(QStringLiteral("Ctrl+Y"))}));
-    EXPECT_EQ(top[2]->text(), QStringLiteral("Children's works "));
+    EXPECT_EQ(top[2]->text(), QStringLiteral("Children's works"));
     EXPECT_EQ(menuTexts(top[2]->menu()), "Send my coloring book|View works of children");
     EXPECT_EQ(top[2]->menu()->actions().first(), probe::ui(f).sendAction);
     const QList<QAction*> third = top[3]->menu()->actions();
