@@ -381,6 +381,7 @@ void MainWindow::retranslate() {
         l->setText(text);
         l->adjustSize();
     };
+    updateShelfCaption();
     ui.fileMenu->setTitle(tr("File"));
     ui.openAction->setText(tr("Open coloring book..."));
     ui.addPagesAction->setText(tr("Add pages..."));

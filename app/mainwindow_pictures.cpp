@@ -30,8 +30,9 @@ bool MainWindow::pagesRememberColoring() const {
 }
 
 void MainWindow::rememberColoringSwitch() {
-    QCheckBox* box = optionsDialog->addSwitch("rememberColoringCheck",
-                                              OptionsDialog::tr("Pages remember their coloring"));
+    QCheckBox* box = optionsDialog->addSwitch(
+        "rememberColoringCheck",
+        QT_TRANSLATE_NOOP("OptionsDialog", "Pages remember their coloring"));
     box->setChecked(pagesRememberColoring());
     connect(box, &QCheckBox::toggled, this,
             [](bool on) { UserSettings().setValue(kRememberKey, on); });

@@ -446,6 +446,41 @@ Bitte versuchen Sie es noch einmal; klappt es wieder nicht, schreiben Sie uns.</
         <source>Error writing to configuration file config.ini!</source>
         <translation>Die Einstellungsdatei config.ini konnte nicht geschrieben werden!</translation>
     </message>
+    <message>
+        <source>This picture cannot be read any more: %1</source>
+        <translation>Dieses Bild lässt sich nicht mehr öffnen: %1</translation>
+    </message>
+    <message>
+        <source>My pictures</source>
+        <translation>Meine Bilder</translation>
+    </message>
+    <message numerus="yes">
+        <source>My pictures (%n)</source>
+        <translation>
+            <numerusform>Meine Bilder (%n)</numerusform>
+            <numerusform>Meine Bilder (%n)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Keep coloring</source>
+        <translation>Weitermalen</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>Speichern...</translation>
+    </message>
+    <message>
+        <source>Print...</source>
+        <translation>Drucken...</translation>
+    </message>
+    <message>
+        <source>Send to the gallery...</source>
+        <translation>An die Galerie senden...</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
 </context>
 <context>
     <name>OptionsDialog</name>
@@ -484,6 +519,10 @@ Bitte versuchen Sie es noch einmal; klappt es wieder nicht, schreiben Sie uns.</
     <message>
         <source>Ok</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Pages remember their coloring</source>
+        <translation>Seiten merken sich ihre Farben</translation>
     </message>
 </context>
 <context>

@@ -446,6 +446,41 @@ Inténtelo de nuevo; si vuelve a pasar, escríbanos.</translation>
         <source>Error writing to configuration file config.ini!</source>
         <translation>¡No se pudo guardar el archivo de configuración config.ini!</translation>
     </message>
+    <message>
+        <source>This picture cannot be read any more: %1</source>
+        <translation>Este dibujo ya no se puede abrir: %1</translation>
+    </message>
+    <message>
+        <source>My pictures</source>
+        <translation>Mis dibujos</translation>
+    </message>
+    <message numerus="yes">
+        <source>My pictures (%n)</source>
+        <translation>
+            <numerusform>Mis dibujos (%n)</numerusform>
+            <numerusform>Mis dibujos (%n)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Keep coloring</source>
+        <translation>Seguir coloreando</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>Guardar...</translation>
+    </message>
+    <message>
+        <source>Print...</source>
+        <translation>Imprimir...</translation>
+    </message>
+    <message>
+        <source>Send to the gallery...</source>
+        <translation>Enviar a la galería...</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Borrar</translation>
+    </message>
 </context>
 <context>
     <name>OptionsDialog</name>
@@ -484,6 +519,10 @@ Inténtelo de nuevo; si vuelve a pasar, escríbanos.</translation>
     <message>
         <source>Ok</source>
         <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Pages remember their coloring</source>
+        <translation>Las páginas recuerdan sus colores</translation>
     </message>
 </context>
 <context>

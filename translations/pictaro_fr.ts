@@ -446,6 +446,41 @@ Veuillez réessayer ; si cela se reproduit, écrivez-nous.</translation>
         <source>Error writing to configuration file config.ini!</source>
         <translation>Impossible d&apos;écrire le fichier de réglages config.ini !</translation>
     </message>
+    <message>
+        <source>This picture cannot be read any more: %1</source>
+        <translation>Ce dessin ne peut plus être ouvert : %1</translation>
+    </message>
+    <message>
+        <source>My pictures</source>
+        <translation>Mes dessins</translation>
+    </message>
+    <message numerus="yes">
+        <source>My pictures (%n)</source>
+        <translation>
+            <numerusform>Mes dessins (%n)</numerusform>
+            <numerusform>Mes dessins (%n)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Keep coloring</source>
+        <translation>Continuer à colorier</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>Enregistrer...</translation>
+    </message>
+    <message>
+        <source>Print...</source>
+        <translation>Imprimer...</translation>
+    </message>
+    <message>
+        <source>Send to the gallery...</source>
+        <translation>Envoyer à la galerie...</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Supprimer</translation>
+    </message>
 </context>
 <context>
     <name>OptionsDialog</name>
@@ -484,6 +519,10 @@ Veuillez réessayer ; si cela se reproduit, écrivez-nous.</translation>
     <message>
         <source>Ok</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Pages remember their coloring</source>
+        <translation>Les pages gardent leur coloriage</translation>
     </message>
 </context>
 <context>

@@ -446,6 +446,41 @@ Tente de novo; se acontecer outra vez, escreva para nós.</translation>
         <source>Error writing to configuration file config.ini!</source>
         <translation>Não foi possível gravar o arquivo de configuração config.ini!</translation>
     </message>
+    <message>
+        <source>This picture cannot be read any more: %1</source>
+        <translation>Este desenho não pode mais ser aberto: %1</translation>
+    </message>
+    <message>
+        <source>My pictures</source>
+        <translation>Meus desenhos</translation>
+    </message>
+    <message numerus="yes">
+        <source>My pictures (%n)</source>
+        <translation>
+            <numerusform>Meus desenhos (%n)</numerusform>
+            <numerusform>Meus desenhos (%n)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Keep coloring</source>
+        <translation>Continuar colorindo</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>Salvar...</translation>
+    </message>
+    <message>
+        <source>Print...</source>
+        <translation>Imprimir...</translation>
+    </message>
+    <message>
+        <source>Send to the gallery...</source>
+        <translation>Enviar para a galeria...</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Apagar</translation>
+    </message>
 </context>
 <context>
     <name>OptionsDialog</name>
@@ -484,6 +519,10 @@ Tente de novo; se acontecer outra vez, escreva para nós.</translation>
     <message>
         <source>Ok</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Pages remember their coloring</source>
+        <translation>As páginas lembram a pintura</translation>
     </message>
 </context>
 <context>

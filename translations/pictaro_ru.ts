@@ -447,6 +447,42 @@ Please try again; if it happens again, write to us.</source>
         <source>Error writing to configuration file config.ini!</source>
         <translation>Не удалось записать файл настроек config.ini!</translation>
     </message>
+    <message>
+        <source>This picture cannot be read any more: %1</source>
+        <translation>Эту картинку больше не получается открыть: %1</translation>
+    </message>
+    <message>
+        <source>My pictures</source>
+        <translation>Мои рисунки</translation>
+    </message>
+    <message numerus="yes">
+        <source>My pictures (%n)</source>
+        <translation>
+            <numerusform>Мои рисунки (%n)</numerusform>
+            <numerusform>Мои рисунки (%n)</numerusform>
+            <numerusform>Мои рисунки (%n)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Keep coloring</source>
+        <translation>Рисовать дальше</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>Сохранить...</translation>
+    </message>
+    <message>
+        <source>Print...</source>
+        <translation>Печать...</translation>
+    </message>
+    <message>
+        <source>Send to the gallery...</source>
+        <translation>Отправить в галерею...</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Удалить</translation>
+    </message>
 </context>
 <context>
     <name>OptionsDialog</name>
@@ -485,6 +521,10 @@ Please try again; if it happens again, write to us.</source>
     <message>
         <source>Ok</source>
         <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Pages remember their coloring</source>
+        <translation>Картинки помнят раскраску</translation>
     </message>
 </context>
 <context>

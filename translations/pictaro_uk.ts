@@ -447,6 +447,42 @@ Please try again; if it happens again, write to us.</source>
         <source>Error writing to configuration file config.ini!</source>
         <translation>Не вдалося записати файл налаштувань config.ini!</translation>
     </message>
+    <message>
+        <source>This picture cannot be read any more: %1</source>
+        <translation>Цей малюнок більше не вдається відкрити: %1</translation>
+    </message>
+    <message>
+        <source>My pictures</source>
+        <translation>Мої малюнки</translation>
+    </message>
+    <message numerus="yes">
+        <source>My pictures (%n)</source>
+        <translation>
+            <numerusform>Мої малюнки (%n)</numerusform>
+            <numerusform>Мої малюнки (%n)</numerusform>
+            <numerusform>Мої малюнки (%n)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Keep coloring</source>
+        <translation>Малювати далі</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>Зберегти...</translation>
+    </message>
+    <message>
+        <source>Print...</source>
+        <translation>Друк...</translation>
+    </message>
+    <message>
+        <source>Send to the gallery...</source>
+        <translation>Надіслати до галереї...</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Видалити</translation>
+    </message>
 </context>
 <context>
     <name>OptionsDialog</name>
@@ -485,6 +521,10 @@ Please try again; if it happens again, write to us.</source>
     <message>
         <source>Ok</source>
         <translation>Гаразд</translation>
+    </message>
+    <message>
+        <source>Pages remember their coloring</source>
+        <translation>Сторінки пам&apos;ятають розфарбування</translation>
     </message>
 </context>
 <context>
