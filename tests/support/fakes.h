@@ -97,7 +97,7 @@ struct Harness {
     QString tempDir() const { return dir.path() + QStringLiteral("/tmp/"); }
 
     QTemporaryDir dir;
-    QString dataFolder; // where the window keeps its picture between runs; empty: nowhere
+    QString dataFolder;     // where the window keeps its picture between runs; empty: nowhere
     QString picturesFolder; // "My pictures"; empty: no page is kept
     QString pagesFolder = dir.path() + QStringLiteral("/mypages"); // the parents' own pages
     FakeMessageBox messages;
