@@ -15,9 +15,7 @@
 #include <QShortcut>
 #include <QToolButton>
 
-namespace {
-const QString kChildModeKey = QStringLiteral("childMode");
-} // namespace
+namespace {} // namespace
 
 ChildMode::ChildMode(MainWindow* form) : QObject(form), form_(form), rng_(std::random_device{}()) {
     setObjectName(QStringLiteral("ChildMode"));
@@ -25,7 +23,7 @@ ChildMode::ChildMode(MainWindow* form) : QObject(form), form_(form), rng_(std::r
         TFm_ParentGate gate(q, form_);
         return gate.exec() == QDialog::Accepted;
     };
-    enabled_ = UserSwitch(kChildModeKey, false);
+    enabled_ = UserOptions::childMode();
 
     // The option sits under the others in the options window, which grows to hold it.
     childModeCheck = form_->optionsDialog->addSwitch(
@@ -69,9 +67,7 @@ void ChildMode::setEnabled(bool on) {
     if (enabled_ == on)
         return;
     enabled_ = on;
-    QSettings s = UserSettings();
-    s.setValue(kChildModeKey, on);
-    s.sync();
+    UserOptions::setChildMode(on);
     // Whoever switched it on is a grown-up, but the child gets the window next: the controls
     // stay open while the options window is up, and lock as it closes.
     lockWhenOptionsClose_ = on && form_->optionsDialog->isVisible();

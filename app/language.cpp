@@ -63,7 +63,7 @@ QString desktopLanguage() {
 }
 
 QString chosenLanguage() {
-    const std::optional<QString> chosen = UserSettingText(kLanguageKey);
+    const std::optional<QString> chosen = UserOptions::language();
     for (const Language& l : languages())
         if (chosen && *chosen == QLatin1String(l.code))
             return *chosen;

@@ -16,7 +16,6 @@
 #include <thread>
 
 namespace {
-const QString kRememberKey = QStringLiteral("RememberColoring");
 constexpr int kShelfIcon = 48;
 
 QIcon shelfIcon(const QImage& thumbnail) {
@@ -26,7 +25,7 @@ QIcon shelfIcon(const QImage& thumbnail) {
 } // namespace
 
 bool MainWindow::pagesRememberColoring() const {
-    return UserSwitch(kRememberKey, true);
+    return UserOptions::pagesRememberColoring();
 }
 
 void MainWindow::rememberColoringSwitch() {
@@ -34,8 +33,7 @@ void MainWindow::rememberColoringSwitch() {
         "rememberColoringCheck",
         QT_TRANSLATE_NOOP("OptionsDialog", "Pages remember their coloring"));
     box->setChecked(pagesRememberColoring());
-    connect(box, &QCheckBox::toggled, this,
-            [](bool on) { UserSettings().setValue(kRememberKey, on); });
+    connect(box, &QCheckBox::toggled, this, &UserOptions::setPagesRememberColoring);
 }
 
 QString MainWindow::pageKey(int pageIndex, const QString& openedFile) const {

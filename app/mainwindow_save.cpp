@@ -13,17 +13,8 @@
 #include <stdexcept>
 
 namespace {
-const QString kSaveTypeKey = QStringLiteral("saveType");
-
 bool WantsPng(const QString& path) {
     return path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
-}
-
-// PNG unless the parent last chose the bitmap: the 8-bit bitmap loses most of a picture's
-// colours (a rainbow texture comes out banded).
-bool PrefersPng() {
-    const std::optional<QString> stored = UserSettingText(kSaveTypeKey);
-    return !stored || stored->compare(QStringLiteral("bmp"), Qt::CaseInsensitive) != 0;
 }
 } // namespace
 
@@ -44,7 +35,7 @@ void MainWindow::onSaveClicked() {
     // colour exactly. Any other extension the user types still gets the bitmap.
     const QString bmpFilter = tr("Bitmaps") + QStringLiteral(" (*.bmp)");
     const QString pngFilter = tr("PNG pictures, full colour") + QStringLiteral(" (*.png)");
-    const bool offerPng = PrefersPng();
+    const bool offerPng = UserOptions::prefersPng();
     o.filter = offerPng ? pngFilter + QStringLiteral(";;") + bmpFilter
                         : bmpFilter + QStringLiteral(";;") + pngFilter;
     o.defaultSuffix = offerPng ? QStringLiteral("png") : QStringLiteral("bmp");
@@ -61,8 +52,7 @@ void MainWindow::onSaveClicked() {
     const auto chosen = platform.dialogs->saveFile(o);
     if (!chosen)
         return;
-    UserSettings().setValue(kSaveTypeKey,
-                            WantsPng(*chosen) ? QStringLiteral("png") : QStringLiteral("bmp"));
+    UserOptions::setSavedAsPng(WantsPng(*chosen));
     if (!WantsPng(*chosen)) {
         WriteBmp8(*chosen, ToHalftone(picture));
         return;

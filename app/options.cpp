@@ -15,7 +15,10 @@
 #include <QVBoxLayout>
 
 namespace {
+const QString kChildModeKey = QStringLiteral("childMode");
 const QString kOutlinesKey = QStringLiteral("OutlinesStay");
+const QString kRememberKey = QStringLiteral("RememberColoring");
+const QString kSaveTypeKey = QStringLiteral("saveType");
 } // namespace
 
 QSettings UserSettings() {
@@ -29,6 +32,42 @@ std::optional<QString> UserSettingText(const QString& key) {
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return readUserSettingText(file, key);
+}
+
+bool UserOptions::childMode() {
+    return UserSwitch(kChildModeKey, false);
+}
+void UserOptions::setChildMode(bool on) {
+    UserSettings().setValue(kChildModeKey, on);
+}
+bool UserOptions::outlinesStay() {
+    return UserSwitch(kOutlinesKey, true);
+}
+void UserOptions::setOutlinesStay(bool on) {
+    UserSettings().setValue(kOutlinesKey, on);
+}
+bool UserOptions::pagesRememberColoring() {
+    return UserSwitch(kRememberKey, true);
+}
+void UserOptions::setPagesRememberColoring(bool on) {
+    UserSettings().setValue(kRememberKey, on);
+}
+bool UserOptions::prefersPng() {
+    // The 8-bit bitmap loses most of a picture's colours (a rainbow texture comes out banded).
+    const std::optional<QString> stored = UserSettingText(kSaveTypeKey);
+    return !stored || stored->compare(QStringLiteral("bmp"), Qt::CaseInsensitive) != 0;
+}
+void UserOptions::setSavedAsPng(bool png) {
+    UserSettings().setValue(kSaveTypeKey, png ? QStringLiteral("png") : QStringLiteral("bmp"));
+}
+std::optional<QString> UserOptions::language() {
+    return UserSettingText(kLanguageKey);
+}
+void UserOptions::setLanguage(const QString& code) {
+    if (code.isEmpty())
+        UserSettings().remove(kLanguageKey);
+    else
+        UserSettings().setValue(kLanguageKey, code);
 }
 
 bool UserSwitch(const QString& key, bool fallback) {
@@ -60,9 +99,8 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
     silentCheck = check("silentCheck");
     // Kept in the user's own settings file: config.ini has its fixed set of keys.
     outlinesStayCheck = check("outlinesStayCheck");
-    outlinesStayCheck->setChecked(UserSwitch(kOutlinesKey, true));
-    connect(outlinesStayCheck, &QCheckBox::toggled, this,
-            [](bool on) { UserSettings().setValue(kOutlinesKey, on); });
+    outlinesStayCheck->setChecked(UserOptions::outlinesStay());
+    connect(outlinesStayCheck, &QCheckBox::toggled, this, &UserOptions::setOutlinesStay);
     // Each language in its own name, so that a parent finds theirs whatever is shown now.
     languageLabel = new QLabel(optionsGroup);
     languageLabel->setObjectName(QStringLiteral("languageLabel"));
@@ -73,14 +111,11 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
     languageCombo->addItem(QString(), QString());
     for (const Language& l : languages())
         languageCombo->addItem(QString::fromUtf8(l.nativeName), QString::fromLatin1(l.code));
-    const int stored = languageCombo->findData(UserSettingText(kLanguageKey).value_or(QString()));
+    const int stored = languageCombo->findData(UserOptions::language().value_or(QString()));
     languageCombo->setCurrentIndex(std::max(stored, 0));
     connect(languageCombo, &QComboBox::activated, this, [this](int index) {
         const QString code = languageCombo->itemData(index).toString();
-        if (code.isEmpty())
-            UserSettings().remove(kLanguageKey);
-        else
-            UserSettings().setValue(kLanguageKey, code);
+        UserOptions::setLanguage(code);
         installLanguage(chosenLanguage());
     });
     languageLabel->setBuddy(languageCombo);

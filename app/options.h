@@ -22,6 +22,25 @@ std::optional<QString> UserSettingText(const QString& key);
 // A switch: true/false, on/off, yes/no or 1/0 in any case; anything else is the fallback.
 bool UserSwitch(const QString& key, bool fallback);
 
+// Every option a user keeps in their own settings file, in one place: its key, its default,
+// reading it as text when asked (the parent may have edited the file) and writing it at once.
+// config.ini keeps only its own four keys.
+class UserOptions {
+  public:
+    static bool childMode(); // off by default
+    static void setChildMode(bool on);
+    static bool outlinesStay(); // on by default
+    static void setOutlinesStay(bool on);
+    static bool pagesRememberColoring(); // on by default
+    static void setPagesRememberColoring(bool on);
+    // PNG unless the parent last chose the bitmap.
+    static bool prefersPng();
+    static void setSavedAsPng(bool png);
+    // The language chosen in Options; nothing for the desktop's.
+    static std::optional<QString> language();
+    static void setLanguage(const QString& code); // empty: the desktop's again
+};
+
 // The options window: a check box takes effect when clicked; "Ok" only closes.
 class OptionsDialog : public QDialog {
     Q_OBJECT
