@@ -60,6 +60,9 @@ kill_app
 
 size=$(stat -c %s "$save")
 truncate -s $((size / 2)) "$save"
+# The pages the child colored are kept apart ("My pictures"): without them the start page is
+# a fresh one, whatever the cut file held.
+rm -rf "$HOME/.local/share/pictaro/pictures"
 e2e_start "$prog"
 got=$(e2e_pixel "$lx" "$ly")
 echo "after a cut autosave: $got"
