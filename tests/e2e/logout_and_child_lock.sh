@@ -36,10 +36,10 @@ xdotool key Down Down Down Down Down Return # Options...
 opts=$(find_window '^Program options$')
 [ -n "$opts" ] || { echo "FAIL: no Options window"; exit 1; }
 sleep 0.5
-xdotool mousemove --window "$opts" 30 136 click 1 # "Child mode"
+xdotool mousemove --window "$opts" 30 181 click 1 # "Child mode", the last switch
 sleep 1
 opts=$(find_window '^Program options$')
-xdotool mousemove --window "$opts" 109 180 click 1 # Ok
+xdotool windowactivate --sync "$opts" key Return # Ok, the window's default button
 sleep 1.5
 grep -q 'childMode=true' "$HOME/.config/Pictaro/pictaro.ini" || { echo "FAIL: child mode not stored"; exit 1; }
 E2E_WIN=$(xdotool search --onlyvisible --name '^Pictaro$' | tail -n1)
