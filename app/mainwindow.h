@@ -158,12 +158,10 @@ class MainWindow : public QMainWindow {
     // A handler for connect() and addAction(), run through runGuarded.
     template <typename Fn> auto guarded(Fn fn) {
         return [this, fn] {
-            runGuarded([this, &fn] {
-                if constexpr (std::is_member_function_pointer_v<Fn>)
-                    (this->*fn)();
-                else
-                    fn();
-            });
+            if constexpr (std::is_member_function_pointer_v<Fn>)
+                runGuarded([this, &fn] { (this->*fn)(); });
+            else
+                runGuarded([&fn] { fn(); });
         };
     }
 
