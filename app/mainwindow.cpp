@@ -88,6 +88,7 @@ MainWindow::~MainWindow() {
     if (toolSoundThread)
         toolSoundThread->wait();
     // The shelf's reader holds the store.
+    shelfReaderStop = true;
     if (shelfReader.joinable())
         shelfReader.join();
     // Child mode filters this window's events: it goes first, or the window's last events
@@ -252,9 +253,12 @@ void MainWindow::followAreaSize() {
         !ui.cataloguePanel->isHidden() || !ui.statisticsPanel->isHidden())
         return;
     const QScopedValueRollback relayout(shown.relayingOutPage, true);
-    if (shown.startPageRestored)
+    if (shown.startPageRestored) {
+        const bool stored = session.canvas()->image.cacheKey() == shown.storedPictureKey;
         placeKeptPicture(shown.startPageSource, session.origin(), false);
-    else
+        if (stored) // kept as it was, not at this size
+            shown.storedPictureKey = session.canvas()->image.cacheKey();
+    } else
         placePage(shown.startPageSource, session.origin().openedFile);
 }
 
@@ -286,6 +290,7 @@ void MainWindow::finishClosing() {
     autosaveNow();
     keeping.autosaver.reset(); // writes what is still waiting
     keepLeavingPicture();
+    shelfReaderStop = true;
     if (shelfReader.joinable())
         shelfReader.join();
     pictures.reset(); // likewise

@@ -17,6 +17,7 @@
 #include <QRegion>
 #include <QString>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -125,6 +126,7 @@ struct ShownPage {
     bool relayingOutPage = false;   // the same page laid out again: not a change of its own
     qint64 placedPageKey = 0;       // the picture's cacheKey as it was placed
     bool pictureKeptAnyway = false; // restored, or brought back by undo
+    qint64 storedPictureKey = 0;    // the picture as "My pictures" has it: leaving writes nothing
     // A page follows the drawing area's size until it is touched: the window manager sizes
     // the window only after the first show, and a side panel narrows the area while it is
     // open. The picture it was laid out from:
@@ -258,6 +260,8 @@ class MainWindow : public QMainWindow {
     // A catalogue page, with the child's coloring when one is kept and pages remember it.
     void openPage(int pageIndex);
     void openKeptPicture(const QString& key);
+    bool resumeKeptPicture(const QString& key, const PageOrigin& origin, QString* why);
+    int pageIndexOfKey(const QString& key) const;
     // Behind the grown-ups' gate in child mode.
     void deleteKeptPicture(const QString& key);
     bool pagesRememberColoring() const;
@@ -367,7 +371,9 @@ class MainWindow : public QMainWindow {
     void onCatalogueMenu(const QPoint& at);
     QTreeWidgetItem* myPicturesShelf = nullptr;
     std::unique_ptr<PictureStore> pictures;
+    void startShelfReader();
     std::thread shelfReader; // reads the store's shelf at start
+    std::atomic<bool> shelfReaderStop{false};
 
     Platform platform;
     ProgramPaths paths;

@@ -99,11 +99,9 @@ bool MainWindow::restoreAutosave() {
     if (pictures && !key.isEmpty()) {
         pictures->keepChanged(key, d->pageName, session.canvas()->image,
                               QRegion(session.canvas()->image.rect()));
+        shown.storedPictureKey = session.canvas()->image.cacheKey();
         showOnShelf(key, d->pageName, d->picture);
     }
-    // Until it is touched it follows the area's size, as a start page does.
-    shown.startPageSource = d->picture;
-    shown.startPageRestored = true;
     return true;
 }
 
@@ -127,6 +125,9 @@ void MainWindow::placeKeptPicture(const QImage& picture, PageOrigin origin, bool
     session.replace(std::move(page), std::move(lines), std::move(origin), record);
     // The child colored it earlier: it stays kept even if the child now leaves it be.
     notePagePlaced(true);
+    // Until it is touched it follows the area's size, as a start page does.
+    shown.startPageSource = picture;
+    shown.startPageRestored = true;
     updateUndoControls();
     showPage();
 }

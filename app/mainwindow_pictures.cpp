@@ -12,15 +12,27 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
+#include <QTimer>
 #include <QTreeWidget>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 constexpr int kShelfIcon = 48;
+constexpr int kShelfDelayMs = 300;
+constexpr size_t kShelfBatch = 25;
 
-QIcon shelfIcon(const QImage& thumbnail) {
-    return QIcon(QPixmap::fromImage(
-        thumbnail.scaled(kShelfIcon, kShelfIcon, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+// Any thread: the picture at the shelf's icon size.
+QImage shelfIconImage(const QImage& picture) {
+    if (picture.isNull())
+        return {};
+    // A whole page is first brought near the size quickly; the last step is smooth.
+    const QImage near = picture.width() > 4 * kShelfIcon
+                            ? picture.scaled(4 * kShelfIcon, 4 * kShelfIcon, Qt::KeepAspectRatio)
+                            : picture;
+    return near.scaled(kShelfIcon, kShelfIcon, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 } // namespace
 
@@ -51,7 +63,8 @@ QString MainWindow::pageKey(int pageIndex, const QString& openedFile) const {
 }
 
 void MainWindow::keepLeavingPicture() {
-    if (!pictures || !session.canvas() || !pictureChanged())
+    if (!pictures || !session.canvas() || !pictureChanged() ||
+        session.canvas()->image.cacheKey() == shown.storedPictureKey)
         return;
     const PageOrigin& from = session.origin();
     const QString key = pageKey(from.pageIndex, from.openedFile);
@@ -63,53 +76,57 @@ void MainWindow::keepLeavingPicture() {
     // The picture is about to be replaced: shared, not copied; encoded on the store's thread.
     pictures->keep(key, name, session.canvas()->image);
     pictures->setCurrent(key);
+    shown.storedPictureKey = session.canvas()->image.cacheKey();
     showOnShelf(key, name, session.canvas()->image);
+}
+
+bool MainWindow::resumeKeptPicture(const QString& key, const PageOrigin& origin, QString* why) {
+    const PictureLoad kept = pictures->load(key);
+    if (!kept.ok()) {
+        *why = kept.error;
+        return false;
+    }
+    placeKeptPicture(kept.picture, origin, true);
+    // Left untouched, it is not written again nor moved up the shelf.
+    shown.storedPictureKey = session.canvas()->image.cacheKey();
+    playPrompt(QStringLiteral("S1"));
+    return true;
 }
 
 void MainWindow::openPage(int pageIndex) {
     const QString key = pageKey(pageIndex, QString());
-    if (pictures && pagesRememberColoring() && !key.isEmpty() && pictures->contains(key)) {
-        const PictureLoad kept = pictures->load(key);
-        if (kept.ok()) {
-            placeKeptPicture(kept.picture, {pageIndex, QString()}, true);
-            // Until it is touched it follows the area's size, as a start page does.
-            shown.startPageSource = kept.picture;
-            shown.startPageRestored = true;
-            playPrompt(QStringLiteral("S1"));
-            return;
-        }
-        // A damaged entry was reported by the store: the page comes blank.
-    }
+    QString why;
+    if (pictures && pagesRememberColoring() && !key.isEmpty() && pictures->contains(key) &&
+        resumeKeptPicture(key, {pageIndex, QString()}, &why))
+        return;
+    // A damaged entry was reported by the store: the page comes blank.
     loadPage(pagePath(pageIndex));
+}
+
+int MainWindow::pageIndexOfKey(const QString& key) const {
+    for (size_t i = 1; i < catalogue.catalogueNodes.size(); ++i)
+        if (pageKey(int(i), QString()) == key)
+            return int(i);
+    return 0;
 }
 
 void MainWindow::openKeptPicture(const QString& key) {
     if (!pictures)
         return;
-    const PictureLoad kept = pictures->load(key);
-    if (!kept.ok()) {
-        showErrorReport(platform.messages,
-                        tr("This picture cannot be read any more: %1").arg(kept.error));
-        return;
-    }
-    PageOrigin origin;
-    if (key.startsWith(QStringLiteral("file:"))) {
+    // A picture opened with File > Open, unless it is one of "My pages".
+    PageOrigin origin{pageIndexOfKey(key), QString()};
+    if (origin.pageIndex == 0 && key.startsWith(QStringLiteral("file:")))
         origin.openedFile = key.mid(5);
-        for (size_t i = 1; i < catalogue.catalogueNodes.size(); ++i)
-            if (pageKey(int(i), QString()) == key) // one of "My pages"
-                origin = {int(i), QString()};
-    } else {
-        for (size_t i = 1; i < catalogue.catalogueNodes.size(); ++i)
-            if (pageKey(int(i), QString()) == key)
-                origin.pageIndex = int(i);
-    }
+    const int wasPage = catalogue.currentPageIndex;
     if (origin.pageIndex > 0)
         catalogue.currentPageIndex = origin.pageIndex;
-    placeKeptPicture(kept.picture, origin, true);
-    shown.startPageSource = kept.picture;
-    shown.startPageRestored = true;
+    QString why;
+    if (!resumeKeptPicture(key, origin, &why)) {
+        catalogue.currentPageIndex = wasPage;
+        showErrorReport(platform.messages, tr("This picture cannot be read any more: %1").arg(why));
+        return;
+    }
     tools.fillTexture = 0;
-    playPrompt(QStringLiteral("S1"));
 }
 
 void MainWindow::deleteKeptPicture(const QString& key) {
@@ -146,10 +163,7 @@ void MainWindow::showOnShelf(const QString& key, const QString& name, const QIma
     auto* item = new QTreeWidgetItem(QStringList(name));
     item->setData(0, catalogue::PictureKeyRole, key);
     if (!picture.isNull())
-        item->setIcon(
-            0, shelfIcon(picture.width() > 4 * kShelfIcon
-                             ? picture.scaled(4 * kShelfIcon, 4 * kShelfIcon, Qt::KeepAspectRatio)
-                             : picture));
+        item->setIcon(0, QIcon(QPixmap::fromImage(shelfIconImage(picture))));
     myPicturesShelf->insertChild(newest ? 0 : myPicturesShelf->childCount(), item);
     updateShelfCaption();
 }
@@ -170,29 +184,48 @@ void MainWindow::buildMyPicturesShelf() {
     ui.catalogueTree->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui.catalogueTree, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { runGuarded([&] { onCatalogueMenu(at); }); });
-    // The store's headers and thumbnails are read off the window thread; the first screen
-    // does not wait for them.
+    // A moment after the window is up, as the page pictures are: a shelf of hundreds of
+    // pictures must not delay the first screen.
+    QTimer::singleShot(kShelfDelayMs, this, [this] { startShelfReader(); });
+}
+
+void MainWindow::startShelfReader() {
+    if (!pictures || shelfReader.joinable())
+        return;
+    // The store's headers and thumbnails are read off the window thread at a lower priority
+    // and handed over a batch at a time, so that a tap meanwhile is not kept waiting.
     struct Found {
         QString key, name;
-        QImage thumbnail;
+        QImage icon;
     };
     QPointer<MainWindow> self(this);
     PictureStore* store = pictures.get();
-    shelfReader = std::thread([self, store] {
-        std::vector<Found> found;
-        for (const PictureEntry& e : store->list())
-            found.push_back({e.key, e.name, e.thumbnail()});
-        QMetaObject::invokeMethod(
-            qApp,
-            [self, found = std::move(found)] {
-                if (!self)
-                    return;
-                // Below what this run kept meanwhile, which is newer.
-                for (const Found& f : found)
-                    if (!self->onShelf(f.key))
-                        self->showOnShelf(f.key, f.name, f.thumbnail, false);
-            },
-            Qt::QueuedConnection);
+    const std::atomic<bool>* stop = &shelfReaderStop;
+    shelfReader = std::thread([self, store, stop] {
+        setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
+        std::vector<Found> batch;
+        const auto handOver = [&] {
+            QMetaObject::invokeMethod(
+                qApp,
+                [self, found = std::move(batch)] {
+                    if (!self)
+                        return;
+                    // Below what this run kept meanwhile, which is newer.
+                    for (const Found& f : found)
+                        if (!self->onShelf(f.key))
+                            self->showOnShelf(f.key, f.name, f.icon, false);
+                },
+                Qt::QueuedConnection);
+            batch.clear();
+        };
+        for (const PictureEntry& e : store->list()) {
+            if (*stop)
+                return;
+            batch.push_back({e.key, e.name, shelfIconImage(e.thumbnail())});
+            if (batch.size() == kShelfBatch)
+                handOver();
+        }
+        handOver();
     });
 }
 
