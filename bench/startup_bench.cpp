@@ -5,6 +5,7 @@
 // shows the page, with an empty page cache and warm.
 #include "app/mainwindow.h"
 #include "app/thumbnails.h"
+#include "library/picturestore.h"
 #include "support/windowprobe.h"
 
 #include <QApplication>
@@ -130,8 +131,26 @@ QByteArray stripedPak() {
     return pak + bmp;
 }
 
-// Process start to the first screen where the page is as it is once the program is idle.
-void firstPageOnX(benchmark::State& state, bool warm) {
+// A store of n kept pictures, as a family has after months: their names and times differ,
+// their thumbnails too.
+bool fillPictureStore(const QString& folder, int n) {
+    PictureStore store(folder);
+    QImage picture(960, 540, QImage::Format_RGB32);
+    for (int i = 0; i < n; ++i) {
+        picture.fill(QColor::fromHsv(i * 37 % 360, 160, 230));
+        QPainter(&picture).fillRect(i % 800, i % 400, 160, 140, Qt::black);
+        store.keep(QStringLiteral("page:kept%1").arg(i), QStringLiteral("kept%1").arg(i),
+                   picture.copy());
+        if (i % 50 == 49)
+            store.flush(); // bounded memory while they are written
+    }
+    store.flush();
+    return int(store.list().size()) == n;
+}
+
+// Process start to the first screen where the page is as it is once the program is idle;
+// with a store of kept pictures, the shelf is read off the window thread meanwhile.
+void firstPageOnX(benchmark::State& state, bool warm, int keptPictures) {
     static XServer x;
     if (!x.display) {
         state.SkipWithError("Xvfb is missing or did not start (scripts/deps.sh --test installs "
@@ -150,6 +169,13 @@ void firstPageOnX(benchmark::State& state, bool warm) {
             return;
         }
     }
+    // Every run shares the one store: a run that is only watched adds nothing to it.
+    const QString keptData = dir.path() + QStringLiteral("/kept");
+    if (keptPictures > 0 &&
+        !fillPictureStore(keptData + QStringLiteral("/pictaro/pictures"), keptPictures)) {
+        state.SkipWithError("cannot fill the pictures store");
+        return;
+    }
     int run = 0;
     auto start = [&](QProcess& app) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -161,7 +187,7 @@ void firstPageOnX(benchmark::State& state, bool warm) {
                    dir.path() +
                        (warm ? QStringLiteral("/cache") : QStringLiteral("/cache%1").arg(run)));
         env.insert(QStringLiteral("XDG_DATA_HOME"),
-                   dir.path() + QStringLiteral("/data%1").arg(run));
+                   keptPictures > 0 ? keptData : dir.path() + QStringLiteral("/data%1").arg(run));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path() + QStringLiteral("/config"));
         ++run;
         app.setProcessEnvironment(env);
@@ -216,11 +242,15 @@ void firstPageOnX(benchmark::State& state, bool warm) {
 }
 } // namespace
 
-BENCHMARK_CAPTURE(firstPageOnX, empty_page_cache, false)
+BENCHMARK_CAPTURE(firstPageOnX, empty_page_cache, false, 0)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
-BENCHMARK_CAPTURE(firstPageOnX, warm, true)
+BENCHMARK_CAPTURE(firstPageOnX, warm, true, 0)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK_CAPTURE(firstPageOnX, warm_500_kept_pictures, true, 500)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
