@@ -37,14 +37,17 @@ void stretchKeepingInk(const QImage& src, QImage& dst, const QRect& dstRect) {
         return;
     const auto xs = spans(clip.left(), clip.right(), dstRect.width(), s.width(), dstRect.left());
     const auto ys = spans(clip.top(), clip.bottom(), dstRect.height(), s.height(), dstRect.top());
-    std::vector<char> inkInRows(size_t(s.width()));
+    // Out of the loops: the char stores below may alias anything, so the compiler would
+    // call QImage::width() again for every pixel.
+    const int sw = s.width();
+    std::vector<char> inkInRows(static_cast<size_t>(sw));
     for (int y = clip.top(); y <= clip.bottom(); ++y) {
         const Span rows = ys[size_t(y - clip.top())];
         // Which source columns hold ink in any of the rows this destination row covers.
         std::fill(inkInRows.begin(), inkInRows.end(), 0);
         for (int sy = rows.first; sy < rows.end; ++sy) {
             const auto* srow = reinterpret_cast<const QRgb*>(s.constScanLine(sy));
-            for (int sx = 0; sx < s.width(); ++sx)
+            for (int sx = 0; sx < sw; ++sx)
                 inkInRows[size_t(sx)] |= (srow[sx] & 0xFFFFFF) == kInk;
         }
         const auto* picked = reinterpret_cast<const QRgb*>(s.constScanLine(rows.first));

@@ -160,18 +160,20 @@ QImage flattenOntoWhite(QImage img) {
         img = std::move(img).convertToFormat(QImage::Format_RGB32);
         // A picture cut short (a GIF) leaves pixels its decoder never wrote as 0: white, as
         // the pixels a damaged bitmap leaves undefined.
+        const int w = img.width(); // the pixel stores may alias it: read once
         for (int y = 0; y < img.height(); ++y) {
             auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-            for (int x = 0; x < img.width(); ++x)
+            for (int x = 0; x < w; ++x)
                 if (qAlpha(row[x]) == 0)
                     row[x] = 0xFFFFFFFFu;
         }
         return img;
     }
     img.convertTo(QImage::Format_ARGB32);
+    const int w = img.width();
     for (int y = 0; y < img.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x) {
+        for (int x = 0; x < w; ++x) {
             const int a = qAlpha(row[x]);
             auto over = [a](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
             row[x] = qRgb(over(qRed(row[x])), over(qGreen(row[x])), over(qBlue(row[x])));
