@@ -126,6 +126,10 @@ void MainWindow::openKeptPicture(const QString& key) {
         showErrorReport(platform.messages, tr("This picture cannot be read any more: %1").arg(why));
         return;
     }
+    // The statistics count the page the picture came from, as if it was picked there.
+    if (origin.pageIndex > 0 && size_t(origin.pageIndex) < stats.pageCounts.size())
+        stats.pageCounts[size_t(origin.pageIndex)].Name =
+            catalogue.catalogueNodes[size_t(origin.pageIndex)]->text(0);
     tools.fillTexture = 0;
 }
 

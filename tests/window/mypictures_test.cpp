@@ -83,6 +83,12 @@ TEST_F(MyPictures, EachPageComesBackColoredAndTheShelfSurvivesARestart) {
     g.onCatalogueItemClicked();
     EXPECT_EQ(shown(g), two);
     EXPECT_EQ(probe::catalogue(g).currentPageIndex, 2);
+    // A tap on the resumed picture counts for its page.
+    const int before = probe::stats(g).pageCounts[2].Count;
+    g.onAreaPress(Qt::LeftButton, 5, 5);
+    g.onAreaRelease(Qt::LeftButton, 5, 5);
+    EXPECT_EQ(probe::stats(g).pageCounts[2].Count, before + 1);
+    EXPECT_EQ(probe::stats(g).pageCounts[2].Name, QStringLiteral("two"));
     // The shelf sits above the bundled shelves: the nodes the statistics count do not move.
     EXPECT_EQ(probe::catalogue(g).catalogueNodes[1]->text(0), QStringLiteral("one"));
 }
