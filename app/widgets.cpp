@@ -12,6 +12,10 @@ PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
 
 void PictureBox::setPicture(const QImage& img) {
     picture_ = img;
+    if (img.isNull()) { // a texture preview missing from the program folder: an empty box
+        setPixmap(QPixmap());
+        return;
+    }
     setPixmap(
         QPixmap::fromImage(img.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
 }

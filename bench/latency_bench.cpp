@@ -9,6 +9,7 @@
 #include "support/fakes.h"
 
 #include "pagecopy.h"
+#include "quietqt.h"
 
 #include <benchmark/benchmark.h>
 
@@ -303,6 +304,7 @@ int main(int argc, char** argv) {
     // The window's settings and data stay inside this run.
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+    quietqt::install();
     PictaroApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

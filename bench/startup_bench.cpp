@@ -6,6 +6,7 @@
 #include "app/mainwindow.h"
 #include "app/thumbnails.h"
 #include "library/picturestore.h"
+#include "quietqt.h"
 #include "support/windowprobe.h"
 
 #include <QApplication>
@@ -266,6 +267,7 @@ BENCHMARK_CAPTURE(startUp, with_pictures_all_shown, Mode::PicturesAllShown)
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    quietqt::install();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
