@@ -85,3 +85,29 @@ TEST(PageFit, ReductionKeepsTheColorsOfTheFile) {
     EXPECT_EQ(area.pixel(0, 0), qRgb(200, 30, 30));
     EXPECT_EQ(area.pixel(3, 1), qRgb(200, 30, 30));
 }
+
+TEST(PageFit, EveryReaderFormatLaysOutAsItsRgb32Copy) {
+    // Read row by row, not converted whole first: the result must not change.
+    QImage rgb(37, 23, QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x)
+            rgb.setPixel(x, y, (x * 7 + y * 3) % 11 ? qRgb(9 * x, 11 * y, 200 - 5 * x) : kBlack);
+    QImage indexed(37, 23, QImage::Format_Indexed8);
+    indexed.setColorTable({kWhite, kBlack, qRgb(250, 10, 10), qRgba(10, 200, 10, 90)});
+    for (int y = 0; y < indexed.height(); ++y)
+        for (int x = 0; x < indexed.width(); ++x)
+            indexed.setPixel(x, y, uint((x + 2 * y) % 6)); // 4 and 5 lie past the table
+    for (const QImage& page : {rgb.convertToFormat(QImage::Format_RGB888), indexed,
+                               rgb.convertToFormat(QImage::Format_Grayscale8)}) {
+        SCOPED_TRACE(page.format());
+        for (const QRect r : {QRect(0, 0, 37, 23), QRect(2, 1, 111, 69), QRect(-3, 0, 19, 11),
+                              QRect(0, 0, 37, 60)}) {
+            QImage a(120, 70, QImage::Format_RGB32), b(120, 70, QImage::Format_RGB32);
+            a.fill(qRgb(1, 2, 3));
+            b.fill(qRgb(1, 2, 3));
+            stretchKeepingInk(page.convertToFormat(QImage::Format_RGB32), a, r);
+            stretchKeepingInk(page, b, r);
+            EXPECT_EQ(a, b) << r.width() << "x" << r.height();
+        }
+    }
+}
