@@ -139,3 +139,33 @@ TEST_F(MyPictures, DeletingAPictureInChildModeAsksTheGate) {
     EXPECT_EQ(probe::ui(f).catalogueTree->topLevelItem(0)->childCount(), 0);
     cm.setEnabled(false);
 }
+
+// The shelf is filled off the window thread, a batch at a time, after the first screen; a
+// window closed while it is read waits for no more than the picture in hand.
+TEST_F(MyPictures, AFullShelfArrivesInOrderAndClosingMeanwhileLosesNothing) {
+    {
+        PictureStore store(h.picturesFolder);
+        QImage picture(64, 48, QImage::Format_RGB32);
+        for (int i = 0; i < 60; ++i) {
+            picture.fill(qRgb(i * 4, 100, 200));
+            store.keep(QStringLiteral("page:kept%1").arg(i), QStringLiteral("kept%1").arg(i),
+                       picture.copy());
+        }
+        store.flush();
+    }
+    MainWindow& f = start();
+    EXPECT_FALSE(
+        probe::ui(f).catalogueTree->topLevelItem(0)->text(0).startsWith(QStringLiteral("My")))
+        << "the shelf was read before the first screen";
+    const QStringList names = shelf(f, 60);
+    ASSERT_EQ(names.size(), 60);
+    for (int i = 0; i < 60; ++i)
+        EXPECT_EQ(names[i], QStringLiteral("kept%1").arg(59 - i)); // newest first
+    ASSERT_TRUE(f.close());
+
+    // Closed as the reader starts: it stops, and the store is whole for the next run.
+    MainWindow& g = start();
+    QTest::qWait(300);
+    ASSERT_TRUE(g.close());
+    EXPECT_EQ(PictureStore(h.picturesFolder).list().size(), 60u);
+}
