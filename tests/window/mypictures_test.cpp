@@ -140,8 +140,9 @@ TEST_F(MyPictures, DeletingAPictureInChildModeAsksTheGate) {
     cm.setEnabled(false);
 }
 
-// The shelf is filled off the window thread, a batch at a time, after the first screen; a
-// window closed while it is read waits for no more than the picture in hand.
+// The shelf is filled off the window thread, a batch at a time (that it waits for the first
+// screen is measured by the start-up benchmark); a window closed while it is read waits for
+// no more than the picture in hand.
 TEST_F(MyPictures, AFullShelfArrivesInOrderAndClosingMeanwhileLosesNothing) {
     {
         PictureStore store(h.picturesFolder);
@@ -154,9 +155,6 @@ TEST_F(MyPictures, AFullShelfArrivesInOrderAndClosingMeanwhileLosesNothing) {
         store.flush();
     }
     MainWindow& f = start();
-    EXPECT_FALSE(
-        probe::ui(f).catalogueTree->topLevelItem(0)->text(0).startsWith(QStringLiteral("My")))
-        << "the shelf was read before the first screen";
     const QStringList names = shelf(f, 60);
     ASSERT_EQ(names.size(), 60);
     for (int i = 0; i < 60; ++i)
