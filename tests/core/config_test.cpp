@@ -80,3 +80,15 @@ TEST(Cp1251, RoundTripsCyrillicAndMarksTheRest) {
     EXPECT_EQ(fromCp1251(toCp1251(s)), s);
     EXPECT_EQ(toCp1251(QStringLiteral("日")), QByteArray("?"));
 }
+
+TEST(Cp1251, EveryByteButTheUndefinedOneRoundTrips) {
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    QByteArray expected = all;
+    expected[0x98] = '?'; // the code page leaves 0x98 undefined
+    EXPECT_EQ(toCp1251(fromCp1251(all)), expected);
+    // Characters of the table's edges, and just past its highest code point.
+    EXPECT_EQ(toCp1251(QString::fromUtf16(u"\u0402\u2122\u0451\u2123\uFFFD\u0080")),
+              QByteArray("\x80\x99\xB8???"));
+}
