@@ -68,6 +68,17 @@ TEST(Config, ValuesAreReadAsTheWindowsFunctionsReadThem) {
     EXPECT_FALSE(v.soundOff);
 }
 
+TEST(Config, ParserKeepsTheFirstKeyStripsQuotesAndSkipsWhatIsNoKey) {
+    const IniFile ini = IniFile::parse(cp("a=1\r\n[S]\r\n; k=comment\r\n[broken\r\n"
+                                          "k = \"quoted\" \r\nK=second\r\n=3\r\nq='x\r\n[T]\n"));
+    EXPECT_FALSE(ini.value(QString(), QStringLiteral("a"))); // before any section
+    EXPECT_EQ(ini.value(QStringLiteral("s"), QStringLiteral("K")), QStringLiteral("quoted"));
+    EXPECT_EQ(ini.value(QStringLiteral("S"), QStringLiteral("q")), QStringLiteral("'x"));
+    EXPECT_FALSE(ini.value(QStringLiteral("S"), QString()));
+    EXPECT_FALSE(ini.value(QStringLiteral("S"), QStringLiteral("; k")));
+    EXPECT_FALSE(ini.value(QStringLiteral("T"), QStringLiteral("k")));
+}
+
 TEST(Config, UnreadableFileThrows) {
     QTemporaryDir dir;
     const QString p = dir.filePath("config.ini");
