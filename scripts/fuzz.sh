@@ -34,10 +34,11 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build-fuzz --target fuzz_targets -j "$(nproc)"
 
 out=build-fuzz/fuzz
-# The longest input worth making, where longer ones only repeat what shorter ones hold:
-# config.ini is read a line at a time and has four keys, so a kilobyte of lines holds every
-# case a longer file does (the same coverage in the same time, at a third more runs).
-declare -A maxLen=([config]=1024)
+# The longest input worth making, where longer ones only repeat what shorter ones hold (the
+# same coverage in the same time, at more runs): config.ini is read a line at a time and has
+# four keys, so half a kilobyte of lines holds every case a longer file does; stat.dat's
+# records are read one by one, and a kilobyte holds fifteen of them and a cut one.
+declare -A maxLen=([config]=512 [stat]=1024)
 export UBSAN_OPTIONS=print_stacktrace=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
