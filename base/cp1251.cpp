@@ -16,6 +16,17 @@ constexpr std::array<char16_t, 128> kHigh = {
     0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437, 0x0438, 0x0439, 0x043A, 0x043B,
     0x043C, 0x043D, 0x043E, 0x043F, 0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F};
+
+// The byte of each code point below 0x2130 (the highest in the table is 0x2122), 0 where
+// the code page has none: one look-up a character instead of a walk through the table.
+constexpr char16_t kTableEnd = 0x2130;
+constexpr std::array<unsigned char, kTableEnd> kLow = [] {
+    std::array<unsigned char, kTableEnd> t{};
+    for (int i = 0; i < 128; ++i)
+        if (kHigh[i] != 0xFFFD)
+            t[kHigh[i]] = static_cast<unsigned char>(0x80 + i);
+    return t;
+}();
 } // namespace
 
 QByteArray toCp1251(const QString& s) {
@@ -27,19 +38,8 @@ QByteArray toCp1251(const QString& s) {
             out.append(static_cast<char>(u));
             continue;
         }
-        // А..я sit in order at 0xC0..0xFF; the few other characters are looked up.
-        if (u >= 0x0410 && u <= 0x044F) {
-            out.append(static_cast<char>(0xC0 + (u - 0x0410)));
-            continue;
-        }
-        char b = '?';
-        for (int i = 0; i < 128; ++i) {
-            if (kHigh[i] == u && u != 0xFFFD) {
-                b = static_cast<char>(0x80 + i);
-                break;
-            }
-        }
-        out.append(b);
+        const unsigned char b = u < kTableEnd ? kLow[u] : 0;
+        out.append(b ? static_cast<char>(b) : '?');
     }
     return out;
 }

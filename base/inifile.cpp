@@ -13,32 +13,30 @@ const QString kKidsInterface = QStringLiteral("Детский");
 IniFile IniFile::parse(const QByteArray& bytes) {
     IniFile ini;
     const QString text = fromCp1251(bytes);
-    QString section;
-    bool inSection = false;
-    for (QString line : text.split(QLatin1Char('\n'))) {
+    std::map<QString, QString>* keys = nullptr; // the section being read
+    // Lines are looked at in place; only the names and values kept are copied.
+    for (QStringView line : QStringView(text).tokenize(u'\n')) {
         line = line.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
+        if (line.isEmpty() || line.startsWith(u';'))
             continue;
-        if (line.startsWith(QLatin1Char('['))) {
-            const int close = line.indexOf(QLatin1Char(']'));
+        if (line.startsWith(u'[')) {
+            const qsizetype close = line.indexOf(u']');
             if (close < 0)
                 continue;
-            section = line.mid(1, close - 1).trimmed().toLower();
-            inSection = true;
-            ini.sections_[section];
+            keys = &ini.sections_[line.mid(1, close - 1).trimmed().toString().toLower()];
             continue;
         }
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (!inSection || eq <= 0)
+        const qsizetype eq = line.indexOf(u'=');
+        if (!keys || eq <= 0)
             continue;
-        const QString key = line.left(eq).trimmed().toLower();
-        QString val = line.mid(eq + 1).trimmed();
+        QString key = line.left(eq).trimmed().toString().toLower();
+        if (keys->count(key)) // the first occurrence wins, as with the Windows functions
+            continue;
+        QStringView val = line.mid(eq + 1).trimmed();
         if (val.size() >= 2 && val.front() == val.back() &&
-            (val.front() == QLatin1Char('"') || val.front() == QLatin1Char('\'')))
+            (val.front() == u'"' || val.front() == u'\''))
             val = val.mid(1, val.size() - 2);
-        auto& keys = ini.sections_[section];
-        if (!keys.count(key)) // the first occurrence wins, as with the Windows functions
-            keys[key] = val;
+        keys->emplace(std::move(key), val.toString());
     }
     return ini;
 }

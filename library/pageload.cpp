@@ -199,7 +199,9 @@ QImage readPicture(QIODevice& f, const QString& path, QSize area, QString* error
     if (format == "bmp")
         return readBitmap(f, path, error, maxBytes);
     const QString kind = QString::fromLatin1(format).toUpper();
-    if (!QImageReader::supportedImageFormats().contains(format))
+    // Asked once: the list walks every image plugin's metadata.
+    static const QList<QByteArray> installed = QImageReader::supportedImageFormats();
+    if (!installed.contains(format))
         return fail(QStringLiteral("%1 pictures cannot be opened: the Qt image plugin for them "
                                    "is not installed")
                         .arg(kind));

@@ -23,11 +23,28 @@ constexpr quint32 kMinRun = 3; // shorter runs cost less as words
 // a step is mostly repeats of a texture's tile, which any level finds.
 constexpr int kZstdLevel = 1;
 
+// One context of each kind a thread, kept: a fresh one allocates its tables and window for
+// every step packed or unpacked.
+struct ZstdContexts {
+    ZSTD_CCtx* c = ZSTD_createCCtx();
+    ZSTD_DCtx* d = ZSTD_createDCtx();
+    ~ZstdContexts() {
+        ZSTD_freeCCtx(c);
+        ZSTD_freeDCtx(d);
+    }
+};
+ZstdContexts& zstd() {
+    thread_local ZstdContexts contexts;
+    return contexts;
+}
+
 QByteArray compress(const std::vector<quint32>& words) {
     const std::size_t size = words.size() * sizeof(quint32);
+    if (!zstd().c)
+        return {};
     QByteArray out(qsizetype(ZSTD_compressBound(size)), Qt::Uninitialized);
-    const std::size_t n =
-        ZSTD_compress(out.data(), std::size_t(out.size()), words.data(), size, kZstdLevel);
+    const std::size_t n = ZSTD_compressCCtx(zstd().c, out.data(), std::size_t(out.size()),
+                                            words.data(), size, kZstdLevel);
     if (ZSTD_isError(n))
         return {};
     out.truncate(qsizetype(n));
@@ -40,11 +57,11 @@ std::optional<std::vector<quint32>> decompress(const QByteArray& packed, std::si
     const unsigned long long size =
         ZSTD_getFrameContentSize(packed.constData(), std::size_t(packed.size()));
     if (size == ZSTD_CONTENTSIZE_UNKNOWN || size == ZSTD_CONTENTSIZE_ERROR ||
-        size % sizeof(quint32) != 0 || size / sizeof(quint32) > maxWords)
+        size % sizeof(quint32) != 0 || size / sizeof(quint32) > maxWords || !zstd().d)
         return std::nullopt;
     std::vector<quint32> words(std::size_t(size / sizeof(quint32)));
-    const std::size_t n = ZSTD_decompress(words.data(), std::size_t(size), packed.constData(),
-                                          std::size_t(packed.size()));
+    const std::size_t n = ZSTD_decompressDCtx(zstd().d, words.data(), std::size_t(size),
+                                              packed.constData(), std::size_t(packed.size()));
     if (ZSTD_isError(n) || n != size)
         return std::nullopt;
     return words;

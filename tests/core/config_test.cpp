@@ -68,6 +68,17 @@ TEST(Config, ValuesAreReadAsTheWindowsFunctionsReadThem) {
     EXPECT_FALSE(v.soundOff);
 }
 
+TEST(Config, ParserKeepsTheFirstKeyStripsQuotesAndSkipsWhatIsNoKey) {
+    const IniFile ini = IniFile::parse(cp("a=1\r\n[S]\r\n; k=comment\r\n[broken\r\n"
+                                          "k = \"quoted\" \r\nK=second\r\n=3\r\nq='x\r\n[T]\n"));
+    EXPECT_FALSE(ini.value(QString(), QStringLiteral("a"))); // before any section
+    EXPECT_EQ(ini.value(QStringLiteral("s"), QStringLiteral("K")), QStringLiteral("quoted"));
+    EXPECT_EQ(ini.value(QStringLiteral("S"), QStringLiteral("q")), QStringLiteral("'x"));
+    EXPECT_FALSE(ini.value(QStringLiteral("S"), QString()));
+    EXPECT_FALSE(ini.value(QStringLiteral("S"), QStringLiteral("; k")));
+    EXPECT_FALSE(ini.value(QStringLiteral("T"), QStringLiteral("k")));
+}
+
 TEST(Config, UnreadableFileThrows) {
     QTemporaryDir dir;
     const QString p = dir.filePath("config.ini");
@@ -79,4 +90,16 @@ TEST(Cp1251, RoundTripsCyrillicAndMarksTheRest) {
     const QString s = QStringLiteral("Ёлка ёж №5 Щука");
     EXPECT_EQ(fromCp1251(toCp1251(s)), s);
     EXPECT_EQ(toCp1251(QStringLiteral("日")), QByteArray("?"));
+}
+
+TEST(Cp1251, EveryByteButTheUndefinedOneRoundTrips) {
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    QByteArray expected = all;
+    expected[0x98] = '?'; // the code page leaves 0x98 undefined
+    EXPECT_EQ(toCp1251(fromCp1251(all)), expected);
+    // Characters of the table's edges, and just past its highest code point.
+    EXPECT_EQ(toCp1251(QString::fromUtf16(u"\u0402\u2122\u0451\u2123\uFFFD\u0080")),
+              QByteArray("\x80\x99\xB8???"));
 }
