@@ -356,13 +356,14 @@ class MainWindow : public QMainWindow {
     // changed it, in this run or an earlier one. Only such a picture is kept between runs.
     bool pictureChanged() const;
     void notePagePlaced(bool changedAlready);
+    void nameInStatistics(int pageIndex);
     // A picture kept earlier on the page, as it was or reduced to fit; with record, the one
     // shown is a step back.
     void placeKeptPicture(const QImage& picture, PageOrigin origin, bool record);
     // The picture shown goes to the store when the child changed it and it has a page.
     void keepLeavingPicture();
     void buildMyPicturesShelf();
-    bool onShelf(const QString& key) const;
+    int shelfRow(const QString& key) const; // -1 when not on the shelf
     void updateShelfCaption();
     void rememberColoringSwitch();
     // Newest first: a picture kept now goes on top, those read from the store below.

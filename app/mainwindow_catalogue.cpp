@@ -129,8 +129,7 @@ void MainWindow::onCatalogueItemClicked() {
         return;
     catalogue.currentPageIndex = int(it - catalogue.catalogueNodes.begin());
     openPage(catalogue.currentPageIndex);
-    if (size_t(catalogue.currentPageIndex) < stats.pageCounts.size())
-        stats.pageCounts[size_t(catalogue.currentPageIndex)].Name = item->text(0);
+    nameInStatistics(catalogue.currentPageIndex);
 }
 
 void MainWindow::onRandomPageClicked() {
@@ -158,9 +157,7 @@ void MainWindow::onRandomPageClicked() {
             // Drawing among the allowed nodes equals drawing again until one is allowed.
             catalogue.currentPageIndex = candidates[size_t(rng::Random(int(candidates.size())))];
             openPage(catalogue.currentPageIndex);
-            if (size_t(catalogue.currentPageIndex) < stats.pageCounts.size())
-                stats.pageCounts[size_t(catalogue.currentPageIndex)].Name =
-                    catalogue.catalogueNodes[size_t(catalogue.currentPageIndex)]->text(0);
+            nameInStatistics(catalogue.currentPageIndex);
         }
     }
     tools.fillTexture = 0;

@@ -3,9 +3,8 @@
 #include "app/childmode.h"
 #include "app/mainwindow.h"
 #include "app/options.h"
+#include "base/lowpriority.h"
 #include "library/picturestore.h"
-
-#include <QSettings>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,10 +13,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QTreeWidget>
-#include <sys/resource.h>
-#include <sys/syscall.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 constexpr int kShelfIcon = 48;
@@ -127,9 +123,7 @@ void MainWindow::openKeptPicture(const QString& key) {
         return;
     }
     // The statistics count the page the picture came from, as if it was picked there.
-    if (origin.pageIndex > 0 && size_t(origin.pageIndex) < stats.pageCounts.size())
-        stats.pageCounts[size_t(origin.pageIndex)].Name =
-            catalogue.catalogueNodes[size_t(origin.pageIndex)]->text(0);
+    nameInStatistics(origin.pageIndex);
     tools.fillTexture = 0;
 }
 
@@ -137,20 +131,18 @@ void MainWindow::deleteKeptPicture(const QString& key) {
     if (!pictures || !childMode->allowParents())
         return;
     pictures->remove(key);
-    if (!myPicturesShelf)
-        return;
-    for (int i = myPicturesShelf->childCount() - 1; i >= 0; --i)
-        if (myPicturesShelf->child(i)->data(0, catalogue::PictureKeyRole).toString() == key)
-            delete myPicturesShelf->takeChild(i);
-    updateShelfCaption();
+    if (const int row = shelfRow(key); row >= 0) {
+        delete myPicturesShelf->takeChild(row);
+        updateShelfCaption();
+    }
 }
 
-bool MainWindow::onShelf(const QString& key) const {
+int MainWindow::shelfRow(const QString& key) const {
     if (myPicturesShelf)
         for (int i = 0; i < myPicturesShelf->childCount(); ++i)
             if (myPicturesShelf->child(i)->data(0, catalogue::PictureKeyRole).toString() == key)
-                return true;
-    return false;
+                return i;
+    return -1;
 }
 
 void MainWindow::showOnShelf(const QString& key, const QString& name, const QImage& picture,
@@ -161,9 +153,8 @@ void MainWindow::showOnShelf(const QString& key, const QString& name, const QIma
         myPicturesShelf->setData(0, Qt::UserRole, catalogue::ArchiveNode);
         ui.catalogueTree->insertTopLevelItem(0, myPicturesShelf);
     }
-    for (int i = myPicturesShelf->childCount() - 1; i >= 0; --i)
-        if (myPicturesShelf->child(i)->data(0, catalogue::PictureKeyRole).toString() == key)
-            delete myPicturesShelf->takeChild(i);
+    if (const int row = shelfRow(key); row >= 0)
+        delete myPicturesShelf->takeChild(row); // one row a key
     auto* item = new QTreeWidgetItem(QStringList(name));
     item->setData(0, catalogue::PictureKeyRole, key);
     if (!picture.isNull())
@@ -206,7 +197,7 @@ void MainWindow::startShelfReader() {
     PictureStore* store = pictures.get();
     const std::atomic<bool>* stop = &shelfReaderStop;
     shelfReader = std::thread([self, store, stop] {
-        setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
+        lowerThisThreadsPriority();
         std::vector<Found> batch;
         const auto handOver = [&] {
             QMetaObject::invokeMethod(
@@ -216,7 +207,7 @@ void MainWindow::startShelfReader() {
                         return;
                     // Below what this run kept meanwhile, which is newer.
                     for (const Found& f : found)
-                        if (!self->onShelf(f.key))
+                        if (self->shelfRow(f.key) < 0)
                             self->showOnShelf(f.key, f.name, f.icon, false);
                 },
                 Qt::QueuedConnection);
@@ -239,7 +230,7 @@ void MainWindow::onCatalogueMenu(const QPoint& at) {
         return;
     const QString key = item->data(0, catalogue::PictureKeyRole).toString();
     QMenu menu(this);
-    QAction* open = menu.addAction(tr("Keep coloring"));
+    menu.addAction(tr("Keep coloring")); // any choice but Delete opens the picture first
     QAction* save = menu.addAction(tr("Save..."));
     QAction* print = menu.addAction(tr("Print..."));
     QAction* send = menu.addAction(tr("Send to the gallery..."));
@@ -257,5 +248,4 @@ void MainWindow::onCatalogueMenu(const QPoint& at) {
         onPrintClicked();
     else if (chosen == send)
         onSendClicked();
-    (void)open;
 }

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QTableWidget>
+#include <QTreeWidgetItem>
 #include <iterator>
 #include <optional>
 
@@ -54,6 +55,14 @@ void setRow(QTableWidget* grid, int row, const QStringList& cells) {
         grid->setItem(row, c, new QTableWidgetItem(cells[c]));
 }
 } // namespace
+
+// The statistics keep each counted page under the name it has in the catalogue.
+void MainWindow::nameInStatistics(int pageIndex) {
+    if (pageIndex > 0 && size_t(pageIndex) < stats.pageCounts.size() &&
+        size_t(pageIndex) < catalogue.catalogueNodes.size())
+        stats.pageCounts[size_t(pageIndex)].Name =
+            catalogue.catalogueNodes[size_t(pageIndex)]->text(0);
+}
 
 void MainWindow::countClick() {
     ++stats.clickCount;

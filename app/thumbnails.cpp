@@ -1,6 +1,7 @@
 #include "app/thumbnails.h"
 
 #include "app/mainwindow.h"
+#include "base/lowpriority.h"
 #include "library/pageload.h"
 #include "library/thumbnail.h"
 
@@ -12,9 +13,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace {
 constexpr int kArchiveImage = 1;
@@ -124,7 +122,7 @@ void CatalogueThumbnails::start() {
             if (generation != generation_ || stop_)
                 return; // started again meanwhile
             worker_ = QThread::create([this, files] {
-                setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
+                lowerThisThreadsPriority();
                 for (size_t i = 0; i < files.size() && !stop_; ++i) {
                     const QImage img = cachedOrMade(files[i].first, files[i].second);
                     // Handed to the window's thread, where pictures become icons.
