@@ -5,6 +5,7 @@
 #include "app/options.h"
 #include "base/lowpriority.h"
 #include "library/picturestore.h"
+#include "library/thumbnail.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,7 +17,8 @@
 #include <thread>
 
 namespace {
-constexpr int kShelfIcon = 48;
+// As large as the catalogue's page pictures beside them.
+constexpr int kShelfIcon = kThumbnailSide;
 constexpr int kShelfDelayMs = 300;
 constexpr size_t kShelfBatch = 25;
 
