@@ -85,7 +85,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (bool withPicture : {false, true})
         checkDecoded(decodePictureEntry(wrapped, withPicture), withPicture);
     // The same bytes as the file of a key: the shelf skips it or lists it, and the load
-    // agrees with the decoder.
+    // agrees with the decoder. Listing the folder and reading the file back cost two thirds
+    // of an input's time, so of the inputs the decoder refuses (most of them) one in four
+    // takes this way, chosen by length so that a replay takes the same way.
+    if (!decoded && size % 4 != 0)
+        return 0;
     const QString key = QStringLiteral("zoo.pak/cat");
     QFile f(store().fileFor(key));
     FUZZ_CHECK(f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered));
