@@ -11,6 +11,7 @@
 #include "paint/tools.h"
 #include "stats/statrecord.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QMainWindow>
 #include <QPointer>
@@ -120,6 +121,17 @@ struct CatalogueState {
     int pageIndexAtLastClear = 0; // Clear twice on one page gives the white sheet
 };
 
+// A page as it was laid out on the area, copied whole off the window thread while the child
+// looks at it, so that Clear can put it back at once.
+struct CleanPageCopy {
+    qint64 sourceKey = 0; // the picture it was laid out from
+    QSize area;
+    bool byHand = false;
+    OutlineMask lines; // never written in place: shared, not copied
+    QImage page;
+    std::atomic<bool> ready{false};
+};
+
 // How the picture shown was placed, beyond what the page session keeps.
 struct ShownPage {
     bool openingByHand = false;     // File > Open is loading: only pure black is line
@@ -132,6 +144,17 @@ struct ShownPage {
     // open. The picture it was laid out from:
     QImage startPageSource;
     bool startPageRestored = false; // the start page is the last run's picture
+    // The last page file read, as it was on disk: Clear and a page opened again take it
+    // from here (decoding a large page took longer than a frame).
+    struct FileRead {
+        QString path;
+        qint64 bytes = -1;
+        QDateTime modified;
+        bool anyPicture = false; // read as any picture, fitted to `area`, not as a bitmap
+        QSize area;
+        QImage image;
+    } lastFileRead;
+    std::shared_ptr<CleanPageCopy> cleanPage;
 };
 
 // Keeping the picture between runs.
@@ -320,6 +343,8 @@ class MainWindow : public QMainWindow {
     // Lays a page's picture out on a new canvas the size of the drawing area and shows it.
     // openedFile: the file a picture opened by hand came from; Clear goes back to it.
     void placePage(const QImage& source, const QString& openedFile = QString());
+    // Copies the page just laid out on a worker thread for Clear (CleanPageCopy).
+    void copyCleanPage(qint64 sourceKey, bool byHand, const QImage& page, const OutlineMask& lines);
     QTreeWidgetItem* myPagesShelf(); // made when the first page comes
     static QString myPagesCaption(int pages);
     QTreeWidgetItem* addMyPageNode(const QString& file);

@@ -7,22 +7,36 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScopedValueRollback>
+#include <QThreadPool>
 #include <QTreeWidget>
 #include <stdexcept>
+#include <utility>
 
 void MainWindow::loadPage(const QString& path) {
     QImage source;
     QString openedFile;
+    const QFileInfo file(path);
     // A bitmap with no pixels is taken as no file at all: the white sheet.
-    if (!path.isEmpty() && QFileInfo(path).isFile() && !isEmptyBitmapFile(path)) {
+    if (!path.isEmpty() && file.isFile() && !isEmptyBitmapFile(path)) {
         QString error;
         // The bundled pages are bitmaps; a picture opened by hand or one of the parents' own
         // pages may be any common kind.
         const bool ownPage = !paths.pagesFolder.isEmpty() &&
                              path.startsWith(QDir(paths.pagesFolder).path() + QLatin1Char('/'));
-        source = shown.openingByHand || ownPage
-                     ? readPictureFile(path, ui.drawingArea->size(), &error)
-                     : readBitmapFile(path, &error);
+        const bool anyPicture = shown.openingByHand || ownPage;
+        const QSize area = ui.drawingArea->size();
+        ShownPage::FileRead& last = shown.lastFileRead;
+        if (last.path == path && last.bytes == file.size() &&
+            last.modified == file.lastModified() && last.anyPicture == anyPicture &&
+            (!anyPicture || last.area == area)) {
+            source = last.image;
+        } else {
+            source =
+                anyPicture ? readPictureFile(path, area, &error) : readBitmapFile(path, &error);
+            last = {path, file.size(), file.lastModified(), anyPicture, area, source};
+            if (source.isNull())
+                last = {};
+        }
         // An unreadable file leaves the picture on the area as it was; with none there yet,
         // the child gets the white sheet rather than an area that draws nothing.
         if (source.isNull()) {
@@ -33,8 +47,13 @@ void MainWindow::loadPage(const QString& path) {
         }
     }
     if (source.isNull()) {
-        source = QImage(100, 100, QImage::Format_RGB32);
-        source.fill(Qt::white);
+        // One sheet for every white page, so that its clean copy serves them all.
+        static const QImage whiteSheet = [] {
+            QImage sheet(100, 100, QImage::Format_RGB32);
+            sheet.fill(Qt::white);
+            return sheet;
+        }();
+        source = whiteSheet;
     } else if (shown.openingByHand) {
         openedFile = path;
     }
@@ -46,13 +65,25 @@ void MainWindow::loadPage(const QString& path) {
 
 void MainWindow::placePage(const QImage& source, const QString& openedFile) {
     const QSize area = ui.drawingArea->size();
-    auto page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
     const bool byHand = shown.openingByHand || !openedFile.isEmpty();
-    const QSize size = page->image.size();
-    stretchKeepingInk(source, page->image,
-                      byHand ? layoutOpenedPicture(source.size(), size)
-                             : layoutPage(source.size(), size));
-    OutlineMask lines(page->image, byHand ? OutlineMask::Ink::PureBlack : OutlineMask::Ink::Dark);
+    std::unique_ptr<PageBitmapCanvas> page;
+    OutlineMask lines;
+    const std::shared_ptr<CleanPageCopy> clean = std::exchange(shown.cleanPage, nullptr);
+    if (clean && clean->ready.load(std::memory_order_acquire) &&
+        clean->sourceKey == source.cacheKey() && clean->area == area && clean->byHand == byHand) {
+        // Handed over, not shared: the child's first stroke must not copy the page.
+        page = std::make_unique<PageBitmapCanvas>(std::exchange(clean->page, QImage()));
+        lines = clean->lines;
+    } else {
+        page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
+        const QSize size = page->image.size();
+        stretchKeepingInk(source, page->image,
+                          byHand ? layoutOpenedPicture(source.size(), size)
+                                 : layoutPage(source.size(), size));
+        lines =
+            OutlineMask(page->image, byHand ? OutlineMask::Ink::PureBlack : OutlineMask::Ink::Dark);
+    }
+    copyCleanPage(source.cacheKey(), byHand, page->image, lines);
     // The picture it replaces is one step back, unless this is the same page laid out again
     // or nothing changes (Clear on an untouched page).
     const bool same =
@@ -68,6 +99,24 @@ void MainWindow::placePage(const QImage& source, const QString& openedFile) {
     notePagePlaced(shown.relayingOutPage && shown.pictureKeptAnyway);
     updateUndoControls();
     showPage();
+}
+
+void MainWindow::copyCleanPage(qint64 sourceKey, bool byHand, const QImage& page,
+                               const OutlineMask& lines) {
+    auto clean = std::make_shared<CleanPageCopy>();
+    clean->sourceKey = sourceKey;
+    clean->area = page.size();
+    clean->byHand = byHand;
+    clean->lines = lines;
+    shown.cleanPage = clean;
+    // The worker shares the page only while it copies it: a stroke in that moment copies
+    // the page once on this thread, and neither copy sees the other's pixels.
+    QThreadPool::globalInstance()->start([clean, shared = page]() mutable {
+        QImage copy = shared.copy();
+        shared = QImage();
+        clean->page = std::move(copy);
+        clean->ready.store(true, std::memory_order_release);
+    });
 }
 
 void MainWindow::onOpenClicked() {

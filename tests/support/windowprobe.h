@@ -25,6 +25,9 @@ struct WindowProbe {
         w.session.replace(std::move(page), OutlineMask(), w.session.origin(), false);
     }
     static void keepLeavingPicture(MainWindow& w) { w.keepLeavingPicture(); }
+    static bool cleanPageReady(MainWindow& w) {
+        return w.shown.cleanPage && w.shown.cleanPage->ready.load();
+    }
 };
 
 // Short forms for the tests: probe::ui(f).fillButton, probe::session(f).canvas(). A test

@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <functional>
@@ -350,4 +351,40 @@ TEST(UndoBehindTheWindow, ABigStepIsExactAtOnceAndClosingLosesNothing) {
     const auto saved = ReadAutosave(path);
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->picture.convertToFormat(QImage::Format_RGB32), last);
+}
+
+// Clear hands back the page as it was laid out from a copy taken on a worker thread: strokes
+// made while the copy is taken, and after, never reach it, and the page keeps its lines.
+TEST_F(Undo, ClearPutsBackThePageAsLaidOutHoweverSoonTheChildPaints) {
+    probe::optionsDialog(*f)->outlinesStayCheck->setChecked(true);
+    const QImage laidOut = page();
+    const auto brushAcross = [&] {
+        click(probe::ui(*f).brushButton);
+        drag({20, 250}, {880, 250});
+        click(probe::ui(*f).fillButton);
+    };
+    brushAcross();
+    const QImage stroked = page();
+    ASSERT_NE(stroked, laidOut);
+    QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
+    click(probe::ui(*f).clearButton);
+    EXPECT_EQ(page(), laidOut);
+    for (int round = 0; round < 3; ++round) {
+        // The first round paints at once, while the copy may still be under way.
+        if (round > 0) {
+            QThreadPool::globalInstance()->waitForDone();
+            EXPECT_TRUE(WindowProbe::cleanPageReady(*f));
+        }
+        fill({200, 150});
+        drag({50, 50}, {800, 450});
+        // Undo lets Clear go back to the page rather than to the white sheet.
+        QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
+        fill({450, 250});
+        click(probe::ui(*f).clearButton);
+        EXPECT_EQ(page(), laidOut) << "round " << round;
+        // Its lines came back with it: a stroke across them leaves them as it did.
+        brushAcross();
+        EXPECT_EQ(page(), stroked) << "round " << round;
+        QTest::keyClick(f, Qt::Key_Z, Qt::ControlModifier);
+    }
 }
