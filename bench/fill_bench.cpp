@@ -351,6 +351,23 @@ void BM_SpecialFillAntialiasedPage(benchmark::State& state) {
 }
 BENCHMARK(BM_SpecialFillAntialiasedPage)->Unit(benchmark::kMillisecond);
 
+// The page around the animal filled with one of the program's textures, then filled with it
+// again and again: what a child's second tap on a textured region costs.
+void BM_TextureRefillPage(benchmark::State& state) {
+    const QImage tile(QStringLiteral(PICTARO_TEXTURE_DIR "/tex14.png"));
+    if (tile.isNull()) {
+        state.SkipWithError("the texture is missing");
+        return;
+    }
+    QImage img = outlinePage(true);
+    const QPoint seed(W - 5, 5);
+    const QRect first = fillLineArt(img, seed, FloodMode::Border, Black, {Blue, &tile});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(fillLineArt(img, seed, FloodMode::Border, Black, {Blue, &tile}));
+    state.counters["rows"] = double(first.height());
+}
+BENCHMARK(BM_TextureRefillPage)->Unit(benchmark::kMillisecond);
+
 // One move of a width-70 brush stroke and the repaint it asks for: the line into the page,
 // then the dirty rectangle copied out as the paint event copies it to the screen.
 void BM_BrushSegment(benchmark::State& state) {
@@ -396,6 +413,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
             {"BM_FillAntialiasedPage", "BM_Memset"},
             {"BM_SpecialFillAntialiasedPage", "BM_Memset"},
             {"BM_TextureFillBlank", "BM_Memset"},
+            {"BM_TextureRefillPage", "BM_Memset"},
             {"BM_TextbookScanlineBlank", "BM_Memset"},
             {"BM_PerPixelFillBlank", "BM_Memset"},
             {"BM_PerPixelFillBlank", "BM_FillBlank"},

@@ -148,12 +148,75 @@ unsigned dark8(const QRgb* p) {
     return d;
 }
 
+// The page's pixels, read without QImage's checks: the line tests below run for a good part
+// of a textured region's pixels.
+struct Pixels {
+    explicit Pixels(const QImage& img)
+        : base(reinterpret_cast<const QRgb*>(img.constBits())),
+          stride(img.bytesPerLine() / qsizetype(sizeof(QRgb))), W(img.width()), H(img.height()) {}
+    QRgb at(int x, int y) const { return base[y * stride + x] & 0x00FFFFFFu; }
+    const QRgb* row(int y) const { return base + y * stride; }
+    const QRgb* base;
+    qsizetype stride;
+    int W, H;
+};
+
+bool isLineAt(const Pixels& px, int x, int y) {
+    const QRgb p = px.at(x, y);
+    if (!isInk(p))
+        return false;
+    const QRgb paintBlack = toQRgb(clPaintBlack) & kRgb;
+    if (p != paintBlack)
+        return true;
+    const int nb[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+    for (const auto& n : nb) {
+        if (n[0] < 0 || n[1] < 0 || n[0] >= px.W || n[1] >= px.H)
+            continue;
+        const QRgb q = px.at(n[0], n[1]);
+        if (q != 0 && q != kWhite && q != paintBlack && inkOver(q, kWhite, kGreyTol) != kNoMix)
+            return true;
+    }
+    return false;
+}
+
+// Bits of p[0..7] dark enough on every channel to be ink; isInk() decides the rest.
+unsigned maybeInk8(const QRgb* p) {
+#if defined(__SSE2__)
+    constexpr int kLight = kInkLine + kGreyTol - 1; // the lightest channel ink may have
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i light = _mm_set1_epi8(char(kLight));
+    unsigned bits = 0;
+    for (int half = 0; half < 2; ++half) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4 * half));
+        // 0xFF where a byte is at most kLight; a pixel's three color bytes must all be.
+        const unsigned dark =
+            unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_subs_epu8(v, light), zero)));
+        for (int i = 0; i < 4; ++i)
+            bits |= unsigned(((dark >> (4 * i)) & 7u) == 7u) << (4 * half + i);
+    }
+    return bits;
+#else
+    unsigned bits = 0;
+    for (int i = 0; i < 8; ++i)
+        bits |= unsigned(isInk(p[i])) << i;
+    return bits;
+#endif
+}
+
 // Is there a line pixel within two of (x, y)? Edges are no wider.
-bool nearInk(const QImage& img, int x, int y) {
-    const int W = img.width(), H = img.height();
-    for (int yy = std::max(0, y - 2); yy <= std::min(H - 1, y + 2); ++yy)
-        for (int xx = std::max(0, x - 2); xx <= std::min(W - 1, x + 2); ++xx)
-            if (isLine(img, xx, yy))
+bool nearInk(const Pixels& px, int x, int y) {
+    const int y0 = std::max(0, y - 2), y1 = std::min(px.H - 1, y + 2);
+    if (x >= 2 && x + 6 <= px.W) {
+        // Most pixels have no dark pixel at all around them: eight at a time, five used.
+        for (int yy = y0; yy <= y1; ++yy)
+            for (unsigned m = maybeInk8(px.row(yy) + x - 2) & 0x1Fu; m; m &= m - 1)
+                if (isLineAt(px, x - 2 + __builtin_ctz(m), yy))
+                    return true;
+        return false;
+    }
+    for (int yy = y0; yy <= y1; ++yy)
+        for (int xx = std::max(0, x - 2); xx <= std::min(px.W - 1, x + 2); ++xx)
+            if (isLineAt(px, xx, yy))
                 return true;
     return false;
 }
@@ -169,10 +232,10 @@ class ExactTest {
         return surface ? eq : ~eq & 0xFFu;
     }
     unsigned closed8(const QRgb* p) const { return ~open8(p) & 0xFFu; }
-    Cls classify(const QImage&, QRgb p, int, int) const {
+    Cls classify(const Pixels&, QRgb p, int, int) const {
         return ((p & kRgb) == ref) == surface ? Cls::Core : Cls::Wall;
     }
-    int coreInk(const QImage&, QRgb, int, int) const { return 0; }
+    int coreInk(const Pixels&, QRgb, int, int) const { return 0; }
 
   private:
     const QRgb ref;
@@ -225,18 +288,18 @@ class RegionTest {
     Cls classOf(QRgb p) const {
         return classOf(p, [] { return true; });
     }
-    Cls classify(const QImage& img, QRgb p, int x, int y) const {
-        return classOf(p, [&] { return nearInk(img, x, y); });
+    Cls classify(const Pixels& px, QRgb p, int x, int y) const {
+        return classOf(p, [&] { return nearInk(px, x, y); });
     }
-    int edgeInk(const QImage& img, QRgb p, int x, int y) const {
-        return classify(img, p, x, y) == Cls::Edge ? inkOver(p & kRgb, ref, tol) : kNoMix;
+    int edgeInk(const Pixels& px, QRgb p, int x, int y) const {
+        return classify(px, p, x, y) == Cls::Edge ? inkOver(p & kRgb, ref, tol) : kNoMix;
     }
     // The ink of a core pixel to blend the paint by: the light edge pixels by the lines.
-    int coreInk(const QImage& img, QRgb p, int x, int y) const {
+    int coreInk(const Pixels& px, QRgb p, int x, int y) const {
         if ((p & kRgb) == ref)
             return 0;
         const int a = inkOver(p & kRgb, ref, tol);
-        return a >= kTintFrom && (!paper || nearInk(img, x, y)) ? a : 0;
+        return a >= kTintFrom && (!paper || nearInk(px, x, y)) ? a : 0;
     }
 
   private:
@@ -267,17 +330,17 @@ class UpToLinesTest {
         return open;
     }
     unsigned closed8(const QRgb* p) const { return equal8(p, 0u); }
-    Cls classify(const QImage& img, QRgb p, int x, int y) const {
-        if (isInk(p) && isLine(img, x, y))
+    Cls classify(const Pixels& px, QRgb p, int x, int y) const {
+        if (isInk(p) && isLineAt(px, x, y))
             return Cls::Wall;
         return greyEdge(p) ? Cls::Edge : Cls::Core;
     }
-    int edgeInk(const QImage& img, QRgb p, int x, int y) const {
-        return classify(img, p, x, y) == Cls::Edge ? inkOver(p & kRgb, kWhite, kGreyTol) : kNoMix;
+    int edgeInk(const Pixels& px, QRgb p, int x, int y) const {
+        return classify(px, p, x, y) == Cls::Edge ? inkOver(p & kRgb, kWhite, kGreyTol) : kNoMix;
     }
-    int coreInk(const QImage& img, QRgb p, int x, int y) const {
+    int coreInk(const Pixels& px, QRgb p, int x, int y) const {
         const int a = inkOver(p & kRgb, kWhite, kGreyTol);
-        return a != kNoMix && a >= kTintFrom && a < kPaperNoise && nearInk(img, x, y) ? a : 0;
+        return a != kNoMix && a >= kTintFrom && a < kPaperNoise && nearInk(px, x, y) ? a : 0;
     }
 
   private:
@@ -291,8 +354,8 @@ class UpToLinesTest {
 template <class Test, bool UseMask> class Flood {
   public:
     Flood(QImage& img, const Test& test, QRgb solid, const QImage* pattern)
-        : img(img), W(img.width()), H(img.height()), base(reinterpret_cast<QRgb*>(img.bits())),
-          stride(img.bytesPerLine() / 4), test(test), solid(solid), pat(pattern),
+        : W(img.width()), H(img.height()), base(reinterpret_cast<QRgb*>(img.bits())),
+          stride(img.bytesPerLine() / 4), pixels(img), test(test), solid(solid), pat(pattern),
           words((W + 63) / 64), lists(scratchLists()), stack(lists.stack), edges(lists.edges),
           tints(lists.tints) {}
 
@@ -378,10 +441,10 @@ template <class Test, bool UseMask> class Flood {
             if (marked(y, x))
                 return Cls::Wall;
         const QRgb p = row(y)[x];
-        const Cls c = test.classify(img, p, x, y);
+        const Cls c = test.classify(pixels, p, x, y);
         if constexpr (Test::kEdges)
             if (c == Cls::Core)
-                if (const int a = test.coreInk(img, p, x, y))
+                if (const int a = test.coreInk(pixels, p, x, y))
                     tints.push_back({x, y, a});
         return c;
     }
@@ -558,7 +621,7 @@ template <class Test, bool UseMask> class Flood {
             if (marked(e.y, e.x))
                 continue;
             QRgb& px = row(e.y)[e.x];
-            const int a = test.edgeInk(img, px, e.x, e.y);
+            const int a = test.edgeInk(pixels, px, e.x, e.y);
             if (a == kNoMix || a + kEdgeSlack < e.from)
                 continue;
             px = blend(paintAt(e.y, e.x), a);
@@ -578,10 +641,10 @@ template <class Test, bool UseMask> class Flood {
             stack.push_back(s);
     }
 
-    const QImage& img;
     const int W, H;
     QRgb* const base;
     const qsizetype stride;
+    const Pixels pixels; // after base: the page already detached
     const Test test;
     const QRgb solid;
     const QImage* const pat;
@@ -634,24 +697,7 @@ QRect flood(QImage& img, QPoint seed, const Test& test, bool useMask, QRgb solid
 } // namespace
 
 bool isLine(const QImage& img, int x, int y) {
-    const auto at = [&](int xx, int yy) {
-        return reinterpret_cast<const QRgb*>(img.constScanLine(yy))[xx] & kRgb;
-    };
-    const QRgb p = at(x, y);
-    if (!isInk(p))
-        return false;
-    const QRgb paintBlack = toQRgb(clPaintBlack) & kRgb;
-    if (p != paintBlack)
-        return true;
-    const int nb[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
-    for (const auto& n : nb) {
-        if (n[0] < 0 || n[1] < 0 || n[0] >= img.width() || n[1] >= img.height())
-            continue;
-        const QRgb q = at(n[0], n[1]);
-        if (q != 0 && q != kWhite && q != paintBlack && inkOver(q, kWhite, kGreyTol) != kNoMix)
-            return true;
-    }
-    return false;
+    return isLineAt(Pixels(img), x, y);
 }
 
 QRect floodFill(QImage& img, QPoint seed, FloodMode mode, QRgb reference, const FillPaint& paint) {
@@ -663,8 +709,8 @@ QRect floodFill(QImage& img, QPoint seed, FloodMode mode, QRgb reference, const 
     if (pat.isNull() && mode == FloodMode::Surface && (solid & kRgb) == reference)
         return {}; // repainting a surface in its own color changes nothing
     const ExactTest test(reference, mode == FloodMode::Surface);
-    const bool mask =
-        paintStaysIn(pat, solid, [&](QRgb c) { return test.classify(img, c, 0, 0) == Cls::Core; });
+    const bool mask = paintStaysIn(
+        pat, solid, [&](QRgb c) { return test.classify(Pixels(img), c, 0, 0) == Cls::Core; });
     return flood(img, seed, test, mask, solid, pat);
 }
 
