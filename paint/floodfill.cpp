@@ -140,6 +140,34 @@ unsigned clearlyPaint8(const QRgb* p) {
 #endif
 }
 
+// Bits of p[0..7] whose channels spread too far to be a mix of white and black: no grey,
+// no ink, nothing to blend.
+unsigned farFromGrey8(const QRgb* p) {
+#if defined(__SSE2__)
+    const __m128i byte = _mm_set1_epi32(0xFF);
+    const __m128i spread = _mm_set1_epi32(2 * kGreyTol);
+    unsigned bits = 0;
+    for (int half = 0; half < 2; ++half) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4 * half));
+        const __m128i b = _mm_and_si128(v, byte);
+        const __m128i g = _mm_and_si128(_mm_srli_epi32(v, 8), byte);
+        const __m128i r = _mm_and_si128(_mm_srli_epi32(v, 16), byte);
+        const __m128i hi = _mm_max_epi16(_mm_max_epi16(r, g), b);
+        const __m128i lo = _mm_min_epi16(_mm_min_epi16(r, g), b);
+        const __m128i yes = _mm_cmpgt_epi32(_mm_sub_epi32(hi, lo), spread);
+        bits |= unsigned(_mm_movemask_ps(_mm_castsi128_ps(yes))) << (4 * half);
+    }
+    return bits;
+#else
+    unsigned bits = 0;
+    for (int i = 0; i < 8; ++i) {
+        const int r = qRed(p[i]), g = qGreen(p[i]), b = qBlue(p[i]);
+        bits |= unsigned(std::max({r, g, b}) - std::min({r, g, b}) > 2 * kGreyTol) << i;
+    }
+    return bits;
+#endif
+}
+
 // Bits of p[0..7] darker than 128 on every channel.
 unsigned dark8(const QRgb* p) {
     unsigned d = 0;
@@ -156,9 +184,14 @@ struct Pixels {
           stride(img.bytesPerLine() / qsizetype(sizeof(QRgb))), W(img.width()), H(img.height()) {}
     QRgb at(int x, int y) const { return base[y * stride + x] & 0x00FFFFFFu; }
     const QRgb* row(int y) const { return base + y * stride; }
+    // To be called when a pixel that may be ink is written: nearInk() keeps what it saw.
+    void forget() const { seenRow = -1; }
     const QRgb* base;
     qsizetype stride;
     int W, H;
+    // Which of 16 columns from seenX hold a dark pixel in rows seenRow - 2 .. seenRow + 2.
+    mutable int seenRow = -1, seenX = 0;
+    mutable unsigned seenDark = 0;
 };
 
 bool isLineAt(const Pixels& px, int x, int y) {
@@ -185,14 +218,15 @@ unsigned maybeInk8(const QRgb* p) {
     constexpr int kLight = kInkLine + kGreyTol - 1; // the lightest channel ink may have
     const __m128i zero = _mm_setzero_si128();
     const __m128i light = _mm_set1_epi8(char(kLight));
+    const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
+    const __m128i all = _mm_set1_epi32(-1);
     unsigned bits = 0;
     for (int half = 0; half < 2; ++half) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4 * half));
         // 0xFF where a byte is at most kLight; a pixel's three color bytes must all be.
-        const unsigned dark =
-            unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_subs_epu8(v, light), zero)));
-        for (int i = 0; i < 4; ++i)
-            bits |= unsigned(((dark >> (4 * i)) & 7u) == 7u) << (4 * half + i);
+        const __m128i dark = _mm_or_si128(_mm_cmpeq_epi8(_mm_subs_epu8(v, light), zero), alpha);
+        bits |= unsigned(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(dark, all))))
+                << (4 * half);
     }
     return bits;
 #else
@@ -206,8 +240,20 @@ unsigned maybeInk8(const QRgb* p) {
 // Is there a line pixel within two of (x, y)? Edges are no wider.
 bool nearInk(const Pixels& px, int x, int y) {
     const int y0 = std::max(0, y - 2), y1 = std::min(px.H - 1, y + 2);
-    if (x >= 2 && x + 6 <= px.W) {
-        // Most pixels have no dark pixel at all around them: eight at a time, five used.
+    if (x >= 2 && x + 14 <= px.W) {
+        // Most pixels have no dark pixel at all around them, and the flood asks along a row:
+        // sixteen columns looked at once serve the next pixels too.
+        if (y != px.seenRow || x - 2 < px.seenX || x + 2 >= px.seenX + 16) {
+            px.seenRow = y;
+            px.seenX = x - 2;
+            px.seenDark = 0;
+            for (int yy = y0; yy <= y1; ++yy) {
+                const QRgb* r = px.row(yy) + px.seenX;
+                px.seenDark |= maybeInk8(r) | maybeInk8(r + 8) << 8;
+            }
+        }
+        if (((px.seenDark >> (x - 2 - px.seenX)) & 0x1Fu) == 0)
+            return false;
         for (int yy = y0; yy <= y1; ++yy)
             for (unsigned m = maybeInk8(px.row(yy) + x - 2) & 0x1Fu; m; m &= m - 1)
                 if (isLineAt(px, x - 2 + __builtin_ctz(m), yy))
@@ -232,6 +278,8 @@ class ExactTest {
         return surface ? eq : ~eq & 0xFFu;
     }
     unsigned closed8(const QRgb* p) const { return ~open8(p) & 0xFFu; }
+    // Pixels among p[0..7] that pass with nothing to blend: painted without a closer look.
+    unsigned plain8(const QRgb* p) const { return open8(p); }
     Cls classify(const Pixels&, QRgb p, int, int) const {
         return ((p & kRgb) == ref) == surface ? Cls::Core : Cls::Wall;
     }
@@ -259,6 +307,7 @@ class RegionTest {
         closedSolid = solidIsWall ? (solid & kRgb) : ~0u;
     }
     unsigned open8(const QRgb* p) const { return equal8(p, ref); }
+    unsigned plain8(const QRgb* p) const { return equal8(p, ref); }
     unsigned closed8(const QRgb* p) const {
         unsigned closed = closedSolid != ~0u ? equal8(p, closedSolid) : 0u;
         if (darkIsWall && closed != 0xFFu)
@@ -320,6 +369,7 @@ class UpToLinesTest {
         const int a = inkOver(seedColor, kWhite, kGreyTol);
         if (!isInk(seedColor) && (a == kNoMix || a < kPaperNoise || a >= kInkLine))
             alsoOpen = seedColor; // the seed's color is open wherever it stands
+        alsoOpenPlain = alsoOpen != kWhite && (a == kNoMix || a < kTintFrom || a >= kPaperNoise);
     }
     unsigned open8(const QRgb* p) const {
         unsigned open = equal8(p, kWhite);
@@ -330,6 +380,16 @@ class UpToLinesTest {
         return open;
     }
     unsigned closed8(const QRgb* p) const { return equal8(p, 0u); }
+    // White, the seed's color where it holds too little ink to blend, and colors far from any
+    // grey; the light greys a line may have left are looked at one by one.
+    unsigned plain8(const QRgb* p) const {
+        unsigned plain = equal8(p, kWhite);
+        if (alsoOpenPlain && plain != 0xFFu)
+            plain |= equal8(p, alsoOpen);
+        if (plain != 0xFFu)
+            plain |= farFromGrey8(p);
+        return plain;
+    }
     Cls classify(const Pixels& px, QRgb p, int x, int y) const {
         if (isInk(p) && isLineAt(px, x, y))
             return Cls::Wall;
@@ -349,13 +409,37 @@ class UpToLinesTest {
         return a != kNoMix && a >= kPaperNoise && a < kInkLine;
     }
     QRgb alsoOpen = kWhite;
+    bool alsoOpenPlain = false; // no ink to blend, wherever it stands
 };
+
+// Can the paint put a pixel dark enough to be ink on the page?
+bool mayBeInk(QRgb solid, const QImage* pattern) {
+    QRgb eight[8];
+    const auto any = [&](const QRgb* p, int n) {
+        std::fill(eight, eight + 8, kWhite);
+        std::copy(p, p + n, eight);
+        return maybeInk8(eight) != 0;
+    };
+    if (!pattern)
+        return any(&solid, 1);
+    for (int y = 0; y < pattern->height(); ++y) {
+        const auto* r = reinterpret_cast<const QRgb*>(pattern->constScanLine(y));
+        for (int x = 0; x < pattern->width(); x += 8)
+            if (any(r + x, std::min(8, pattern->width() - x)))
+                return true;
+    }
+    return false;
+}
 
 template <class Test, bool UseMask> class Flood {
   public:
     Flood(QImage& img, const Test& test, QRgb solid, const QImage* pattern)
         : W(img.width()), H(img.height()), base(reinterpret_cast<QRgb*>(img.bits())),
           stride(img.bytesPerLine() / 4), pixels(img), test(test), solid(solid), pat(pattern),
+          paintMayBeInk(mayBeInk(solid, pattern)),
+          patBase(pattern ? reinterpret_cast<const QRgb*>(pattern->constBits()) : nullptr),
+          patStride(pattern ? std::size_t(pattern->bytesPerLine()) / sizeof(QRgb) : 0),
+          patWidth(pattern ? pattern->width() : 1), patHeight(pattern ? pattern->height() : 1),
           words((W + 63) / 64), lists(scratchLists()), stack(lists.stack), edges(lists.edges),
           tints(lists.tints) {}
 
@@ -473,6 +557,12 @@ template <class Test, bool UseMask> class Flood {
             return open & ~marked8(y, x);
         return open;
     }
+    unsigned plain8(int y, int x) const {
+        const unsigned plain = test.plain8(row(y) + x);
+        if constexpr (UseMask)
+            return plain & ~marked8(y, x);
+        return plain;
+    }
     unsigned closed8(int y, int x) const {
         const unsigned closed = test.closed8(row(y) + x);
         if constexpr (UseMask)
@@ -482,13 +572,19 @@ template <class Test, bool UseMask> class Flood {
 
     // Paints n pixels of row y from x; the run is read and written in one pass.
     void put(int y, int x, int n) {
+        if (paintMayBeInk)
+            pixels.forget();
         QRgb* r = row(y) + x;
         if (!pat) {
             fillRun(r, n, solid);
             return;
         }
-        const int PW = pat->width();
-        const QRgb* prow = reinterpret_cast<const QRgb*>(pat->constScanLine(y % pat->height()));
+        const int PW = patWidth;
+        const QRgb* prow = patBase + std::size_t(y % patHeight) * patStride;
+        if (n == 1) { // one pixel at a time where the page needs a closer look
+            *r = prow[x % PW];
+            return;
+        }
         for (int px = x % PW; n > 0;) {
             const int k = std::min(PW - px, n);
             std::memcpy(r, prow + px, std::size_t(k) * sizeof(QRgb));
@@ -514,6 +610,14 @@ template <class Test, bool UseMask> class Flood {
                 put(y, from, i - from);
             if (i >= W)
                 return W - 1;
+            // Some of the eight need a closer look: the plain ones before it go as they are.
+            if (i + 8 <= W) {
+                if (const int n = __builtin_ctz(~plain8(y, i))) {
+                    put(y, i, n);
+                    i += n;
+                    continue;
+                }
+            }
             const Cls c = classify(y, i);
             if (c != Cls::Core) {
                 stopAt(y, i, c);
@@ -568,8 +672,7 @@ template <class Test, bool UseMask> class Flood {
     QRgb paintAt(int y, int x) const {
         if (!pat)
             return solid;
-        return reinterpret_cast<const QRgb*>(
-            pat->constScanLine(y % pat->height()))[x % pat->width()];
+        return patBase[std::size_t(y % patHeight) * patStride + std::size_t(x % patWidth)];
     }
 
     void grow(int y, int a, int b) {
@@ -603,6 +706,8 @@ template <class Test, bool UseMask> class Flood {
         }
         for (const EdgePixel& t : tints)
             row(t.y)[t.x] = blend(paintAt(t.y, t.x), t.from);
+        if (!tints.empty())
+            pixels.forget();
         tints.clear();
         grow(y, a, b);
     }
@@ -625,6 +730,7 @@ template <class Test, bool UseMask> class Flood {
             if (a == kNoMix || a + kEdgeSlack < e.from)
                 continue;
             px = blend(paintAt(e.y, e.x), a);
+            pixels.forget();
             mask[std::size_t(e.y) * words + std::size_t(e.x >> 6)] |= std::uint64_t(1)
                                                                       << (e.x & 63);
             markRows(e.y);
@@ -648,6 +754,10 @@ template <class Test, bool UseMask> class Flood {
     const Test test;
     const QRgb solid;
     const QImage* const pat;
+    const bool paintMayBeInk; // painting may make a pixel dark: nearInk() must look again
+    const QRgb* const patBase;
+    const std::size_t patStride;
+    const int patWidth, patHeight;
     const int words;
     std::uint64_t* mask = nullptr;
     int markMinY = 0, markMaxY = -1;
