@@ -109,9 +109,9 @@ unsigned equal8(const QRgb* p, QRgb c) {
 #endif
 }
 
-// Bits of p[0..7] that are neither ink nor an edge's grey, whatever their neighbours: colors
-// too far from grey to be one, and greys lighter than an edge.
-unsigned clearlyPaint8(const QRgb* p) {
+// Bits of p[0..7] whose channels spread too far to be a mix of white and black (no grey, no
+// ink, nothing to blend), and, when lightToo, also the greys lighter than an edge.
+template <bool lightToo> unsigned notGrey8(const QRgb* p) {
 #if defined(__SSE2__)
     const __m128i byte = _mm_set1_epi32(0xFF);
     const __m128i spread = _mm_set1_epi32(2 * kGreyTol);
@@ -124,8 +124,9 @@ unsigned clearlyPaint8(const QRgb* p) {
         const __m128i r = _mm_and_si128(_mm_srli_epi32(v, 16), byte);
         const __m128i hi = _mm_max_epi16(_mm_max_epi16(r, g), b);
         const __m128i lo = _mm_min_epi16(_mm_min_epi16(r, g), b);
-        const __m128i yes = _mm_or_si128(_mm_cmpgt_epi32(_mm_sub_epi32(hi, lo), spread),
-                                         _mm_cmpgt_epi32(lo, light));
+        __m128i yes = _mm_cmpgt_epi32(_mm_sub_epi32(hi, lo), spread);
+        if constexpr (lightToo)
+            yes = _mm_or_si128(yes, _mm_cmpgt_epi32(lo, light));
         bits |= unsigned(_mm_movemask_ps(_mm_castsi128_ps(yes))) << (4 * half);
     }
     return bits;
@@ -134,38 +135,19 @@ unsigned clearlyPaint8(const QRgb* p) {
     for (int i = 0; i < 8; ++i) {
         const int r = qRed(p[i]), g = qGreen(p[i]), b = qBlue(p[i]);
         const int hi = std::max({r, g, b}), lo = std::min({r, g, b});
-        bits |= unsigned(hi - lo > 2 * kGreyTol || lo > 255 - kPaperNoise) << i;
+        bits |= unsigned(hi - lo > 2 * kGreyTol || (lightToo && lo > 255 - kPaperNoise)) << i;
     }
     return bits;
 #endif
 }
 
-// Bits of p[0..7] whose channels spread too far to be a mix of white and black: no grey,
-// no ink, nothing to blend.
+// Bits of p[0..7] that are neither ink nor an edge's grey, whatever their neighbours.
+unsigned clearlyPaint8(const QRgb* p) {
+    return notGrey8<true>(p);
+}
+
 unsigned farFromGrey8(const QRgb* p) {
-#if defined(__SSE2__)
-    const __m128i byte = _mm_set1_epi32(0xFF);
-    const __m128i spread = _mm_set1_epi32(2 * kGreyTol);
-    unsigned bits = 0;
-    for (int half = 0; half < 2; ++half) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4 * half));
-        const __m128i b = _mm_and_si128(v, byte);
-        const __m128i g = _mm_and_si128(_mm_srli_epi32(v, 8), byte);
-        const __m128i r = _mm_and_si128(_mm_srli_epi32(v, 16), byte);
-        const __m128i hi = _mm_max_epi16(_mm_max_epi16(r, g), b);
-        const __m128i lo = _mm_min_epi16(_mm_min_epi16(r, g), b);
-        const __m128i yes = _mm_cmpgt_epi32(_mm_sub_epi32(hi, lo), spread);
-        bits |= unsigned(_mm_movemask_ps(_mm_castsi128_ps(yes))) << (4 * half);
-    }
-    return bits;
-#else
-    unsigned bits = 0;
-    for (int i = 0; i < 8; ++i) {
-        const int r = qRed(p[i]), g = qGreen(p[i]), b = qBlue(p[i]);
-        bits |= unsigned(std::max({r, g, b}) - std::min({r, g, b}) > 2 * kGreyTol) << i;
-    }
-    return bits;
-#endif
+    return notGrey8<false>(p);
 }
 
 // Bits of p[0..7] darker than 128 on every channel.
