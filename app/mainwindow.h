@@ -121,14 +121,16 @@ struct CatalogueState {
     int pageIndexAtLastClear = 0; // Clear twice on one page gives the white sheet
 };
 
-// A page as it was laid out on the area, copied whole off the window thread while the child
-// looks at it, so that Clear can put it back at once.
+// A page as it was laid out on the area, copied whole off the window thread once the child
+// has looked at it untouched for a moment, so that Clear can put it back at once.
 struct CleanPageCopy {
     qint64 sourceKey = 0; // the picture it was laid out from
-    QSize area;
     bool byHand = false;
+    qint64 canvasKey = 0; // the page as placed: copied only while it is still so
+    QSize area;
     OutlineMask lines; // never written in place: shared, not copied
     QImage page;
+    bool started = false;
     std::atomic<bool> ready{false};
 };
 
@@ -155,6 +157,7 @@ struct ShownPage {
         QImage image;
     } lastFileRead;
     std::shared_ptr<CleanPageCopy> cleanPage;
+    QTimer* cleanPageTimer = nullptr;
 };
 
 // Keeping the picture between runs.
@@ -343,8 +346,9 @@ class MainWindow : public QMainWindow {
     // Lays a page's picture out on a new canvas the size of the drawing area and shows it.
     // openedFile: the file a picture opened by hand came from; Clear goes back to it.
     void placePage(const QImage& source, const QString& openedFile = QString());
-    // Copies the page just laid out on a worker thread for Clear (CleanPageCopy).
-    void copyCleanPage(qint64 sourceKey, bool byHand, const QImage& page, const OutlineMask& lines);
+    // A copy of the page just laid out for Clear (CleanPageCopy): asked for, then taken.
+    void scheduleCleanPageCopy(qint64 sourceKey, bool byHand);
+    void startCleanPageCopy();
     QTreeWidgetItem* myPagesShelf(); // made when the first page comes
     static QString myPagesCaption(int pages);
     QTreeWidgetItem* addMyPageNode(const QString& file);

@@ -8,9 +8,16 @@
 #include <QFileInfo>
 #include <QScopedValueRollback>
 #include <QThreadPool>
+#include <QTimer>
 #include <QTreeWidget>
 #include <stdexcept>
 #include <utility>
+
+namespace {
+// How long a page stays untouched before its clean copy is taken: longer than the window
+// takes to settle at its size, and too short for a child to tap twice.
+constexpr int kCleanPageCopyDelayMs = 250;
+} // namespace
 
 void MainWindow::loadPage(const QString& path) {
     QImage source;
@@ -83,7 +90,6 @@ void MainWindow::placePage(const QImage& source, const QString& openedFile) {
         lines =
             OutlineMask(page->image, byHand ? OutlineMask::Ink::PureBlack : OutlineMask::Ink::Dark);
     }
-    copyCleanPage(source.cacheKey(), byHand, page->image, lines);
     // The picture it replaces is one step back, unless this is the same page laid out again
     // or nothing changes (Clear on an untouched page).
     const bool same =
@@ -99,19 +105,38 @@ void MainWindow::placePage(const QImage& source, const QString& openedFile) {
     notePagePlaced(shown.relayingOutPage && shown.pictureKeptAnyway);
     updateUndoControls();
     showPage();
+    scheduleCleanPageCopy(source.cacheKey(), byHand);
 }
 
-void MainWindow::copyCleanPage(qint64 sourceKey, bool byHand, const QImage& page,
-                               const OutlineMask& lines) {
+void MainWindow::scheduleCleanPageCopy(qint64 sourceKey, bool byHand) {
     auto clean = std::make_shared<CleanPageCopy>();
     clean->sourceKey = sourceKey;
-    clean->area = page.size();
     clean->byHand = byHand;
-    clean->lines = lines;
-    shown.cleanPage = clean;
+    clean->canvasKey = session.canvas()->image.cacheKey();
+    shown.cleanPage = std::move(clean);
+    // Not at once: the window lays a page out several times as it settles at its size, and a
+    // tap while the copy is under way copies the page a second time, on this thread.
+    if (!shown.cleanPageTimer) {
+        shown.cleanPageTimer = new QTimer(this);
+        shown.cleanPageTimer->setSingleShot(true);
+        shown.cleanPageTimer->setInterval(kCleanPageCopyDelayMs);
+        connect(shown.cleanPageTimer, &QTimer::timeout, this, [this] { startCleanPageCopy(); });
+    }
+    shown.cleanPageTimer->start();
+}
+
+void MainWindow::startCleanPageCopy() {
+    const std::shared_ptr<CleanPageCopy> clean = shown.cleanPage;
+    // Painted on, turned or replaced since: that page is not the clean one.
+    if (!clean || clean->started || !session.canvas() ||
+        session.canvas()->image.cacheKey() != clean->canvasKey)
+        return;
+    clean->started = true;
+    clean->area = session.canvas()->image.size();
+    clean->lines = session.outline();
     // The worker shares the page only while it copies it: a stroke in that moment copies
     // the page once on this thread, and neither copy sees the other's pixels.
-    QThreadPool::globalInstance()->start([clean, shared = page]() mutable {
+    QThreadPool::globalInstance()->start([clean, shared = session.canvas()->image]() mutable {
         QImage copy = shared.copy();
         shared = QImage();
         clean->page = std::move(copy);
