@@ -1,6 +1,7 @@
 #include "paint/floodfill.h"
 
 #include "base/tcolor.h"
+#include "base/vectorstate.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -83,6 +84,16 @@ void fillRun(QRgb* p, int n, QRgb c) {
     }
 #endif
     std::fill(p, p + n, c);
+}
+
+void fill8(QRgb* p, QRgb c) {
+#if defined(__SSE2__)
+    const __m128i v = _mm_set1_epi32(int(c));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 4), v);
+#else
+    std::fill(p, p + 8, c);
+#endif
 }
 
 // Paint p over a pixel holding this much ink: the ink stays, the paper takes the paint.
@@ -433,6 +444,7 @@ template <class Test, bool UseMask> class Flood {
     }
 
     QRect run(QPoint seed) {
+        clearUpperVectorState(); // after the tile's conversion and whatever Qt drew before
         if constexpr (UseMask)
             mask = acquireMask();
         const int sy = seed.y();
@@ -447,6 +459,7 @@ template <class Test, bool UseMask> class Flood {
             const Seg s = stack.back();
             stack.pop_back();
             const int y = s.y;
+            travel = s.dy;
             int x = s.x1;
             int a0;
             if (const Cls c = classify(y, x); c == Cls::Core) {
@@ -523,8 +536,8 @@ template <class Test, bool UseMask> class Flood {
     }
 
     // The visited bits of x .. x + 7; x + 7 inside the row.
-    unsigned marked8(int y, int x) const {
-        const std::uint64_t* mr = mask + std::size_t(y) * words;
+    unsigned marked8(int y, int x) const { return markedIn(mask + std::size_t(y) * words, x); }
+    static unsigned markedIn(const std::uint64_t* mr, int x) {
         const int s = x & 63;
         std::uint64_t bits = mr[x >> 6] >> s;
         if (s > 56)
@@ -576,6 +589,36 @@ template <class Test, bool UseMask> class Flood {
         }
     }
 
+    // The end of the run from x of whole eights that surely pass; a solid paint is stored as
+    // they are read. Locals throughout: the page's stores could alias the members.
+    int openRunRight(int y, int x) {
+        const Test t = test;
+        const int w = W;
+        QRgb* const r = row(y);
+        const QRgb c = solid;
+        const bool store = !pat;
+        // The row the flood goes on to: its start is further back than the memory looks
+        // ahead by itself when the flood goes up the page.
+        const int ny = y + travel;
+        QRgb* const next = travel && ny >= 0 && ny < H ? row(ny) : nullptr;
+        if (store && paintMayBeInk)
+            pixels.forget();
+        const std::uint64_t* const marks = UseMask ? mask + std::size_t(y) * words : nullptr;
+        while (x + 8 <= w) {
+            unsigned open = t.open8(r + x);
+            if constexpr (UseMask)
+                open &= ~markedIn(marks, x);
+            if (open != 0xFFu)
+                break;
+            if (store)
+                fill8(r + x, c);
+            if (next)
+                __builtin_prefetch(next + x, 1);
+            x += 8;
+        }
+        return x;
+    }
+
     // Paints the open pixel x and the run right of it; returns the run's last column.
     int runRight(int y, int x) {
         put(y, x, 1);
@@ -583,11 +626,7 @@ template <class Test, bool UseMask> class Flood {
         for (;;) {
             // A solid paint is stored as the pixels are read, a tile copied in one go.
             const int from = i;
-            while (i + 8 <= W && open8(y, i) == 0xFFu) {
-                if (!pat)
-                    put(y, i, 8);
-                i += 8;
-            }
+            i = openRunRight(y, i);
             if (pat && i > from)
                 put(y, from, i - from);
             if (i >= W)
@@ -742,6 +781,7 @@ template <class Test, bool UseMask> class Flood {
     const int patWidth, patHeight;
     const int words;
     std::uint64_t* mask = nullptr;
+    int travel = 0; // the direction of the row being filled, 0 on the seed's row
     int markMinY = 0, markMaxY = -1;
     int minX = 0, maxX = -1, minY = 0, maxY = -1;
     Lists& lists;
