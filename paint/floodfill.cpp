@@ -157,6 +157,43 @@ unsigned clearlyPaint8(const QRgb* p) {
     return notGrey8<true>(p);
 }
 
+// Bits of p[0..7] that are no mix of white and black at all (inkOver() over white gives
+// kNoMix), or a grey with less ink than an edge: such a pixel is blended only beside a line.
+unsigned lighterThanEdge8(const QRgb* p) {
+#if defined(__SSE2__)
+    // inkOver(p, white): off the grey line when |3c - sum| > 3 * kGreyTol for a channel c;
+    // the ink is 255 - (2 * sum + 3) / 6, under kPaperNoise from kEdgeSum on.
+    constexpr int kEdgeSum = (6 * (256 - kPaperNoise) - 3 + 1) / 2;
+    const __m128i byte = _mm_set1_epi32(0xFF);
+    const __m128i tol = _mm_set1_epi32(3 * kGreyTol);
+    const __m128i light = _mm_set1_epi32(kEdgeSum - 1);
+    unsigned bits = 0;
+    for (int half = 0; half < 2; ++half) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4 * half));
+        const __m128i b = _mm_and_si128(v, byte);
+        const __m128i g = _mm_and_si128(_mm_srli_epi32(v, 8), byte);
+        const __m128i r = _mm_and_si128(_mm_srli_epi32(v, 16), byte);
+        const __m128i sum = _mm_add_epi32(_mm_add_epi32(r, g), b);
+        const auto off = [&](__m128i c) {
+            const __m128i d = _mm_sub_epi32(_mm_add_epi32(_mm_add_epi32(c, c), c), sum);
+            const __m128i neg = _mm_srai_epi32(d, 31);
+            return _mm_cmpgt_epi32(_mm_sub_epi32(_mm_xor_si128(d, neg), neg), tol);
+        };
+        const __m128i yes = _mm_or_si128(_mm_or_si128(off(r), off(g)),
+                                         _mm_or_si128(off(b), _mm_cmpgt_epi32(sum, light)));
+        bits |= unsigned(_mm_movemask_ps(_mm_castsi128_ps(yes))) << (4 * half);
+    }
+    return bits;
+#else
+    unsigned bits = 0;
+    for (int i = 0; i < 8; ++i) {
+        const int a = inkOver(p[i] & kRgb, kWhite, kGreyTol);
+        bits |= unsigned(a == kNoMix || a < kPaperNoise) << i;
+    }
+    return bits;
+#endif
+}
+
 unsigned farFromGrey8(const QRgb* p) {
     return notGrey8<false>(p);
 }
@@ -383,6 +420,8 @@ class UpToLinesTest {
             plain |= farFromGrey8(p);
         return plain;
     }
+    // Pixels among p[0..7] that are core and blended only beside a line.
+    unsigned quiet8(const QRgb* p) const { return lighterThanEdge8(p); }
     Cls classify(const Pixels& px, QRgb p, int x, int y) const {
         if (isInk(p) && isLineAt(px, x, y))
             return Cls::Wall;
@@ -558,6 +597,29 @@ template <class Test, bool UseMask> class Flood {
             return plain & ~marked8(y, x);
         return plain;
     }
+    // Do the eight pixels from x all pass with nothing to blend? Plain ones, and light ones
+    // with no dark pixel within two of them: a textured region's tints away from the lines.
+    // Only while the paint cannot darken a pixel nearInk() would look at before the per-pixel
+    // test got there.
+    bool quiet8(int y, int x, unsigned plain) const {
+        if constexpr (!requires(const QRgb* p) { test.quiet8(p); }) {
+            return false;
+        } else {
+            if (paintMayBeInk || x < 2 || x + 10 > W)
+                return false;
+            unsigned quiet = plain | test.quiet8(row(y) + x);
+            if constexpr (UseMask)
+                quiet &= ~marked8(y, x);
+            if (quiet != 0xFFu)
+                return false;
+            for (int yy = std::max(0, y - 2); yy <= std::min(H - 1, y + 2); ++yy) {
+                const QRgb* r = row(yy) + x - 2;
+                if (maybeInk8(r) | maybeInk8(r + 4))
+                    return false;
+            }
+            return true;
+        }
+    }
     unsigned closed8(int y, int x) const {
         const unsigned closed = test.closed8(row(y) + x);
         if constexpr (UseMask)
@@ -633,9 +695,15 @@ template <class Test, bool UseMask> class Flood {
                 return W - 1;
             // Some of the eight need a closer look: the plain ones before it go as they are.
             if (i + 8 <= W) {
-                if (const int n = __builtin_ctz(~plain8(y, i))) {
+                const unsigned plain = plain8(y, i);
+                if (const int n = __builtin_ctz(~plain)) {
                     put(y, i, n);
                     i += n;
+                    continue;
+                }
+                if (quiet8(y, i, plain)) {
+                    put(y, i, 8);
+                    i += 8;
                     continue;
                 }
             }

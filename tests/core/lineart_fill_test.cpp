@@ -303,3 +303,44 @@ TEST(LineArtFill, PlainFillStopsAtOtherPaint) {
     EXPECT_EQ(img.pixel(kSeeds[0]), Red);
     EXPECT_EQ(img.pixel(kSeeds[3]), White);
 }
+
+// A tile's light tints (ink 8 to 31, here a warm grey of ink 23) are paper's shades:
+// refilling a textured region blends the ones within two pixels of a line, in any
+// direction, and leaves the rest as the tile has them. The tile mixes tints with colors so
+// the fill's runs start at every column.
+TEST(LineArtFill, TexturedRefillBlendsTintsOnlyBesideTheLines) {
+    const QRgb tint = qRgb(238, 236, 222);
+    QImage tile(7, 5, QImage::Format_RGB32);
+    for (int y = 0; y < tile.height(); ++y)
+        for (int x = 0; x < tile.width(); ++x)
+            tile.setPixel(x, y, (x * 3 + y) % 4 == 0 ? qRgb(40, 120, 220) : tint);
+    QImage img(96, 64, QImage::Format_RGB32);
+    img.fill(White);
+    // A corner of black lines: a column at x 60-62 and a row at y 40-41.
+    for (int y = 0; y <= 41; ++y)
+        for (int x = 0; x <= 62; ++x)
+            if (x >= 60 || y >= 40)
+                img.setPixel(x, y, qRgb(0, 0, 0));
+    const QPoint seed(4, 4); // on a color: the seed's own color counts as the region's
+    fillLineArt(img, seed, FloodMode::Border, qRgb(0, 0, 0), {Blue, &tile});
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x)
+            ASSERT_EQ(img.pixel(x, y), tile.pixel(x % 7, y % 5)) << x << "," << y;
+
+    fillLineArt(img, seed, FloodMode::Border, qRgb(0, 0, 0), {Blue, &tile});
+    const auto blended = [](QRgb p) {
+        const int keep = 255 - 23;
+        return qRgb((qRed(p) * keep + 127) / 255, (qGreen(p) * keep + 127) / 255,
+                    (qBlue(p) * keep + 127) / 255);
+    };
+    int near = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x) {
+            const QRgb t = tile.pixel(x % 7, y % 5);
+            const bool besideLine = x >= 58 || y >= 38;
+            const QRgb want = t == tint && besideLine ? blended(t) : t;
+            near += t == tint && besideLine;
+            ASSERT_EQ(img.pixel(x, y), want) << x << "," << y;
+        }
+    EXPECT_GT(near, 100);
+}
