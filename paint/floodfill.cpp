@@ -120,19 +120,27 @@ unsigned equal8(const QRgb* p, QRgb c) {
 #endif
 }
 
+#if defined(__SSE2__)
+struct Channels4 {
+    __m128i r, g, b; // one 32-bit lane per pixel
+};
+Channels4 channels4(const QRgb* p) {
+    const __m128i byte = _mm_set1_epi32(0xFF);
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    return {_mm_and_si128(_mm_srli_epi32(v, 16), byte), _mm_and_si128(_mm_srli_epi32(v, 8), byte),
+            _mm_and_si128(v, byte)};
+}
+#endif
+
 // Bits of p[0..7] whose channels spread too far to be a mix of white and black (no grey, no
 // ink, nothing to blend), and, when lightToo, also the greys lighter than an edge.
 template <bool lightToo> unsigned notGrey8(const QRgb* p) {
 #if defined(__SSE2__)
-    const __m128i byte = _mm_set1_epi32(0xFF);
     const __m128i spread = _mm_set1_epi32(2 * kGreyTol);
     const __m128i light = _mm_set1_epi32(255 - kPaperNoise);
     unsigned bits = 0;
     for (int half = 0; half < 2; ++half) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4 * half));
-        const __m128i b = _mm_and_si128(v, byte);
-        const __m128i g = _mm_and_si128(_mm_srli_epi32(v, 8), byte);
-        const __m128i r = _mm_and_si128(_mm_srli_epi32(v, 16), byte);
+        const auto [r, g, b] = channels4(p + 4 * half);
         const __m128i hi = _mm_max_epi16(_mm_max_epi16(r, g), b);
         const __m128i lo = _mm_min_epi16(_mm_min_epi16(r, g), b);
         __m128i yes = _mm_cmpgt_epi32(_mm_sub_epi32(hi, lo), spread);
@@ -164,15 +172,11 @@ unsigned lighterThanEdge8(const QRgb* p) {
     // inkOver(p, white): off the grey line when |3c - sum| > 3 * kGreyTol for a channel c;
     // the ink is 255 - (2 * sum + 3) / 6, under kPaperNoise from kEdgeSum on.
     constexpr int kEdgeSum = (6 * (256 - kPaperNoise) - 3 + 1) / 2;
-    const __m128i byte = _mm_set1_epi32(0xFF);
     const __m128i tol = _mm_set1_epi32(3 * kGreyTol);
     const __m128i light = _mm_set1_epi32(kEdgeSum - 1);
     unsigned bits = 0;
     for (int half = 0; half < 2; ++half) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4 * half));
-        const __m128i b = _mm_and_si128(v, byte);
-        const __m128i g = _mm_and_si128(_mm_srli_epi32(v, 8), byte);
-        const __m128i r = _mm_and_si128(_mm_srli_epi32(v, 16), byte);
+        const auto [r, g, b] = channels4(p + 4 * half);
         const __m128i sum = _mm_add_epi32(_mm_add_epi32(r, g), b);
         const auto off = [&](__m128i c) {
             const __m128i d = _mm_sub_epi32(_mm_add_epi32(_mm_add_epi32(c, c), c), sum);
