@@ -1,9 +1,27 @@
 #include "paint/outline.h"
 
 #include "base/tcolor.h"
+#include "base/vectorstate.h"
 #include "paint/floodfill.h"
 
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+// Is any of p[0..7] not zero?
+bool anyOf8(const QRgb* p) {
+#if defined(__SSE2__)
+    const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)),
+                                   _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4)));
+    return _mm_movemask_epi8(_mm_cmpeq_epi32(v, _mm_setzero_si128())) != 0xFFFF;
+#else
+    return (p[0] | p[1] | p[2] | p[3] | p[4] | p[5] | p[6] | p[7]) != 0;
+#endif
+}
+} // namespace
 
 OutlineMask::OutlineMask(const QImage& page, Ink ink) {
     const QImage src = page.convertToFormat(QImage::Format_RGB32);
@@ -46,12 +64,26 @@ void OutlineMask::restore(QImage& page, const QRect& r) const {
     if (lines.isNull() || page.size() != lines.size() || page.format() != QImage::Format_RGB32)
         return;
     const QRect area = r & page.rect();
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const auto* m = reinterpret_cast<const QRgb*>(lines.constScanLine(y));
-        auto* p = reinterpret_cast<QRgb*>(page.scanLine(y));
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (m[x])
-                p[x] = m[x];
+    if (area.isEmpty())
+        return;
+    // The lines are a small part of the page: the mask is read eight pixels at a time, the
+    // page read and written only where they hold a line.
+    clearUpperVectorState();
+    const qsizetype pageStride = page.bytesPerLine() / 4, maskStride = lines.bytesPerLine() / 4;
+    QRgb* pageRow = reinterpret_cast<QRgb*>(page.bits()) + area.top() * pageStride;
+    const QRgb* maskRow =
+        reinterpret_cast<const QRgb*>(lines.constBits()) + area.top() * maskStride;
+    for (int y = area.top(); y <= area.bottom();
+         ++y, pageRow += pageStride, maskRow += maskStride) {
+        int x = area.left();
+        for (; x + 8 <= area.right() + 1; x += 8)
+            if (anyOf8(maskRow + x))
+                for (int i = x; i < x + 8; ++i)
+                    if (maskRow[i])
+                        pageRow[i] = maskRow[i];
+        for (; x <= area.right(); ++x)
+            if (maskRow[x])
+                pageRow[x] = maskRow[x];
     }
 }
 

@@ -2,6 +2,7 @@
 #include "library/pageload.h"
 #include "library/pak.h"
 #include "paint/floodfill.h"
+#include "paint/outline.h"
 
 #include <QDir>
 #include <QFile>
@@ -272,4 +273,26 @@ TEST(FloodFill, LineArtFillPaintsBundledPagesAsBefore) {
         }
     }
     EXPECT_GE(pages, 1);
+}
+
+// Painting over the lines and putting them back: exactly the line pixels inside the
+// rectangle come back, wherever they fall in the eights the mask is read by, and nothing
+// outside it changes.
+TEST(OutlineMask, RestorePutsBackTheLinesInsideTheRectangleOnly) {
+    QImage page = blank(77, 23);
+    std::mt19937 rng(7);
+    for (int i = 0; i < 300; ++i)
+        page.setPixel(int(rng() % 77), int(rng() % 23), i % 3 ? Black : qRgb(90, 90, 90));
+    const OutlineMask lines(page, OutlineMask::Ink::Dark);
+    ASSERT_FALSE(lines.isEmpty());
+    for (const QRect r : {QRect(3, 2, 61, 17), QRect(0, 0, 77, 23), QRect(70, 5, 7, 1)}) {
+        QImage painted = blank(77, 23, Green);
+        lines.restore(painted, r);
+        for (int y = 0; y < 23; ++y)
+            for (int x = 0; x < 77; ++x) {
+                const bool line = isInk(page.pixel(x, y)) && isLine(page, x, y);
+                const QRgb want = r.contains(x, y) && line ? page.pixel(x, y) : Green;
+                ASSERT_EQ(painted.pixel(x, y), want) << x << "," << y;
+            }
+    }
 }
