@@ -65,6 +65,20 @@ struct Lists {
     std::vector<EdgePixel> edges, work, tints;
 };
 
+// Which pixels may be ink, by 64 columns of a row, and which words are worked out.
+struct DarkWords {
+    std::vector<std::uint64_t> bits;
+    std::vector<unsigned char> known;
+};
+
+// Emptied for each fill that asks for them.
+DarkWords& darkWords(std::size_t n) {
+    thread_local DarkWords dark;
+    dark.bits.resize(n);
+    dark.known.assign(n, 0);
+    return dark;
+}
+
 Lists& scratchLists() {
     thread_local Lists lists;
     lists.stack.clear();
@@ -468,6 +482,8 @@ bool mayBeInk(QRgb solid, const QImage* pattern) {
 }
 
 template <class Test, bool UseMask> class Flood {
+    static constexpr bool kQuiet = requires(const Test& t, const QRgb* p) { t.quiet8(p); };
+
   public:
     Flood(QImage& img, const Test& test, QRgb solid, const QImage* pattern)
         : W(img.width()), H(img.height()), base(reinterpret_cast<QRgb*>(img.bits())),
@@ -605,8 +621,9 @@ template <class Test, bool UseMask> class Flood {
     // with no dark pixel within two of them: a textured region's tints away from the lines.
     // Only while the paint cannot darken a pixel nearInk() would look at before the per-pixel
     // test got there.
-    bool quiet8(int y, int x, unsigned plain) const {
-        if constexpr (!requires(const QRgb* p) { test.quiet8(p); }) {
+    // Out of line: inlined, it slows the scan of a blank page's runs.
+    __attribute__((noinline)) bool quiet8(int y, int x, unsigned plain) const {
+        if constexpr (!kQuiet) {
             return false;
         } else {
             if (paintMayBeInk || x < 2 || x + 10 > W)
@@ -616,13 +633,46 @@ template <class Test, bool UseMask> class Flood {
                 quiet &= ~marked8(y, x);
             if (quiet != 0xFFu)
                 return false;
+            const int from = x - 2, k = from >> 6, s = from & 63;
             for (int yy = std::max(0, y - 2); yy <= std::min(H - 1, y + 2); ++yy) {
-                const QRgb* r = row(yy) + x - 2;
-                if (maybeInk8(r) | maybeInk8(r + 4))
+                std::uint64_t bits = darkWord(yy, k) >> s;
+                if (s > 64 - 12)
+                    bits |= darkWord(yy, k + 1) << (64 - s);
+                if (bits & 0xFFFu)
                     return false;
             }
             return true;
         }
+    }
+
+    // The columns 64k .. 64k + 63 of row y that maybeInk8() flags, worked out when first
+    // asked: the quiet test asks for each row five times, as the rows around it.
+    std::uint64_t darkWord(int y, int k) const {
+        const std::size_t at = std::size_t(y) * std::size_t(words) + std::size_t(k);
+        if (!dark)
+            dark = &darkWords(std::size_t(words) * std::size_t(H));
+        if (dark->known[at])
+            return dark->bits[at];
+        const QRgb* r = row(y);
+        const int x0 = k * 64, n = std::min(64, W - x0);
+        std::uint64_t bits = 0;
+        int i = 0;
+        for (; i + 8 <= n; i += 8)
+            bits |= std::uint64_t(maybeInk8(r + x0 + i)) << i;
+        if (i < n) {
+            QRgb eight[8];
+            std::fill(eight, eight + 8, kWhite);
+            std::copy(r + x0 + i, r + x0 + n, eight);
+            bits |= std::uint64_t(maybeInk8(eight)) << i;
+        }
+        dark->known[at] = 1;
+        dark->bits[at] = bits;
+        return bits;
+    }
+    // A pixel blended darker: its row's word must be worked out again.
+    void darkened(int y, int x) {
+        if (dark)
+            dark->known[std::size_t(y) * std::size_t(words) + std::size_t(x >> 6)] = 0;
     }
     unsigned closed8(int y, int x) const {
         const unsigned closed = test.closed8(row(y) + x);
@@ -655,8 +705,9 @@ template <class Test, bool UseMask> class Flood {
         }
     }
 
-    // The end of the run from x of whole eights that surely pass; a solid paint is stored as
-    // they are read. Locals throughout: the page's stores could alias the members.
+    // The end of the run from x of whole eights that surely pass, or pass with nothing to
+    // blend; a solid paint is stored as they are read. Locals throughout: the page's stores could
+    // alias the members.
     int openRunRight(int y, int x) {
         const Test t = test;
         const int w = W;
@@ -674,7 +725,7 @@ template <class Test, bool UseMask> class Flood {
             unsigned open = t.open8(r + x);
             if constexpr (UseMask)
                 open &= ~markedIn(marks, x);
-            if (open != 0xFFu)
+            if (open != 0xFFu && !(kQuiet && quiet8(y, x, open)))
                 break;
             if (store)
                 fill8(r + x, c);
@@ -797,8 +848,10 @@ template <class Test, bool UseMask> class Flood {
             }
             markRows(y);
         }
-        for (const EdgePixel& t : tints)
+        for (const EdgePixel& t : tints) {
             row(t.y)[t.x] = blend(paintAt(t.y, t.x), t.from);
+            darkened(t.y, t.x);
+        }
         if (!tints.empty())
             pixels.forget();
         tints.clear();
@@ -858,8 +911,9 @@ template <class Test, bool UseMask> class Flood {
     int minX = 0, maxX = -1, minY = 0, maxY = -1;
     Lists& lists;
     std::vector<Seg>& stack;
-    std::vector<EdgePixel>& edges; // where the flood stopped at an edge
-    std::vector<EdgePixel>& tints; // core pixels of the coming run to blend, with their ink
+    std::vector<EdgePixel>& edges;     // where the flood stopped at an edge
+    std::vector<EdgePixel>& tints;     // core pixels of the coming run to blend, with their ink
+    mutable DarkWords* dark = nullptr; // taken when the quiet test first asks
 };
 
 // The tile with every pixel opaque, so that rows can be copied as they are.
