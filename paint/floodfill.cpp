@@ -958,6 +958,30 @@ bool isLine(const QImage& img, int x, int y) {
     return isLineAt(Pixels(img), x, y);
 }
 
+bool lineRow(const QImage& img, int y, QRgb* out) {
+    clearUpperVectorState();
+    const Pixels px(img);
+    const QRgb* in = px.row(y);
+    bool any = false;
+    const auto one = [&](int x) {
+        const bool line = isInk(in[x]) && isLineAt(px, x, y);
+        out[x] = line ? in[x] | 0xFF000000u : 0u;
+        any |= line;
+    };
+    int x = 0;
+    // Most eights hold nothing dark enough to be ink.
+    for (; x + 8 <= px.W; x += 8) {
+        if (maybeInk8(in + x) == 0)
+            std::fill(out + x, out + x + 8, 0u);
+        else
+            for (int i = x; i < x + 8; ++i)
+                one(i);
+    }
+    for (; x < px.W; ++x)
+        one(x);
+    return any;
+}
+
 QRect floodFill(QImage& img, QPoint seed, FloodMode mode, QRgb reference, const FillPaint& paint) {
     if (!img.rect().contains(seed) || img.depth() != 32)
         return {};

@@ -27,6 +27,10 @@ QRect floodFill(QImage& img, QPoint seed, FloodMode mode, QRgb reference, const 
 // The fill stops at these, and the outline mask keeps them.
 bool isLine(const QImage& img, int x, int y);
 
+// isLine() over row y of an RGB32 page: out[x] is the pixel made opaque where it is a line, 0
+// elsewhere. Returns whether the row has a line.
+bool lineRow(const QImage& img, int y, QRgb* out);
+
 // The page's fill, for line art whose lines may have antialiased or JPEG-blurred edges. Surface
 // floods the region of the reference color, JPEG noise of paper included; Border floods everything
 // up to the lines (reference is ignored). Both stop at ink, and paint the edge pixels between the

@@ -42,12 +42,8 @@ OutlineMask::OutlineMask(const QImage& page, Ink ink) {
             any |= row != 0;
             continue;
         }
-        for (int x = 0; x < w; ++x) {
-            // What the fill stops at: the antialiased edges that are mostly ink stay with the line.
-            const bool line = isInk(in[x]) && isLine(src, x, y);
-            o[x] = line ? (in[x] | 0xFF000000u) : 0u;
-            any |= line;
-        }
+        // What the fill stops at: the antialiased edges that are mostly ink stay with the line.
+        any |= lineRow(src, y, o);
     }
     if (any)
         lines = out;
