@@ -100,16 +100,6 @@ void fillRun(QRgb* p, int n, QRgb c) {
     std::fill(p, p + n, c);
 }
 
-void fill8(QRgb* p, QRgb c) {
-#if defined(__SSE2__)
-    const __m128i v = _mm_set1_epi32(int(c));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 4), v);
-#else
-    std::fill(p, p + 8, c);
-#endif
-}
-
 // Paint p over a pixel holding this much ink: the ink stays, the paper takes the paint.
 QRgb blend(QRgb p, int ink) {
     const int keep = 255 - std::max(ink, 0);
@@ -462,13 +452,18 @@ class UpToLinesTest {
     bool alsoOpenPlain = false; // no ink to blend, wherever it stands
 };
 
+// maybeInk8() of the n < 8 pixels from p, the rest taken as paper.
+unsigned maybeInkFew(const QRgb* p, int n) {
+    QRgb eight[8];
+    std::fill(eight, eight + 8, kWhite);
+    std::copy(p, p + n, eight);
+    return maybeInk8(eight);
+}
+
 // Can the paint put a pixel dark enough to be ink on the page?
 bool mayBeInk(QRgb solid, const QImage* pattern) {
-    QRgb eight[8];
-    const auto any = [&](const QRgb* p, int n) {
-        std::fill(eight, eight + 8, kWhite);
-        std::copy(p, p + n, eight);
-        return maybeInk8(eight) != 0;
+    const auto any = [](const QRgb* p, int n) {
+        return (n == 8 ? maybeInk8(p) : maybeInkFew(p, n)) != 0;
     };
     if (!pattern)
         return any(&solid, 1);
@@ -659,12 +654,8 @@ template <class Test, bool UseMask> class Flood {
         int i = 0;
         for (; i + 8 <= n; i += 8)
             bits |= std::uint64_t(maybeInk8(r + x0 + i)) << i;
-        if (i < n) {
-            QRgb eight[8];
-            std::fill(eight, eight + 8, kWhite);
-            std::copy(r + x0 + i, r + x0 + n, eight);
-            bits |= std::uint64_t(maybeInk8(eight)) << i;
-        }
+        if (i < n)
+            bits |= std::uint64_t(maybeInkFew(r + x0 + i, n - i)) << i;
         dark->known[at] = 1;
         dark->bits[at] = bits;
         return bits;
@@ -728,7 +719,7 @@ template <class Test, bool UseMask> class Flood {
             if (open != 0xFFu && !(kQuiet && quiet8(y, x, open)))
                 break;
             if (store)
-                fill8(r + x, c);
+                fillRun(r + x, 8, c);
             if (next)
                 __builtin_prefetch(next + x, 1);
             x += 8;
