@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QToolButton>
+#include <algorithm>
 
 namespace {} // namespace
 
@@ -55,7 +56,15 @@ bool ChildMode::locked() const {
 bool ChildMode::allowParents() {
     if (!locked())
         return true;
-    if (!askGate(GateQuestion::random(rng_)))
+    // A fresh question each time: a child who watched the last few cannot repeat them.
+    GateQuestion q;
+    do
+        q = GateQuestion::random(rng_);
+    while (std::find(recentQuestions_.begin(), recentQuestions_.end(), q.digits) !=
+           recentQuestions_.end());
+    std::rotate(recentQuestions_.rbegin(), recentQuestions_.rbegin() + 1, recentQuestions_.rend());
+    recentQuestions_[0] = q.digits;
+    if (!askGate(q))
         return false;
     lock.open();
     return true;

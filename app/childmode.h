@@ -5,6 +5,7 @@
 #include "base/parentgate.h"
 
 #include <QObject>
+#include <array>
 #include <functional>
 #include <random>
 
@@ -41,4 +42,5 @@ class ChildMode : public QObject {
     bool enabled_ = false;
     bool lockWhenOptionsClose_ = false;
     std::mt19937 rng_;
+    std::array<std::array<int, 3>, 3> recentQuestions_{}; // digits asked lately, newest first
 };
