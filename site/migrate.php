@@ -92,10 +92,11 @@ foreach ($rows as $row) {
     if ((int)$row['bytes'] !== 0) {
         continue;
     }
-    $picture = @imagecreatefromjpeg($path);
+    $decoded = JpegDecoder::thumbnail((string)file_get_contents($path), THUMB_WIDTH, THUMB_HEIGHT,
+        MAX_PICTURE_SIDE, MAX_PICTURE_PIXELS);
     $thumb = $data . '/thumbs/' . $file;
-    if ($picture !== false && !is_file($thumb)) {
-        file_put_contents($thumb, encode_jpeg(thumbnail_of($picture), THUMB_QUALITY));
+    if ($decoded !== null && !is_file($thumb)) {
+        file_put_contents($thumb, encode_jpeg($decoded[2], THUMB_QUALITY));
     }
     chmod($path, 0600);
     $bytes = filesize($path) + (is_file($thumb) ? filesize($thumb) : 0);

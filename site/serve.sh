@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Serves the gallery with nginx and PHP-FPM, as the user who runs it, until stopped (TERM
-# or Ctrl-C stops both). Packages: nginx php-fpm php-gd php-sqlite3 (php-pgsql for PostgreSQL).
+# or Ctrl-C stops both). Packages: nginx php-fpm php-gd php-sqlite3 libturbojpeg0 (php-pgsql
+# for PostgreSQL).
 # Usage: site/serve.sh [port]   (default 8080; HOST defaults to 127.0.0.1)
 # Environment:
 #   PICTARO_GALLERY_DATA     data folder (default site/data): database, pictures, thumbnails
@@ -38,6 +39,8 @@ fpm="$(command -v php-fpm || ls /usr/sbin/php-fpm* 2>/dev/null | sort -V | tail 
 nginx="$(command -v nginx || echo /usr/sbin/nginx)"
 [ -x "$fpm" ] || { echo "serve.sh: php-fpm is not installed (package php-fpm)" >&2; exit 1; }
 [ -x "$nginx" ] || { echo "serve.sh: nginx is not installed (package nginx)" >&2; exit 1; }
+php -r "FFI::load('$here/lib/turbojpeg.h');" >/dev/null 2>&1 ||
+    { echo "serve.sh: PHP cannot load libturbojpeg.so.0 (packages libturbojpeg0, php-cli with FFI)" >&2; exit 1; }
 mkdir -p "$run" "$log"
 # What a killed server left behind; uploads under way elsewhere keep their files.
 rm -rf "$run"/{client_body,fastcgi,proxy,uwsgi,scgi,php-fpm.sock,nginx.pid,php-fpm.pid}
@@ -50,7 +53,11 @@ extra=""
 if [ -n "${PICTARO_GALLERY_DEBUG_LOG:-}" ]; then
     extra=":$(dirname "$PICTARO_GALLERY_DEBUG_LOG")"
 fi
-fpm_user="" nginx_user="" fpm_flags=()
+# The JPEG decoder and the one class that calls it are loaded once, at start: only that
+# preloaded code may call into C, and no request can declare anything foreign.
+fpm_user="" nginx_user=""
+fpm_flags=(-d ffi.enable=preload -d "ffi.preload=$here/lib/turbojpeg.h" -d opcache.enable=1
+           -d "opcache.preload=$here/lib/jpegdecoder.php")
 if [ "$(id -u)" -eq 0 ]; then
     # Both refuse root unless told; a real host runs this as its own user (see the README).
     echo "serve.sh: running as root; use a dedicated user on a real host" >&2
@@ -59,7 +66,7 @@ if [ "$(id -u)" -eq 0 ]; then
     # A user namespace that may not set groups (an unprivileged container): nginx could not
     # switch its workers' user, so one process serves.
     [ "$(cat /proc/self/setgroups 2>/dev/null)" = deny ] && nginx_user="user root; master_process off;"
-    fpm_flags=(--allow-to-run-as-root)
+    fpm_flags+=(--allow-to-run-as-root -d opcache.preload_user=root)
 fi
 render() { # <template> <output>
     sed -e "s|@RUN@|$run|g" -e "s|@LOG@|$log|g" -e "s|@DATA@|$data|g" -e "s|@SITE@|$here|g" \

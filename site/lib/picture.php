@@ -1,8 +1,12 @@
 <?php
 // Uploads are checked segment by segment before anything decodes them, then decoded whole
-// by GD. What is stored is the upload's own picture data without its metadata or anything
-// after its end: only what GD read as a JPEG is ever stored or served.
+// by libjpeg-turbo. What is stored is the upload's own picture data without its metadata or
+// anything after its end: only what the decoder read as a JPEG is ever stored or served.
 declare(strict_types=1);
+
+if (!class_exists('JpegDecoder', false)) { // PHP-FPM has it preloaded
+    require __DIR__ . '/jpegdecoder.php';
+}
 
 const THUMB_QUALITY = 75;
 // The program writes one baseline scan. A sequential JPEG codes each of its (at most four)
@@ -76,28 +80,6 @@ function clean_jpeg(string $bytes): ?string
     }
 }
 
-// The decoded picture, or null when GD cannot read it whole or it is too big.
-function decode_jpeg(string $jpeg): ?GdImage
-{
-    $info = @getimagesizefromstring($jpeg); // reads the header only, before any pixel is decoded
-    if ($info === false || $info[2] !== IMAGETYPE_JPEG || $info[0] < 1 || $info[1] < 1
-        || $info[0] > MAX_PICTURE_SIDE || $info[1] > MAX_PICTURE_SIDE
-        || $info[0] * $info[1] > MAX_PICTURE_PIXELS) {
-        return null;
-    }
-    // A truncated or damaged JPEG is only a warning to GD, which fills the rest with grey:
-    // refuse it too.
-    $old = ini_set('gd.jpeg_ignore_warning', '0');
-    error_clear_last();
-    $picture = @imagecreatefromstring($jpeg);
-    ini_set('gd.jpeg_ignore_warning', (string)$old);
-    if ($picture === false || error_get_last() !== null
-        || imagesx($picture) !== $info[0] || imagesy($picture) !== $info[1]) {
-        return null;
-    }
-    return $picture;
-}
-
 // GD's encoding without the comment GD signs every file with.
 function encode_jpeg(GdImage $picture, int $quality): string
 {
@@ -109,19 +91,4 @@ function encode_jpeg(GdImage $picture, int $quality): string
         throw new RuntimeException('GD could not encode a JPEG');
     }
     return $clean;
-}
-
-// At most THUMB_WIDTH x THUMB_HEIGHT, the proportions kept. GD's two-pass box filter
-// averages every pixel (no outline is lost, however thin) at a third of what
-// imagecopyresampled costs.
-function thumbnail_of(GdImage $picture): GdImage
-{
-    $w = imagesx($picture);
-    $h = imagesy($picture);
-    $scale = min(1.0, THUMB_WIDTH / $w, THUMB_HEIGHT / $h);
-    $thumb = imagescale($picture, max(1, (int)round($w * $scale)), max(1, (int)round($h * $scale)), IMG_BOX);
-    if ($thumb === false) {
-        throw new RuntimeException('GD could not scale the picture');
-    }
-    return $thumb;
 }

@@ -1,7 +1,7 @@
 <?php
 // The upload of an announced picture: one multipart part, field "filename", a JPEG. The
 // part's file name (its last path element) must be the announced name. What is stored is
-// the picture without its metadata, once GD has decoded it whole, with its thumbnail, under
+// the picture without its metadata, once it has been decoded whole, with its thumbnail, under
 // that name in the data folder and nowhere else.
 declare(strict_types=1);
 require __DIR__ . '/../lib/gallery.php';
@@ -66,15 +66,17 @@ if ($tried !== 1) {
 }
 $picture = clean_jpeg($bytes);
 unset($bytes);
-$decoded = $picture === null ? null : decode_jpeg($picture);
+$decoded = $picture === null ? null
+    : JpegDecoder::thumbnail($picture, THUMB_WIDTH, THUMB_HEIGHT, MAX_PICTURE_SIDE, MAX_PICTURE_PIXELS);
 if ($decoded === null) {
     fail(415, 'Only baseline JPEG pictures up to ' . MAX_PICTURE_PIXELS / 1000000 . ' million pixels are taken.');
 }
-$sides = [imagesx($decoded), imagesy($decoded)];
-$thumb = encode_jpeg(thumbnail_of($decoded), THUMB_QUALITY);
-unset($decoded);
+[$width, $height, $small] = $decoded;
+$sides = [$width, $height];
+$thumb = encode_jpeg($small, THUMB_QUALITY);
+unset($decoded, $small);
 
-$status = store_picture($file, $picture, $thumb, $sides, max(0, $others - $size));
+$status = store_picture($file, $part['tmp_name'], $picture, $thumb, $sides, max(0, $others - $size));
 match ($status) {
     200 => null,
     403 => fail(403, 'This picture was not announced.'),
@@ -87,8 +89,11 @@ echo "OK\n";
 
 // Both files are written beside their places first; they are renamed into place while the
 // row is locked and removed again if the row's update or the commit fails, so a retry
-// finds nothing in its way and no file is ever kept without its row. Returns the status.
-function store_picture(string $file, string $picture, string $thumb, array $sides, int $pending): int
+// finds nothing in its way and no file is ever kept without its row. The picture is
+// written over the upload's own file, which is then moved, so an upload creates one file
+// besides its thumbnail and deletes none: on ext4 without a journal every new file walks
+// past the files deleted in the last half minute. Returns the status.
+function store_picture(string $file, string $upload, string $picture, string $thumb, array $sides, int $pending): int
 {
     $pdo = db();
     $tmp = data_subdir('tmp');
@@ -99,7 +104,7 @@ function store_picture(string $file, string $picture, string $thumb, array $side
         return 507;
     }
     $stage = [
-        pictures_dir() . '/' . $file => [$tmp . '/' . bin2hex(random_bytes(8)) . '.jpg', $picture],
+        pictures_dir() . '/' . $file => [$upload, $picture],
         thumbs_dir() . '/' . $file => [$tmp . '/' . bin2hex(random_bytes(8)) . '.jpg', $thumb],
     ];
     $placed = [];
@@ -110,7 +115,7 @@ function store_picture(string $file, string $picture, string $thumb, array $side
             }
             chmod($path, 0600);
         }
-        return in_transaction($pdo, function () use ($pdo, $file, $bytes, $stage, $state, $sides, $pending, &$placed): int {
+        return in_transaction($pdo, function () use ($pdo, $file, $upload, $bytes, $stage, $state, $sides, $pending, &$placed): int {
             $found = run($pdo, 'SELECT id, uploaded_at FROM pictures WHERE filename = ?'
                 . (is_sqlite($pdo) ? '' : ' FOR UPDATE'), [$file])->fetch();
             if ($found === false) {
@@ -126,7 +131,8 @@ function store_picture(string $file, string $picture, string $thumb, array $side
                 return 507;
             }
             foreach ($stage as $target => [$path]) {
-                if (!rename($path, $target)) {
+                // PHP forgets a moved upload, so it does not delete it again at the end.
+                if (!($path === $upload ? move_uploaded_file($path, $target) : rename($path, $target))) {
                     throw new RuntimeException("could not move the picture to $target");
                 }
                 $placed[] = $target;
@@ -143,7 +149,9 @@ function store_picture(string $file, string $picture, string $thumb, array $side
         return 500;
     } finally {
         foreach ($stage as [$path]) {
-            @unlink($path);
+            if ($path !== $upload) { // PHP deletes an upload left unmoved
+                @unlink($path);
+            }
         }
     }
 }

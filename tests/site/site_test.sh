@@ -151,7 +151,7 @@ expect 404 "$base/../lib/gallery.php"
 expect 404 "$base/migrate.php"
 stored BBBBBBBBBB.jpg && fail "a refused upload was stored"
 
-# Not a JPEG GD can read whole: a PNG, a text or a bare header with a JPEG's first bytes,
+# Not a JPEG the decoder can read whole: a PNG, a text or a bare header with a JPEG's first bytes,
 # half a JPEG, a JPEG claimed by type only; and one too vast to decode.
 upload 415 "$work/ok.png" BBBBBBBBBB.jpg
 upload 415 "$work/fake.jpg" BBBBBBBBBB.jpg
@@ -311,6 +311,15 @@ for v in 1 2 3 4; do
 done
 wait "${viewers[@]}"
 [ "$(cat "$work"/viewer* | grep -c '^200$')" = 240 ] || fail "four viewers from one address: $(sort "$work"/viewer* | uniq -c | tr '\n' ' ')"
+
+# A grey picture (one component) is taken; its thumbnail shows its dark square on white.
+convert -size 640x400 xc:white -fill black -draw "rectangle 100,100 300,300" -colorspace Gray -quality 70 "$work/grey.jpg"
+announce 200 GREYGREYGR.jpg "Гоша" 4
+upload 200 "$work/grey.jpg" GREYGREYGR.jpg
+[ "$(size_of "$data/thumbs/GREYGREYGR.jpg")" = 200x125 ] || fail "grey thumbnail: $(size_of "$data/thumbs/GREYGREYGR.jpg")"
+[ "$(convert "$data/thumbs/GREYGREYGR.jpg" -crop 20x20+50+50 -format '%[fx:mean<0.1]' info:)" = 1 ] &&
+    [ "$(convert "$data/thumbs/GREYGREYGR.jpg" -crop 20x20+130+20 -format '%[fx:mean>0.9]' info:)" = 1 ] ||
+    fail "the grey picture's thumbnail lost its square"
 
 # The purge: stale announcements go a bounded batch per announce, through their index.
 sql "INSERT INTO pictures (filename, child, age, client, announced_at)
