@@ -3,6 +3,7 @@
 #include "app/widgets.h"
 #include "library/pagefit.h"
 #include "library/pageload.h"
+#include "paint/pixelpool.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -137,7 +138,7 @@ void MainWindow::startCleanPageCopy() {
     // The worker shares the page only while it copies it: a stroke in that moment copies
     // the page once on this thread, and neither copy sees the other's pixels.
     QThreadPool::globalInstance()->start([clean, shared = session.canvas()->image]() mutable {
-        QImage copy = shared.copy();
+        QImage copy = pooledCopy(shared);
         shared = QImage();
         clean->page = std::move(copy);
         clean->ready.store(true, std::memory_order_release);

@@ -1,6 +1,7 @@
 #include "paint/history.h"
 
 #include "paint/pagebitmap.h"
+#include "paint/pixelpool.h"
 #include "paint/rotate.h"
 
 #include <zstd.h>
@@ -379,7 +380,7 @@ void PageHistory::begin(const QImage& page) {
     if (mirrorKey == 0 || page.cacheKey() != mirrorKey || mirror.size() != page.size() ||
         mirror.format() != page.format()) {
         settle(); // the worker is done with the mirror
-        mirror = page.copy();
+        mirror = pooledCopy(page);
         mirrorKey = page.cacheKey();
     }
 }
@@ -458,13 +459,13 @@ void PageHistory::recordHalfTurn() {
 }
 
 bool PageHistory::swapIn(Step& s, PageState& page, const Step& other) {
-    QImage picture(s.size, QImage::Format_RGB32);
+    QImage picture = pooledImage(s.size, QImage::Format_RGB32);
     if (s.size.isEmpty() || picture.isNull() ||
         !unpackPixels(picture, picture.rect(), s.pixels, false))
         return false;
     QImage lines;
     if (!s.lines.isEmpty()) {
-        lines = QImage(s.size, QImage::Format_ARGB32);
+        lines = pooledImage(s.size, QImage::Format_ARGB32);
         if (lines.isNull() || !unpackPixels(lines, lines.rect(), s.lines, false))
             return false;
     }

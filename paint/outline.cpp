@@ -3,6 +3,7 @@
 #include "base/tcolor.h"
 #include "base/vectorstate.h"
 #include "paint/floodfill.h"
+#include "paint/pixelpool.h"
 
 #include <cstring>
 
@@ -25,7 +26,9 @@ bool anyOf8(const QRgb* p) {
 
 OutlineMask::OutlineMask(const QImage& page, Ink ink) {
     const QImage src = page.convertToFormat(QImage::Format_RGB32);
-    QImage out(src.size(), QImage::Format_ARGB32);
+    QImage out = pooledImage(src.size(), QImage::Format_ARGB32);
+    if (out.isNull())
+        return; // no memory for it: the page has no lines to keep
     bool any = false;
     for (int y = 0; y < src.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));

@@ -1,5 +1,7 @@
 #include "paint/pagebitmap.h"
 
+#include "paint/pixelpool.h"
+
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
@@ -17,7 +19,7 @@ QRect grow(const QRect& r, int by) {
 } // namespace
 
 PageBitmapCanvas::PageBitmapCanvas(int width, int height)
-    : image(std::max(1, width), std::max(1, height), QImage::Format_RGB32) {
+    : image(pooledImage(QSize(std::max(1, width), std::max(1, height)), QImage::Format_RGB32)) {
     image.fill(toQRgb(clWhite));
 }
 
