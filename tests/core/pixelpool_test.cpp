@@ -1,0 +1,59 @@
+// Page-sized pixel blocks go back to the pool when the last image sharing them is gone, from
+// any thread, and are handed out again; the pool never holds more than its bound.
+#include "paint/pixelpool.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+namespace {
+const QSize kPage(1920, 1080); // 8 MB: pooled
+} // namespace
+
+TEST(PixelPool, ABlockComesBackOnlyOnceEveryCopyIsGoneAndIsHandedOutAgain) {
+    const std::size_t before = pooledSpareBytes();
+    QImage page = pooledImage(kPage, QImage::Format_RGB32);
+    ASSERT_FALSE(page.isNull());
+    EXPECT_EQ(page.bytesPerLine(), kPage.width() * 4);
+    page.fill(qRgb(1, 2, 3));
+    const uchar* block = page.constBits();
+
+    QImage shared = page; // shares the block
+    page = QImage();
+    EXPECT_EQ(pooledSpareBytes(), before) << "a copy still uses it";
+    shared.setPixel(5, 5, qRgb(9, 9, 9)); // the last user writes in place
+    EXPECT_EQ(shared.constBits(), block);
+    EXPECT_EQ(shared.pixel(6, 6), qRgb(1, 2, 3));
+
+    // Released on another thread, as the undo packer and the store do.
+    std::thread([img = std::move(shared)]() mutable { img = QImage(); }).join();
+    EXPECT_EQ(pooledSpareBytes(), before + std::size_t(kPage.width()) * kPage.height() * 4);
+
+    const QImage again = pooledImage(kPage, QImage::Format_ARGB32);
+    EXPECT_EQ(again.constBits(), block) << "same size, another format of the same depth";
+    EXPECT_EQ(pooledSpareBytes(), before);
+}
+
+TEST(PixelPool, CopiesAreExactAndSmallImagesAndTheBoundAreLeftToTheSystem) {
+    QImage src(kPage, QImage::Format_RGB32);
+    for (int y = 0; y < src.height(); y += 7)
+        for (int x = 0; x < src.width(); x += 5)
+            src.setPixel(x, y, qRgb(x & 255, y & 255, (x ^ y) & 255));
+    const QImage copy = pooledCopy(src);
+    EXPECT_EQ(copy, src);
+    EXPECT_NE(copy.constBits(), src.constBits());
+
+    const QImage small = pooledImage(QSize(64, 64), QImage::Format_RGB32);
+    EXPECT_FALSE(small.isNull());
+    EXPECT_EQ(pooledImage(QSize(0, 10), QImage::Format_RGB32).isNull(), true);
+
+    // Many pages let go at once: the pool keeps no more than its bound.
+    const std::size_t block = std::size_t(kPage.width()) * kPage.height() * 4;
+    std::vector<QImage> pages;
+    for (std::size_t made = 0; made < kPoolMaxSpareBytes + 3 * block; made += block)
+        pages.push_back(pooledImage(kPage, QImage::Format_RGB32)); // never written: not resident
+    pages.clear();
+    EXPECT_LE(pooledSpareBytes(), kPoolMaxSpareBytes);
+    EXPECT_GT(pooledSpareBytes(), kPoolMaxSpareBytes / 2);
+}
