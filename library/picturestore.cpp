@@ -413,6 +413,7 @@ void PictureStore::enqueueLocked(Op op) {
     }
     if (op.kind == Op::Remove) {
         std::erase_if(ops, waitingKeep);
+        std::erase_if(recent, [&](const Op& o) { return o.key == op.key; });
         if (op.key == mirrorKey)
             mirrorKey.clear(); // a later keepChanged() starts from the whole picture
     } else if (op.kind == Op::SetCurrent) {
@@ -434,6 +435,17 @@ void PictureStore::flush() {
     cv.wait(l, [this] { return ops.empty() && !writing; });
 }
 
+void PictureStore::remember(const Op& op) {
+    // Only keep()'s pictures: one of keepChanged()'s copies held here would make the caller
+    // copy it again.
+    if (op.kind != Op::Keep || op.mirror >= 0 || op.picture.isNull())
+        return;
+    std::erase_if(recent, [&](const Op& o) { return o.key == op.key; });
+    recent.push_back(op);
+    while (recent.size() > kRecentPictures)
+        recent.pop_front();
+}
+
 void PictureStore::run() {
     std::unique_lock<std::mutex> l(m);
     for (;;) {
@@ -445,12 +457,16 @@ void PictureStore::run() {
         mirrorWriting = writing->mirror;
         const Op& op = *writing;
         l.unlock();
+        bool done = false;
         try {
             perform(op);
+            done = true;
         } catch (const std::exception& e) {
             report(QString::fromLocal8Bit(e.what()));
         }
         l.lock();
+        if (done)
+            remember(op);
         const int other = 1 - mirrorWriting;
         if (mirrorWriting >= 0 && mirrors[other].size() != op.picture.size()) {
             // The caller's other copy is made here, from this one, which the caller leaves
@@ -661,6 +677,17 @@ PictureLoad PictureStore::load(const QString& key) const {
     if (!QFileInfo::exists(path)) {
         out.error = QStringLiteral("no picture kept");
         return out;
+    }
+    {
+        // Written, and still on disk (the bounds may have taken it since).
+        std::lock_guard<std::mutex> l(m);
+        for (const Op& r : recent)
+            if (r.key == key) {
+                out.picture = r.picture.convertToFormat(QImage::Format_RGB32);
+                out.name = r.name;
+                out.changedMs = r.changedMs;
+                return out;
+            }
     }
     std::optional<PictureEntry> e = readEntryFile(path, true, &out.error);
     if (e && e->key != key) {

@@ -53,6 +53,7 @@ std::optional<PictureEntry> decodePictureEntry(QByteArrayView bytes, bool withPi
 class PictureStore {
   public:
     static constexpr int kDefaultMaxEntries = 500;
+    static constexpr std::size_t kRecentPictures = 2; // kept in memory once written
     static constexpr qint64 kDefaultMaxBytes = qint64(1) << 30;
     using Log = std::function<void(const QString&)>;
 
@@ -122,6 +123,7 @@ class PictureStore {
     Op resolved(Op op) const;
     void run();
     void perform(const Op& op);
+    void remember(const Op& op); // with the lock held
     void write(const Op& op);
     void trim();
     void sweepLeftovers();
@@ -136,6 +138,9 @@ class PictureStore {
     std::condition_variable cv;
     std::deque<Op> ops;
     std::optional<Op> writing; // the op the thread is performing
+    // The last pictures keep() wrote, newest last: a child going back to the page just left
+    // gets it without decoding a 4K file (60-120 ms for a textured page).
+    std::deque<Op> recent;
     // keepChanged()'s two copies of the picture: the caller brings the one the thread is not
     // encoding up to date with what each still lacks.
     QImage mirrors[2];

@@ -291,3 +291,36 @@ TEST_F(Store, TakesOverAnAutosaveFileOnlyWhenItCanReadIt) {
     EXPECT_EQ(other->current(), QString());
     EXPECT_EQ(logged.size(), 1);
 }
+
+TEST_F(Store, TheLastPicturesWrittenOpenFromMemoryUntilRemovedOrPushedOut) {
+    auto s = open();
+    const QString a = QStringLiteral("a"), b = QStringLiteral("b"), c = QStringLiteral("c");
+    s->keep(a, QStringLiteral("A"), picture(1));
+    s->flush();
+    // Its file damaged behind the store's back: a read of it would fail, memory does not.
+    const auto damage = [&](const QString& key) {
+        QFile f(s->fileFor(key));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek(f.size() / 2);
+        f.write(QByteArray(64, '\x5A'));
+    };
+    damage(a);
+    PictureLoad got = s->load(a);
+    EXPECT_TRUE(got.ok());
+    EXPECT_EQ(got.picture, picture(1));
+    EXPECT_EQ(got.name, QStringLiteral("A"));
+
+    // Two newer ones push it out: it is read from its file again, and found damaged.
+    s->keep(b, QStringLiteral("B"), picture(2));
+    s->keep(c, QStringLiteral("C"), picture(3));
+    s->flush();
+    EXPECT_FALSE(s->load(a).ok());
+    EXPECT_EQ(s->load(b).picture, picture(2));
+
+    // Removed: gone from memory at once, not only once the file is.
+    s->remove(c);
+    EXPECT_FALSE(s->load(c).ok());
+    s->flush();
+    EXPECT_FALSE(s->load(c).ok());
+    EXPECT_FALSE(s->contains(c));
+}
