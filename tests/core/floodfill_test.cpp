@@ -278,6 +278,34 @@ TEST(FloodFill, LineArtFillPaintsBundledPagesAsBefore) {
 // Painting over the lines and putting them back: exactly the line pixels inside the
 // rectangle come back, wherever they fall in the eights the mask is read by, and nothing
 // outside it changes.
+// Lines long enough to fill whole words of the mask's bits and to cross from one word into
+// the next, kept from a picture's pure black, turned, and kept aside by the undo history.
+TEST(OutlineMask, LongRunsComeBackWholeAfterAHalfTurnAndFromTheHistory) {
+    QImage page = blank(200, 9);
+    for (int x = 0; x < 200; ++x)
+        page.setPixel(x, 1, Black); // the whole row: every word full, the last one cut
+    for (int x = 60; x < 131; ++x)
+        page.setPixel(x, 4, Black); // across two word edges
+    for (int x = 63; x < 65; ++x)
+        page.setPixel(x, 7, Black); // the last bit of a word and the first of the next
+    OutlineMask lines(page, OutlineMask::Ink::PureBlack);
+    const auto check = [](const OutlineMask& m, const QImage& want, const QRect& r) {
+        QImage painted = blank(200, 9, Green);
+        m.restore(painted, r);
+        for (int y = 0; y < 9; ++y)
+            for (int x = 0; x < 200; ++x) {
+                const QRgb expected = r.contains(x, y) && want.pixel(x, y) == Black ? Black : Green;
+                ASSERT_EQ(painted.pixel(x, y), expected) << x << "," << y;
+            }
+    };
+    for (const QRect r : {QRect(0, 0, 200, 9), QRect(64, 0, 64, 9), QRect(61, 3, 70, 5)})
+        check(lines, page, r);
+    check(OutlineMask::fromLines(lines.linesImage()), page, QRect(0, 0, 200, 9));
+    lines.halfTurn();
+    check(lines, page.mirrored(true, true), QRect(0, 0, 200, 9));
+    check(lines, page.mirrored(true, true), QRect(5, 2, 130, 6));
+}
+
 TEST(OutlineMask, RestorePutsBackTheLinesInsideTheRectangleOnly) {
     QImage page = blank(77, 23);
     std::mt19937 rng(7);
