@@ -9,6 +9,7 @@
 #include "app/voice.h"
 #include "app/widgets.h"
 #include "library/picturestore.h"
+#include "paint/pixelpool.h"
 #include "palette/swatches.h"
 #include "share/autosave.h" // the writer the window owns
 
@@ -42,6 +43,9 @@ MainWindow::MainWindow(const Platform& platform_, const ProgramPaths& paths_, Sp
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Pictaro"));
     stats.statFilePath = QStringLiteral("stat.dat");
+    // A page, its mask, the undo mirror and a copy made on write: two spare pages ready
+    // cover a tap's needs without memory fresh from the system.
+    keepPooledBlocksReady(2);
     buildControls();
     buildMenus();
     optionsDialog = new OptionsDialog(this);

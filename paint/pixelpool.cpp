@@ -1,10 +1,17 @@
 #include "paint/pixelpool.h"
 
+#include "base/lowpriority.h"
+
+#include <algorithm>
 #include <climits>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <mutex>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 struct Block {
@@ -16,6 +23,25 @@ struct Pool {
     std::mutex m;
     std::deque<Block> spare; // oldest first
     std::size_t spareBytes = 0;
+    // The filler keeps readyCount blocks of readyBytes in `spare`.
+    std::size_t readyBytes = 0;
+    int readyCount = 0;
+    bool fillerStarted = false;
+    std::condition_variable shortOf;
+
+    int spareOf(std::size_t bytes) const {
+        int n = 0;
+        for (const Block& b : spare)
+            n += b.bytes == bytes;
+        return n;
+    }
+    // Short of ready blocks, with room for one more beside those of the page size in use
+    // (blocks of other sizes make way).
+    bool short_() const {
+        const int have = spareOf(readyBytes);
+        return readyBytes > 0 && have < readyCount &&
+               (std::size_t(have) + 1) * readyBytes <= kPoolMaxSpareBytes;
+    }
 };
 
 // Never destroyed: an image may outlive everything else at exit.
@@ -28,15 +54,62 @@ void* take(std::size_t bytes) {
     Pool& p = pool();
     {
         const std::lock_guard lock(p.m);
+        p.readyBytes = bytes; // the page size now in use
         for (auto it = p.spare.rbegin(); it != p.spare.rend(); ++it)
             if (it->bytes == bytes) {
                 void* data = it->data;
                 p.spareBytes -= bytes;
                 p.spare.erase(std::next(it).base());
+                if (p.short_())
+                    p.shortOf.notify_one();
                 return data;
             }
+        if (p.short_())
+            p.shortOf.notify_one();
     }
     return std::malloc(bytes);
+}
+
+// Allocates and touches blocks while the pool is short of ready ones. Memory written for the
+// first time is slow to come by (and far slower on a virtual machine whose host took it
+// back meanwhile): that is paid here, off the window's thread.
+void fill() {
+    lowerThisThreadsPriority();
+    const std::size_t page = std::size_t(sysconf(_SC_PAGESIZE) > 0 ? sysconf(_SC_PAGESIZE) : 4096);
+    Pool& p = pool();
+    std::unique_lock lock(p.m);
+    for (;;) {
+        p.shortOf.wait(lock, [&] { return p.short_(); });
+        const std::size_t bytes = p.readyBytes;
+        lock.unlock();
+        auto* data = static_cast<unsigned char*>(std::malloc(bytes));
+        if (data)
+            for (std::size_t i = 0; i < bytes; i += page)
+                data[i] = 0;
+        lock.lock();
+        if (!data)
+            return; // no memory to spare: the pool goes without
+        if (bytes != p.readyBytes) {
+            std::free(data); // the page size changed meanwhile
+            continue;
+        }
+        p.spare.push_back({bytes, data});
+        p.spareBytes += bytes;
+        // Blocks of another size go first, oldest first, to keep within the bound.
+        std::vector<void*> dropped;
+        for (auto it = p.spare.begin(); p.spareBytes > kPoolMaxSpareBytes && it != p.spare.end();)
+            if (it->bytes != bytes) {
+                p.spareBytes -= it->bytes;
+                dropped.push_back(it->data);
+                it = p.spare.erase(it);
+            } else {
+                ++it;
+            }
+        lock.unlock();
+        for (void* d : dropped)
+            std::free(d);
+        lock.lock();
+    }
 }
 
 void giveBack(void* info) {
@@ -60,16 +133,29 @@ void giveBack(void* info) {
 }
 } // namespace
 
-QImage pooledImage(QSize size, QImage::Format format) {
+namespace {
+struct Layout {
+    std::size_t bytesPerLine = 0, bytes = 0; // 0: not for the pool
+};
+
+Layout layoutOf(QSize size, QImage::Format format) {
     const int depth = QImage::toPixelFormat(format).bitsPerPixel();
     if (size.isEmpty() || depth <= 0)
-        return QImage(size, format);
+        return {};
     // QImage's own row length: whole 32-bit words.
     const std::size_t bytesPerLine =
         ((std::size_t(size.width()) * std::size_t(depth) + 31) / 32) * 4;
     const std::size_t bytes = bytesPerLine * std::size_t(size.height());
     if (bytes < kPoolMinBlockBytes || bytesPerLine > std::size_t(INT_MAX) ||
         bytes / bytesPerLine != std::size_t(size.height()))
+        return {};
+    return {bytesPerLine, bytes};
+}
+} // namespace
+
+QImage pooledImage(QSize size, QImage::Format format) {
+    const auto [bytesPerLine, bytes] = layoutOf(size, format);
+    if (bytes == 0)
         return QImage(size, format);
     void* data = take(bytes);
     if (!data)
@@ -93,6 +179,26 @@ QImage pooledCopy(const QImage& image) {
     copy.setDotsPerMeterX(image.dotsPerMeterX());
     copy.setDotsPerMeterY(image.dotsPerMeterY());
     return copy;
+}
+
+void keepPooledBlocksReady(int count) {
+    Pool& p = pool();
+    const std::lock_guard lock(p.m);
+    p.readyCount = std::max(0, count);
+    if (p.readyCount > 0 && !p.fillerStarted) {
+        p.fillerStarted = true;
+        // Never joined: it sleeps when the pool is full, and the pool outlives everything.
+        std::thread(fill).detach();
+    }
+    if (p.short_())
+        p.shortOf.notify_one();
+}
+
+int pooledSpareBlocks(QSize size, QImage::Format format) {
+    const std::size_t bytes = layoutOf(size, format).bytes;
+    Pool& p = pool();
+    const std::lock_guard lock(p.m);
+    return bytes ? p.spareOf(bytes) : 0;
 }
 
 std::size_t pooledSpareBytes() {

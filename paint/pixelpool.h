@@ -18,8 +18,15 @@ QImage pooledImage(QSize size, QImage::Format format);
 // A deep copy of `image` in a pooled block.
 QImage pooledCopy(const QImage& image);
 
+// From now on, keeps `count` blocks of the last page size asked for faulted in and ready:
+// a thread of low priority allocates and touches them whenever the pool runs short, so
+// that the first copy after a pause (a shape, an undo, another page) finds one. 0 stops it.
+void keepPooledBlocksReady(int count);
+
 // Bytes held in spare blocks now, and the most the pool keeps.
 std::size_t pooledSpareBytes();
+// Spare blocks that would serve an image of this size and format.
+int pooledSpareBlocks(QSize size, QImage::Format format);
 constexpr std::size_t kPoolMaxSpareBytes = std::size_t(160) << 20;
 // Smaller blocks are left to the C library, which reuses them itself.
 constexpr std::size_t kPoolMinBlockBytes = std::size_t(4) << 20;

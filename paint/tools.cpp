@@ -1,6 +1,7 @@
 #include "paint/tools.h"
 
 #include "base/rng.h"
+#include "paint/pixelpool.h"
 #include "paint/shapes.h"
 #include "paint/spray.h"
 #include "paint/stamp.h"
@@ -121,6 +122,10 @@ QRect ShapesTool::move(PageBitmapCanvas& page, ToolState& s, QPoint p) {
     if (!s.shapeSnapshot)
         return {};
     useOutlinePen(page);
+    // The first step writes the page the snapshot shares: the page's own copy comes from the
+    // pool, where Qt's copy on write would map 33 MB afresh.
+    if (page.image.constBits() == s.shapeSnapshot->constBits())
+        page.image = pooledCopy(*s.shapeSnapshot);
     // The snapshot wipes the previous step's outline: a rubber band.
     page.draw(0, 0, *s.shapeSnapshot);
     QRect outline;

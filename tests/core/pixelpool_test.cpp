@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -56,4 +57,32 @@ TEST(PixelPool, CopiesAreExactAndSmallImagesAndTheBoundAreLeftToTheSystem) {
     pages.clear();
     EXPECT_LE(pooledSpareBytes(), kPoolMaxSpareBytes);
     EXPECT_GT(pooledSpareBytes(), kPoolMaxSpareBytes / 2);
+}
+
+TEST(PixelPool, KeepsBlocksOfTheLastPageSizeReadyUntilToldToStop) {
+    const QSize size(2000, 1100); // no other test's size
+    const auto ready = [&] { return pooledSpareBlocks(size, QImage::Format_RGB32); };
+    const auto waitFor = [&](int blocks) {
+        for (int i = 0; i < 500 && ready() < blocks; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return ready();
+    };
+    pooledImage(size, QImage::Format_RGB32); // the page size in use; its block goes back
+    ASSERT_EQ(ready(), 1);
+    keepPooledBlocksReady(2);
+    EXPECT_EQ(waitFor(2), 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(ready(), 2) << "no more than asked for";
+    EXPECT_LE(pooledSpareBytes(), kPoolMaxSpareBytes);
+
+    // Both taken: two more are made ready behind them.
+    std::vector<QImage> taken{pooledImage(size, QImage::Format_RGB32),
+                              pooledImage(size, QImage::Format_RGB32)};
+    EXPECT_EQ(waitFor(2), 2);
+
+    keepPooledBlocksReady(0);
+    taken.push_back(pooledImage(size, QImage::Format_RGB32));
+    taken.push_back(pooledImage(size, QImage::Format_RGB32));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(ready(), 0) << "stopped: nothing made ready";
 }
