@@ -7,6 +7,7 @@
 #include "share/autosave.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QTimer>
 #include <QTreeWidgetItem>
 #include <algorithm>
@@ -53,10 +54,15 @@ void MainWindow::autosaveNow() {
         keeping.lastAutosaveMs = QDateTime::currentMSecsSinceEpoch();
         return;
     }
+    // What the picture comes back as after a kill: the page it came from, or the file of a
+    // picture opened by hand ("file:" and its path, which no page's name starts with: names
+    // come from file names). The page the catalogue was left on is not the picture's.
+    const PageOrigin& origin = session.origin();
     QString pageName;
-    if (catalogue.currentPageIndex > 0 &&
-        size_t(catalogue.currentPageIndex) < catalogue.catalogueNodes.size())
-        pageName = catalogue.catalogueNodes[size_t(catalogue.currentPageIndex)]->text(0);
+    if (!origin.openedFile.isEmpty())
+        pageName = pageKey(0, origin.openedFile);
+    else if (origin.pageIndex > 0 && size_t(origin.pageIndex) < catalogue.catalogueNodes.size())
+        pageName = catalogue.catalogueNodes[size_t(origin.pageIndex)]->text(0);
     // Only what changed since the last save is copied here; the writer encodes elsewhere.
     keeping.autosaver->submit(session.canvas()->image, session.takeChanged(), pageName);
     keeping.lastAutosaveMs = QDateTime::currentMSecsSinceEpoch();
@@ -85,22 +91,32 @@ bool MainWindow::restoreAutosave() {
         }
         return false;
     }
-    for (size_t i = 1; i < catalogue.catalogueNodes.size(); ++i)
-        if (catalogue.catalogueNodes[i]->data(0, Qt::UserRole).toInt() == kPageNode &&
-            catalogue.catalogueNodes[i]->text(0) == d->pageName && !d->pageName.isEmpty()) {
-            catalogue.currentPageIndex = int(i);
-            if (i < stats.pageCounts.size())
-                stats.pageCounts[i].Name = d->pageName;
-            break;
-        }
-    placeKeptPicture(d->picture, {catalogue.currentPageIndex, session.origin().openedFile}, false);
+    // Kept under its own page or file only: a picture whose page is gone belongs to none, and
+    // never to the page the program happened to start on.
+    PageOrigin origin;
+    QString name = d->pageName;
+    if (d->pageName.startsWith(QStringLiteral("file:"))) {
+        origin = {catalogue.currentPageIndex, d->pageName.mid(5)};
+        name = QFileInfo(origin.openedFile).completeBaseName();
+    } else {
+        for (size_t i = 1; i < catalogue.catalogueNodes.size(); ++i)
+            if (catalogue.catalogueNodes[i]->data(0, Qt::UserRole).toInt() == kPageNode &&
+                catalogue.catalogueNodes[i]->text(0) == d->pageName && !d->pageName.isEmpty()) {
+                catalogue.currentPageIndex = int(i);
+                origin.pageIndex = int(i);
+                if (i < stats.pageCounts.size())
+                    stats.pageCounts[i].Name = d->pageName;
+                break;
+            }
+    }
+    placeKeptPicture(d->picture, origin, false);
     // On "My pictures" at once: a kill before the child leaves it must not lose it there.
-    const QString key = pageKey(catalogue.currentPageIndex, session.origin().openedFile);
+    const QString key = pageKey(origin.pageIndex, origin.openedFile);
     if (pictures && !key.isEmpty()) {
-        pictures->keepChanged(key, d->pageName, session.canvas()->image,
+        pictures->keepChanged(key, name, session.canvas()->image,
                               QRegion(session.canvas()->image.rect()));
         shown.storedPictureKey = session.canvas()->image.cacheKey();
-        showOnShelf(key, d->pageName, d->picture);
+        showOnShelf(key, name, d->picture);
     }
     return true;
 }

@@ -3,9 +3,11 @@
 #include "app/childmode.h"
 #include "app/options.h"
 #include "library/picturestore.h"
+#include "share/autosave.h"
 #include "support/fakes.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QSettings>
 #include <QTest>
 #include <QTreeWidget>
@@ -166,4 +168,31 @@ TEST_F(MyPictures, AFullShelfArrivesInOrderAndClosingMeanwhileLosesNothing) {
     QTest::qWait(300);
     ASSERT_TRUE(g.close());
     EXPECT_EQ(PictureStore(h.picturesFolder).list().size(), 60u);
+}
+
+// A picture opened by hand, painted, and the program killed: it comes back as that picture,
+// kept under its file, and the page the catalogue was left on keeps its own coloring.
+TEST_F(MyPictures, AKillOnAPictureOpenedByHandBringsItBackAsItselfAndNoPageLosesItsColoring) {
+    h.dataFolder = h.dir.path() + QStringLiteral("/data/");
+    QDir().mkpath(h.dataFolder);
+    MainWindow* f = &start();
+    pick(*f, 1);
+    const QImage one = paint(*f, QRect(20, 20, 60, 40), clRed);
+    const QString file = h.dir.path() + QStringLiteral("/rings.png");
+    ASSERT_TRUE(outlinePage(220, 140).save(file));
+    h.dialogs.openAnswer = file;
+    f->onOpenClicked();
+    const QImage opened = paint(*f, QRect(60, 60, 30, 30), clBlue);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        const auto d = ReadAutosave(f->autosavePath());
+        return d && d->picture == opened;
+    }));
+
+    h.form.reset(); // killed: nothing kept on the way out
+    f = &start();
+    EXPECT_EQ(shown(*f), opened);
+    EXPECT_EQ(probe::session(*f).origin().openedFile, file);
+    EXPECT_EQ(shelf(*f, 2), (QStringList{QStringLiteral("rings"), QStringLiteral("one")}));
+    pick(*f, 1);
+    EXPECT_EQ(shown(*f), one);
 }
