@@ -283,6 +283,7 @@ class MainWindow : public QMainWindow {
     // The key a page's picture is kept under: a catalogue page by archive and name, a file
     // by its path; empty for the white sheet.
     QString pageKey(int pageIndex, const QString& openedFile) const;
+    static QString openedFileOfKey(const QString& key); // the file of a "file:" key, or empty
     // A catalogue page, with the child's coloring when one is kept and pages remember it.
     void openPage(int pageIndex);
     void openKeptPicture(const QString& key);

@@ -95,8 +95,8 @@ bool MainWindow::restoreAutosave() {
     // never to the page the program happened to start on.
     PageOrigin origin;
     QString name = d->pageName;
-    if (d->pageName.startsWith(QStringLiteral("file:"))) {
-        origin = {catalogue.currentPageIndex, d->pageName.mid(5)};
+    if (const QString file = openedFileOfKey(d->pageName); !file.isEmpty()) {
+        origin = {catalogue.currentPageIndex, file};
         name = QFileInfo(origin.openedFile).completeBaseName();
     } else {
         for (size_t i = 1; i < catalogue.catalogueNodes.size(); ++i)

@@ -60,6 +60,10 @@ QString MainWindow::pageKey(int pageIndex, const QString& openedFile) const {
     return QStringLiteral("page:") + node->text(0);
 }
 
+QString MainWindow::openedFileOfKey(const QString& key) {
+    return key.startsWith(QStringLiteral("file:")) ? key.mid(5) : QString();
+}
+
 void MainWindow::keepLeavingPicture() {
     if (!pictures || !session.canvas() || !pictureChanged() ||
         session.canvas()->image.cacheKey() == shown.storedPictureKey)
@@ -113,8 +117,8 @@ void MainWindow::openKeptPicture(const QString& key) {
         return;
     // A picture opened with File > Open, unless it is one of "My pages".
     PageOrigin origin{pageIndexOfKey(key), QString()};
-    if (origin.pageIndex == 0 && key.startsWith(QStringLiteral("file:")))
-        origin.openedFile = key.mid(5);
+    if (origin.pageIndex == 0)
+        origin.openedFile = openedFileOfKey(key);
     const int wasPage = catalogue.currentPageIndex;
     if (origin.pageIndex > 0)
         catalogue.currentPageIndex = origin.pageIndex;

@@ -37,7 +37,7 @@ struct Pool {
     }
     // Short of ready blocks, with room for one more beside those of the page size in use
     // (blocks of other sizes make way).
-    bool short_() const {
+    bool needsFilling() const {
         const int have = spareOf(readyBytes);
         return readyBytes > 0 && have < readyCount &&
                (std::size_t(have) + 1) * readyBytes <= kPoolMaxSpareBytes;
@@ -60,11 +60,11 @@ void* take(std::size_t bytes) {
                 void* data = it->data;
                 p.spareBytes -= bytes;
                 p.spare.erase(std::next(it).base());
-                if (p.short_())
+                if (p.needsFilling())
                     p.shortOf.notify_one();
                 return data;
             }
-        if (p.short_())
+        if (p.needsFilling())
             p.shortOf.notify_one();
     }
     return std::malloc(bytes);
@@ -79,7 +79,7 @@ void fill() {
     Pool& p = pool();
     std::unique_lock lock(p.m);
     for (;;) {
-        p.shortOf.wait(lock, [&] { return p.short_(); });
+        p.shortOf.wait(lock, [&] { return p.needsFilling(); });
         const std::size_t bytes = p.readyBytes;
         lock.unlock();
         auto* data = static_cast<unsigned char*>(std::malloc(bytes));
@@ -190,7 +190,7 @@ void keepPooledBlocksReady(int count) {
         // Never joined: it sleeps when the pool is full, and the pool outlives everything.
         std::thread(fill).detach();
     }
-    if (p.short_())
+    if (p.needsFilling())
         p.shortOf.notify_one();
 }
 
