@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <deque>
 #include <map>
 #include <string>
@@ -367,6 +368,86 @@ void BM_TextureRefillPage(benchmark::State& state) {
     state.counters["rows"] = double(first.height());
 }
 BENCHMARK(BM_TextureRefillPage)->Unit(benchmark::kMillisecond);
+
+// The page fills again, each timed against a memset of the same page just before it. This
+// machine's speed changes from one second to the next: a baseline measured once, seconds
+// earlier, can be off by half. Reported as the median of the pairs' ratios.
+struct PairClock {
+    double wall = 0, cpu = 0;
+    static PairClock now() {
+        timespec w{}, c{};
+        clock_gettime(CLOCK_MONOTONIC, &w);
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &c);
+        return {double(w.tv_sec) + double(w.tv_nsec) * 1e-9,
+                double(c.tv_sec) + double(c.tv_nsec) * 1e-9};
+    }
+};
+
+template <class Prepare, class Fill>
+void pairedWithMemset(benchmark::State& state, QImage& img, Prepare prepare, Fill fill) {
+    std::vector<double> wallRatio, cpuRatio;
+    for (auto _ : state) {
+        const PairClock t0 = PairClock::now();
+        std::memset(img.bits(), 0xFF, size_t(img.sizeInBytes()));
+        benchmark::ClobberMemory();
+        const PairClock t1 = PairClock::now();
+        prepare();
+        const PairClock t2 = PairClock::now();
+        benchmark::DoNotOptimize(fill());
+        const PairClock t3 = PairClock::now();
+        state.SetIterationTime(t3.wall - t2.wall);
+        wallRatio.push_back((t3.wall - t2.wall) / (t1.wall - t0.wall));
+        cpuRatio.push_back((t3.cpu - t2.cpu) / (t1.cpu - t0.cpu));
+    }
+    const auto median = [](std::vector<double>& v) {
+        std::nth_element(v.begin(), v.begin() + long(v.size() / 2), v.end());
+        return v[v.size() / 2];
+    };
+    state.counters["x_memset_wall"] = median(wallRatio);
+    state.counters["x_memset_cpu"] = median(cpuRatio);
+}
+
+void BM_PairedFillBlank(benchmark::State& state) {
+    QImage img = blankPage();
+    pairedWithMemset(
+        state, img, [] {},
+        [&] {
+            return fillLineArt(img, QPoint(W / 2, H / 2), FloodMode::Surface, White,
+                               {Blue, nullptr});
+        });
+}
+BENCHMARK(BM_PairedFillBlank)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_PairedFillAntialiasedPage(benchmark::State& state) {
+    const QImage page = outlinePage(true);
+    QImage img = page;
+    img.detach();
+    pairedWithMemset(
+        state, img, [&] { std::memcpy(img.bits(), page.constBits(), size_t(page.sizeInBytes())); },
+        [&] {
+            return fillLineArt(img, QPoint(W - 5, 5), FloodMode::Surface, White, {Blue, nullptr});
+        });
+}
+BENCHMARK(BM_PairedFillAntialiasedPage)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Thick pure black outlines, as the window's latency run colors: the page around six ovals
+// refilled with the texture it already has.
+void BM_TextureRefillOvals(benchmark::State& state) {
+    const QImage tile(QStringLiteral(PICTARO_TEXTURE_DIR "/tex14.png"));
+    QImage img = blankPage();
+    {
+        QPainter p(&img);
+        p.setPen(QPen(Qt::black, 8));
+        for (int i = 0; i < 6; ++i)
+            p.drawEllipse(QPoint(500 + i * 560, 1080), 240, 700 - i * 60);
+        p.drawLine(0, 1900, W, 1900);
+    }
+    fillLineArt(img, QPoint(5, 5), FloodMode::Border, Black, {Blue, &tile});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            fillLineArt(img, QPoint(5, 5), FloodMode::Border, Black, {Blue, &tile}));
+}
+BENCHMARK(BM_TextureRefillOvals)->Unit(benchmark::kMillisecond);
 
 // One move of a width-70 brush stroke and the repaint it asks for: the line into the page,
 // then the dirty rectangle copied out as the paint event copies it to the screen.

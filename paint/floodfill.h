@@ -37,3 +37,8 @@ bool lineRow(const QImage& img, int y, QRgb* out);
 // region and its lines blended by the ink they hold. On pure black and white pages, painted or not,
 // it paints what floodFill() paints; a refill repaints the blended edges too.
 QRect fillLineArt(QImage& img, QPoint seed, FloodMode mode, QRgb reference, const FillPaint& paint);
+
+// The fills scan open runs sixteen pixels at a time where the processor has AVX2, eight
+// elsewhere. Tests turn the wide scan off to hold the two to the same pixels. Returns whether
+// the wide scan is used from now on.
+bool allowWideFill(bool allowed);

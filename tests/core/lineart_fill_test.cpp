@@ -344,3 +344,73 @@ TEST(LineArtFill, TexturedRefillBlendsTintsOnlyBesideTheLines) {
         }
     EXPECT_GT(near, 100);
 }
+
+// The sixteen-wide scan paints what the eight-wide one does: plain, up to the lines, textured,
+// and with paint that still reads as the region, where only the visited mask stops the flood;
+// over rows whose ends fall anywhere in sixteen.
+TEST(LineArtFill, WideScanPaintsWhatTheNarrowOneDoes) {
+    if (!allowWideFill(true))
+        GTEST_SKIP() << "this processor has no AVX2";
+    const QImage tile = colorfulTile();
+    // Mostly the paper's own white, in runs longer than a scan's step: the flood must not
+    // go over what it painted.
+    QImage sparse(37, 4, QImage::Format_RGB32);
+    sparse.fill(White);
+    for (int y = 0; y < 4; ++y)
+        sparse.setPixel(11 * y, y, Blue);
+    // Pale greys among colors: beside a line they take the paint blended, elsewhere not.
+    QImage paleTile(9, 7, QImage::Format_RGB32);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 9; ++x)
+            paleTile.setPixel(x, y, (x + y) % 3 ? qRgb(236, 236, 236) : tile.pixel(x % 7, y % 5));
+    int painted = 0;
+    for (double w : {1.0, 3.0, 6.0})
+        for (bool jpeg : {false, true}) {
+            const QImage page = jpeg ? throughJpeg(drawLineArt(w)) : drawLineArt(w);
+            for (QPoint seed : kSeeds)
+                for (int style = 0; style < 8; ++style) {
+                    const auto fill = [&](bool wide) {
+                        allowWideFill(wide);
+                        QImage out = page;
+                        const QRgb at = out.pixel(seed);
+                        QRect r;
+                        switch (style) {
+                        case 0:
+                            r = fillLineArt(out, seed, FloodMode::Surface, at, {Blue, nullptr});
+                            break;
+                        case 1:
+                            r = fillLineArt(out, seed, FloodMode::Border, at, {Blue, nullptr});
+                            break;
+                        case 2:
+                            r = fillLineArt(out, seed, FloodMode::Surface, at, {Blue, &tile});
+                            break;
+                        case 3:
+                            r = fillLineArt(out, seed, FloodMode::Surface, at, {Blue, &sparse});
+                            break;
+                        case 4:
+                            r = fillLineArt(out, seed, FloodMode::Border, at, {Blue, &tile});
+                            break;
+                        case 5:
+                            r = floodFill(out, seed, FloodMode::Surface, at, {Blue, &sparse});
+                            break;
+                        case 6: // a textured region textured again: the quiet test's work
+                            fillLineArt(out, seed, FloodMode::Border, at, {Blue, &paleTile});
+                            r = fillLineArt(out, seed, FloodMode::Border, 0, {Blue, &paleTile});
+                            break;
+                        default:
+                            r = floodFill(out, seed, FloodMode::Border, 0, {Blue, nullptr});
+                        }
+                        return std::pair{out, r};
+                    };
+                    const auto narrow = fill(false);
+                    const auto wide = fill(true);
+                    SCOPED_TRACE(testing::Message()
+                                 << "width " << w << (jpeg ? " jpeg" : "") << " seed " << seed.x()
+                                 << "," << seed.y() << " style " << style);
+                    EXPECT_EQ(wide.second, narrow.second);
+                    ASSERT_TRUE(wide.first == narrow.first);
+                    painted += narrow.second.width() > 32;
+                }
+        }
+    EXPECT_GT(painted, 150); // the scans had runs to go through
+}
