@@ -1,5 +1,7 @@
 #include "library/pageload.h"
 
+#include "paint/pixelpool.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -335,7 +337,9 @@ QImage readBitmap(QIODevice& dev, const QString& path, QString* error, qint64 ma
         pre.fill(white);
         img = readInto(dev, pre, error);
     } else if (fmt != QImage::Format_Invalid) {
-        QImage pre(size, fmt);
+        // A true-color page as large as the drawing area it becomes takes a block the pool
+        // has ready: memory written afresh is slow to come by.
+        QImage pre = pooledSpareBlocks(size, fmt) > 0 ? pooledImage(size, fmt) : QImage(size, fmt);
         pre.fill(Qt::white);
         img = readInto(dev, pre, error);
     } else {
