@@ -45,9 +45,15 @@ void restartWithLargePages(char** argv) {
         return;
     const std::string was = old ? std::string("=") + old : std::string("-");
     const std::string now = old && *old ? std::string(old) + ":" + kLargeBlocks : kLargeBlocks;
+    // The file itself, not /proc/self/exe: the process is named after the file it runs.
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0 || n >= ssize_t(sizeof self - 1))
+        return;
+    self[n] = '\0';
     setenv(kSaved, was.c_str(), 1);
     setenv(kTunables, now.c_str(), 1);
-    execv("/proc/self/exe", argv);
+    execv(self, argv);
     // Still here: go on as we are.
     unsetenv(kSaved);
     restore(was.c_str());

@@ -60,6 +60,11 @@ int main(int, char** argv) {
     check(expected ? now && std::strcmp(now, expected) == 0 : !now,
           std::string("GLIBC_TUNABLES is given back as it was, not ") + (now ? now : "(unset)"));
     check(!std::getenv("PICTARO_SAVED_TUNABLES"), "the restart's own variable is gone");
+    // What ps, top and killall show.
+    std::ifstream comm("/proc/self/comm");
+    std::string name;
+    std::getline(comm, name);
+    check(name == "largepages_prob", "the process keeps its name, not " + name); // 15 letters
 
     const bool onRequest = thpMode() == "madvise";
     constexpr std::size_t kBytes = std::size_t(64) << 20;
