@@ -5,13 +5,11 @@
 #include "app/qtplatform.h"
 #include "app/sessionend.h"
 #include "app/splash.h"
-#include "base/largepages.h"
 
 #include <QDir>
 #include <QStandardPaths>
 
 int main(int argc, char** argv) {
-    restartWithLargePages(argv);
     PictaroApplication app(argc, argv);
     // The application's name is its X11 window class, fixed by the first window made, so it
     // is the program's name from the start; "Loading..." is the splash window's title. No

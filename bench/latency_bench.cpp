@@ -8,7 +8,6 @@
 // to its host meanwhile, memory touched afresh after the pause costs far more.
 #include "app/application.h"
 #include "app/widgets.h"
-#include "base/largepages.h"
 #include "library/picturestore.h"
 #include "support/fakes.h"
 
@@ -303,8 +302,6 @@ BENCHMARK_CAPTURE(BM_NewPage, random, true) LATENCY(10);
 BENCHMARK_CAPTURE(BM_NewPage, clear, false) LATENCY(10);
 
 int main(int argc, char** argv) {
-    // Memory as the program has it.
-    restartWithLargePages(argv);
     // A screen that holds the 4K drawing area with the window's panels around it.
     QTemporaryDir config;
     QFile screen(config.filePath(QStringLiteral("screen.json")));

@@ -5,12 +5,64 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 const QSize kPage(1920, 1080); // 8 MB: pooled
+
+std::string largePageMode() {
+    std::ifstream f("/sys/kernel/mm/transparent_hugepage/enabled");
+    std::string line;
+    std::getline(f, line);
+    const auto open = line.find('['), close = line.find(']');
+    return open == std::string::npos || close == std::string::npos
+               ? std::string()
+               : line.substr(open + 1, close - open - 1);
+}
+
+// The kB of the mapping holding p that sit on 2 MB pages; -1 when none holds it.
+long largePageKb(const void* p) {
+    const auto at = reinterpret_cast<std::uintptr_t>(p);
+    std::ifstream f("/proc/self/smaps");
+    std::string line;
+    bool inside = false, found = false;
+    while (std::getline(f, line)) {
+        std::uintptr_t from = 0, to = 0;
+        char dash = 0;
+        std::istringstream range(line);
+        if (range >> std::hex >> from >> dash >> to && dash == '-') {
+            inside = from <= at && at < to;
+            found |= inside;
+            continue;
+        }
+        if (inside && line.rfind("AnonHugePages:", 0) == 0)
+            return std::atol(line.c_str() + 14);
+    }
+    return found ? 0 : -1;
+}
 } // namespace
+
+// Written for the first time, a block on 4 KB pages costs a fault each 4 KB.
+TEST(PixelPool, APageSizedBlockSitsOnLargePagesWhereTheSystemGivesThem) {
+    const std::string mode = largePageMode();
+    QImage page = pooledImage(QSize(4096, 4096), QImage::Format_RGB32); // 64 MB
+    ASSERT_FALSE(page.isNull());
+    std::memset(page.bits(), 0xFF, std::size_t(page.sizeInBytes()));
+    const long kb = largePageKb(page.constBits());
+    std::printf("large pages given: %s; the block has %ld kB on them\n", mode.c_str(), kb);
+    if (mode == "madvise" || mode == "always") {
+        EXPECT_GE(kb, 32 << 10);
+    } else if (mode == "never") {
+        EXPECT_EQ(kb, 0);
+    }
+}
 
 TEST(PixelPool, ABlockComesBackOnlyOnceEveryCopyIsGoneAndIsHandedOutAgain) {
     const std::size_t before = pooledSpareBytes();
