@@ -1,6 +1,5 @@
 #include "paint/pixelpool.h"
 
-#include "base/largepages.h"
 #include "base/lowpriority.h"
 
 #include <algorithm>
@@ -10,6 +9,7 @@
 #include <cstring>
 #include <deque>
 #include <mutex>
+#include <sys/mman.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -45,13 +45,17 @@ struct Pool {
     }
 };
 
-// A page-sized block, on 2 MB pages where the system gives them: a fresh block costs a
-// handful of page faults instead of thousands.
+// A page-sized block, on 2 MB pages where the system gives them on request: written for the
+// first time, a 4K page costs 17 page faults instead of 8,100 (over 100 ms on a virtual
+// machine), and a walk down a column no TLB miss a row.
 void* allocate(std::size_t bytes) {
+    constexpr std::size_t kLargePage = std::size_t(2) << 20;
     const std::size_t whole = (bytes + kLargePage - 1) / kLargePage * kLargePage;
     void* data = std::aligned_alloc(kLargePage, whole);
+#ifdef MADV_HUGEPAGE
     if (data)
-        adviseLargePages(data, whole);
+        madvise(data, whole, MADV_HUGEPAGE);
+#endif
     return data;
 }
 
