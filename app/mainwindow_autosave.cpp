@@ -4,6 +4,7 @@
 #include "library/pagefit.h"
 #include "library/pageload.h"
 #include "library/picturestore.h"
+#include "paint/pixelpool.h"
 #include "share/autosave.h"
 
 #include <QDateTime>
@@ -127,12 +128,17 @@ void MainWindow::placeKeptPicture(const QImage& picture, PageOrigin origin, bool
     QSize area = ui.drawingArea->size();
     if (area.isEmpty())
         area = picture.size();
-    auto page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
     const QImage src = picture.convertToFormat(QImage::Format_RGB32);
-    if (src.width() <= area.width() && src.height() <= area.height()) {
-        page->draw((area.width() - src.width()) / 2, (area.height() - src.height()) / 2, src);
+    std::unique_ptr<PageBitmapCanvas> page;
+    if (src.size() == area) {
+        // The usual case: one copy, with no white sheet painted first.
+        page = std::make_unique<PageBitmapCanvas>(pooledCopy(src));
     } else {
-        stretchKeepingInk(src, page->image, layoutPage(src.size(), area));
+        page = std::make_unique<PageBitmapCanvas>(area.width(), area.height());
+        if (src.width() <= area.width() && src.height() <= area.height())
+            page->draw((area.width() - src.width()) / 2, (area.height() - src.height()) / 2, src);
+        else
+            stretchKeepingInk(src, page->image, layoutPage(src.size(), area));
     }
     // The page's own file is not at hand: its pure black is taken as its lines.
     OutlineMask lines(page->image, OutlineMask::Ink::PureBlack);

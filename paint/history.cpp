@@ -436,15 +436,18 @@ PageHistory::Step PageHistory::packState(const PageState& state) {
     s.pageIndex = state.pageIndex;
     s.openedFile = state.openedFile;
     s.packing = std::make_shared<Packing>();
+    // Lines that are bits alone are kept as they are: smaller than packed, and nothing to draw.
+    if (state.outline.keepsBitsOnly())
+        s.outline = state.outline;
     // Shared copies: the page they came from is replaced, not written, so nothing is copied.
-    packer().post(
-        [out = s.packing, picture = std::move(picture), lines = state.outline.linesImage()] {
-            if (!picture.isNull())
-                out->pixels = packPixelsChecked(picture, picture.rect(), nullptr);
-            if (!lines.isNull())
-                out->lines = packPixelsChecked(lines, picture.rect(), nullptr);
-            out->done.store(true, std::memory_order_release);
-        });
+    packer().post([out = s.packing, picture = std::move(picture),
+                   lines = s.outline.isEmpty() ? state.outline.linesImage() : QImage()] {
+        if (!picture.isNull())
+            out->pixels = packPixelsChecked(picture, picture.rect(), nullptr);
+        if (!lines.isNull())
+            out->lines = packPixelsChecked(lines, picture.rect(), nullptr);
+        out->done.store(true, std::memory_order_release);
+    });
     return s;
 }
 
@@ -470,7 +473,7 @@ bool PageHistory::swapIn(Step& s, PageState& page, const Step& other) {
             return false;
     }
     page.picture = std::move(picture);
-    page.outline = OutlineMask::fromLines(lines);
+    page.outline = s.outline.isEmpty() ? OutlineMask::fromLines(lines) : s.outline;
     page.pageIndex = s.pageIndex;
     page.openedFile = s.openedFile;
     s = other;

@@ -81,14 +81,17 @@ class PageHistory {
     class Packer;
     struct Step {
         enum Kind { Edit, Replace, HalfTurn } kind = Edit;
-        QRect rect;         // Edit: where the difference lies
-        QByteArray pixels;  // Edit: the packed difference; Replace: the other picture
-        QSize size;         // Replace: the other picture's size
-        QByteArray lines;   // Replace: the other picture's lines, packed (empty: none)
-        int pageIndex = 0;  // Replace: the other picture's page
-        QString openedFile; // Replace: the file the other picture was opened from
+        QRect rect;          // Edit: where the difference lies
+        QByteArray pixels;   // Edit: the packed difference; Replace: the other picture
+        QSize size;          // Replace: the other picture's size
+        QByteArray lines;    // Replace: the other picture's lines, packed (empty: none)
+        OutlineMask outline; // Replace: the other picture's lines where they are bits alone
+        int pageIndex = 0;   // Replace: the other picture's page
+        QString openedFile;  // Replace: the file the other picture was opened from
         std::shared_ptr<Packing> packing; // until the worker is done: pixels and lines to be
-        std::size_t cost() const { return std::size_t(pixels.size() + lines.size()) + 64; }
+        std::size_t cost() const {
+            return std::size_t(pixels.size() + lines.size()) + outline.bitsBytes() + 64;
+        }
     };
     std::optional<QRect> move(std::deque<Step>& from, std::deque<Step>& to, PageState& page);
     void push(Step s);

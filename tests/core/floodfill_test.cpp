@@ -306,6 +306,54 @@ TEST(OutlineMask, LongRunsComeBackWholeAfterAHalfTurnAndFromTheHistory) {
     check(lines, page.mirrored(true, true), QRect(5, 2, 130, 6));
 }
 
+// A picture's pure black is kept as bits alone; the lines it draws when asked are those a
+// mask of the full picture would hold, also once grown or turned, and a copy kept aside (as
+// the undo history keeps one) stays as it was taken.
+TEST(OutlineMask, PureBlackBitsDrawTheLinesTheyWereTakenFromWhenTurnedGrownOrCopied) {
+    QImage page = blank(130, 21);
+    std::mt19937 rng(11);
+    const QRgb near[] = {Black, qRgb(1, 0, 0), qRgb(0, 0, 1), qRgb(40, 40, 40), Green};
+    for (int i = 0; i < 900; ++i)
+        page.setPixel(int(rng() % 130), int(rng() % 21), near[rng() % 5]);
+    for (int x = 0; x < 130; ++x)
+        page.setPixel(x, 20, Black); // a row to the last column: its word is cut at 130
+    // Opaque black where the page is pure black, transparent elsewhere.
+    const auto linesOf = [](const QImage& p) {
+        QImage out(p.size(), QImage::Format_ARGB32);
+        for (int y = 0; y < p.height(); ++y)
+            for (int x = 0; x < p.width(); ++x)
+                out.setPixel(x, y, (p.pixel(x, y) & 0xFFFFFFu) == 0 ? 0xFF000000u : 0u);
+        return out;
+    };
+    const OutlineMask kept(page, OutlineMask::Ink::PureBlack);
+    ASSERT_TRUE(kept.keepsBitsOnly());
+    EXPECT_EQ(kept.size(), page.size());
+    EXPECT_EQ(kept.linesImage(), linesOf(page));
+
+    OutlineMask shown = kept;
+    shown.halfTurn();
+    EXPECT_EQ(shown.linesImage(), linesOf(page.mirrored(true, true)));
+    EXPECT_EQ(kept.linesImage(), linesOf(page)); // the copy kept aside did not turn
+
+    // Grown to the right and down, and cut narrower: the columns past 100 are gone.
+    for (const QSize size : {QSize(200, 30), QSize(100, 25)}) {
+        QImage bigger = blank(size.width(), size.height());
+        for (int y = 0; y < std::min(21, size.height()); ++y)
+            for (int x = 0; x < std::min(130, size.width()); ++x)
+                bigger.setPixel(x, y, page.pixel(x, y));
+        const OutlineMask grown = kept.grownTo(size);
+        EXPECT_EQ(grown.linesImage(), linesOf(bigger)) << size.width();
+        QImage painted = blank(size.width(), size.height(), Green);
+        grown.restore(painted, painted.rect());
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                ASSERT_EQ(painted.pixel(x, y),
+                          (bigger.pixel(x, y) & 0xFFFFFFu) == 0 ? Black : Green)
+                    << x << "," << y;
+    }
+    EXPECT_TRUE(OutlineMask(blank(70, 3), OutlineMask::Ink::PureBlack).isEmpty());
+}
+
 TEST(OutlineMask, RestorePutsBackTheLinesInsideTheRectangleOnly) {
     QImage page = blank(77, 23);
     std::mt19937 rng(7);

@@ -153,10 +153,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QImage painted(area, QImage::Format_RGB32);
     painted.fill(0xFF3399CCu);
     mask.restore(painted, painted.rect());
+    const QImage lines = mask.linesImage();
     bool anyLine = false;
     for (int y = 0; y < ah; ++y) {
         const QRgb* pageRow = row(page, y);
-        const QRgb* maskRow = mask.isEmpty() ? nullptr : row(mask.linesImage(), y);
+        const QRgb* maskRow = mask.isEmpty() ? nullptr : row(lines, y);
         const QRgb* paintedRow = row(painted, y);
         for (int x = 0; x < aw; ++x) {
             const QRgb p = pageRow[x];
