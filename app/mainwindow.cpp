@@ -8,11 +8,13 @@
 #include "app/thumbnails.h"
 #include "app/voice.h"
 #include "app/widgets.h"
+#include "base/windowidle.h"
 #include "library/picturestore.h"
 #include "paint/pixelpool.h"
 #include "palette/swatches.h"
 #include "share/autosave.h" // the writer the window owns
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -46,6 +48,13 @@ MainWindow::MainWindow(const Platform& platform_, const ProgramPaths& paths_, Sp
     // A page, its mask, the undo mirror and a copy made on write: two spare pages ready
     // cover a tap's needs without memory fresh from the system.
     keepPooledBlocksReady(2);
+    // The work a tap hands off (its undo step, the picture it left) starts once the window
+    // has shown the tap.
+    if (QAbstractEventDispatcher* loop = QAbstractEventDispatcher::instance(thread())) {
+        connect(loop, &QAbstractEventDispatcher::aboutToBlock, this,
+                [] { windowidle::markIdle(); });
+        windowidle::enable();
+    }
     buildControls();
     buildMenus();
     optionsDialog = new OptionsDialog(this);

@@ -1,6 +1,7 @@
 #include "library/picturestore.h"
 
 #include "base/atomicfile.h"
+#include "base/windowidle.h"
 #include "library/thumbnail.h"
 #include "paint/pagebitmap.h"
 #include "share/autosave.h"
@@ -315,6 +316,7 @@ PictureStore::~PictureStore() {
         stopping = true;
     }
     cv.notify_all();
+    windowidle::markIdle();
     worker.join();
 }
 
@@ -404,6 +406,7 @@ void PictureStore::enqueue(Op op) {
 }
 
 void PictureStore::enqueueLocked(Op op) {
+    op.ticket = windowidle::ticket();
     const auto waitingKeep = [&](const Op& o) { return o.kind == Op::Keep && o.key == op.key; };
     const auto it = std::find_if(ops.begin(), ops.end(), waitingKeep);
     if (op.kind == Op::Keep && it != ops.end()) {
@@ -431,6 +434,7 @@ PictureStore::Op PictureStore::resolved(Op op) const {
 }
 
 void PictureStore::flush() {
+    windowidle::markIdle(); // the caller waits for the writes: they need not wait for it
     std::unique_lock<std::mutex> l(m);
     cv.wait(l, [this] { return ops.empty() && !writing; });
 }
@@ -457,6 +461,9 @@ void PictureStore::run() {
         mirrorWriting = writing->mirror;
         const Op& op = *writing;
         l.unlock();
+        // A picture is encoded after the repaint of the tap that left it.
+        if (op.kind == Op::Keep)
+            windowidle::waitAfter(op.ticket);
         bool done = false;
         try {
             perform(op);

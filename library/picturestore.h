@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -116,7 +117,8 @@ class PictureStore {
         QString key, name;
         QImage picture;
         qint64 changedMs = 0;
-        int mirror = -1; // keepChanged(): which of the copies holds the picture
+        int mirror = -1;          // keepChanged(): which of the copies holds the picture
+        std::uint64_t ticket = 0; // windowidle: handed over after this many idle turns
     };
     void enqueue(Op op);
     void enqueueLocked(Op op);

@@ -1122,16 +1122,23 @@ template <class Test, bool UseMask> class Flood {
     mutable DarkWords* dark = nullptr; // taken when the quiet test first asks
 };
 
-// The tile with every pixel opaque, so that rows can be copied as they are.
+// The tile with every pixel opaque, so that rows can be copied as they are, and repeated
+// across to some hundreds of pixels: a run is then copied in a few long pieces, not one
+// piece a tile's width (a small tile's rows cost more in calls than in bytes).
 QImage opaqueTile(const FillPaint& paint) {
-    QImage pat;
-    if (paint.pattern && !paint.pattern->isNull()) {
-        pat = paint.pattern->convertToFormat(QImage::Format_RGB32);
-        for (int y = 0; y < pat.height(); ++y) {
-            auto* r = reinterpret_cast<QRgb*>(pat.scanLine(y));
-            for (int x = 0; x < pat.width(); ++x)
-                r[x] |= 0xFF000000u;
-        }
+    if (!paint.pattern || paint.pattern->isNull())
+        return {};
+    const QImage tile = paint.pattern->convertToFormat(QImage::Format_RGB32);
+    constexpr int kMinWidth = 256;
+    const int tw = tile.width(), times = (kMinWidth + tw - 1) / tw;
+    QImage pat(tw * times, tile.height(), QImage::Format_RGB32);
+    if (pat.isNull())
+        return {};
+    for (int y = 0; y < pat.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(tile.constScanLine(y));
+        auto* r = reinterpret_cast<QRgb*>(pat.scanLine(y));
+        for (int x = 0; x < pat.width(); ++x)
+            r[x] = from[x % tw] | 0xFF000000u;
     }
     return pat;
 }

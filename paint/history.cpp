@@ -1,5 +1,6 @@
 #include "paint/history.h"
 
+#include "base/windowidle.h"
 #include "paint/pagebitmap.h"
 #include "paint/pixelpool.h"
 #include "paint/rotate.h"
@@ -246,17 +247,19 @@ class PageHistory::Packer {
             stop = true;
         }
         wake.notify_all();
+        windowidle::markIdle();
         thread.join(); // what was queued is packed first
     }
     void post(std::function<void()> job) {
         {
             std::lock_guard<std::mutex> l(m);
-            jobs.push_back(std::move(job));
+            jobs.push_back({std::move(job), windowidle::ticket()});
             ++busy;
         }
         wake.notify_one();
     }
     void waitIdle() {
+        windowidle::markIdle(); // the window waits for the packing: it need not wait for it
         std::unique_lock<std::mutex> l(m);
         idle.wait(l, [this] { return busy == 0; });
     }
@@ -272,9 +275,12 @@ class PageHistory::Packer {
             wake.wait(l, [this] { return stop || !jobs.empty(); });
             if (jobs.empty())
                 return;
-            std::function<void()> job = std::move(jobs.front());
+            std::function<void()> job = std::move(jobs.front().run);
+            const std::uint64_t ticket = jobs.front().ticket;
             jobs.pop_front();
             l.unlock();
+            // After the repaint of the tap that made the step.
+            windowidle::waitAfter(ticket);
             try {
                 job();
             } catch (...) {
@@ -290,7 +296,11 @@ class PageHistory::Packer {
     }
     std::mutex m;
     std::condition_variable wake, idle;
-    std::deque<std::function<void()>> jobs;
+    struct Job {
+        std::function<void()> run;
+        std::uint64_t ticket = 0;
+    };
+    std::deque<Job> jobs;
     int busy = 0; // queued or running
     bool stop = false;
     std::thread thread;

@@ -136,18 +136,19 @@ TEST(FloodFill, PaintBlackRefills) {
     EXPECT_EQ(count(img, Green), 28 * 18);
 }
 
-// The pattern repeats from the image's origin, wherever the region starts.
+// The pattern repeats from the image's origin, wherever the region starts, in runs far
+// longer than the tile is wide.
 TEST(FloodFill, PatternPhaseFollowsTheOrigin) {
     QImage tile(5, 3, QImage::Format_RGB32);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x)
             tile.setPixel(x, y, qRgb(10 + x * 40, 20 + y * 60, 200));
-    QImage img = blank(60, 40);
-    box(img, QRect(13, 7, 30, 20), Black);
+    QImage img = blank(700, 40);
+    box(img, QRect(13, 7, 630, 20), Black);
     const QRect changed = floodFill(img, QPoint(20, 20), FloodMode::Border, Black, {Red, &tile});
-    EXPECT_EQ(changed, QRect(14, 8, 28, 18));
+    EXPECT_EQ(changed, QRect(14, 8, 628, 18));
     for (int y = 8; y < 26; ++y)
-        for (int x = 14; x < 42; ++x)
+        for (int x = 14; x < 642; ++x)
             ASSERT_EQ(img.pixel(x, y), tile.pixel(x % 5, y % 3)) << x << "," << y;
     EXPECT_EQ(img.pixel(13, 7), Black);
     EXPECT_EQ(img.pixel(5, 5), White);

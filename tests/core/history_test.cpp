@@ -1,11 +1,16 @@
 // The undo history on its own: packing, the three kinds of step, the budget.
 #include "paint/history.h"
 
+#include "base/windowidle.h"
+
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <random>
 #include <sys/resource.h>
+#include <thread>
 
 namespace {
 // Runs, single words and noise: every kind of token the packer writes.
@@ -249,5 +254,42 @@ TEST(PageHistory, GoesWhileAPageIsPacked) {
     EXPECT_TRUE(history->end(page));
     history.reset();
     EXPECT_EQ(page.pixel(0, 0), qRgb(255, 0, 0));
+}
+// Packing waits for the window's next idle turn, but the window never waits on it: a
+// history used with no event loop turning (each edit waits for the last one's packing) takes
+// no longer than without the waiting, and stays exact.
+TEST(PageHistory, PackingWaitsForTheWindowToGoIdleButNeverHoldsItUp) {
+    using namespace std::chrono;
+    windowidle::enable(true);
+    std::atomic<bool> started{false};
+    const auto t0 = steady_clock::now();
+    std::thread worker([&, ticket = windowidle::ticket()] {
+        windowidle::waitAfter(ticket, 20000);
+        started = true;
+    });
+    std::this_thread::sleep_for(milliseconds(50));
+    EXPECT_FALSE(started.load());
+    windowidle::markIdle();
+    worker.join();
+    EXPECT_LT(steady_clock::now() - t0, seconds(10)); // woken, not timed out
+
+    QImage page = mixed(300, 200, 13);
+    const QImage start = page.copy();
+    PageHistory history;
+    const auto t1 = steady_clock::now();
+    for (int i = 0; i < 30; ++i) {
+        history.begin(page);
+        page.setPixel(i, i, qRgb(i, 0, 0));
+        history.touch(QRect(i, i, 1, 1));
+        ASSERT_TRUE(history.end(page));
+    }
+    EXPECT_EQ(history.undoCount(), 30u);
+    // Each step held for the window's whole wait would take three seconds.
+    EXPECT_LT(steady_clock::now() - t1, milliseconds(1500));
+    PageState state{page, {}, 0, {}};
+    while (history.undo(state))
+        ;
+    EXPECT_EQ(state.picture, start);
+    windowidle::enable(false);
 }
 } // namespace
