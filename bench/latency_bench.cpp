@@ -226,14 +226,18 @@ void BM_UndoRedo(benchmark::State& state, bool undo) {
         });
 }
 
+void choosePlainFill(Window& w) {
+    w.click(probe::ui(*w.f).fillButton);
+    probe::tools(*w.f).fillStyle = fillstyle::Normal;
+    probe::tools(*w.f).fillTexture = 0;
+}
+
 // A painted page replaced by another one (Random) or by its clean self (Clear). After Clear
 // the child looks at the page a moment before painting on it, long enough for the window
 // to copy the clean page aside for the next Clear.
 void BM_NewPage(benchmark::State& state, bool random) {
     Window& w = window();
-    w.click(probe::ui(*w.f).fillButton);
-    probe::tools(*w.f).fillStyle = fillstyle::Normal;
-    probe::tools(*w.f).fillTexture = 0;
+    choosePlainFill(w);
     timeIt(
         state,
         [&] {
@@ -247,6 +251,21 @@ void BM_NewPage(benchmark::State& state, bool random) {
             QTest::mouseClick(random ? probe::ui(*w.f).randomPageButton
                                      : probe::ui(*w.f).clearButton,
                               Qt::LeftButton);
+        });
+}
+
+// The first tap on a page the child has just picked: no step of it yet, and nothing kept.
+void BM_FirstFillOnANewPage(benchmark::State& state) {
+    Window& w = window();
+    choosePlainFill(w);
+    timeIt(
+        state,
+        [&] {
+            QTest::mouseClick(probe::ui(*w.f).clearButton, Qt::LeftButton);
+            probe::tools(*w.f).currentColor = nextColor();
+        },
+        [] {
+            tap({5, 5});
         });
 }
 } // namespace
@@ -300,6 +319,7 @@ BENCHMARK_CAPTURE(BM_UndoRedo, undo, true) LATENCY(10);
 BENCHMARK_CAPTURE(BM_UndoRedo, redo, false) LATENCY(10);
 BENCHMARK_CAPTURE(BM_NewPage, random, true) LATENCY(10);
 BENCHMARK_CAPTURE(BM_NewPage, clear, false) LATENCY(10);
+BENCHMARK(BM_FirstFillOnANewPage) LATENCY(10);
 
 int main(int argc, char** argv) {
     // A screen that holds the 4K drawing area with the window's panels around it.

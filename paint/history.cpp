@@ -335,6 +335,7 @@ void PageHistory::takeOver(PageHistory& other) {
     mirror = std::move(other.mirror);
     other.mirror = QImage();
     mirrorKey = std::exchange(other.mirrorKey, 0);
+    aheadKey = std::exchange(other.aheadKey, 0);
     touched = std::exchange(other.touched, QRect());
 }
 
@@ -387,6 +388,12 @@ void PageHistory::begin(const QImage& page) {
     open = true;
     touched = QRect();
     collect(false);
+    if (aheadKey != 0) {
+        // The mirror is, or soon will be, this page: end() waits for the worker.
+        if (std::exchange(aheadKey, 0) == page.cacheKey() && mirrorKey == page.cacheKey())
+            return;
+        settle(); // the worker is done with the mirror
+    }
     if (mirrorKey == 0 || page.cacheKey() != mirrorKey || mirror.size() != page.size() ||
         mirror.format() != page.format()) {
         settle(); // the worker is done with the mirror
@@ -463,6 +470,15 @@ PageHistory::Step PageHistory::packState(const PageState& state) {
 
 void PageHistory::recordReplace(const PageState& before) {
     push(packState(before));
+}
+
+void PageHistory::mirrorAhead(const QImage& page) {
+    if (open || !fourBytesPerPixel(page))
+        return;
+    if (aheadKey != 0)
+        settle(); // the last one's copy is still under way: the worker writes the mirror
+    mirrorKey = aheadKey = page.cacheKey();
+    packer().post([this, page] { mirror = pooledCopy(page); });
 }
 
 void PageHistory::recordHalfTurn() {
@@ -557,4 +573,5 @@ void PageHistory::clear() {
     touched = QRect();
     mirror = QImage();
     mirrorKey = 0;
+    aheadKey = 0;
 }

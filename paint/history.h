@@ -59,6 +59,9 @@ class PageHistory {
 
     // The shown page is about to be replaced: keeps it (packed) as one step.
     void recordReplace(const PageState& before);
+    // A new page is shown: the worker copies it for the first edit's begin(), so that the
+    // child's first tap on it does not wait for the copy. The page is shared meanwhile.
+    void mirrorAhead(const QImage& page);
     void recordHalfTurn();
 
     bool canUndo() const { return !undos.empty(); }
@@ -110,5 +113,6 @@ class PageHistory {
     std::unique_ptr<Packer> worker; // made with the first step to pack
     QImage mirror; // the page as the last edit left it; only the worker writes it after begin()
     qint64 mirrorKey = 0; // the page's cacheKey when the mirror was last equal to it
+    qint64 aheadKey = 0;  // mirrorAhead()'s page, until an edit begins: the worker may copy it
     QRect touched;
 };

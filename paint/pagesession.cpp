@@ -36,6 +36,8 @@ void PageSession::replace(std::unique_ptr<PageBitmapCanvas> next, OutlineMask li
     outline_ = std::move(lines);
     origin_ = std::move(origin);
     wholeChanged_ = true;
+    if (canvas_)
+        history_.mirrorAhead(canvas_->image);
 }
 
 void PageSession::halfTurn() {

@@ -292,4 +292,39 @@ TEST(PageHistory, PackingWaitsForTheWindowToGoIdleButNeverHoldsItUp) {
     EXPECT_EQ(state.picture, start);
     windowidle::enable(false);
 }
+// A new page's copy is taken by the worker, held here until the window goes idle: an edit
+// made before the copy, one on a page replaced again meanwhile, and one after a half turn
+// that changed the page some other way are each recorded exactly.
+TEST(PageHistory, AMirrorTakenAheadStillRecordsTheFirstEditExactly) {
+    windowidle::enable(true);
+    const auto edit = [](PageHistory& h, QImage& page, int seed) {
+        h.begin(page);
+        for (int y = 10; y < 60; ++y)
+            for (int x = 5; x < 200; ++x)
+                page.setPixel(x, y, qRgb(seed, x % 256, y));
+        h.touch(QRect(5, 10, 195, 50));
+        return h.end(page);
+    };
+    PageHistory history;
+    QImage first = mixed(320, 90, 21), second = mixed(320, 90, 22);
+    history.mirrorAhead(first);
+    history.mirrorAhead(second); // replaced before the first copy was taken
+    const QImage secondBefore = second.copy();
+    ASSERT_TRUE(edit(history, second, 7)); // written while the worker still holds it
+    const QImage secondAfter = second.copy();
+
+    QImage third = mixed(320, 90, 23);
+    history.mirrorAhead(third);
+    const QImage thirdBefore = third.mirrored(true, true);
+    third = third.mirrored(true, true); // changed without an edit: the mirror is stale
+    ASSERT_TRUE(edit(history, third, 9));
+
+    PageState shown{third, {}, 0, {}};
+    ASSERT_TRUE(history.undo(shown));
+    EXPECT_EQ(shown.picture, thirdBefore);
+    shown.picture = secondAfter;
+    ASSERT_TRUE(history.undo(shown));
+    EXPECT_EQ(shown.picture, secondBefore);
+    windowidle::enable(false);
+}
 } // namespace
