@@ -788,7 +788,7 @@ template <class Test, bool UseMask> class Flood {
         }
     }
 
-    // No pixel maybeInk8() flags within two of x .. x + n - 1 (n <= 60), the row's ends
+    // No pixel maybeInk8() flags within two of x .. x + n - 1 (n < 60), the row's ends
     // two or more away.
     bool noDarkNear(int y, int x, int n) const {
         const int from = x - 2, k = from >> 6, s = from & 63;
@@ -904,8 +904,9 @@ template <class Test, bool UseMask> class Flood {
         return x;
     }
 
-    // quiet8() of the sixteen pixels from x.
-    WIDE bool quiet16(int y, int x, unsigned plain) const {
+    // quiet8() of the sixteen pixels from x. Columns before clearTo are known to have no dark
+    // pixel near them; one look at the rows around answers for the next few sixteens too.
+    WIDE bool quiet16(int y, int x, unsigned plain, int& clearTo) const {
         if constexpr (!kQuiet) {
             return false;
         } else {
@@ -914,7 +915,15 @@ template <class Test, bool UseMask> class Flood {
             unsigned quiet = plain | test.quiet16(row(y) + x);
             if constexpr (UseMask)
                 quiet &= ~markedIn<16>(mask + std::size_t(y) * words, x);
-            return quiet == 0xFFFFu && noDarkNear(y, x, 16);
+            if (quiet != 0xFFFFu)
+                return false;
+            if (x + 16 <= clearTo)
+                return true;
+            if (const int n = std::min(48, W - 2 - x); n > 16 && noDarkNear(y, x, n)) {
+                clearTo = x + n;
+                return true;
+            }
+            return noDarkNear(y, x, 16);
         }
     }
 
@@ -926,11 +935,12 @@ template <class Test, bool UseMask> class Flood {
         const bool store = !pat;
         const QRgb c = solid;
         const std::uint64_t* const marks = UseMask ? mask + std::size_t(y) * words : nullptr;
+        int clearTo = 0;
         while (x + 16 <= w) {
             unsigned open = t.open16(r + x);
             if constexpr (UseMask)
                 open &= ~markedIn<16>(marks, x);
-            if (open != 0xFFFFu && !(kQuiet && quiet16(y, x, open)))
+            if (open != 0xFFFFu && !(kQuiet && quiet16(y, x, open, clearTo)))
                 break;
             if (store)
                 store16(r + x, c);
