@@ -43,9 +43,31 @@ im.crop((0, strip - 22, 600, strip)).save(sys.argv[2])
 PYEOF
 }
 
-# Seconds of sound, from the first to the last above 1%.
-sounding() { sox "$1" -n silence 1 0.01 1% reverse silence 1 0.01 1% reverse stat 2>&1 |
-    awk -F: '$1 ~ "Length" { gsub(/ /, "", $2); print $2 }'; }
+# Seconds of sound, from the first sample above 1% to the last. A sound that fades out at the
+# very start, before a third of a second of silence, is the tail of an earlier prompt (the
+# start page's, now and then) and is left out.
+sounding() {
+    $PY - "$1" <<'PYEOF'
+import array, sys, wave
+w = wave.open(sys.argv[1])
+ch, rate = w.getnchannels(), w.getframerate()
+assert w.getsampwidth() == 2
+s = array.array('h', w.readframes(w.getnframes()))
+loud = [i // ch for i, v in enumerate(s) if abs(v) > 327]
+if not loud:
+    print(0); sys.exit()
+first, last = loud[0], loud[-1]
+gap = int(0.3 * rate)
+if first < gap:
+    for a, b in zip(loud, loud[1:]):
+        if b - a >= gap:
+            first = b
+            break
+        if a >= gap:
+            break
+print("%.3f" % ((last - first + 1) / rate))
+PYEOF
+}
 
 # Seconds of sound while the fill tool is pressed: its prompt names it.
 fill_prompt_seconds() { # <name>
@@ -57,10 +79,7 @@ fill_prompt_seconds() { # <name>
     xdotool mousemove --window "$E2E_WIN" 69 440 click 1
     sleep 3
     kill "$rec_pid"; wait "$rec_pid" 2>/dev/null || true
-    # What sounds before the click (the tail of the start page's own prompt, now and then)
-    # is not the tool's prompt.
-    sox "$rec" "$rec.after.wav" trim 0.4
-    sounding "$rec.after.wav"
+    sounding "$rec"
 }
 
 LANG=C LANGUAGE= LC_ALL= LC_MESSAGES= e2e_start "$prog"
