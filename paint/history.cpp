@@ -475,8 +475,8 @@ void PageHistory::recordReplace(const PageState& before) {
 void PageHistory::mirrorAhead(const QImage& page) {
     if (open || !fourBytesPerPixel(page))
         return;
-    if (aheadKey != 0)
-        settle(); // the last one's copy is still under way: the worker writes the mirror
+    // Not waited for here: pages tapped through one after another (Random, Random) queue
+    // their copies, and the last one written is this page's.
     mirrorKey = aheadKey = page.cacheKey();
     packer().post([this, page] { mirror = pooledCopy(page); });
 }
