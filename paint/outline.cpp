@@ -115,7 +115,7 @@ QImage OutlineMask::linesImage() const {
     out.fill(Qt::transparent);
     for (int y = 0; y < pureSize.height(); ++y) {
         auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
-        const quint64* bits = marked->data() + std::size_t(y) * std::size_t(wordsPerRow);
+        const quint64* bits = rowBits(y);
         for (int word = 0; word < wordsPerRow; ++word)
             for (quint64 m = bits[word]; m; m &= m - 1)
                 o[word * 64 + std::countr_zero(m)] = kOpaqueBlack;
@@ -196,13 +196,13 @@ OutlineMask OutlineMask::grownTo(const QSize& size) const {
         m.wordsPerRow = (size.width() + 63) / 64;
         m.marked = std::make_shared<std::vector<quint64>>(std::size_t(m.wordsPerRow) *
                                                           std::size_t(size.height()));
-        const int w = std::min(size.width(), pureSize.width());
+        // The columns both sizes share; past them a narrower row's last word is cut.
+        const int w = std::min(size.width(), pureSize.width()), words = (w + 63) / 64;
         for (int y = 0; y < std::min(size.height(), pureSize.height()); ++y) {
-            const quint64* from = marked->data() + std::size_t(y) * std::size_t(wordsPerRow);
             quint64* to = m.rowBits(y);
-            for (int word = 0; word * 64 < w; ++word)
-                to[word] = from[word] & (w - word * 64 >= 64 ? ~quint64(0)
-                                                             : (quint64(1) << (w - word * 64)) - 1);
+            std::copy(rowBits(y), rowBits(y) + words, to);
+            if (w % 64)
+                to[words - 1] &= (quint64(1) << (w % 64)) - 1;
         }
         return m;
     }

@@ -36,6 +36,9 @@ class OutlineMask {
   private:
     void markAll(); // `marked` from `lines`
     quint64* rowBits(int y) { return marked->data() + std::size_t(y) * std::size_t(wordsPerRow); }
+    const quint64* rowBits(int y) const {
+        return marked->data() + std::size_t(y) * std::size_t(wordsPerRow);
+    }
 
     // linesImage(), kept as it was taken; null for a pure black mask.
     QImage lines;
