@@ -11,13 +11,13 @@
 
 namespace {
 // Rows an uncompressed file really holds. The reader zero-fills the rows past the end of a
-// truncated file, which in a palette image means palette entry 0, often black; those rows
-// are made white instead.
+// truncated file, which in a palette image means palette entry 0, often black, and leaves
+// them unwritten in an image it had to make itself; those rows are made white instead.
 void whitenMissingRows(QIODevice& f, QImage& img) {
     if (!f.seek(0))
         return;
-    const QByteArray h = f.read(34);
-    if (h.size() < 34 || h[0] != 'B' || h[1] != 'M')
+    const QByteArray h = f.read(50);
+    if (h.size() < 50 || h[0] != 'B' || h[1] != 'M')
         return;
     auto u32 = [&](int o) {
         return quint32(quint8(h[o])) | quint32(quint8(h[o + 1])) << 8 |
@@ -29,8 +29,16 @@ void whitenMissingRows(QIODevice& f, QImage& img) {
     if (headerSize < 40 || (compression != 0 && compression != 3) || width <= 0 || bpp <= 0 ||
         width != img.width() || std::abs(qint64(height)) != img.height())
         return;
+    // The reader never starts the pixels before the end of the palette or the color masks,
+    // whatever the header's offset says.
+    qint64 tables = 0;
+    if (bpp <= 8)
+        tables = 4 * qint64(u32(46) ? u32(46) : 1u << bpp);
+    else if (compression == 3 && headerSize < 108)
+        tables = 12;
+    const qint64 dataStart = std::max<qint64>(offBits, 14 + qint64(headerSize) + tables);
     const qint64 stride = ((qint64(width) * bpp + 31) / 32) * 4;
-    const qint64 available = f.size() - qint64(offBits);
+    const qint64 available = f.size() - dataStart;
     const qint64 rows = available <= 0 ? 0 : available / stride;
     if (rows >= img.height())
         return;
@@ -342,6 +350,13 @@ QImage readBitmap(QIODevice& dev, const QString& path, QString* error, qint64 ma
         QImage pre = pooledSpareBlocks(size, fmt) > 0 ? pooledImage(size, fmt) : QImage(size, fmt);
         pre.fill(Qt::white);
         img = readInto(dev, pre, error);
+        // The header may only show while reading that the pixels carry alpha; the reader
+        // then makes an image of its own, which a second read can be given, prefilled.
+        if (!img.isNull() && img.format() != fmt) {
+            QImage again(size, img.format());
+            again.fill(Qt::white);
+            img = readInto(dev, again, error);
+        }
     } else {
         img = readInto(dev, QImage(), error);
     }

@@ -170,6 +170,37 @@ TEST(BmpSuite, HeaderFarLargerThanItsFileIsRefused) {
     }
 }
 
+// The reader starts the pixels after the header even where the header's offset points
+// into it, and makes an image of its own when the pixels turn out to carry alpha: the
+// rows a cut file lacks are white all the same, the last half row too.
+TEST(BmpSuite, CutPageWithAlphaAndAnOffsetIntoItsHeaderShowsWhiteWhereTheFileEnds) {
+    constexpr int kSide = 256, kRows = 100;
+    for (const int sign : {-1, 1}) {
+        QByteArray bytes = headerOnly(kSide, sign * kSide, 32, 108);
+        auto put = [&](int at, quint32 v) {
+            for (int i = 0; i < 4; ++i)
+                bytes[at + i] = char((v >> (8 * i)) & 0xFF);
+        };
+        put(10, 54); // inside the 108-byte header
+        put(54, 0x00FF0000u);
+        put(58, 0x0000FF00u);
+        put(62, 0x000000FFu);
+        put(66, 0xFF000000u);
+        for (int i = 0; i < kSide * kRows; ++i)
+            bytes += QByteArray("\0\0\0\xFF", 4);  // opaque black
+        bytes += QByteArray(kSide * 4 - 24, '\0'); // a row cut short
+        const QImage img = readBitmapData(bytes, QStringLiteral("cut.bmp"));
+        ASSERT_EQ(img.size(), QSize(kSide, kSide)) << sign;
+        int wrong = 0;
+        for (int y = 0; y < kSide; ++y) {
+            const bool inFile = sign < 0 ? y < kRows : y >= kSide - kRows;
+            for (int x = 0; x < kSide; ++x)
+                wrong += img.pixel(x, y) != (inFile ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+        }
+        EXPECT_EQ(wrong, 0) << (sign < 0 ? "top-down" : "bottom-up");
+    }
+}
+
 TEST(BmpSuite, ByteLimitCanBeLoweredButNeverRaised) {
     QTemporaryDir dir;
     QImage page(5, 3, QImage::Format_RGB32);
