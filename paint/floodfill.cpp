@@ -269,50 +269,39 @@ WIDE_INLINE Channels8 channels8(const QRgb* p) {
             _mm256_and_si256(_mm256_srli_epi32(v, 8), byte), _mm256_and_si256(v, byte)};
 }
 
-// notGrey8<true>() of p[0..15].
-WIDE_INLINE unsigned clearlyPaint16(const QRgb* p) {
+// clearlyPaint8() of p[0..15], and in light their lighterThanEdge8(), from one look at
+// the channels.
+WIDE_INLINE unsigned paintAndLight16(const QRgb* p, unsigned& light) {
+    constexpr int kEdgeSum = (6 * (256 - kPaperNoise) - 3 + 1) / 2;
     const __m256i spread = _mm256_set1_epi32(2 * kGreyTol);
-    const __m256i light = _mm256_set1_epi32(255 - kPaperNoise);
-    unsigned bits = 0;
+    const __m256i paper = _mm256_set1_epi32(255 - kPaperNoise);
+    const __m256i tol = _mm256_set1_epi32(3 * kGreyTol);
+    const __m256i lightSum = _mm256_set1_epi32(kEdgeSum - 1);
+    unsigned paint = 0;
+    light = 0;
     for (int half = 0; half < 2; ++half) {
         const auto [r, g, b] = channels8(p + 8 * half);
         const __m256i hi = _mm256_max_epi32(_mm256_max_epi32(r, g), b);
         const __m256i lo = _mm256_min_epi32(_mm256_min_epi32(r, g), b);
-        const __m256i yes = _mm256_or_si256(_mm256_cmpgt_epi32(_mm256_sub_epi32(hi, lo), spread),
-                                            _mm256_cmpgt_epi32(lo, light));
-        bits |= unsigned(_mm256_movemask_ps(_mm256_castsi256_ps(yes))) << (8 * half);
-    }
-    return bits;
-}
-
-// Lanes where channel c strays from the grey of its pixel's channel sum by more than tol / 3.
-WIDE_INLINE __m256i offGrey(__m256i c, __m256i sum, __m256i tol) {
-    const __m256i d = _mm256_sub_epi32(_mm256_add_epi32(_mm256_add_epi32(c, c), c), sum);
-    return _mm256_cmpgt_epi32(_mm256_abs_epi32(d), tol);
-}
-
-// lighterThanEdge8() of p[0..15].
-WIDE_INLINE unsigned lighterThanEdge16(const QRgb* p) {
-    constexpr int kEdgeSum = (6 * (256 - kPaperNoise) - 3 + 1) / 2;
-    const __m256i tol = _mm256_set1_epi32(3 * kGreyTol);
-    const __m256i light = _mm256_set1_epi32(kEdgeSum - 1);
-    unsigned bits = 0;
-    for (int half = 0; half < 2; ++half) {
-        const auto [r, g, b] = channels8(p + 8 * half);
+        const __m256i isPaint = _mm256_or_si256(
+            _mm256_cmpgt_epi32(_mm256_sub_epi32(hi, lo), spread), _mm256_cmpgt_epi32(lo, paper));
+        // The channel that strays furthest from the grey of the sum is the highest or the
+        // lowest.
         const __m256i sum = _mm256_add_epi32(_mm256_add_epi32(r, g), b);
-        const __m256i yes =
-            _mm256_or_si256(_mm256_or_si256(offGrey(r, sum, tol), offGrey(g, sum, tol)),
-                            _mm256_or_si256(offGrey(b, sum, tol), _mm256_cmpgt_epi32(sum, light)));
-        bits |= unsigned(_mm256_movemask_ps(_mm256_castsi256_ps(yes))) << (8 * half);
+        const __m256i up = _mm256_sub_epi32(_mm256_add_epi32(_mm256_add_epi32(hi, hi), hi), sum);
+        const __m256i down = _mm256_sub_epi32(sum, _mm256_add_epi32(_mm256_add_epi32(lo, lo), lo));
+        const __m256i isLight = _mm256_or_si256(
+            _mm256_or_si256(_mm256_cmpgt_epi32(up, tol), _mm256_cmpgt_epi32(down, tol)),
+            _mm256_cmpgt_epi32(sum, lightSum));
+        paint |= unsigned(_mm256_movemask_ps(_mm256_castsi256_ps(isPaint))) << (8 * half);
+        light |= unsigned(_mm256_movemask_ps(_mm256_castsi256_ps(isLight))) << (8 * half);
     }
-    return bits;
+    return paint;
 }
 #else
-inline unsigned clearlyPaint16(const QRgb* p) {
+inline unsigned paintAndLight16(const QRgb* p, unsigned& light) {
+    light = lighterThanEdge8(p) | lighterThanEdge8(p + 8) << 8;
     return clearlyPaint8(p) | clearlyPaint8(p + 8) << 8;
-}
-inline unsigned lighterThanEdge16(const QRgb* p) {
-    return lighterThanEdge8(p) | lighterThanEdge8(p + 8) << 8;
 }
 #endif
 
@@ -564,12 +553,15 @@ class UpToLinesTest {
             open |= clearlyPaint8(p);
         return open;
     }
-    WIDE unsigned open16(const QRgb* p) const {
+    // The pixels among p[0..15] that surely pass; where not all do, quiet has the ones
+    // that pass where no dark pixel is near.
+    WIDE unsigned open16(const QRgb* p, unsigned& quiet) const {
+        quiet = 0;
         unsigned open = equal16(p, kWhite);
         if (alsoOpen != kWhite && open != 0xFFFFu)
             open |= equal16(p, alsoOpen);
         if (open != 0xFFFFu)
-            open |= clearlyPaint16(p);
+            open |= paintAndLight16(p, quiet);
         return open;
     }
     unsigned closed8(const QRgb* p) const { return equal8(p, 0u); }
@@ -585,7 +577,6 @@ class UpToLinesTest {
     }
     // Pixels among p[0..7] that are core and blended only beside a line.
     unsigned quiet8(const QRgb* p) const { return lighterThanEdge8(p); }
-    WIDE unsigned quiet16(const QRgb* p) const { return lighterThanEdge16(p); }
     Cls classify(const Pixels& px, QRgb p, int x, int y) const {
         if (isInk(p) && isLineAt(px, x, y))
             return Cls::Wall;
@@ -634,7 +625,13 @@ bool mayBeInk(QRgb solid, const QImage* pattern) {
 
 template <class Test, bool UseMask> class Flood {
     static constexpr bool kQuiet = requires(const Test& t, const QRgb* p) { t.quiet8(p); };
-    static constexpr bool kWide = requires(const Test& t, const QRgb* p) { t.open16(p); };
+    // The wide scan, with the quiet test's colors worked out alongside or without it.
+    static constexpr bool kOpenQuiet16 = requires(const Test& t, const QRgb* p, unsigned& q) {
+        t.open16(p, q);
+    };
+    static constexpr bool kWide = kOpenQuiet16 || requires(const Test& t, const QRgb* p) {
+        t.open16(p);
+    };
 
   public:
     Flood(QImage& img, const Test& test, QRgb solid, const QImage* pattern)
@@ -788,19 +785,31 @@ template <class Test, bool UseMask> class Flood {
         }
     }
 
-    // No pixel maybeInk8() flags within two of x .. x + n - 1 (n < 60), the row's ends
+    // No pixel maybeInk8() flags within two of x .. x + n - 1 (n <= 16), the row's ends
     // two or more away.
     bool noDarkNear(int y, int x, int n) const {
         const int from = x - 2, k = from >> 6, s = from & 63;
-        const std::uint64_t span = (std::uint64_t(1) << (n + 4)) - 1;
-        for (int yy = std::max(0, y - 2); yy <= std::min(H - 1, y + 2); ++yy) {
-            std::uint64_t bits = darkWord(yy, k) >> s;
-            if (s > 64 - (n + 4))
-                bits |= darkWord(yy, k + 1) << (64 - s);
-            if (bits & span)
-                return false;
-        }
-        return true;
+        std::uint64_t bits = darkAround(y, k) >> s;
+        if (s > 64 - (n + 4))
+            bits |= darkAround(y, k + 1) << (64 - s);
+        return (bits & ((std::uint64_t(1) << (n + 4)) - 1)) == 0;
+    }
+
+    // The columns 64k .. 64k + 63 with a flagged pixel in rows y - 2 .. y + 2. The quiet
+    // test looks along a row: the last two words it asked for are kept.
+    std::uint64_t darkAround(int y, int k) const {
+        if (y != around.y)
+            around = {y, {-1, -1}, {0, 0}};
+        if (k == around.k[1])
+            return around.bits[1];
+        if (k == around.k[0])
+            return around.bits[0];
+        std::uint64_t bits = 0;
+        if (k < words)
+            for (int yy = std::max(0, y - 2); yy <= std::min(H - 1, y + 2); ++yy)
+                bits |= darkWord(yy, k);
+        around = {y, {around.k[1], k}, {around.bits[1], bits}};
+        return bits;
     }
 
     // The columns 64k .. 64k + 63 of row y that maybeInk8() flags, worked out when first
@@ -829,6 +838,7 @@ template <class Test, bool UseMask> class Flood {
     }
     // A pixel blended darker: its row's word must be worked out again.
     void darkened(int y, int x) {
+        around.y = -1;
         if (dark)
             dark->known[std::size_t(y) * std::size_t(words) + std::size_t(x >> 6)] = 0;
     }
@@ -904,29 +914,6 @@ template <class Test, bool UseMask> class Flood {
         return x;
     }
 
-    // quiet8() of the sixteen pixels from x. Columns before clearTo are known to have no dark
-    // pixel near them; one look at the rows around answers for the next few sixteens too.
-    WIDE bool quiet16(int y, int x, unsigned plain, int& clearTo) const {
-        if constexpr (!kQuiet) {
-            return false;
-        } else {
-            if (paintMayBeInk || x < 2 || x + 18 > W)
-                return false;
-            unsigned quiet = plain | test.quiet16(row(y) + x);
-            if constexpr (UseMask)
-                quiet &= ~markedIn<16>(mask + std::size_t(y) * words, x);
-            if (quiet != 0xFFFFu)
-                return false;
-            if (x + 16 <= clearTo)
-                return true;
-            if (const int n = std::min(48, W - 2 - x); n > 16 && noDarkNear(y, x, n)) {
-                clearTo = x + n;
-                return true;
-            }
-            return noDarkNear(y, x, 16);
-        }
-    }
-
     // openRunRight()'s scan sixteen at a time, while all sixteen pass.
     WIDE int wideRunRight(int y, int x, QRgb* next) {
         const Test t = test;
@@ -935,12 +922,22 @@ template <class Test, bool UseMask> class Flood {
         const bool store = !pat;
         const QRgb c = solid;
         const std::uint64_t* const marks = UseMask ? mask + std::size_t(y) * words : nullptr;
-        int clearTo = 0;
+        // quiet8()'s test of sixteen, where the paint cannot darken a pixel it looks at.
+        const bool mayBeQuiet = kOpenQuiet16 && !paintMayBeInk;
         while (x + 16 <= w) {
-            unsigned open = t.open16(r + x);
-            if constexpr (UseMask)
-                open &= ~markedIn<16>(marks, x);
-            if (open != 0xFFFFu && !(kQuiet && quiet16(y, x, open, clearTo)))
+            unsigned quiet = 0;
+            unsigned open;
+            if constexpr (kOpenQuiet16)
+                open = t.open16(r + x, quiet);
+            else
+                open = t.open16(r + x);
+            if constexpr (UseMask) {
+                const unsigned unmarked = ~markedIn<16>(marks, x);
+                open &= unmarked;
+                quiet &= unmarked;
+            }
+            if (open != 0xFFFFu && !(mayBeQuiet && (open | quiet) == 0xFFFFu && x >= 2 &&
+                                     x + 18 <= w && noDarkNear(y, x, 16)))
                 break;
             if (store)
                 store16(r + x, c);
@@ -1130,6 +1127,12 @@ template <class Test, bool UseMask> class Flood {
     std::vector<EdgePixel>& edges;     // where the flood stopped at an edge
     std::vector<EdgePixel>& tints;     // core pixels of the coming run to blend, with their ink
     mutable DarkWords* dark = nullptr; // taken when the quiet test first asks
+    struct Around {
+        int y;
+        int k[2];
+        std::uint64_t bits[2];
+    };
+    mutable Around around{-1, {-1, -1}, {0, 0}}; // darkAround()'s last two words
 };
 
 // The tile with every pixel opaque, so that rows can be copied as they are, and repeated
