@@ -52,6 +52,9 @@ constexpr int kPaintTol = 6;
 // Paper pixels next to a line with this much ink or more take the paint blended, as the
 // edges do. JPEG's noise elsewhere is painted over: a refill then finds one color.
 constexpr int kTintFrom = 8;
+// The lowest channel of a pixel lighter than any such tint: it passes as paint beside a line
+// too. A grey with less light may be a tint, and is only passed where no line is near.
+constexpr int kPaleFrom = 256 - kTintFrom;
 
 enum class Cls { Core, Edge, Wall };
 
@@ -193,11 +196,11 @@ Channels4 channels4(const QRgb* p) {
 #endif
 
 // Bits of p[0..7] whose channels spread too far to be a mix of white and black (no grey, no
-// ink, nothing to blend), and, when lightToo, also the greys lighter than an edge.
+// ink, nothing to blend), and, when lightToo, also the greys too pale to be a tint.
 template <bool lightToo> unsigned notGrey8(const QRgb* p) {
 #if defined(__SSE2__)
     const __m128i spread = _mm_set1_epi32(2 * kGreyTol);
-    const __m128i light = _mm_set1_epi32(255 - kPaperNoise);
+    const __m128i light = _mm_set1_epi32(kPaleFrom - 1);
     unsigned bits = 0;
     for (int half = 0; half < 2; ++half) {
         const auto [r, g, b] = channels4(p + 4 * half);
@@ -214,13 +217,14 @@ template <bool lightToo> unsigned notGrey8(const QRgb* p) {
     for (int i = 0; i < 8; ++i) {
         const int r = qRed(p[i]), g = qGreen(p[i]), b = qBlue(p[i]);
         const int hi = std::max({r, g, b}), lo = std::min({r, g, b});
-        bits |= unsigned(hi - lo > 2 * kGreyTol || (lightToo && lo > 255 - kPaperNoise)) << i;
+        bits |= unsigned(hi - lo > 2 * kGreyTol || (lightToo && lo >= kPaleFrom)) << i;
     }
     return bits;
 #endif
 }
 
-// Bits of p[0..7] that are neither ink nor an edge's grey, whatever their neighbours.
+// Bits of p[0..7] that are neither ink, nor an edge's grey, nor a tint a line's side may be
+// blended by, whatever their neighbours.
 unsigned clearlyPaint8(const QRgb* p) {
     return notGrey8<true>(p);
 }
@@ -274,7 +278,7 @@ WIDE_INLINE Channels8 channels8(const QRgb* p) {
 WIDE_INLINE unsigned paintAndLight16(const QRgb* p, unsigned& light) {
     constexpr int kEdgeSum = (6 * (256 - kPaperNoise) - 3 + 1) / 2;
     const __m256i spread = _mm256_set1_epi32(2 * kGreyTol);
-    const __m256i paper = _mm256_set1_epi32(255 - kPaperNoise);
+    const __m256i paper = _mm256_set1_epi32(kPaleFrom - 1);
     const __m256i tol = _mm256_set1_epi32(3 * kGreyTol);
     const __m256i lightSum = _mm256_set1_epi32(kEdgeSum - 1);
     unsigned paint = 0;
@@ -541,9 +545,10 @@ class UpToLinesTest {
     explicit UpToLinesTest(QRgb seedColor) {
         seedColor &= kRgb;
         const int a = inkOver(seedColor, kWhite, kGreyTol);
-        if (!isInk(seedColor) && (a == kNoMix || a < kPaperNoise || a >= kInkLine))
-            alsoOpen = seedColor; // the seed's color is open wherever it stands
-        alsoOpenPlain = alsoOpen != kWhite && (a == kNoMix || a < kTintFrom || a >= kPaperNoise);
+        // The seed's color is open wherever it stands, unless it could be a tint a line's
+        // side is blended by: then it is looked at as any pale grey is.
+        if (!isInk(seedColor) && (a == kNoMix || a < kTintFrom || a >= kInkLine))
+            alsoOpen = seedColor;
     }
     unsigned open8(const QRgb* p) const {
         unsigned open = equal8(p, kWhite);
@@ -569,7 +574,7 @@ class UpToLinesTest {
     // grey; the light greys a line may have left are looked at one by one.
     unsigned plain8(const QRgb* p) const {
         unsigned plain = equal8(p, kWhite);
-        if (alsoOpenPlain && plain != 0xFFu)
+        if (alsoOpen != kWhite && plain != 0xFFu)
             plain |= equal8(p, alsoOpen);
         if (plain != 0xFFu)
             plain |= farFromGrey8(p);
@@ -595,8 +600,7 @@ class UpToLinesTest {
         const int a = inkOver(p & kRgb, kWhite, kGreyTol);
         return a != kNoMix && a >= kPaperNoise && a < kInkLine;
     }
-    QRgb alsoOpen = kWhite;
-    bool alsoOpenPlain = false; // no ink to blend, wherever it stands
+    QRgb alsoOpen = kWhite; // no ink to blend, wherever it stands
 };
 
 // maybeInk8() of the n < 8 pixels from p, the rest taken as paper.

@@ -345,6 +345,42 @@ TEST(LineArtFill, TexturedRefillBlendsTintsOnlyBesideTheLines) {
     EXPECT_GT(near, 100);
 }
 
+// A pale grey (ink 31, lighter than JPEG noise may leave) takes the paint blended within two
+// pixels of a line and plain further off, wherever the scan's steps of eight or sixteen
+// fall, and also where the region tapped is that grey itself.
+TEST(LineArtFill, PaleGreyBesideALineIsBlendedWhereverTheScanStepsFall) {
+    const QRgb pale = qRgb(224, 224, 224);
+    const QRgb tinted = qRgb(224, 0, 0); // the red with ink 31
+    const bool hasWide = allowWideFill(true);
+    int checked = 0;
+    for (const bool wide : {false, true}) {
+        if (wide && !hasWide)
+            continue;
+        allowWideFill(wide);
+        for (int line = 24; line < 24 + 16; ++line)
+            for (const bool paleRegion : {false, true}) {
+                QImage img(line + 20, 6, QImage::Format_RGB32);
+                for (int y = 0; y < img.height(); ++y)
+                    for (int x = 0; x < img.width(); ++x)
+                        img.setPixel(x, y,
+                                     x >= line && x < line + 3 ? qRgb(0, 0, 0)
+                                     : x < line && (paleRegion || x >= line - 2 ||
+                                                    (x >= line - 14 && x < line - 6))
+                                         ? pale
+                                         : White);
+                fillLineArt(img, {0, 0}, FloodMode::Border, 0, {Red, nullptr});
+                for (int y = 0; y < img.height(); ++y)
+                    for (int x = 0; x < line; ++x)
+                        ASSERT_EQ(img.pixel(x, y), x >= line - 2 ? tinted : Red)
+                            << "line at " << line << ", " << (paleRegion ? "pale region, " : "")
+                            << (wide ? "wide" : "narrow") << " scan, at " << x << "," << y;
+                ++checked;
+            }
+    }
+    allowWideFill(true);
+    EXPECT_GE(checked, 32);
+}
+
 // The sixteen-wide scan paints what the eight-wide one does: plain, up to the lines, textured,
 // and with paint that still reads as the region, where only the visited mask stops the flood;
 // over rows whose ends fall anywhere in sixteen.
