@@ -4,7 +4,7 @@
 # given number of inputs, one after the other, and prints each one's runs per second:
 #   scripts/fuzz.sh <minutes> [reader...]
 #   scripts/fuzz.sh --runs <inputs> [reader...]
-# (readers: pak page stat config http autosave history thumbnail picture picturestore settings pipeline)
+# (readers: pak page stat config http autosave history thumbnail picture picturestore settings pipeline fill)
 # A crash, leak, hang or broken invariant fails the run and leaves the input in
 # build-fuzz/fuzz/ as <reader>-crash-*, -leak-*, -timeout-* or -oom-*; replay it with
 # build-fuzz/fuzz/fuzz_<reader> <file> (the targets keep no allocation stacks and silence Qt's
@@ -26,7 +26,7 @@ else
     what="$secs s"
 fi
 readers=("$@")
-[ ${#readers[@]} -gt 0 ] || readers=(pak page stat config http autosave history thumbnail picture picturestore settings pipeline)
+[ ${#readers[@]} -gt 0 ] || readers=(pak page stat config http autosave history thumbnail picture picturestore settings pipeline fill)
 scripts/deps.sh --test
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -230,3 +230,37 @@ put("pipeline", "by_hand_bmp", placed(1, 17, 16, (1000, 600, 1024, 600), pages["
 put("pipeline", "by_hand_svg", placed(1, 200, 12, (30, 20, 10, 1000),
     b'<svg xmlns="http://www.w3.org/2000/svg" width="20" height="10">'
     b'<rect width="20" height="10" fill="white"/><path d="M2 5H18" stroke="black"/></svg>'))
+
+# Fills: the page's width less one and height less one, the seed, a byte of choices (bits 0-1:
+# the fill, bit 2: a tile, bits 3-6: the paint's color), the tile's width and height, then the
+# tile's pixels and the page's, a byte each (low four bits: a color of the target's sixteen;
+# high four: how many of it in a row, less one).
+def fill_case(width, height, seed, choices, tile_size, tile, page):
+    def runs(pixels):
+        out = bytearray()
+        i = 0
+        while i < len(pixels):
+            n = 1
+            while n < 16 and i + n < len(pixels) and pixels[i + n] == pixels[i]:
+                n += 1
+            out.append((n - 1) << 4 | pixels[i])
+            i += n
+        return bytes(out)
+    return (bytes((width - 1, height - 1, seed[0], seed[1], choices, tile_size[0] - 1,
+                   tile_size[1] - 1)) + runs(tile) + runs(page))
+
+
+# A corner of black lines with grey edges, the rest the tile's pale tints: a textured refill
+# up to the lines, its quiet test and its blends.
+corner = [1 if x >= 70 or y >= 20 else 3 if x >= 68 or y >= 18 else (6, 11, 10)[(x + y) % 3]
+          for y in range(24) for x in range(80)]
+put("fill", "textured_refill", fill_case(80, 24, (4, 4), 0 | 4 | 8 << 3, (7, 5),
+                                         [(6, 11, 9, 7)[(x * 3 + y) % 4] for y in range(5)
+                                          for x in range(7)], corner))
+# Ovals of a line on paper, filled in one color around and inside.
+ring = [1 if abs((x - 64) ** 2 / 40 ** 2 + (y - 16) ** 2 / 12 ** 2 - 1) < 0.15 else 0
+        for y in range(32) for x in range(130)]
+put("fill", "ring_plain", fill_case(130, 32, (64, 16), 1 | 7 << 3, (1, 1), [], ring))
+put("fill", "ring_bucket", fill_case(130, 32, (2, 2), 3 | 4 | 9 << 3, (9, 7),
+                                     [(0, 9, 5)[(x + y) % 3] for y in range(7) for x in range(9)],
+                                     ring))

@@ -1,0 +1,83 @@
+// The fills over any page a family brings, built from the input's bytes out of the colors line
+// art holds (lines, their grey edges, paper's light tints, paint): every fill, with a tile or
+// without, paints the same pixels scanning sixteen at a time as eight at a time, changes no
+// pixel outside the rectangle it reports, and leaves a page it cannot take alone.
+//
+// Input: the page's width less one and height less one, the seed's column and row, a byte of
+// choices (bits 0-1: the fill; bit 2: a tile; bits 3-6: the paint's color), the tile's width
+// and height, then the tile's pixels and the page's, a byte each: the low four bits a color,
+// the high four how many pixels of it in a row, less one.
+#include "fuzz_support.h"
+
+#include "paint/floodfill.h"
+
+#include <QImage>
+
+namespace {
+constexpr QRgb kColors[16] = {
+    0xFFFFFFFF, 0xFF000000, 0xFF282828, 0xFF808080, 0xFFC8C8C8, 0xFFECECEC, 0xFFEEECDE, 0xFFFF0000,
+    0xFF0000FF, 0xFFAC64AC, 0xFFFA9696, 0xFFE6D4FC, 0xFF969696, 0xFF646496, 0xFFFFFFFE, 0xFFE0E0E0,
+};
+
+// Pixels from the bytes at p, n of them at most, runs of one color as the bytes say; what
+// the bytes do not reach is white.
+void paint(QImage& img, const uint8_t*& p, const uint8_t* end) {
+    const int n = img.width() * img.height();
+    QRgb* px = reinterpret_cast<QRgb*>(img.bits()); // no padding: rows of 32-bit pixels
+    int i = 0;
+    for (; i < n && p < end; ++p)
+        for (int k = 0; k <= (*p >> 4) && i < n; ++k)
+            px[i++] = kColors[*p & 15];
+    std::fill(px + i, px + n, kColors[0]);
+}
+
+QRect fill(QImage& img, int kind, QPoint seed, QRgb reference, const FillPaint& paint) {
+    switch (kind) {
+    case 0:
+        return fillLineArt(img, seed, FloodMode::Border, reference, paint);
+    case 1:
+        return fillLineArt(img, seed, FloodMode::Surface, reference, paint);
+    case 2:
+        return floodFill(img, seed, FloodMode::Surface, reference, paint);
+    default:
+        return floodFill(img, seed, FloodMode::Border, reference, paint);
+    }
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 7)
+        return 0;
+    const int w = data[0] % 160 + 1, h = data[1] % 48 + 1;
+    const QPoint seed(data[2] % w, data[3] % h);
+    const int kind = data[4] & 3;
+    const bool tiled = data[4] & 4;
+    const QRgb color = kColors[(data[4] >> 3) & 15];
+    const int tw = data[5] % 9 + 1, th = data[6] % 7 + 1;
+    const uint8_t* p = data + 7;
+    const uint8_t* const end = data + size;
+    QImage tile(tw, th, QImage::Format_RGB32);
+    if (tiled)
+        paint(tile, p, end);
+    QImage page(w, h, QImage::Format_RGB32);
+    paint(page, p, end);
+    // The bucket's border fill stops at black; the others take the tapped color.
+    const QRgb reference = kind == 3 ? 0 : page.pixel(seed) & 0xFFFFFFu;
+
+    const FillPaint how{color, tiled ? &tile : nullptr};
+    QImage narrow = page;
+    allowWideFill(false);
+    const QRect narrowRect = fill(narrow, kind, seed, reference, how);
+    QImage wide = page;
+    const bool hasWide = allowWideFill(true);
+    const QRect wideRect = fill(wide, kind, seed, reference, how);
+    if (hasWide) {
+        FUZZ_CHECK(wide == narrow);
+        FUZZ_CHECK(wideRect == narrowRect);
+    }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (wide.pixel(x, y) != page.pixel(x, y))
+                FUZZ_CHECK(wideRect.contains(x, y));
+    return 0;
+}
