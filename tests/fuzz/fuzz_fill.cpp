@@ -19,8 +19,8 @@ constexpr QRgb kColors[16] = {
     0xFF0000FF, 0xFFAC64AC, 0xFFFA9696, 0xFFE6D4FC, 0xFF969696, 0xFF646496, 0xFFFFFFFE, 0xFFE0E0E0,
 };
 
-// Pixels from the bytes at p, n of them at most, runs of one color as the bytes say; what
-// the bytes do not reach is white.
+// The image's pixels from the bytes at p on, in runs of one color as the bytes say; pixels
+// the bytes do not reach are white.
 void paint(QImage& img, const uint8_t*& p, const uint8_t* end) {
     const int n = img.width() * img.height();
     QRgb* px = reinterpret_cast<QRgb*>(img.bits()); // no padding: rows of 32-bit pixels
