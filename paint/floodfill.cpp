@@ -55,6 +55,9 @@ constexpr int kTintFrom = 8;
 // The lowest channel of a pixel lighter than any such tint: it passes as paint beside a line
 // too. A grey with less light may be a tint, and is only passed where no line is near.
 constexpr int kPaleFrom = 256 - kTintFrom;
+// The channel sum from which a grey holds less ink than an edge's (inkOver() over white is
+// 255 - (2 * sum + 3) / 6): the vector tests' threshold.
+[[maybe_unused]] constexpr int kEdgeSum = (6 * (256 - kPaperNoise) - 3 + 1) / 2;
 
 enum class Cls { Core, Edge, Wall };
 
@@ -235,7 +238,6 @@ unsigned lighterThanEdge8(const QRgb* p) {
 #if defined(__SSE2__)
     // inkOver(p, white): off the grey line when |3c - sum| > 3 * kGreyTol for a channel c;
     // the ink is 255 - (2 * sum + 3) / 6, under kPaperNoise from kEdgeSum on.
-    constexpr int kEdgeSum = (6 * (256 - kPaperNoise) - 3 + 1) / 2;
     const __m128i tol = _mm_set1_epi32(3 * kGreyTol);
     const __m128i light = _mm_set1_epi32(kEdgeSum - 1);
     unsigned bits = 0;
@@ -276,7 +278,6 @@ WIDE_INLINE Channels8 channels8(const QRgb* p) {
 // clearlyPaint8() of p[0..15], and in light their lighterThanEdge8(), from one look at
 // the channels.
 WIDE_INLINE unsigned paintAndLight16(const QRgb* p, unsigned& light) {
-    constexpr int kEdgeSum = (6 * (256 - kPaperNoise) - 3 + 1) / 2;
     const __m256i spread = _mm256_set1_epi32(2 * kGreyTol);
     const __m256i paper = _mm256_set1_epi32(kPaleFrom - 1);
     const __m256i tol = _mm256_set1_epi32(3 * kGreyTol);
