@@ -171,6 +171,16 @@ WIDE_INLINE unsigned equal16(const QRgb* p, QRgb c) {
            unsigned(_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpeq_epi32(hi, r)))) << 8;
 }
 
+// Are p[0..15] and q[0..15] the same, alpha included?
+WIDE_INLINE bool same16(const QRgb* p, const QRgb* q) {
+    const auto* a = reinterpret_cast<const __m256i*>(p);
+    const auto* b = reinterpret_cast<const __m256i*>(q);
+    const __m256i eq =
+        _mm256_and_si256(_mm256_cmpeq_epi32(_mm256_loadu_si256(a), _mm256_loadu_si256(b)),
+                         _mm256_cmpeq_epi32(_mm256_loadu_si256(a + 1), _mm256_loadu_si256(b + 1)));
+    return _mm256_movemask_epi8(eq) == -1;
+}
+
 WIDE_INLINE void store16(QRgb* p, QRgb c) {
     const __m256i v = _mm256_set1_epi32(int(c));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
@@ -180,6 +190,9 @@ WIDE_INLINE void store16(QRgb* p, QRgb c) {
 // Elsewhere the sixteen-wide tests are two eight-wide ones; wideFill() keeps them unused.
 inline unsigned equal16(const QRgb* p, QRgb c) {
     return equal8(p, c) | equal8(p + 8, c) << 8;
+}
+inline bool same16(const QRgb* p, const QRgb* q) {
+    return std::equal(p, p + 16, q);
 }
 inline void store16(QRgb* p, QRgb c) {
     fillRun(p, 16, c);
@@ -563,13 +576,21 @@ class UpToLinesTest {
     // that pass where no dark pixel is near.
     WIDE unsigned open16(const QRgb* p, unsigned& quiet) const {
         quiet = 0;
+        const unsigned open = plainOpen16(p);
+        return open == 0xFFFFu ? open : open | colorOpen16(p, quiet);
+    }
+    // open16() in two parts: white and the seed's color, then the colors' own tests.
+    WIDE unsigned plainOpen16(const QRgb* p) const {
         unsigned open = equal16(p, kWhite);
         if (alsoOpen != kWhite && open != 0xFFFFu)
             open |= equal16(p, alsoOpen);
-        if (open != 0xFFFFu)
-            open |= paintAndLight16(p, quiet);
         return open;
     }
+    WIDE unsigned colorOpen16(const QRgb* p, unsigned& quiet) const {
+        return paintAndLight16(p, quiet);
+    }
+    // Besides a pixel's color, what the tests' answers depend on.
+    QRgb key() const { return alsoOpen; }
     unsigned closed8(const QRgb* p) const { return equal8(p, 0u); }
     // White, the seed's color where it holds too little ink to blend, and colors far from any
     // grey; the light greys a line may have left are looked at one by one.
@@ -628,6 +649,63 @@ bool mayBeInk(QRgb solid, const QImage* pattern) {
     return false;
 }
 
+// The tile of the last textured fill, as it painted it. Filled again, such a region is mostly
+// that tile's pixels where it put them: sixteen compared with the tile cost a fraction of
+// testing their colors, and which of the tile's pixels pass is worked out once, by the same
+// test.
+struct TileMemo {
+    QImage tile;    // the fill's opaque tile, repeated on the right for sixteen more columns
+    int width = 0;  // the columns the tile repeats after; 0: no tile
+    int height = 0; // and the rows
+    int words = 0;  // of each row of open and pass
+    bool known = false;
+    QRgb key = 0;                          // what the bits below were worked out for
+    std::vector<std::uint64_t> open, pass; // the test's open pixels, and open or quiet ones
+
+    // Bits x .. x + 15 of a row of bits; x + 15 within the tile's columns.
+    static unsigned bits16(const std::uint64_t* row, int x) {
+        const int s = x & 63;
+        std::uint64_t b = row[x >> 6] >> s;
+        if (s > 48)
+            b |= row[(x >> 6) + 1] << (64 - s);
+        return unsigned(b) & 0xFFFFu;
+    }
+};
+
+TileMemo& tileMemo() {
+    thread_local TileMemo memo;
+    return memo;
+}
+
+void rememberTile(const QImage& pat) {
+    TileMemo& m = tileMemo();
+    const int w = pat.width(), h = pat.height();
+    const auto same = [&] {
+        for (int y = 0; y < h; ++y)
+            if (std::memcmp(m.tile.constScanLine(y), pat.constScanLine(y),
+                            std::size_t(w) * sizeof(QRgb)) != 0)
+                return false;
+        return true;
+    };
+    if (m.width == w && m.height == h && same())
+        return;
+    m = TileMemo{};
+    const int across = (w + 16 + 15) / 16 * 16;
+    QImage tile(across, h, QImage::Format_RGB32);
+    if (tile.isNull())
+        return;
+    for (int y = 0; y < h; ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(pat.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(tile.scanLine(y));
+        for (int x = 0; x < across; ++x)
+            to[x] = from[x % w];
+    }
+    m.tile = std::move(tile);
+    m.width = w;
+    m.height = h;
+    m.words = (across + 63) / 64;
+}
+
 template <class Test, bool UseMask> class Flood {
     static constexpr bool kQuiet = requires(const Test& t, const QRgb* p) { t.quiet8(p); };
     // The wide scan, with the quiet test's colors worked out alongside or without it.
@@ -636,6 +714,12 @@ template <class Test, bool UseMask> class Flood {
     };
     static constexpr bool kWide = kOpenQuiet16 || requires(const Test& t, const QRgb* p) {
         t.open16(p);
+    };
+    // Tests whose colors the last textured fill's tile can answer for.
+    static constexpr bool kTileMemo = requires(const Test& t, const QRgb* p, unsigned& q) {
+        t.plainOpen16(p);
+        t.colorOpen16(p, q);
+        t.key();
     };
 
   public:
@@ -660,6 +744,9 @@ template <class Test, bool UseMask> class Flood {
         clearUpperVectorState(); // after the tile's conversion and whatever Qt drew before
         if constexpr (UseMask)
             mask = acquireMask();
+        if constexpr (kTileMemo)
+            if (wide && tileMemo().width > 0)
+                memo = &tileMemo();
         const int sy = seed.y();
         if (classify(sy, seed.x()) != Cls::Core)
             return {};
@@ -800,6 +887,17 @@ template <class Test, bool UseMask> class Flood {
         return (bits & ((std::uint64_t(1) << (n + 4)) - 1)) == 0;
     }
 
+    // Bits of x .. x + 15 with a pixel maybeInk8() flags within two of them, the row's ends
+    // two or more away.
+    unsigned darkNear16(int y, int x) const {
+        const int from = x - 2, k = from >> 6, s = from & 63;
+        std::uint64_t bits = darkAround(y, k) >> s;
+        if (s > 64 - 20)
+            bits |= darkAround(y, k + 1) << (64 - s);
+        const std::uint64_t two = bits | bits >> 1;
+        return unsigned(two | two >> 2 | bits >> 4) & 0xFFFFu;
+    }
+
     // The columns 64k .. 64k + 63 with a flagged pixel in rows y - 2 .. y + 2. The quiet
     // test looks along a row: the last two words it asked for are kept.
     std::uint64_t darkAround(int y, int k) const {
@@ -894,22 +992,22 @@ template <class Test, bool UseMask> class Flood {
         if (store && paintMayBeInk)
             pixels.forget();
         const std::uint64_t* const marks = UseMask ? mask + std::size_t(y) * words : nullptr;
-        // Where sixteen fail, the eights go on for two steps before the wide scan is tried
-        // again: a wide scan failing at every eight costs more than it saves.
-        int narrowSteps = 2;
-        while (x + 8 <= w) {
-            if constexpr (kWide)
-                if (wide && narrowSteps >= 2) {
-                    narrowSteps = 0;
-                    if ((x = wideRunRight(y, x, next)) + 8 > w)
-                        break;
+        stoppedAtPixel = false;
+        if constexpr (kWide)
+            if (wide) {
+                x = wideRunRight(y, x, next);
+                // Short of the row's last sixteen, it stopped at a pixel that does not pass.
+                if (x + 16 <= w) {
+                    stoppedAtPixel = true;
+                    return x;
                 }
+            }
+        while (x + 8 <= w) {
             unsigned open = t.open8(r + x);
             if constexpr (UseMask)
                 open &= ~markedIn(marks, x);
             if (open != 0xFFu && !(kQuiet && quiet8(y, x, open)))
                 break;
-            ++narrowSteps;
             if (store)
                 fillRun(r + x, 8, c);
             if (next)
@@ -919,7 +1017,7 @@ template <class Test, bool UseMask> class Flood {
         return x;
     }
 
-    // openRunRight()'s scan sixteen at a time, while all sixteen pass.
+    // openRunRight()'s scan sixteen at a time; it stops at the first pixel that does not pass.
     WIDE int wideRunRight(int y, int x, QRgb* next) {
         const Test t = test;
         const int w = W;
@@ -929,21 +1027,59 @@ template <class Test, bool UseMask> class Flood {
         const std::uint64_t* const marks = UseMask ? mask + std::size_t(y) * words : nullptr;
         // quiet8()'s test of sixteen, where the paint cannot darken a pixel it looks at.
         const bool mayBeQuiet = kOpenQuiet16 && !paintMayBeInk;
+        // The last textured fill's tile where this row of the page would have it.
+        const QRgb* tileRow = nullptr;
+        std::size_t bitsAt = 0;
+        int tx = 0;
+        if (memo) {
+            const int ty = y % memo->height;
+            tileRow = reinterpret_cast<const QRgb*>(memo->tile.constScanLine(ty));
+            bitsAt = std::size_t(ty) * std::size_t(memo->words);
+            tx = x % memo->width;
+        }
         while (x + 16 <= w) {
             unsigned quiet = 0;
             unsigned open;
-            if constexpr (kOpenQuiet16)
+            if constexpr (kTileMemo) {
+                open = t.plainOpen16(r + x);
+                if (open != 0xFFFFu) {
+                    if (tileRow && same16(r + x, tileRow + tx)) {
+                        if (!memo->known || memo->key != t.key())
+                            learnTile();
+                        open = TileMemo::bits16(memo->open.data() + bitsAt, tx);
+                        quiet = TileMemo::bits16(memo->pass.data() + bitsAt, tx);
+                        tileMisses = 0;
+                    } else {
+                        open |= t.colorOpen16(r + x, quiet);
+                        // Not a region the tile painted: the comparisons stop.
+                        if (tileRow && ++tileMisses > kTileGiveUp)
+                            memo = nullptr, tileRow = nullptr;
+                    }
+                }
+                if (tileRow && (tx += 16) >= memo->width)
+                    tx -= memo->width;
+            } else if constexpr (kOpenQuiet16) {
                 open = t.open16(r + x, quiet);
-            else
+            } else {
                 open = t.open16(r + x);
+            }
             if constexpr (UseMask) {
                 const unsigned unmarked = ~markedIn<16>(marks, x);
                 open &= unmarked;
                 quiet &= unmarked;
             }
-            if (open != 0xFFFFu && !(mayBeQuiet && (open | quiet) == 0xFFFFu && x >= 2 &&
-                                     x + 18 <= w && noDarkNear(y, x, 16)))
-                break;
+            // A quiet pixel passes by itself, as the pixel-by-pixel test would pass it, when
+            // no dark pixel is within two of it.
+            if (open != 0xFFFFu && mayBeQuiet && x >= 2 && x + 18 <= w)
+                if (const unsigned q = quiet & ~open)
+                    open |= q & ~darkNear16(y, x);
+            if (open != 0xFFFFu) {
+                // The run goes on to the first pixel that does not pass.
+                const int n = __builtin_ctz(~open);
+                if (store)
+                    fillRun(r + x, n, c);
+                return x + n;
+            }
             if (store)
                 store16(r + x, c);
             if (next)
@@ -951,6 +1087,27 @@ template <class Test, bool UseMask> class Flood {
             x += 16;
         }
         return x;
+    }
+
+    // Which of the remembered tile's pixels this fill's test takes as open, and as open or
+    // quiet.
+    WIDE void learnTile() {
+        TileMemo& m = *memo;
+        const std::size_t n = std::size_t(m.words) * std::size_t(m.height);
+        m.open.assign(n, 0);
+        m.pass.assign(n, 0);
+        for (int y = 0; y < m.height; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(m.tile.constScanLine(y));
+            for (int x = 0; x + 16 <= m.tile.width(); x += 16) {
+                unsigned quiet = 0;
+                const unsigned open = test.open16(row + x, quiet);
+                const std::size_t at = std::size_t(y) * std::size_t(m.words) + std::size_t(x >> 6);
+                m.open[at] |= std::uint64_t(open) << (x & 63);
+                m.pass[at] |= std::uint64_t(open | quiet) << (x & 63);
+            }
+        }
+        m.key = test.key();
+        m.known = true;
     }
 
     // Paints the open pixel x and the run right of it; returns the run's last column.
@@ -966,7 +1123,8 @@ template <class Test, bool UseMask> class Flood {
             if (i >= W)
                 return W - 1;
             // Some of the eight need a closer look: the plain ones before it go as they are.
-            if (i + 8 <= W) {
+            // Where the wide scan stopped, the pixel itself needs it.
+            if (i + 8 <= W && !stoppedAtPixel) {
                 const unsigned plain = plain8(y, i);
                 if (const int n = __builtin_ctz(~plain)) {
                     put(y, i, n);
@@ -1132,6 +1290,10 @@ template <class Test, bool UseMask> class Flood {
     std::vector<EdgePixel>& edges;     // where the flood stopped at an edge
     std::vector<EdgePixel>& tints;     // core pixels of the coming run to blend, with their ink
     mutable DarkWords* dark = nullptr; // taken when the quiet test first asks
+    TileMemo* memo = nullptr;          // while the page may hold the last textured fill's tile
+    int tileMisses = 0;                // sixteens in a row unlike the tile
+    bool stoppedAtPixel = false;       // openRunRight() stopped at a pixel that does not pass
+    static constexpr int kTileGiveUp = 1024;
     struct Around {
         int y;
         int k[2];
@@ -1238,8 +1400,12 @@ QRect fillLineArt(QImage& img, QPoint seed, FloodMode mode, QRgb reference,
         return {};
     const QImage pat = opaqueTile(paint);
     const QRgb solid = paint.color | 0xFF000000u;
-    if (mode == FloodMode::Border)
-        return flood(img, seed, UpToLinesTest(img.pixel(seed)), true, solid, pat);
+    if (mode == FloodMode::Border) {
+        const QRect r = flood(img, seed, UpToLinesTest(img.pixel(seed)), true, solid, pat);
+        if (!pat.isNull())
+            rememberTile(pat);
+        return r;
+    }
     reference &= kRgb;
     if (pat.isNull() && (solid & kRgb) == reference)
         return {};

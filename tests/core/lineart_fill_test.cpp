@@ -404,7 +404,7 @@ TEST(LineArtFill, WideScanPaintsWhatTheNarrowOneDoes) {
         for (bool jpeg : {false, true}) {
             const QImage page = jpeg ? throughJpeg(drawLineArt(w)) : drawLineArt(w);
             for (QPoint seed : kSeeds)
-                for (int style = 0; style < 8; ++style) {
+                for (int style = 0; style < 9; ++style) {
                     const auto fill = [&](bool wide) {
                         allowWideFill(wide);
                         QImage out = page;
@@ -432,6 +432,11 @@ TEST(LineArtFill, WideScanPaintsWhatTheNarrowOneDoes) {
                         case 6: // a textured region textured again: the quiet test's work
                             fillLineArt(out, seed, FloodMode::Border, at, {Blue, &paleTile});
                             r = fillLineArt(out, seed, FloodMode::Border, 0, {Blue, &paleTile});
+                            break;
+                        case 7: // and with another tile: the wide scan meets the last one's
+                            fillLineArt(out, seed, FloodMode::Border, at, {Blue, &paleTile});
+                            r = fillLineArt(out, seed, FloodMode::Border, 0, {Red, &tile});
+                            r |= fillLineArt(out, seed, FloodMode::Border, 0, {Blue, &paleTile});
                             break;
                         default:
                             r = floodFill(out, seed, FloodMode::Border, 0, {Blue, nullptr});

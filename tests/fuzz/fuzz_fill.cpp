@@ -4,7 +4,8 @@
 // pixel outside the rectangle it reports, and leaves a page it cannot take alone.
 //
 // Input: the page's width less one and height less one, the seed's column and row, a byte of
-// choices (bits 0-1: the fill; bit 2: a tile; bits 3-6: the paint's color), the tile's width
+// choices (bits 0-1: the fill; bit 2: a tile; bits 3-6: the paint's color; bit 7: the same
+// fill again from the same seed, as a child taps a region twice), the tile's width
 // and height, then the tile's pixels and the page's, a byte each: the low four bits a color,
 // the high four how many pixels of it in a row, less one.
 #include "fuzz_support.h"
@@ -53,6 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int kind = data[4] & 3;
     const bool tiled = data[4] & 4;
     const QRgb color = kColors[(data[4] >> 3) & 15];
+    const bool twice = data[4] & 128;
     const int tw = data[5] % 9 + 1, th = data[6] % 7 + 1;
     const uint8_t* p = data + 7;
     const uint8_t* const end = data + size;
@@ -61,16 +63,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         paint(tile, p, end);
     QImage page(w, h, QImage::Format_RGB32);
     paint(page, p, end);
-    // The bucket's border fill stops at black; the others take the tapped color.
-    const QRgb reference = kind == 3 ? 0 : page.pixel(seed) & 0xFFFFFFu;
-
     const FillPaint how{color, tiled ? &tile : nullptr};
+    const auto fillOnce = [&](QImage& img) {
+        // The bucket's border fill stops at black; the others take the tapped color.
+        const QRgb reference = kind == 3 ? 0 : img.pixel(seed) & 0xFFFFFFu;
+        return fill(img, kind, seed, reference, how);
+    };
+    // A textured region filled again is where the fill compares the page with its last tile.
+    const auto fillAll = [&](QImage& img) {
+        const QRect first = fillOnce(img);
+        return twice ? first | fillOnce(img) : first;
+    };
     QImage narrow = page;
     allowWideFill(false);
-    const QRect narrowRect = fill(narrow, kind, seed, reference, how);
+    const QRect narrowRect = fillAll(narrow);
     QImage wide = page;
     const bool hasWide = allowWideFill(true);
-    const QRect wideRect = fill(wide, kind, seed, reference, how);
+    const QRect wideRect = fillAll(wide);
     if (hasWide) {
         FUZZ_CHECK(wide == narrow);
         FUZZ_CHECK(wideRect == narrowRect);

@@ -257,6 +257,10 @@ corner = [1 if x >= 70 or y >= 20 else 3 if x >= 68 or y >= 18 else (6, 11, 10)[
 put("fill", "textured_refill", fill_case(80, 24, (4, 4), 0 | 4 | 8 << 3, (7, 5),
                                          [(6, 11, 9, 7)[(x * 3 + y) % 4] for y in range(5)
                                           for x in range(7)], corner))
+# The same corner textured twice: the second fill meets the first one's tile.
+put("fill", "textured_twice", fill_case(80, 24, (4, 4), 0 | 4 | 8 << 3 | 128, (7, 5),
+                                        [(6, 11, 9, 7)[(x * 3 + y) % 4] for y in range(5)
+                                         for x in range(7)], corner))
 # Ovals of a line on paper, filled in one color around and inside.
 ring = [1 if abs((x - 64) ** 2 / 40 ** 2 + (y - 16) ** 2 / 12 ** 2 - 1) < 0.15 else 0
         for y in range(32) for x in range(130)]
