@@ -38,6 +38,30 @@
 
 const QString kInterfaceLanguage = QStringLiteral("En");
 
+namespace {
+// Tells the workers when a child's press or key arrives: a long job under way steps aside
+// until the window has shown what it did.
+class InputWatch : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::TouchBegin:
+            windowidle::markBusy();
+            break;
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+} // namespace
+
 MainWindow::MainWindow(const Platform& platform_, const ProgramPaths& paths_, SplashScreen* splash_,
                        QWidget* parent)
     : QMainWindow(parent), platform(platform_), paths(paths_),
@@ -54,6 +78,7 @@ MainWindow::MainWindow(const Platform& platform_, const ProgramPaths& paths_, Sp
         connect(loop, &QAbstractEventDispatcher::aboutToBlock, this,
                 [] { windowidle::markIdle(); });
         windowidle::enable();
+        qApp->installEventFilter(new InputWatch(this));
     }
     buildControls();
     buildMenus();

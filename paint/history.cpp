@@ -158,6 +158,9 @@ QByteArray packPixelsChecked(const QImage& image, const QRect& r, const QImage* 
     RunWriter w(std::size_t(std::max(0, r.width())) * std::size_t(std::max(0, r.height())));
     std::vector<quint32> row(std::size_t(std::max(0, r.width())));
     for (int y = r.top(); y <= r.bottom(); ++y) {
+        // A page-sized step takes tens of milliseconds: the window's next tap goes first.
+        if ((y - r.top()) % 64 == 0)
+            windowidle::stepAside();
         const auto* a = reinterpret_cast<const quint32*>(image.constScanLine(y)) + r.left();
         if (xorWith) {
             const auto* b = reinterpret_cast<const quint32*>(xorWith->constScanLine(y)) + r.left();
@@ -259,8 +262,12 @@ class PageHistory::Packer {
         wake.notify_one();
     }
     void waitIdle() {
-        windowidle::markIdle(); // the window waits for the packing: it need not wait for it
         std::unique_lock<std::mutex> l(m);
+        if (busy == 0)
+            return; // not a wait: the window may still be at work on a tap
+        l.unlock();
+        windowidle::markIdle(); // the window waits for the packing: it need not wait for it
+        l.lock();
         idle.wait(l, [this] { return busy == 0; });
     }
     int pending() {

@@ -1,6 +1,7 @@
 #include "paint/pixelpool.h"
 
 #include "base/lowpriority.h"
+#include "base/windowidle.h"
 
 #include <algorithm>
 #include <climits>
@@ -99,8 +100,12 @@ void fill() {
         lock.unlock();
         auto* data = static_cast<unsigned char*>(allocate(bytes));
         if (data)
-            for (std::size_t i = 0; i < bytes; i += page)
+            for (std::size_t i = 0; i < bytes; i += page) {
+                // Each large page the system clears costs the other core's time.
+                if (i % (std::size_t(2) << 20) == 0)
+                    windowidle::stepAside();
                 data[i] = 0;
+            }
         lock.lock();
         if (!data)
             return; // no memory to spare: the pool goes without

@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ ccache qt6-base-dev qt6-multimedia-dev qt6-svg-dev
       gstreamer1.0-plugins-base gstreamer1.0-plugins-good libjpeg62-turbo-dev
-      libcurl4-openssl-dev libzstd-dev libcups2-dev libgtest-dev libbenchmark-dev xvfb xauth
+      libcurl4-openssl-dev libzstd-dev zlib1g-dev libcups2-dev libgtest-dev libbenchmark-dev xvfb xauth
       libqt6svg6 qt6-image-formats-plugins # File > Open reads SVG and WebP through Qt's plugins
       qt6-l10n-tools qt6-tools-dev qt6-translations-l10n) # the translations, and Qt's own
 if [ "${1:-}" = "--test" ]; then

@@ -1,12 +1,15 @@
 // The autosave file: exact round trip, and anything damaged or foreign reads as nothing.
 #include "share/autosave.h"
 
+#include "base/windowidle.h"
+
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 QImage picture() {
@@ -79,6 +82,39 @@ TEST(Autosave, WriterPutsTheLastSubmittedPictureOnDiskAndReportsFailures) {
     AutosaveWriter nowhere(dir.path() + QStringLiteral("/missing/autosave.dat"));
     nowhere.submit({picture(), QString()});
     EXPECT_FALSE(nowhere.flush().isEmpty());
+}
+
+// A write under way makes way for the window's tap, and a window that waits for the write
+// itself (as it does when it closes) is never kept waiting on its own account.
+TEST(Autosave, AWriteStepsAsideForATapAndAWindowWaitingForItIsNotHeldUp) {
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/autosave.dat");
+    QImage page(1600, 1200, QImage::Format_RGB32);
+    QRandomGenerator rng(7);
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            page.setPixel(x, y, (x / 40 + y / 30) % 5 ? qRgb(250, 250, 250) : rng.generate());
+    windowidle::enable(true); // this thread is the window's
+    const std::uint64_t timeouts = windowidle::timeouts();
+    {
+        AutosaveWriter w(path);
+        windowidle::markBusy();
+        w.submit({page, QStringLiteral("tap")});
+        // The encoding waits at its next row band while the window is at work.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (windowidle::steppingAside() == 0 && std::chrono::steady_clock::now() < until) {
+            windowidle::markBusy(); // still at work, however slow the machine
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        EXPECT_GT(windowidle::steppingAside(), 0);
+        EXPECT_TRUE(w.flush().isEmpty());
+    }
+    EXPECT_EQ(windowidle::timeouts(), timeouts);
+    windowidle::enable(false);
+    const auto back = ReadAutosave(path);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->picture, page);
+    EXPECT_EQ(back->pageName, QStringLiteral("tap"));
 }
 
 // A file written by this version (kept as a fuzz seed) must stay readable by later ones.
