@@ -186,6 +186,18 @@ WIDE_INLINE void store16(QRgb* p, QRgb c) {
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + 8), v);
 }
+
+// Stores c into p[0..n-1], n < 16, and nothing past them. In the wide scan's own
+// instructions: SSE code called from it runs with the upper halves still in use, which
+// stalls it.
+WIDE_INLINE void storeFew16(QRgb* p, int n, QRgb c) {
+    const __m256i v = _mm256_set1_epi32(int(c));
+    const __m256i count = _mm256_set1_epi32(n);
+    const __m256i low = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i high = _mm256_setr_epi32(8, 9, 10, 11, 12, 13, 14, 15);
+    _mm256_maskstore_epi32(reinterpret_cast<int*>(p), _mm256_cmpgt_epi32(count, low), v);
+    _mm256_maskstore_epi32(reinterpret_cast<int*>(p + 8), _mm256_cmpgt_epi32(count, high), v);
+}
 #else
 // Elsewhere the sixteen-wide tests are two eight-wide ones; wideFill() keeps them unused.
 inline unsigned equal16(const QRgb* p, QRgb c) {
@@ -196,6 +208,9 @@ inline bool same16(const QRgb* p, const QRgb* q) {
 }
 inline void store16(QRgb* p, QRgb c) {
     fillRun(p, 16, c);
+}
+inline void storeFew16(QRgb* p, int n, QRgb c) {
+    std::fill(p, p + n, c);
 }
 #endif
 
@@ -993,7 +1008,7 @@ template <class Test, bool UseMask> class Flood {
             pixels.forget();
         const std::uint64_t* const marks = UseMask ? mask + std::size_t(y) * words : nullptr;
         stoppedAtPixel = false;
-        if constexpr (kWide)
+        if constexpr (kOpenQuiet16)
             if (wide) {
                 x = wideRunRight(y, x, next);
                 // Short of the row's last sixteen, it stopped at a pixel that does not pass.
@@ -1002,12 +1017,22 @@ template <class Test, bool UseMask> class Flood {
                     return x;
                 }
             }
+        // Elsewhere, where sixteen fail, the eights go on for two steps before the wide scan
+        // is tried again: a wide scan failing at every eight costs more than it saves.
+        int narrowSteps = 2;
         while (x + 8 <= w) {
+            if constexpr (kWide && !kOpenQuiet16)
+                if (wide && narrowSteps >= 2) {
+                    narrowSteps = 0;
+                    if ((x = wideRunRight(y, x, next)) + 8 > w)
+                        break;
+                }
             unsigned open = t.open8(r + x);
             if constexpr (UseMask)
                 open &= ~markedIn(marks, x);
             if (open != 0xFFu && !(kQuiet && quiet8(y, x, open)))
                 break;
+            ++narrowSteps;
             if (store)
                 fillRun(r + x, 8, c);
             if (next)
@@ -1017,7 +1042,8 @@ template <class Test, bool UseMask> class Flood {
         return x;
     }
 
-    // openRunRight()'s scan sixteen at a time; it stops at the first pixel that does not pass.
+    // openRunRight()'s scan sixteen at a time. Up to the lines, it stops at the first pixel that
+    // does not pass; elsewhere at the first sixteen that do not all pass.
     WIDE int wideRunRight(int y, int x, QRgb* next) {
         const Test t = test;
         const int w = W;
@@ -1074,10 +1100,12 @@ template <class Test, bool UseMask> class Flood {
                 if (const unsigned q = quiet & ~open)
                     open |= q & ~darkNear16(y, x);
             if (open != 0xFFFFu) {
+                if constexpr (!kOpenQuiet16)
+                    break; // the eights take it from here
                 // The run goes on to the first pixel that does not pass.
                 const int n = __builtin_ctz(~open);
                 if (store)
-                    fillRun(r + x, n, c);
+                    storeFew16(r + x, n, c);
                 return x + n;
             }
             if (store)
