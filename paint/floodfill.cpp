@@ -368,7 +368,9 @@ struct Pixels {
     mutable unsigned seenDark = 0;
 };
 
-bool isLineAt(const Pixels& px, int x, int y) {
+// Flattened: the color tests fold, with white as their base, only inlined here; as the file
+// grew the compiler stopped doing it by itself, which cost a region fill 4 %.
+__attribute__((flatten)) bool isLineAt(const Pixels& px, int x, int y) {
     const QRgb p = px.at(x, y);
     if (!isInk(p))
         return false;
@@ -1046,14 +1048,38 @@ template <class Test, bool UseMask> class Flood {
     // does not pass; elsewhere at the first sixteen that do not all pass.
     WIDE int wideRunRight(int y, int x, QRgb* next) {
         const Test t = test;
+        const Step step = stepOf(y, next);
         const int w = W;
-        QRgb* const r = row(y);
-        const bool store = !pat;
-        const QRgb c = solid;
-        const std::uint64_t* const marks = UseMask ? mask + std::size_t(y) * words : nullptr;
-        // quiet8()'s test of sixteen, where the paint cannot darken a pixel it looks at.
-        const bool mayBeQuiet = kOpenQuiet16 && !paintMayBeInk;
-        // The last textured fill's tile where this row of the page would have it.
+        QRgb* const r = step.row;
+        while (x + 16 <= w) {
+            unsigned quiet = 0;
+            unsigned open;
+            if constexpr (kTileMemo) {
+                open = t.plainOpen16(r + x);
+                // Paint, or a texture: the rest of the run goes the longer way.
+                if (open != 0xFFFFu)
+                    return coloredRunRight(y, x, next);
+            } else if constexpr (kOpenQuiet16) {
+                open = t.open16(r + x, quiet);
+            } else {
+                open = t.open16(r + x);
+            }
+            const int n = pass16(step, y, x, open, quiet);
+            if (n < 16)
+                return x + n;
+            x += 16;
+        }
+        return x;
+    }
+
+    // wideRunRight() where the pixels are not all white or the seed's color. Where the page
+    // still holds the last textured fill's tile as it was painted, the tile answers for its
+    // pixels. Out of line: a white page's scan stays a tight loop.
+    WIDE __attribute__((noinline)) int coloredRunRight(int y, int x, QRgb* next) {
+        const Test t = test;
+        const Step step = stepOf(y, next);
+        const int w = W;
+        QRgb* const r = step.row;
         const QRgb* tileRow = nullptr;
         std::size_t bitsAt = 0;
         int tx = 0;
@@ -1065,56 +1091,76 @@ template <class Test, bool UseMask> class Flood {
         }
         while (x + 16 <= w) {
             unsigned quiet = 0;
-            unsigned open;
-            if constexpr (kTileMemo) {
-                open = t.plainOpen16(r + x);
-                if (open != 0xFFFFu) {
-                    if (tileRow && same16(r + x, tileRow + tx)) {
-                        if (!memo->known || memo->key != t.key())
-                            learnTile();
-                        open = TileMemo::bits16(memo->open.data() + bitsAt, tx);
-                        quiet = TileMemo::bits16(memo->pass.data() + bitsAt, tx);
-                        tileMisses = 0;
-                    } else {
-                        open |= t.colorOpen16(r + x, quiet);
-                        // Not a region the tile painted: the comparisons stop.
-                        if (tileRow && ++tileMisses > kTileGiveUp)
-                            memo = nullptr, tileRow = nullptr;
-                    }
-                }
-                if (tileRow && (tx += 16) >= memo->width)
-                    tx -= memo->width;
-            } else if constexpr (kOpenQuiet16) {
-                open = t.open16(r + x, quiet);
-            } else {
-                open = t.open16(r + x);
-            }
-            if constexpr (UseMask) {
-                const unsigned unmarked = ~markedIn<16>(marks, x);
-                open &= unmarked;
-                quiet &= unmarked;
-            }
-            // A quiet pixel passes by itself, as the pixel-by-pixel test would pass it, when
-            // no dark pixel is within two of it.
-            if (open != 0xFFFFu && mayBeQuiet && x >= 2 && x + 18 <= w)
-                if (const unsigned q = quiet & ~open)
-                    open |= q & ~darkNear16(y, x);
+            unsigned open = t.plainOpen16(r + x);
             if (open != 0xFFFFu) {
-                if constexpr (!kOpenQuiet16)
-                    break; // the eights take it from here
-                // The run goes on to the first pixel that does not pass.
-                const int n = __builtin_ctz(~open);
-                if (store)
-                    storeFew16(r + x, n, c);
-                return x + n;
+                if (tileRow && same16(r + x, tileRow + tx)) {
+                    if (!memo->known || memo->key != t.key())
+                        learnTile();
+                    open = TileMemo::bits16(memo->open.data() + bitsAt, tx);
+                    quiet = TileMemo::bits16(memo->pass.data() + bitsAt, tx);
+                    tileMisses = 0;
+                } else {
+                    open |= t.colorOpen16(r + x, quiet);
+                    // Not a region the tile painted: the comparisons stop.
+                    if (tileRow && ++tileMisses > kTileGiveUp)
+                        memo = nullptr, tileRow = nullptr;
+                }
             }
-            if (store)
-                store16(r + x, c);
-            if (next)
-                __builtin_prefetch(next + x, 1);
+            if (tileRow && (tx += 16) >= memo->width)
+                tx -= memo->width;
+            const int n = pass16(step, y, x, open, quiet);
+            if (n < 16)
+                return x + n;
             x += 16;
         }
         return x;
+    }
+
+    // What a wide step over a row needs, in locals: the page's stores could alias the members.
+    struct Step {
+        QRgb* row;
+        QRgb* next; // the row the flood goes on to, to fetch ahead; or none
+        const std::uint64_t* marks;
+        int width;
+        QRgb solid;
+        bool store;      // a solid paint, stored as the pixels are read
+        bool mayBeQuiet; // the paint cannot darken a pixel the quiet test looks at
+    };
+    Step stepOf(int y, QRgb* next) const {
+        return {row(y), next,          UseMask ? mask + std::size_t(y) * words : nullptr, W, solid,
+                !pat,   !paintMayBeInk};
+    }
+
+    // The rest of a wide step over the sixteen at x, given the test's open and quiet pixels:
+    // the visited mask, the quiet pixels' look around, the solid paint's stores. Returns how
+    // many of the sixteen pass before the first that does not; 0 where the eight-wide scan is
+    // to take them over.
+    WIDE_INLINE int pass16(const Step& s, int y, int x, unsigned open, unsigned quiet) const {
+        if constexpr (UseMask) {
+            const unsigned unmarked = ~markedIn<16>(s.marks, x);
+            open &= unmarked;
+            quiet &= unmarked;
+        }
+        // A quiet pixel passes by itself, as the pixel-by-pixel test would pass it, when no
+        // dark pixel is within two of it.
+        if constexpr (kOpenQuiet16)
+            if (open != 0xFFFFu && s.mayBeQuiet && x >= 2 && x + 18 <= s.width)
+                if (const unsigned q = quiet & ~open)
+                    open |= q & ~darkNear16(y, x);
+        if (open != 0xFFFFu) {
+            if constexpr (!kOpenQuiet16)
+                return 0; // the eights take it from here
+            // The run goes on to the first pixel that does not pass.
+            const int n = __builtin_ctz(~open);
+            if (s.store)
+                storeFew16(s.row + x, n, s.solid);
+            return n;
+        }
+        if (s.store)
+            store16(s.row + x, s.solid);
+        if (s.next)
+            __builtin_prefetch(s.next + x, 1);
+        return 16;
     }
 
     // Which of the remembered tile's pixels this fill's test takes as open, and as open or
