@@ -6,7 +6,9 @@
 //
 // A long job already under way (the autosave of a 4K page takes a few hundred milliseconds)
 // steps aside the same way while the window works on a child's next tap.
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 
 namespace windowidle {
 // From now on workers wait (the window turns it on once its thread runs an event loop, and
@@ -28,6 +30,18 @@ void waitAfter(std::uint64_t ticket, int maxMs = 100);
 // own thread.
 void stepAside();
 inline constexpr int kBusyAtMostMs = 200;
+// On the window's thread, holding a worker's lock: waits on cv until done(). Where there is
+// something to wait for, the window is marked idle first, so that the worker does not step
+// aside for it in turn; where there is nothing, it stays busy with its tap.
+template <class Done>
+void waitForWorker(std::unique_lock<std::mutex>& lock, std::condition_variable& cv, Done done) {
+    if (done())
+        return;
+    lock.unlock();
+    markIdle();
+    lock.lock();
+    cv.wait(lock, done);
+}
 // How many workers wait in stepAside() now, and how many of its waits ran out of time (the
 // window never said it was idle, as when it waited for the worker without saying so).
 int steppingAside();

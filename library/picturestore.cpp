@@ -435,12 +435,7 @@ PictureStore::Op PictureStore::resolved(Op op) const {
 
 void PictureStore::flush() {
     std::unique_lock<std::mutex> l(m);
-    if (ops.empty() && !writing)
-        return; // not a wait: the window may still be at work on a tap
-    l.unlock();
-    windowidle::markIdle(); // the caller waits for the writes: they need not wait for it
-    l.lock();
-    cv.wait(l, [this] { return ops.empty() && !writing; });
+    windowidle::waitForWorker(l, cv, [this] { return ops.empty() && !writing; });
 }
 
 void PictureStore::remember(const Op& op) {

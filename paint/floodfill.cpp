@@ -897,22 +897,25 @@ template <class Test, bool UseMask> class Flood {
     // No pixel maybeInk8() flags within two of x .. x + n - 1 (n <= 16), the row's ends
     // two or more away.
     bool noDarkNear(int y, int x, int n) const {
-        const int from = x - 2, k = from >> 6, s = from & 63;
-        std::uint64_t bits = darkAround(y, k) >> s;
-        if (s > 64 - (n + 4))
-            bits |= darkAround(y, k + 1) << (64 - s);
-        return (bits & ((std::uint64_t(1) << (n + 4)) - 1)) == 0;
+        return (darkFrom(y, x - 2, n + 4) & ((std::uint64_t(1) << (n + 4)) - 1)) == 0;
     }
 
     // Bits of x .. x + 15 with a pixel maybeInk8() flags within two of them, the row's ends
     // two or more away.
     unsigned darkNear16(int y, int x) const {
-        const int from = x - 2, k = from >> 6, s = from & 63;
-        std::uint64_t bits = darkAround(y, k) >> s;
-        if (s > 64 - 20)
-            bits |= darkAround(y, k + 1) << (64 - s);
+        const std::uint64_t bits = darkFrom(y, x - 2, 20);
         const std::uint64_t two = bits | bits >> 1;
         return unsigned(two | two >> 2 | bits >> 4) & 0xFFFFu;
+    }
+
+    // darkAround()'s bits of columns from .. from + n - 1 (n <= 64) in the low bits; the bits
+    // above them are whatever follows.
+    std::uint64_t darkFrom(int y, int from, int n) const {
+        const int k = from >> 6, s = from & 63;
+        std::uint64_t bits = darkAround(y, k) >> s;
+        if (s > 64 - n)
+            bits |= darkAround(y, k + 1) << (64 - s);
+        return bits;
     }
 
     // The columns 64k .. 64k + 63 with a flagged pixel in rows y - 2 .. y + 2. The quiet
@@ -1059,8 +1062,6 @@ template <class Test, bool UseMask> class Flood {
                 // Paint, or a texture: the rest of the run goes the longer way.
                 if (open != 0xFFFFu)
                     return coloredRunRight(y, x, next);
-            } else if constexpr (kOpenQuiet16) {
-                open = t.open16(r + x, quiet);
             } else {
                 open = t.open16(r + x);
             }

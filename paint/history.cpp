@@ -263,12 +263,7 @@ class PageHistory::Packer {
     }
     void waitIdle() {
         std::unique_lock<std::mutex> l(m);
-        if (busy == 0)
-            return; // not a wait: the window may still be at work on a tap
-        l.unlock();
-        windowidle::markIdle(); // the window waits for the packing: it need not wait for it
-        l.lock();
-        idle.wait(l, [this] { return busy == 0; });
+        windowidle::waitForWorker(l, idle, [this] { return busy == 0; });
     }
     int pending() {
         std::lock_guard<std::mutex> l(m);

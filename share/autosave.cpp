@@ -257,12 +257,7 @@ void AutosaveWriter::discard() {
 
 QString AutosaveWriter::flush() {
     std::unique_lock<std::mutex> l(m);
-    if (pending >= 0 || encoding >= 0 || removing) {
-        l.unlock();
-        windowidle::markIdle(); // as above
-        l.lock();
-    }
-    cv.wait(l, [this] { return pending < 0 && encoding < 0 && !removing; });
+    windowidle::waitForWorker(l, cv, [this] { return pending < 0 && encoding < 0 && !removing; });
     return lastError;
 }
 
