@@ -226,6 +226,8 @@ TEST_F(Store, AKillAtAnyMomentNeverLeavesADamagedEntryListed) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("PICTARO_STORE_KILL_CHILD"), folder());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        // The killed child cannot remove its own temporary folders: they go with ours.
+        env.insert(QStringLiteral("TMPDIR"), dir.path());
         child.setProcessEnvironment(env);
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("--gtest_filter=Store.AKillAtAnyMoment*")});
