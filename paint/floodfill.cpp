@@ -181,6 +181,16 @@ WIDE_INLINE bool same16(const QRgb* p, const QRgb* q) {
     return _mm256_movemask_epi8(eq) == -1;
 }
 
+WIDE_INLINE bool same64(const QRgb* p, const QRgb* q) {
+    const auto* a = reinterpret_cast<const __m256i*>(p);
+    const auto* b = reinterpret_cast<const __m256i*>(q);
+    __m256i eq = _mm256_cmpeq_epi32(_mm256_loadu_si256(a), _mm256_loadu_si256(b));
+    for (int i = 1; i < 8; ++i)
+        eq = _mm256_and_si256(
+            eq, _mm256_cmpeq_epi32(_mm256_loadu_si256(a + i), _mm256_loadu_si256(b + i)));
+    return _mm256_movemask_epi8(eq) == -1;
+}
+
 WIDE_INLINE void store16(QRgb* p, QRgb c) {
     const __m256i v = _mm256_set1_epi32(int(c));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
@@ -205,6 +215,9 @@ inline unsigned equal16(const QRgb* p, QRgb c) {
 }
 inline bool same16(const QRgb* p, const QRgb* q) {
     return std::equal(p, p + 16, q);
+}
+inline bool same64(const QRgb* p, const QRgb* q) {
+    return std::equal(p, p + 64, q);
 }
 inline void store16(QRgb* p, QRgb c) {
     fillRun(p, 16, c);
@@ -422,6 +435,7 @@ WIDE std::uint64_t maybeInk64(const QRgb* p) {
     const __m256i alpha = _mm256_set1_epi32(int(0xFF000000u));
     const __m256i all = _mm256_set1_epi32(-1);
     std::uint64_t bits = 0;
+#pragma GCC unroll 8
     for (int i = 0; i < 64; i += 8) {
         const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
         const __m256i dark =
@@ -666,12 +680,20 @@ bool mayBeInk(QRgb solid, const QImage* pattern) {
     return false;
 }
 
+// The 64 bits of a row of words from bit x on; the next word is read only where x is not
+// a word's first.
+inline std::uint64_t bitsFrom(const std::uint64_t* row, int x) {
+    const int s = x & 63;
+    const std::uint64_t lo = row[x >> 6] >> s;
+    return s ? lo | row[(x >> 6) + 1] << (64 - s) : lo;
+}
+
 // The tile of the last textured fill, as it painted it. Filled again, such a region is mostly
 // that tile's pixels where it put them: sixteen compared with the tile cost a fraction of
 // testing their colors, and which of the tile's pixels pass is worked out once, by the same
 // test.
 struct TileMemo {
-    QImage tile;    // the fill's opaque tile, repeated on the right for sixteen more columns
+    QImage tile;    // the fill's opaque tile, repeated on the right for 64 more columns
     int width = 0;  // the columns the tile repeats after; 0: no tile
     int height = 0; // and the rows
     int words = 0;  // of each row of open and pass
@@ -687,6 +709,8 @@ struct TileMemo {
             b |= row[(x >> 6) + 1] << (64 - s);
         return unsigned(b) & 0xFFFFu;
     }
+    // Bits x .. x + 63 of a row of bits; x + 63 within the tile's columns.
+    static std::uint64_t bits64(const std::uint64_t* row, int x) { return bitsFrom(row, x); }
 };
 
 TileMemo& tileMemo() {
@@ -707,7 +731,7 @@ void rememberTile(const QImage& pat) {
     if (m.width == w && m.height == h && same())
         return;
     m = TileMemo{};
-    const int across = (w + 16 + 15) / 16 * 16;
+    const int across = (w + 64 + 15) / 16 * 16;
     QImage tile(across, h, QImage::Format_RGB32);
     if (tile.isNull())
         return;
@@ -907,6 +931,13 @@ template <class Test, bool UseMask> class Flood {
         const std::uint64_t two = bits | bits >> 1;
         return unsigned(two | two >> 2 | bits >> 4) & 0xFFFFu;
     }
+    // darkNear16() of x .. x + 63.
+    std::uint64_t darkNear64(int y, int x) const {
+        const std::uint64_t d = darkFrom(y, x, 64);
+        const std::uint64_t left = darkFrom(y, x - 2, 2) & 3u;   // columns x - 2 and x - 1
+        const std::uint64_t right = darkFrom(y, x + 64, 2) & 3u; // x + 64 and x + 65
+        return d | d << 1 | d << 2 | d >> 1 | d >> 2 | left | left >> 1 | right << 62 | right << 63;
+    }
 
     // darkAround()'s bits of columns from .. from + n - 1 (n <= 64) in the low bits; the bits
     // above them are whatever follows.
@@ -928,21 +959,24 @@ template <class Test, bool UseMask> class Flood {
         if (k == around.k[0])
             return around.bits[0];
         std::uint64_t bits = 0;
-        if (k < words)
-            for (int yy = std::max(0, y - 2); yy <= std::min(H - 1, y + 2); ++yy)
-                bits |= darkWord(yy, k);
+        if (k < words) {
+            if (!dark)
+                dark = &darkWords(std::size_t(words) * std::size_t(H));
+            const int y0 = std::max(0, y - 2), y1 = std::min(H - 1, y + 2);
+            std::size_t at = std::size_t(y0) * std::size_t(words) + std::size_t(k);
+            const unsigned char* known = dark->known.data();
+            const std::uint64_t* worked = dark->bits.data();
+            for (int yy = y0; yy <= y1; ++yy, at += std::size_t(words))
+                bits |= known[at] ? worked[at] : darkWord(yy, k, at);
+        }
         around = {y, {around.k[1], k}, {around.bits[1], bits}};
         return bits;
     }
 
     // The columns 64k .. 64k + 63 of row y that maybeInk8() flags, worked out when first
-    // asked: the quiet test asks for each row five times, as the rows around it.
-    std::uint64_t darkWord(int y, int k) const {
-        const std::size_t at = std::size_t(y) * std::size_t(words) + std::size_t(k);
-        if (!dark)
-            dark = &darkWords(std::size_t(words) * std::size_t(H));
-        if (dark->known[at])
-            return dark->bits[at];
+    // asked and kept at `at`: the quiet test asks for each row five times, as the rows around
+    // it.
+    std::uint64_t darkWord(int y, int k, std::size_t at) const {
         const QRgb* r = row(y);
         const int x0 = k * 64, n = std::min(64, W - x0);
         std::uint64_t bits = 0;
@@ -1075,45 +1109,84 @@ template <class Test, bool UseMask> class Flood {
 
     // wideRunRight() where the pixels are not all white or the seed's color. Where the page
     // still holds the last textured fill's tile as it was painted, the tile answers for its
-    // pixels. Out of line: a white page's scan stays a tight loop.
+    // pixels: the test says of the same colors what it said of the tile's. That comparison comes
+    // first, as a refilled texture is mostly such pixels. Out of line: a white page's scan stays
+    // a tight loop.
     WIDE __attribute__((noinline)) int coloredRunRight(int y, int x, QRgb* next) {
         const Test t = test;
         const Step step = stepOf(y, next);
         const int w = W;
         QRgb* const r = step.row;
         const QRgb* tileRow = nullptr;
-        std::size_t bitsAt = 0;
-        int tx = 0;
+        const std::uint64_t* openBits = nullptr; // the tile row's, once a sixteen matched
+        const std::uint64_t* passBits = nullptr;
+        int tx = 0, tileWidth = 0, misses = tileMisses;
         if (memo) {
             const int ty = y % memo->height;
             tileRow = reinterpret_cast<const QRgb*>(memo->tile.constScanLine(ty));
-            bitsAt = std::size_t(ty) * std::size_t(memo->words);
-            tx = x % memo->width;
+            tileWidth = memo->width;
+            tx = x % tileWidth;
         }
-        while (x + 16 <= w) {
+        for (; x + 16 <= w; x += 16) {
+            // Along the tile, sixty-four at once where all of them pass: the sixteens would
+            // have passed each.
+            while (openBits && x >= 2 && x + 66 <= w && same64(r + x, tileRow + tx)) {
+                std::uint64_t open = TileMemo::bits64(openBits, tx);
+                std::uint64_t pass = TileMemo::bits64(passBits, tx);
+                if constexpr (UseMask) {
+                    const std::uint64_t unmarked = ~bitsFrom(step.marks, x);
+                    open &= unmarked;
+                    pass &= unmarked;
+                }
+                if (open != ~std::uint64_t(0) && step.mayBeQuiet)
+                    if (const std::uint64_t q = pass & ~open)
+                        open |= q & ~darkNear64(y, x);
+                if (open != ~std::uint64_t(0))
+                    break;
+                misses = 0;
+                for (int i = 0; i < 64; i += 16) {
+                    if (step.store)
+                        store16(r + x + i, step.solid);
+                    if (step.next)
+                        __builtin_prefetch(step.next + x + i, 1);
+                }
+                if ((tx += 64) >= tileWidth)
+                    tx -= tileWidth;
+                x += 64;
+            }
+            if (x + 16 > w)
+                break;
             unsigned quiet = 0;
-            unsigned open = t.plainOpen16(r + x);
-            if (open != 0xFFFFu) {
-                if (tileRow && same16(r + x, tileRow + tx)) {
+            unsigned open;
+            if (tileRow && same16(r + x, tileRow + tx)) {
+                if (!openBits) {
                     if (!memo->known || memo->key != t.key())
                         learnTile();
-                    open = TileMemo::bits16(memo->open.data() + bitsAt, tx);
-                    quiet = TileMemo::bits16(memo->pass.data() + bitsAt, tx);
-                    tileMisses = 0;
-                } else {
+                    const std::size_t at = std::size_t(y % memo->height) * memo->words;
+                    openBits = memo->open.data() + at;
+                    passBits = memo->pass.data() + at;
+                }
+                open = TileMemo::bits16(openBits, tx);
+                quiet = TileMemo::bits16(passBits, tx);
+                misses = 0;
+            } else {
+                open = t.plainOpen16(r + x);
+                if (open != 0xFFFFu) {
                     open |= t.colorOpen16(r + x, quiet);
                     // Not a region the tile painted: the comparisons stop.
-                    if (tileRow && ++tileMisses > kTileGiveUp)
+                    if (tileRow && ++misses > kTileGiveUp)
                         memo = nullptr, tileRow = nullptr;
                 }
             }
-            if (tileRow && (tx += 16) >= memo->width)
-                tx -= memo->width;
+            if (tileRow && (tx += 16) >= tileWidth)
+                tx -= tileWidth;
             const int n = pass16(step, y, x, open, quiet);
-            if (n < 16)
+            if (n < 16) {
+                tileMisses = misses;
                 return x + n;
-            x += 16;
+            }
         }
+        tileMisses = misses;
         return x;
     }
 
