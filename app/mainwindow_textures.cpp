@@ -2,6 +2,7 @@
 // paints with. Missing pictures leave their boxes empty and their fills plain.
 #include "app/mainwindow.h"
 #include "app/widgets.h"
+#include "paint/floodfill.h"
 
 #include <QFrame>
 #include <QToolButton>
@@ -51,6 +52,12 @@ void MainWindow::loadTexturePreviews() {
         for (int i = 0; i < kPreviewCount; ++i)
             tools.texturePreviews.push_back(QImage(previewPath(i)));
     tools.textureCount = int(tools.texturePreviews.size());
+    // What the textures paint stays paint to the fill, however grey it is.
+    std::vector<QImage> tiles;
+    for (int t = 1; t <= kPreviewCount; ++t)
+        if (const QImage tile = texturePattern(t); !tile.isNull())
+            tiles.push_back(tile);
+    setPaintTiles(tiles);
     fillStrip(ui.textureStrip, tools.texturePreviews, tools.textureOffset);
     tools.textureOffset = 0;
     fitTextureStrip();

@@ -158,6 +158,9 @@ void BM_Fill(benchmark::State& state, int kind) {
                 probe::tools(*w.f).fillStyle = fillstyle::Normal;
                 probe::tools(*w.f).fillTexture = 0;
             }
+            // A texture paints its own colors: two of them in turn change the page each time.
+            if (kind == 2)
+                probe::tools(*w.f).fillTexture = probe::tools(*w.f).fillTexture == 3 ? 2 : 3;
             probe::tools(*w.f).currentColor = nextColor();
         },
         [] {

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -142,6 +144,23 @@ unsigned equal8(const QRgb* p, QRgb c) {
 #endif
 }
 
+// Bits of p[0..7] the same as q[0..7], alpha included.
+unsigned sameBits8(const QRgb* p, const QRgb* q) {
+#if defined(__SSE2__)
+    const auto load = [](const QRgb* v) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(v));
+    };
+    return unsigned(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(load(p), load(q))))) |
+           unsigned(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(load(p + 4), load(q + 4)))))
+               << 4;
+#else
+    unsigned eq = 0;
+    for (int i = 0; i < 8; ++i)
+        eq |= unsigned(p[i] == q[i]) << i;
+    return eq;
+#endif
+}
+
 bool& wideAllowed() {
     static bool allowed = true;
     return allowed;
@@ -181,6 +200,16 @@ WIDE_INLINE bool same16(const QRgb* p, const QRgb* q) {
     return _mm256_movemask_epi8(eq) == -1;
 }
 
+// Bits of p[0..15] the same as q[0..15], alpha included.
+WIDE_INLINE unsigned sameBits16(const QRgb* p, const QRgb* q) {
+    const auto* a = reinterpret_cast<const __m256i*>(p);
+    const auto* b = reinterpret_cast<const __m256i*>(q);
+    const __m256i lo = _mm256_cmpeq_epi32(_mm256_loadu_si256(a), _mm256_loadu_si256(b));
+    const __m256i hi = _mm256_cmpeq_epi32(_mm256_loadu_si256(a + 1), _mm256_loadu_si256(b + 1));
+    return unsigned(_mm256_movemask_ps(_mm256_castsi256_ps(lo))) |
+           unsigned(_mm256_movemask_ps(_mm256_castsi256_ps(hi))) << 8;
+}
+
 WIDE_INLINE bool same64(const QRgb* p, const QRgb* q) {
     const auto* a = reinterpret_cast<const __m256i*>(p);
     const auto* b = reinterpret_cast<const __m256i*>(q);
@@ -218,6 +247,9 @@ inline bool same16(const QRgb* p, const QRgb* q) {
 }
 inline bool same64(const QRgb* p, const QRgb* q) {
     return std::equal(p, p + 64, q);
+}
+inline unsigned sameBits16(const QRgb* p, const QRgb* q) {
+    return sameBits8(p, q) | sameBits8(p + 8, q + 8) << 8;
 }
 inline void store16(QRgb* p, QRgb c) {
     fillRun(p, 16, c);
@@ -747,6 +779,95 @@ void rememberTile(const QImage& pat) {
     m.words = (across + 63) / 64;
 }
 
+// The texture the seed lies on: a tile the program paints with, where a fill put it. Its
+// pixels there are paint whatever their color. Kept repeated to 256 columns and more, then 64
+// further, so that a scan reads up to 64 of its pixels on from any column. A pixel as dark as a
+// line's core is kept as one no page pixel equals (alpha 0): a thin line that happens to cross
+// the texture where the tile is that dark stays a line.
+struct OwnTile {
+    QImage tile;
+    int width = 0;      // the columns it repeats after; 0: none
+    int height = 0;     // and the rows
+    int ox = 0, oy = 0; // the page's (x, y) lies at the tile's (x + ox, y + oy)
+    const QRgb* rowAt(int y) const {
+        return reinterpret_cast<const QRgb*>(tile.constScanLine((y + oy) % height));
+    }
+    int columnAt(int x) const { return (x + ox) % width; }
+    QRgb at(int y, int x) const { return rowAt(y)[columnAt(x)]; }
+    // The ink a fill blended the tile's pixel at (x, y) with to give p (a tint of the paper
+    // or a line's edge beside it), or 0.
+    int blendedInk(QRgb p, int y, int x) const {
+        const QRgb t = at(y, x);
+        const int hi = std::max({qRed(t), qGreen(t), qBlue(t)});
+        if (t == 0 || hi == 0)
+            return 0;
+        const int seen = hi == qRed(t) ? qRed(p) : hi == qGreen(t) ? qGreen(p) : qBlue(p);
+        const int guess = 255 - (seen * 255 + hi / 2) / hi;
+        for (int a = std::max(1, guess - 2); a <= std::min(kInkLine - 1, guess + 2); ++a)
+            if ((blend(t, a) & kRgb) == (p & kRgb))
+                return a;
+        return 0;
+    }
+};
+
+bool asDarkAsACore(QRgb p) {
+    constexpr int kCore = 64;
+    return qRed(p) < kCore && qGreen(p) < kCore && qBlue(p) < kCore;
+}
+
+std::mutex paintTilesLock;
+std::shared_ptr<const std::vector<QImage>> paintTilesSet;
+
+// The registered tile on which the seed lies as a fill put it, upright or turned half round
+// with the page: the seed's pixel and most of those around it (a line may cross some) hold it.
+OwnTile seedTexture(const QImage& img, QPoint seed) {
+    std::shared_ptr<const std::vector<QImage>> tiles;
+    {
+        std::lock_guard<std::mutex> l(paintTilesLock);
+        tiles = paintTilesSet;
+    }
+    if (!tiles)
+        return {};
+    const Pixels px(img);
+    const int x0 = std::max(0, seed.x() - 4), x1 = std::min(px.W - 1, seed.x() + 4);
+    const int y0 = std::max(0, seed.y() - 4), y1 = std::min(px.H - 1, seed.y() + 4);
+    for (const QImage& t : *tiles)
+        for (bool turned : {false, true}) {
+            const int w = t.width(), h = t.height();
+            const QImage src = turned ? t.mirrored(true, true) : t;
+            const int ox = turned ? (w - px.W % w) % w : 0, oy = turned ? (h - px.H % h) % h : 0;
+            const auto tileAt = [&](int x, int y) {
+                return reinterpret_cast<const QRgb*>(src.constScanLine((y + oy) % h))[(x + ox) % w];
+            };
+            if ((px.row(seed.y())[seed.x()] | 0xFF000000u) != tileAt(seed.x(), seed.y()) ||
+                asDarkAsACore(tileAt(seed.x(), seed.y())))
+                continue;
+            int same = 0, all = 0;
+            for (int y = y0; y <= y1; ++y)
+                for (int x = x0; x <= x1; ++x, ++all)
+                    same += (px.row(y)[x] | 0xFF000000u) == tileAt(x, y);
+            if (same * 5 < all * 3)
+                continue;
+            const int across = w * ((256 + w - 1) / w);
+            OwnTile own;
+            own.tile = QImage(across + 64, h, QImage::Format_RGB32);
+            if (own.tile.isNull())
+                return {};
+            for (int y = 0; y < h; ++y) {
+                const auto* from = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+                auto* to = reinterpret_cast<QRgb*>(own.tile.scanLine(y));
+                for (int x = 0; x < across + 64; ++x)
+                    to[x] = asDarkAsACore(from[x % w]) ? 0u : from[x % w];
+            }
+            own.width = across;
+            own.height = h;
+            own.ox = ox;
+            own.oy = oy;
+            return own;
+        }
+    return {};
+}
+
 template <class Test, bool UseMask> class Flood {
     static constexpr bool kQuiet = requires(const Test& t, const QRgb* p) { t.quiet8(p); };
     // The wide scan, with the quiet test's colors worked out alongside or without it.
@@ -764,10 +885,11 @@ template <class Test, bool UseMask> class Flood {
     };
 
   public:
-    Flood(QImage& img, const Test& test, QRgb solid, const QImage* pattern)
-        : W(img.width()), H(img.height()), base(reinterpret_cast<QRgb*>(img.bits())),
-          stride(img.bytesPerLine() / 4), pixels(img), test(test), solid(solid), pat(pattern),
-          paintMayBeInk(mayBeInk(solid, pattern)),
+    Flood(QImage& img, const Test& test, QRgb solid, const QImage* pattern,
+          const OwnTile* own = nullptr)
+        : own(own && own->width > 0 ? own : nullptr), W(img.width()), H(img.height()),
+          base(reinterpret_cast<QRgb*>(img.bits())), stride(img.bytesPerLine() / 4), pixels(img),
+          test(test), solid(solid), pat(pattern), paintMayBeInk(mayBeInk(solid, pattern)),
           patBase(pattern ? reinterpret_cast<const QRgb*>(pattern->constBits()) : nullptr),
           patStride(pattern ? std::size_t(pattern->bytesPerLine()) / sizeof(QRgb) : 0),
           patWidth(pattern ? pattern->width() : 1), patHeight(pattern ? pattern->height() : 1),
@@ -786,7 +908,7 @@ template <class Test, bool UseMask> class Flood {
         if constexpr (UseMask)
             mask = acquireMask();
         if constexpr (kTileMemo)
-            if (wide && tileMemo().width > 0)
+            if (wide && tileMemo().width > 0 && !own)
                 memo = &tileMemo();
         const int sy = seed.y();
         if (classify(sy, seed.x()) != Cls::Core)
@@ -861,7 +983,19 @@ template <class Test, bool UseMask> class Flood {
             if (marked(y, x))
                 return Cls::Wall;
         const QRgb p = row(y)[x];
+        if (own && p == own->at(y, x))
+            return Cls::Core;
         const Cls c = test.classify(pixels, p, x, y);
+        // The texture as the last fill blended it beside a line, where its colors read as a
+        // line's: a tint of the paper takes the new paint blended again, an edge is left to the
+        // second pass.
+        if (own && c != Cls::Core)
+            if (const int a = own->blendedInk(p, y, x); a >= kTintFrom) {
+                if (a >= kPaperNoise)
+                    return Cls::Edge;
+                tints.push_back({x, y, a});
+                return Cls::Core;
+            }
         if constexpr (Test::kEdges)
             if (c == Cls::Core)
                 if (const int a = test.coreInk(pixels, p, x, y))
@@ -887,15 +1021,24 @@ template <class Test, bool UseMask> class Flood {
         return unsigned(bits) & ((1u << n) - 1);
     }
 
+    // The pixels among x .. x + 7 (inside the row) of the texture the seed lies on.
+    unsigned ownIn8(int y, int x) const {
+        if (!own)
+            return 0;
+        const QRgb* r = row(y) + x;
+        const QRgb* t = own->rowAt(y) + own->columnAt(x);
+        return sameBits8(r, t);
+    }
+
     // Pixels among x .. x + 7 that surely pass, and that surely do not.
     unsigned open8(int y, int x) const {
-        const unsigned open = test.open8(row(y) + x);
+        const unsigned open = test.open8(row(y) + x) | ownIn8(y, x);
         if constexpr (UseMask)
             return open & ~marked8(y, x);
         return open;
     }
     unsigned plain8(int y, int x) const {
-        const unsigned plain = test.plain8(row(y) + x);
+        const unsigned plain = test.plain8(row(y) + x) | ownIn8(y, x);
         if constexpr (UseMask)
             return plain & ~marked8(y, x);
         return plain;
@@ -1066,7 +1209,7 @@ template <class Test, bool UseMask> class Flood {
                     if ((x = wideRunRight(y, x, next)) + 8 > w)
                         break;
                 }
-            unsigned open = t.open8(r + x);
+            unsigned open = t.open8(r + x) | ownIn8(y, x);
             if constexpr (UseMask)
                 open &= ~markedIn(marks, x);
             if (open != 0xFFu && !(kQuiet && quiet8(y, x, open)))
@@ -1088,6 +1231,9 @@ template <class Test, bool UseMask> class Flood {
         const Step step = stepOf(y, next);
         const int w = W;
         QRgb* const r = step.row;
+        if constexpr (kTileMemo)
+            if (own)
+                return coloredRunRight(y, x, next);
         while (x + 16 <= w) {
             unsigned quiet = 0;
             unsigned open;
@@ -1127,7 +1273,24 @@ template <class Test, bool UseMask> class Flood {
             tileWidth = memo->width;
             tx = x % tileWidth;
         }
+        // The texture the seed lies on: its pixels pass, wherever they are.
+        const QRgb* ownRow = nullptr;
+        int ox = 0, ownWidth = 0;
+        if (own) {
+            ownRow = own->rowAt(y);
+            ownWidth = own->width;
+            ox = own->columnAt(x);
+        }
         for (; x + 16 <= w; x += 16) {
+            while (ownRow && x + 64 <= w && same64(r + x, ownRow + ox)) {
+                if constexpr (UseMask)
+                    if (bitsFrom(step.marks, x) != 0)
+                        break;
+                pass64(step, x);
+                if ((ox += 64) >= ownWidth)
+                    ox -= ownWidth;
+                x += 64;
+            }
             // Along the tile, sixty-four at once where all of them pass: the sixteens would
             // have passed each.
             while (openBits && x >= 2 && x + 66 <= w && same64(r + x, tileRow + tx)) {
@@ -1144,12 +1307,7 @@ template <class Test, bool UseMask> class Flood {
                 if (open != ~std::uint64_t(0))
                     break;
                 misses = 0;
-                for (int i = 0; i < 64; i += 16) {
-                    if (step.store)
-                        store16(r + x + i, step.solid);
-                    if (step.next)
-                        __builtin_prefetch(step.next + x + i, 1);
-                }
+                pass64(step, x);
                 if ((tx += 64) >= tileWidth)
                     tx -= tileWidth;
                 x += 64;
@@ -1171,6 +1329,8 @@ template <class Test, bool UseMask> class Flood {
                 misses = 0;
             } else {
                 open = t.plainOpen16(r + x);
+                if (ownRow)
+                    open |= sameBits16(r + x, ownRow + ox);
                 if (open != 0xFFFFu) {
                     open |= t.colorOpen16(r + x, quiet);
                     // Not a region the tile painted: the comparisons stop.
@@ -1180,6 +1340,8 @@ template <class Test, bool UseMask> class Flood {
             }
             if (tileRow && (tx += 16) >= tileWidth)
                 tx -= tileWidth;
+            if (ownRow && (ox += 16) >= ownWidth)
+                ox -= ownWidth;
             const int n = pass16(step, y, x, open, quiet);
             if (n < 16) {
                 tileMisses = misses;
@@ -1235,6 +1397,16 @@ template <class Test, bool UseMask> class Flood {
         if (s.next)
             __builtin_prefetch(s.next + x, 1);
         return 16;
+    }
+
+    // A wide step's stores and fetch ahead for the sixty-four at x, all of which pass.
+    WIDE_INLINE static void pass64(const Step& s, int x) {
+        for (int i = 0; i < 64; i += 16) {
+            if (s.store)
+                store16(s.row + x + i, s.solid);
+            if (s.next)
+                __builtin_prefetch(s.next + x + i, 1);
+        }
     }
 
     // Which of the remembered tile's pixels this fill's test takes as open, and as open or
@@ -1395,7 +1567,8 @@ template <class Test, bool UseMask> class Flood {
             if (marked(e.y, e.x))
                 continue;
             QRgb& px = row(e.y)[e.x];
-            const int a = test.edgeInk(pixels, px, e.x, e.y);
+            const int ownInk = own ? own->blendedInk(px, e.y, e.x) : 0;
+            const int a = ownInk >= kPaperNoise ? ownInk : test.edgeInk(pixels, px, e.x, e.y);
             if (a == kNoMix || a + kEdgeSlack < e.from)
                 continue;
             px = blend(paintAt(e.y, e.x), a);
@@ -1416,6 +1589,7 @@ template <class Test, bool UseMask> class Flood {
             stack.push_back(s);
     }
 
+    const OwnTile* const own; // the texture the seed lies on, whose pixels are paint; or none
     const int W, H;
     QRgb* const base;
     const qsizetype stride;
@@ -1486,14 +1660,31 @@ template <class Pass> bool paintStaysIn(const QImage& pat, QRgb solid, Pass pass
 }
 
 template <class Test>
-QRect flood(QImage& img, QPoint seed, const Test& test, bool useMask, QRgb solid,
-            const QImage& pat) {
+QRect flood(QImage& img, QPoint seed, const Test& test, bool useMask, QRgb solid, const QImage& pat,
+            const OwnTile* own = nullptr) {
     const QImage* patPtr = pat.isNull() ? nullptr : &pat;
     if (useMask)
-        return Flood<Test, true>(img, test, solid, patPtr).run(seed);
-    return Flood<Test, false>(img, test, solid, patPtr).run(seed);
+        return Flood<Test, true>(img, test, solid, patPtr, own).run(seed);
+    return Flood<Test, false>(img, test, solid, patPtr, own).run(seed);
 }
 } // namespace
+
+void setPaintTiles(const std::vector<QImage>& tiles) {
+    auto kept = std::make_shared<std::vector<QImage>>();
+    for (const QImage& t : tiles) {
+        QImage tile = t.convertToFormat(QImage::Format_RGB32);
+        if (tile.isNull())
+            continue;
+        for (int y = 0; y < tile.height(); ++y) {
+            auto* r = reinterpret_cast<QRgb*>(tile.scanLine(y));
+            for (int x = 0; x < tile.width(); ++x)
+                r[x] |= 0xFF000000u; // as a fill puts it
+        }
+        kept->push_back(std::move(tile));
+    }
+    std::lock_guard<std::mutex> l(paintTilesLock);
+    paintTilesSet = kept->empty() ? nullptr : std::move(kept);
+}
 
 bool allowWideFill(bool allowed) {
     wideAllowed() = allowed;
@@ -1549,7 +1740,8 @@ QRect fillLineArt(QImage& img, QPoint seed, FloodMode mode, QRgb reference,
     const QImage pat = opaqueTile(paint);
     const QRgb solid = paint.color | 0xFF000000u;
     if (mode == FloodMode::Border) {
-        const QRect r = flood(img, seed, UpToLinesTest(img.pixel(seed)), true, solid, pat);
+        const OwnTile own = seedTexture(img, seed);
+        const QRect r = flood(img, seed, UpToLinesTest(img.pixel(seed)), true, solid, pat, &own);
         if (!pat.isNull())
             rememberTile(pat);
         return r;

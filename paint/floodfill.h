@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QRgb>
 
+#include <vector>
+
 enum class FloodMode {
     Surface, // every connected pixel of the reference color
     Border,  // every connected pixel that is not the reference color
@@ -37,6 +39,11 @@ bool lineRow(const QImage& img, int y, QRgb* out);
 // region and its lines blended by the ink they hold. On pure black and white pages, painted or not,
 // it paints what floodFill() paints; a refill repaints the blended edges too.
 QRect fillLineArt(QImage& img, QPoint seed, FloodMode mode, QRgb reference, const FillPaint& paint);
+
+// The tiles the program paints its textures with. A Border fill of fillLineArt() started on
+// one of them, lying as a fill put it (on a page turned half round too), takes every pixel of
+// that texture where it lies as paint, whatever its color: a grey texture is no line's edge.
+void setPaintTiles(const std::vector<QImage>& tiles);
 
 // The fills scan open runs sixteen pixels at a time where the processor has AVX2, eight
 // elsewhere. Tests turn the wide scan off to hold the two to the same pixels. Returns whether

@@ -169,6 +169,26 @@ QImage colorfulTile() {
 }
 
 const double kWidths[] = {1, 1.5, 2, 3, 4, 6};
+
+// A grey stone: greys from light to as dark as ink, the colors a line's edges have too.
+QImage greyTile() {
+    QImage tile(6, 4, QImage::Format_RGB32);
+    const int greys[] = {214, 176, 168, 159, 124, 200};
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x) {
+            const int v = greys[(x + 2 * y) % 6];
+            tile.setPixel(x, y, qRgb(v, v + 2, v + 8));
+        }
+    return tile;
+}
+
+// The tiles the program paints with, for the length of a test.
+struct PaintTiles {
+    explicit PaintTiles(const std::vector<QImage>& tiles) { setPaintTiles(tiles); }
+    ~PaintTiles() { setPaintTiles({}); }
+    PaintTiles(const PaintTiles&) = delete;
+    PaintTiles& operator=(const PaintTiles&) = delete;
+};
 } // namespace
 
 // Dark greys are ink; the palette's black is a line only inside an antialiased edge.
@@ -290,6 +310,51 @@ TEST(LineArtFill, RefillingRepaintsTheBlendedEdges) {
         }
 }
 
+// A region the program textured with a grey tile is the program's paint: tapped on any pixel
+// of the tile, upright or with the page turned half round, the refill covers the region and
+// stops at its lines. A tile the fill does not know passes for a line's edge: the same tap on
+// a grey of it fills nothing.
+TEST(LineArtFill, AGreyTextureOfTheProgramsOwnIsRefilledFromAnyOfItsPixels) {
+    const QImage grey = greyTile();
+    int taps = 0;
+    for (double w : {1.0, 3.0})
+        for (bool jpeg : {false, true}) {
+            const QImage clean = drawLineArt(w);
+            const QImage page = jpeg ? throughJpeg(clean) : clean;
+            for (QPoint seed : {kSeeds[0], kSeeds[3]}) {
+                QImage textured = page;
+                fillLineArt(textured, seed, FloodMode::Border, 0, {Blue, &grey});
+                const QPoint onGrey168(seed.x() - seed.x() % 6 + 2, seed.y() - seed.y() % 4);
+                ASSERT_EQ(textured.pixel(onGrey168), grey.pixel(2, 0));
+                QImage unknown = textured;
+                EXPECT_TRUE(fillLineArt(unknown, onGrey168, FloodMode::Border, 0, {Red, nullptr})
+                                .isEmpty());
+
+                const PaintTiles known({grey});
+                for (int dy = 0; dy < 4; ++dy)
+                    for (int dx = 0; dx < 6; ++dx)
+                        for (bool turned : {false, true}) {
+                            const QPoint at = onGrey168 + QPoint(dx, dy);
+                            const QImage before = turned ? textured.mirrored(true, true) : textured;
+                            const QImage seen = turned ? clean.mirrored(true, true) : clean;
+                            const QPoint tap =
+                                turned ? QPoint(kW - 1 - at.x(), kH - 1 - at.y()) : at;
+                            QImage after = before;
+                            fillLineArt(after, tap, FloodMode::Border, 0, {Red, nullptr});
+                            const Measure m = measure(seen, before, after, tap, w, Red);
+                            SCOPED_TRACE(testing::Message()
+                                         << "width " << w << (jpeg ? " jpeg" : "") << " tap "
+                                         << at.x() << "," << at.y() << (turned ? " turned" : ""));
+                            EXPECT_EQ(m.leak, 0);
+                            EXPECT_LE(m.speckleShare(), 0.001) << m.speckle << " of " << m.paper;
+                            EXPECT_GT(m.paper, 1000);
+                            ++taps;
+                        }
+            }
+        }
+    EXPECT_EQ(taps, 2 * 2 * 2 * 24 * 2);
+}
+
 // A region next to another color, with no line between: plain fills keep to their color.
 TEST(LineArtFill, PlainFillStopsAtOtherPaint) {
     QImage img = drawLineArt(2);
@@ -388,6 +453,7 @@ TEST(LineArtFill, WideScanPaintsWhatTheNarrowOneDoes) {
     if (!allowWideFill(true))
         GTEST_SKIP() << "this processor has no AVX2";
     const QImage tile = colorfulTile();
+    const QImage grey = greyTile();
     // Mostly the paper's own white, in runs longer than a scan's step: the flood must not
     // go over what it painted.
     QImage sparse(37, 4, QImage::Format_RGB32);
@@ -404,7 +470,7 @@ TEST(LineArtFill, WideScanPaintsWhatTheNarrowOneDoes) {
         for (bool jpeg : {false, true}) {
             const QImage page = jpeg ? throughJpeg(drawLineArt(w)) : drawLineArt(w);
             for (QPoint seed : kSeeds)
-                for (int style = 0; style < 9; ++style) {
+                for (int style = 0; style < 10; ++style) {
                     const auto fill = [&](bool wide) {
                         allowWideFill(wide);
                         QImage out = page;
@@ -438,6 +504,13 @@ TEST(LineArtFill, WideScanPaintsWhatTheNarrowOneDoes) {
                             r = fillLineArt(out, seed, FloodMode::Border, 0, {Red, &tile});
                             r |= fillLineArt(out, seed, FloodMode::Border, 0, {Blue, &paleTile});
                             break;
+                        case 9: { // textures of the program's own refilled: their pixels are paint
+                            fillLineArt(out, seed, FloodMode::Border, at, {Blue, &grey});
+                            const PaintTiles known({grey, tile});
+                            r = fillLineArt(out, seed, FloodMode::Border, 0, {Red, &tile});
+                            r |= fillLineArt(out, seed, FloodMode::Border, 0, {Blue, nullptr});
+                            break;
+                        }
                         default:
                             r = floodFill(out, seed, FloodMode::Border, 0, {Blue, nullptr});
                         }

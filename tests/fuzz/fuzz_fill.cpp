@@ -5,9 +5,10 @@
 //
 // Input: the page's width less one and height less one, the seed's column and row, a byte of
 // choices (bits 0-1: the fill; bit 2: a tile; bits 3-6: the paint's color; bit 7: the same
-// fill again from the same seed, as a child taps a region twice), the tile's width
-// and height, then the tile's pixels and the page's, a byte each: the low four bits a color,
-// the high four how many pixels of it in a row, less one.
+// fill again from the same seed, as a child taps a region twice), the tile's width (and, in
+// the parity of the byte over nine, whether the tile is one the program paints with) and
+// height, then the tile's pixels and the page's, a byte each: the low four bits a color, the
+// high four how many pixels of it in a row, less one.
 #include "fuzz_support.h"
 
 #include "paint/floodfill.h"
@@ -56,6 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QRgb color = kColors[(data[4] >> 3) & 15];
     const bool twice = data[4] & 128;
     const int tw = data[5] % 9 + 1, th = data[6] % 7 + 1;
+    const bool known = (data[5] / 9) % 2;
     const uint8_t* p = data + 7;
     const uint8_t* const end = data + size;
     QImage tile(tw, th, QImage::Format_RGB32);
@@ -63,6 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         paint(tile, p, end);
     QImage page(w, h, QImage::Format_RGB32);
     paint(page, p, end);
+    setPaintTiles(tiled && known ? std::vector<QImage>{tile} : std::vector<QImage>{});
     const FillPaint how{color, tiled ? &tile : nullptr};
     const auto fillOnce = [&](QImage& img) {
         // The bucket's border fill stops at black; the others take the tapped color.

@@ -132,6 +132,59 @@ TEST(TextureStrip, TexturedFillAndBackToPlain) {
     EXPECT_EQ(page.pixel(499, 299), toQRgb(probe::tools(f).currentColor));
 }
 
+// The grey stone is the program's own paint, not a line's grey edge: a region textured with
+// it takes another texture from any pixel of it, also after the page was turned half round.
+TEST(TextureStrip, TheGreyStoneTakesAnotherTextureWhereverItIsTapped) {
+    Harness h;
+    MainWindow& f = h.make(true, QSize(500, 300));
+    const QImage stone = f.texturePattern(1).convertToFormat(QImage::Format_RGB32);
+    const QImage dots = f.texturePattern(3).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(stone.isNull() || dots.isNull()) << "texture art missing from the resources";
+    QImage img(500, 300, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    for (int x = 0; x < 500; ++x)
+        img.setPixel(x, 150, qRgb(0, 0, 0));
+    probe::setPage(f, std::make_unique<PageBitmapCanvas>(img));
+    probe::catalogue(f).currentPageIndex = 1;
+    const QImage& page = probe::session(f).canvas()->image;
+    const auto holds = [&](const QImage& tile, bool turned) {
+        for (int y = 0; y < 150; ++y)
+            for (int x = 0; x < 500; ++x) {
+                const int ty = turned ? 299 - y : y, tx = turned ? 499 - x : x;
+                if (page.pixel(tx, ty) != tile.pixel(x % tile.width(), y % tile.height()))
+                    return false;
+            }
+        return true;
+    };
+
+    pick(f, 1);
+    QTest::mouseClick(probe::ui(f).drawingArea, Qt::LeftButton, {}, QPoint(250, 50));
+    ASSERT_TRUE(holds(stone, false));
+    // Its darkest grey, which alone would pass for a line's.
+    QPoint dark(0, 0);
+    for (int y = 0; y < stone.height(); ++y)
+        for (int x = 0; x < stone.width(); ++x)
+            if (qGray(stone.pixel(x, y)) < qGray(stone.pixel(dark)))
+                dark = QPoint(x, y);
+    pick(f, 3);
+    QTest::mouseClick(probe::ui(f).drawingArea, Qt::LeftButton, {}, dark + QPoint(32, 64));
+    EXPECT_TRUE(holds(dots, false));
+    EXPECT_EQ(page.pixel(10, 200), qRgb(255, 255, 255));
+
+    pick(f, 1);
+    QTest::mouseClick(probe::ui(f).drawingArea, Qt::LeftButton, {}, QPoint(250, 50));
+    QTest::mouseClick(probe::ui(f).rotateButton, Qt::LeftButton);
+    ASSERT_TRUE(holds(stone, true));
+    pick(f, 3);
+    QTest::mouseClick(probe::ui(f).drawingArea, Qt::LeftButton, {},
+                      QPoint(499 - 32 - dark.x(), 299 - 64 - dark.y()));
+    // Tiles lie from the page's origin: the new one upright, where the stone was.
+    for (int y = 150 + 1; y < 300; ++y)
+        for (int x = 0; x < 500; ++x)
+            ASSERT_EQ(page.pixel(x, y), dots.pixel(x % dots.width(), y % dots.height()))
+                << x << "," << y;
+}
+
 // A colour picked after a texture is the colour painted: the red blot shows as chosen, so the
 // next fill must not lay orange tiles. The chart ends the texture too.
 TEST(TextureStrip, PickingAColourEndsTheTexture) {
