@@ -834,10 +834,11 @@ OwnTile seedTexture(const QImage& img, QPoint seed) {
     for (const QImage& t : *tiles)
         for (bool turned : {false, true}) {
             const int w = t.width(), h = t.height();
-            const QImage src = turned ? t.mirrored(true, true) : t;
             const int ox = turned ? (w - px.W % w) % w : 0, oy = turned ? (h - px.H % h) % h : 0;
+            // The tile as it lies: turned half round, its columns and rows run backwards.
             const auto tileAt = [&](int x, int y) {
-                return reinterpret_cast<const QRgb*>(src.constScanLine((y + oy) % h))[(x + ox) % w];
+                const int tx = (x + ox) % w, ty = (y + oy) % h;
+                return turned ? t.pixel(w - 1 - tx, h - 1 - ty) : t.pixel(tx, ty);
             };
             if ((px.row(seed.y())[seed.x()] | 0xFF000000u) != tileAt(seed.x(), seed.y()) ||
                 asDarkAsACore(tileAt(seed.x(), seed.y())))
@@ -848,6 +849,7 @@ OwnTile seedTexture(const QImage& img, QPoint seed) {
                     same += (px.row(y)[x] | 0xFF000000u) == tileAt(x, y);
             if (same * 5 < all * 3)
                 continue;
+            const QImage src = turned ? t.mirrored(true, true) : t;
             const int across = w * ((256 + w - 1) / w);
             OwnTile own;
             own.tile = QImage(across + 64, h, QImage::Format_RGB32);
