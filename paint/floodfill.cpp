@@ -720,6 +720,29 @@ inline std::uint64_t bitsFrom(const std::uint64_t* row, int x) {
     return s ? lo | row[(x >> 6) + 1] << (64 - s) : lo;
 }
 
+// The columns a tile of width w is repeated to before a fill lays it: whole tiles, 256 and more,
+// so that its rows are copied in long runs.
+int tileColumns(int w) {
+    return w * ((256 + w - 1) / w);
+}
+
+// `tile` as a fill paints it (RGB32, opaque), repeated from its first column on across
+// `columns` columns; null where the memory cannot be had.
+QImage repeatedOpaque(const QImage& tile, int columns) {
+    const QImage from = tile.convertToFormat(QImage::Format_RGB32);
+    QImage out(columns, from.height(), QImage::Format_RGB32);
+    if (from.isNull() || out.isNull())
+        return {};
+    const int w = from.width();
+    for (int y = 0; y < out.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(from.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < columns; ++x)
+            to[x] = in[x % w] | 0xFF000000u;
+    }
+    return out;
+}
+
 // The tile of the last textured fill, as it painted it. Filled again, such a region is mostly
 // that tile's pixels where it put them: sixteen compared with the tile cost a fraction of
 // testing their colors, and which of the tile's pixels pass is worked out once, by the same
@@ -741,8 +764,6 @@ struct TileMemo {
             b |= row[(x >> 6) + 1] << (64 - s);
         return unsigned(b) & 0xFFFFu;
     }
-    // Bits x .. x + 63 of a row of bits; x + 63 within the tile's columns.
-    static std::uint64_t bits64(const std::uint64_t* row, int x) { return bitsFrom(row, x); }
 };
 
 TileMemo& tileMemo() {
@@ -764,15 +785,9 @@ void rememberTile(const QImage& pat) {
         return;
     m = TileMemo{};
     const int across = (w + 64 + 15) / 16 * 16;
-    QImage tile(across, h, QImage::Format_RGB32);
+    QImage tile = repeatedOpaque(pat, across);
     if (tile.isNull())
         return;
-    for (int y = 0; y < h; ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(pat.constScanLine(y));
-        auto* to = reinterpret_cast<QRgb*>(tile.scanLine(y));
-        for (int x = 0; x < across; ++x)
-            to[x] = from[x % w];
-    }
     m.tile = std::move(tile);
     m.width = w;
     m.height = h;
@@ -840,26 +855,23 @@ OwnTile seedTexture(const QImage& img, QPoint seed) {
                 const int tx = (x + ox) % w, ty = (y + oy) % h;
                 return turned ? t.pixel(w - 1 - tx, h - 1 - ty) : t.pixel(tx, ty);
             };
-            if ((px.row(seed.y())[seed.x()] | 0xFF000000u) != tileAt(seed.x(), seed.y()) ||
+            if (px.row(seed.y())[seed.x()] != tileAt(seed.x(), seed.y()) ||
                 asDarkAsACore(tileAt(seed.x(), seed.y())))
                 continue;
             int same = 0, all = 0;
             for (int y = y0; y <= y1; ++y)
                 for (int x = x0; x <= x1; ++x, ++all)
-                    same += (px.row(y)[x] | 0xFF000000u) == tileAt(x, y);
+                    same += px.row(y)[x] == tileAt(x, y);
             if (same * 5 < all * 3)
                 continue;
-            const QImage src = turned ? t.mirrored(true, true) : t;
-            const int across = w * ((256 + w - 1) / w);
+            const int across = tileColumns(w);
             OwnTile own;
-            own.tile = QImage(across + 64, h, QImage::Format_RGB32);
+            own.tile = repeatedOpaque(turned ? t.mirrored(true, true) : t, across + 64);
             if (own.tile.isNull())
                 return {};
             for (int y = 0; y < h; ++y) {
-                const auto* from = reinterpret_cast<const QRgb*>(src.constScanLine(y));
-                auto* to = reinterpret_cast<QRgb*>(own.tile.scanLine(y));
-                for (int x = 0; x < across + 64; ++x)
-                    to[x] = asDarkAsACore(from[x % w]) ? 0u : from[x % w];
+                auto* r = reinterpret_cast<QRgb*>(own.tile.scanLine(y));
+                std::replace_if(r, r + across + 64, asDarkAsACore, 0u);
             }
             own.width = across;
             own.height = h;
@@ -1296,8 +1308,8 @@ template <class Test, bool UseMask> class Flood {
             // Along the tile, sixty-four at once where all of them pass: the sixteens would
             // have passed each.
             while (openBits && x >= 2 && x + 66 <= w && same64(r + x, tileRow + tx)) {
-                std::uint64_t open = TileMemo::bits64(openBits, tx);
-                std::uint64_t pass = TileMemo::bits64(passBits, tx);
+                std::uint64_t open = bitsFrom(openBits, tx);
+                std::uint64_t pass = bitsFrom(passBits, tx);
                 if constexpr (UseMask) {
                     const std::uint64_t unmarked = ~bitsFrom(step.marks, x);
                     open &= unmarked;
@@ -1632,19 +1644,7 @@ template <class Test, bool UseMask> class Flood {
 QImage opaqueTile(const FillPaint& paint) {
     if (!paint.pattern || paint.pattern->isNull())
         return {};
-    const QImage tile = paint.pattern->convertToFormat(QImage::Format_RGB32);
-    constexpr int kMinWidth = 256;
-    const int tw = tile.width(), times = (kMinWidth + tw - 1) / tw;
-    QImage pat(tw * times, tile.height(), QImage::Format_RGB32);
-    if (pat.isNull())
-        return {};
-    for (int y = 0; y < pat.height(); ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(tile.constScanLine(y));
-        auto* r = reinterpret_cast<QRgb*>(pat.scanLine(y));
-        for (int x = 0; x < pat.width(); ++x)
-            r[x] = from[x % tw] | 0xFF000000u;
-    }
-    return pat;
+    return repeatedOpaque(*paint.pattern, tileColumns(paint.pattern->width()));
 }
 
 // Does any color the fill paints still pass as the region? Then a mask must say which
@@ -1673,17 +1673,9 @@ QRect flood(QImage& img, QPoint seed, const Test& test, bool useMask, QRgb solid
 
 void setPaintTiles(const std::vector<QImage>& tiles) {
     auto kept = std::make_shared<std::vector<QImage>>();
-    for (const QImage& t : tiles) {
-        QImage tile = t.convertToFormat(QImage::Format_RGB32);
-        if (tile.isNull())
-            continue;
-        for (int y = 0; y < tile.height(); ++y) {
-            auto* r = reinterpret_cast<QRgb*>(tile.scanLine(y));
-            for (int x = 0; x < tile.width(); ++x)
-                r[x] |= 0xFF000000u; // as a fill puts it
-        }
-        kept->push_back(std::move(tile));
-    }
+    for (const QImage& t : tiles)
+        if (QImage tile = repeatedOpaque(t, t.width()); !tile.isNull())
+            kept->push_back(std::move(tile));
     std::lock_guard<std::mutex> l(paintTilesLock);
     paintTilesSet = kept->empty() ? nullptr : std::move(kept);
 }
